@@ -1,0 +1,44 @@
+# Shared helpers: every layer is one static library built from the sources in its folder.
+
+function(varrow_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+endfunction()
+
+# varrow_layer(<name> <folder> [DEPS targets...])
+# Builds varrow_<name> from <folder>/*.cpp|*.h (not recursive) and links DEPS publicly.
+function(varrow_layer name folder)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.h)
+  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  file(GLOB cpp CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
+  if(NOT cpp)
+    # A layer that has no code yet is an interface target, so dependants can already name it.
+    add_library(varrow_${name} INTERFACE)
+    target_include_directories(varrow_${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(varrow_${name} INTERFACE ${ARG_DEPS})
+    return()
+  endif()
+  add_library(varrow_${name} STATIC ${sources})
+  target_include_directories(varrow_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(varrow_${name} PUBLIC ${ARG_DEPS})
+  varrow_warnings(varrow_${name})
+endfunction()
+
+# varrow_test(<name> <folder> [DEPS targets...])
+# One GoogleTest executable per layer, run by CTest on the offscreen Qt platform.
+function(varrow_test name folder)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.h)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(test_${name} ${sources})
+  target_link_libraries(test_${name} PRIVATE varrow_test_support ${ARG_DEPS})
+  varrow_warnings(test_${name})
+  gtest_discover_tests(test_${name}
+    DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VARROW_STANDIN_BUNDLE=${VARROW_STANDIN_BUNDLE}"
+               LABELS ${name})
+endfunction()

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "model/ProfileStore.h"
+#include "platform/RunningApplication.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QSet>
+#include <QUrl>
+#include <QUuid>
+#include <optional>
+
+namespace varrow::claude {
+
+using platform::AppHandle;
+
+// The one object that knows where Claude is, which Claude process belongs to which account,
+// and how to start, focus and cycle them. Main thread only.
+class ClaudeController : public QObject {
+    Q_OBJECT
+public:
+    static constexpr auto kBundleIdentifier = "com.anthropic.claudefordesktop";
+
+    explicit ClaudeController(model::ProfileStore* store, QObject* parent = nullptr);
+
+    // Published state.
+    std::optional<QString> claudeURL() const { return claudeURL_; }
+    const QHash<QUuid, AppHandle>& running() const { return running_; }
+    const QSet<QUuid>& opening() const { return opening_; }
+    std::optional<QUuid> frontProfileID() const { return frontProfileID_; }
+    bool claudeIsFront() const { return claudeIsFront_; }
+    std::optional<QString> lastError() const { return lastError_; }
+    void setLastError(const std::optional<QString>& message);
+
+    model::ProfileStore* store() const { return store_; }
+    static QUrl downloadURL();
+
+    void locateClaude();
+    void open(const model::Profile& profile);
+    void keepInDock(const model::Profile& profile);
+    void refresh();
+    void updateFront();
+    void focus(const AppHandle& app);
+    void cycle(bool backwards);
+    bool isPinned(const model::Profile& profile) const;
+
+    // Tracking helpers (public for the views, the hooks and tests).
+    QList<AppHandle> claudeApps() const;
+    std::optional<model::Profile> profile(const AppHandle& app) const;
+    std::optional<QString> dataDir(const AppHandle& app) const;
+    bool isCopy(const AppHandle& app) const;
+    std::optional<model::Profile> copyOwner(const AppHandle& app) const;
+    bool sharesPathWithAnotherClaude(const AppHandle& app) const;
+    void catchWrongAccount(const AppHandle& app);
+    void syncCopies(const QList<model::Profile>& profiles);
+
+signals:
+    // Emitted after the new value is stored.
+    void claudeURLChanged(const std::optional<QString>& url);
+    void runningChanged(const QHash<QUuid, varrow::platform::AppHandle>& running);
+    void openingChanged(const QSet<QUuid>& opening);
+    void frontChanged(bool claudeIsFront, const std::optional<QUuid>& frontProfileID);
+    void lastErrorChanged(const std::optional<QString>& message);
+    // Any of the above; views that redraw on every change listen to this one.
+    void stateChanged();
+
+private:
+    // Implementation details belong to the controller's own files.
+    model::ProfileStore* store_;
+    std::optional<QString> claudeURL_;
+    QHash<QUuid, AppHandle> running_;
+    QSet<QUuid> opening_;
+    std::optional<QUuid> frontProfileID_;
+    bool claudeIsFront_ = false;
+    std::optional<QString> lastError_;
+    QSet<QUuid> relaunching_;
+    std::optional<QDateTime> handoffUntil_;
+};
+
+}  // namespace varrow::claude

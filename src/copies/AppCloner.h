@@ -1,0 +1,54 @@
+#pragma once
+
+#include "model/Profile.h"
+
+#include <QFuture>
+#include <QString>
+#include <QStringList>
+#include <QSet>
+#include <functional>
+#include <optional>
+
+namespace varrow::copies {
+
+// Making, refreshing, re-iconing and deleting the per-account copies of Claude.
+class AppCloner {
+public:
+    struct Meta {
+        QString sourcePath;
+        QString sourceVersion;
+        QString iconSignature;
+        bool operator==(const Meta&) const = default;
+    };
+
+    // The application to launch for an account, or the user-facing failure text.
+    struct Prepared {
+        QString appPath;   // empty on failure
+        QString error;     // "Couldn't prepare this account's copy of Claude (copy failed)." or a file error
+        bool ok() const { return error.isEmpty(); }
+    };
+
+    // Makes or refreshes the account's copy; the copying runs in the background, everything else
+    // on the calling (main) thread. The callback runs on the main thread, once.
+    static void prepare(const model::Profile& profile, const QString& source, bool isRunning,
+                        const QString& appsDir, const QString& accountsDir,
+                        std::function<void(Prepared)> done);
+
+    // Paths. The copy name replaces "/" and ":" so it stays one path component.
+    static QString copyName(const model::Profile& profile);
+    static QString copyPath(const model::Profile& profile, const QString& appsDir);
+    static QString metaPath(const QString& copyPath);
+    static QString updatePolicyDir(const QString& dataDir);
+
+    static std::optional<Meta> readMeta(const QString& copyPath);
+    static void writeMeta(const Meta& meta, const QString& copyPath);
+    static QString version(const QString& appPath);
+    static int run(const QString& tool, const QStringList& arguments);
+    // Replaces whatever is at copyPath with a fresh copy; empty on success, else the failure text.
+    static QString makeCopy(const QString& source, const QString& copyPath, const QString& appsDir);
+    static void blockSelfUpdates(const QString& dataDir);
+    static void removeUnused(const QSet<QString>& keeping, const QSet<QString>& running, const QString& appsDir);
+    static void refreshIcon(const model::Profile& profile, const QString& source, const QString& appsDir);
+};
+
+}  // namespace varrow::copies

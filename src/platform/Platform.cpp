@@ -1,0 +1,33 @@
+#include "platform/Platform.h"
+
+#include <QtGlobal>
+
+namespace varrow::platform {
+
+namespace {
+Services& installed() {
+    static Services services;
+    return services;
+}
+
+template <typename T>
+T& require(const std::unique_ptr<T>& service) {
+    Q_ASSERT_X(service, "Platform", "platform services used before Platform::install");
+    if (!service) qFatal("Varrow: platform services used before they were installed");
+    return *service;
+}
+}  // namespace
+
+void Platform::install(Services services) { installed() = std::move(services); }
+
+void Platform::uninstall() { installed() = Services{}; }
+
+bool Platform::isInstalled() { return installed().workspace != nullptr; }
+
+Workspace& Platform::workspace() { return require(installed().workspace); }
+WindowServer& Platform::windowServer() { return require(installed().windowServer); }
+GlobalHotKeys& Platform::hotKeys() { return require(installed().hotKeys); }
+AppPreferences& Platform::preferences() { return require(installed().preferences); }
+LoginItems& Platform::loginItems() { return require(installed().loginItems); }
+
+}  // namespace varrow::platform

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/AppPreferences.h"
+#include "platform/GlobalHotKeys.h"
+#include "platform/LoginItems.h"
+#include "platform/WindowServer.h"
+#include "platform/Workspace.h"
+
+#include <memory>
+
+namespace varrow::platform {
+
+// The one seam between the system and its operating system. Start-up installs the real
+// backend; unit tests install the fakes. Parts reach the OS only through these services.
+struct Services {
+    std::unique_ptr<Workspace> workspace;
+    std::unique_ptr<WindowServer> windowServer;
+    std::unique_ptr<GlobalHotKeys> hotKeys;
+    std::unique_ptr<AppPreferences> preferences;
+    std::unique_ptr<LoginItems> loginItems;
+};
+
+class Platform {
+public:
+    // Replaces the installed services; the previous ones are destroyed.
+    static void install(Services services);
+    static void uninstall();
+    static bool isInstalled();
+
+    static Workspace& workspace();
+    static WindowServer& windowServer();
+    static GlobalHotKeys& hotKeys();
+    static AppPreferences& preferences();
+    static LoginItems& loginItems();
+};
+
+}  // namespace varrow::platform

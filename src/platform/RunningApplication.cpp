@@ -1,0 +1,24 @@
+#include "platform/RunningApplication.h"
+
+#include "platform/Workspace.h"
+
+namespace varrow::platform {
+
+RunningApplication::RunningApplication(Workspace* owner, pid_t pid, quint64 startTime, QString bundleIdentifier,
+                                       QString bundlePath, QString localizedName)
+    : owner_(owner),
+      pid_(pid),
+      startTime_(startTime),
+      bundleIdentifier_(std::move(bundleIdentifier)),
+      bundlePath_(std::move(bundlePath)),
+      localizedName_(std::move(localizedName)) {}
+
+bool RunningApplication::isTerminated() const { return !owner_ || owner_->isTerminated(*this); }
+
+bool RunningApplication::isActive() const { return owner_ && owner_->isActive(*this); }
+
+bool RunningApplication::terminate() const { return owner_ && owner_->terminate(*this); }
+
+bool RunningApplication::forceTerminate() const { return owner_ && owner_->forceTerminate(*this); }
+
+}  // namespace varrow::platform

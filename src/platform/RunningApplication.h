@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <memory>
+#include <sys/types.h>
+
+namespace varrow::platform {
+
+class Workspace;
+
+// The platform's handle of one running application. The workspace hands out one handle per
+// process (pid and start time), so two handles of the same process compare equal as pointers.
+class RunningApplication {
+public:
+    RunningApplication(Workspace* owner, pid_t pid, quint64 startTime, QString bundleIdentifier,
+                       QString bundlePath, QString localizedName);
+
+    pid_t processIdentifier() const { return pid_; }
+    quint64 startTime() const { return startTime_; }
+    // Empty when the process has no bundle identifier or no bundle location.
+    QString bundleIdentifier() const { return bundleIdentifier_; }
+    QString bundlePath() const { return bundlePath_; }
+    QString localizedName() const { return localizedName_; }
+
+    bool isTerminated() const;
+    bool isActive() const;
+    // Normal quit request and forced quit; false when the request could not be sent.
+    bool terminate() const;
+    bool forceTerminate() const;
+
+private:
+    QPointer<Workspace> owner_;
+    pid_t pid_;
+    quint64 startTime_;
+    QString bundleIdentifier_;
+    QString bundlePath_;
+    QString localizedName_;
+};
+
+using AppHandle = std::shared_ptr<RunningApplication>;
+
+}  // namespace varrow::platform

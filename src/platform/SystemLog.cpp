@@ -1,0 +1,28 @@
+#include "platform/SystemLog.h"
+
+#include <cstdio>
+#include <syslog.h>
+
+namespace varrow::platform {
+
+namespace {
+SystemLog::Sink& sink() {
+    static SystemLog::Sink s;
+    return s;
+}
+}  // namespace
+
+void SystemLog::write(const QString& line) {
+    if (sink()) {
+        sink()(line);
+        return;
+    }
+    const QByteArray bytes = line.toUtf8();
+    std::fprintf(stderr, "%s\n", bytes.constData());
+    std::fflush(stderr);
+    syslog(LOG_NOTICE, "%s", bytes.constData());
+}
+
+void SystemLog::setSink(Sink s) { sink() = std::move(s); }
+
+}  // namespace varrow::platform

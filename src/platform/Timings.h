@@ -1,0 +1,35 @@
+#pragma once
+
+#include <chrono>
+
+namespace varrow {
+
+// Every timed step of the system, in one place. Tests may shrink them all at once through
+// Timings::setScaleForTests; the logic that uses them never changes.
+class Timings {
+public:
+    using ms = std::chrono::milliseconds;
+
+    static ms frontCheck() { return scaled(180); }           // strategy to its check
+    static ms handOverFallback() { return scaled(400); }     // activate-then-hand-over fallback
+    static ms focusHandOff() { return scaled(1200); }        // focus hand-off window
+    static ms firstWindowPoll() { return scaled(150); }      // polls for a new instance's window
+    static constexpr int firstWindowPolls = 60;
+    static ms relaunchPoll() { return scaled(100); }         // polls while a wrong copy quits
+    static constexpr int relaunchPolls = 40;
+    static ms openingTimeout() { return scaled(8000); }      // launch stops counting as opening
+    static ms edgeCollapse() { return scaled(350); }         // edge tab collapse after hover ends
+    static ms renderDelay() { return scaled(1500); }         // scripted render after start-up
+    static ms renderSettle() { return scaled(500); }         // settling before each render
+    static ms processScan() { return ms(500); }              // Linux /proc rescan interval
+
+    // 1.0 in the program; tests may pass e.g. 0.05 to run timed logic quickly.
+    static void setScaleForTests(double scale) { scale_ = scale; }
+    static double scale() { return scale_; }
+
+private:
+    static ms scaled(long long base) { return ms(static_cast<long long>(base * scale_ + 0.5)); }
+    static inline double scale_ = 1.0;
+};
+
+}  // namespace varrow

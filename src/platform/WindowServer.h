@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QObject>
+#include <optional>
+#include <sys/types.h>
+
+namespace varrow::platform {
+
+// Window lists and direct activation by the window server.
+class WindowServer : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    // The frontmost normal, visible window of a process; none while it shows no window.
+    virtual std::optional<quint32> frontWindow(pid_t pid) = 0;
+    // Asks the window server to make the process frontmost with its front window focused.
+    // False when the platform offers no such route.
+    virtual bool makeFrontmost(pid_t pid) = 0;
+};
+
+}  // namespace varrow::platform

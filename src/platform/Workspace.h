@@ -1,0 +1,77 @@
+#pragma once
+
+#include "platform/RunningApplication.h"
+
+#include <QImage>
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QStringList>
+#include <QUrl>
+#include <functional>
+#include <optional>
+
+namespace varrow::platform {
+
+// What to start and how, for Workspace::openApplication.
+struct OpenConfiguration {
+    bool activates = true;
+    // False: when the bundle already runs, ask that instance to show a window (the reopen request).
+    bool createsNewApplicationInstance = false;
+    QStringList arguments;
+    // Empty map: inherit this process's environment unchanged.
+    QMap<QString, QString> environment;
+};
+
+// Called once, on the main thread: the new process, or null and a description of the failure.
+using OpenCompletion = std::function<void(AppHandle app, QString error)>;
+
+// Running applications, activation, launching and icons: the platform's application workspace.
+class Workspace : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    // Every application running for this user, in the platform's order.
+    virtual QList<AppHandle> runningApplications() = 0;
+    virtual AppHandle frontmostApplication() = 0;
+    // This application's own handle.
+    virtual AppHandle currentApplication() = 0;
+    // Whether one of this application's own windows is active.
+    virtual bool isSelfActive() = 0;
+    // Activates this application, ignoring other applications.
+    virtual void activateSelf() = 0;
+    // Hands activation over to another application (yield, then activate all its windows).
+    virtual void handOver(const AppHandle& target) = 0;
+
+    // Location of the application registered for a bundle identifier; empty when none.
+    virtual QString urlForApplication(const QString& bundleIdentifier) = 0;
+    virtual void openApplication(const QString& bundlePath, const OpenConfiguration& configuration,
+                                 OpenCompletion completion) = 0;
+
+    // The argument vector a process was started with (first element the program as started);
+    // none when it cannot be read (gone, or another user's).
+    virtual std::optional<QStringList> processArguments(pid_t pid) = 0;
+
+    virtual bool isTerminated(const RunningApplication& app) = 0;
+    virtual bool isActive(const RunningApplication& app) = 0;
+    virtual bool terminate(const RunningApplication& app) = 0;
+    virtual bool forceTerminate(const RunningApplication& app) = 0;
+
+    // A custom icon shown for a file or bundle wherever the system shows application icons.
+    virtual bool setIcon(const QImage& image, const QString& path) = 0;
+    // The icon the system shows for the file or bundle at a path, at the requested side length.
+    virtual QImage iconForFile(const QString& path, int pixels) = 0;
+
+    virtual bool openUrl(const QUrl& url) = 0;
+    virtual bool revealInFileViewer(const QString& path) = 0;
+
+signals:
+    void didLaunchApplication(const varrow::platform::AppHandle& app);
+    void didTerminateApplication(const varrow::platform::AppHandle& app);
+    void didActivateApplication(const varrow::platform::AppHandle& app);
+    // This application became active.
+    void didBecomeActive();
+};
+
+}  // namespace varrow::platform

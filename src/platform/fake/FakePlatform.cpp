@@ -1,0 +1,46 @@
+#include "platform/fake/FakePlatform.h"
+
+#include "platform/Platform.h"
+
+namespace varrow::platform::fake {
+
+namespace {
+template <typename T>
+T& installAndKeep(std::unique_ptr<T>& slot) {
+    slot = std::make_unique<T>();
+    return *slot;
+}
+
+struct Built {
+    std::unique_ptr<FakeWorkspace> workspace;
+    std::unique_ptr<FakeWindowServer> windowServer;
+    std::unique_ptr<FakeHotKeys> hotKeys;
+    std::unique_ptr<FakePreferences> preferences;
+    std::unique_ptr<FakeLoginItems> loginItems;
+};
+
+Built& pending() {
+    static Built built;
+    return built;
+}
+}  // namespace
+
+FakePlatform::FakePlatform()
+    : workspace(installAndKeep(pending().workspace)),
+      windowServer(installAndKeep(pending().windowServer)),
+      hotKeys(installAndKeep(pending().hotKeys)),
+      preferences(installAndKeep(pending().preferences)),
+      loginItems(installAndKeep(pending().loginItems)) {
+    Built& b = pending();
+    Services services;
+    services.workspace = std::move(b.workspace);
+    services.windowServer = std::move(b.windowServer);
+    services.hotKeys = std::move(b.hotKeys);
+    services.preferences = std::move(b.preferences);
+    services.loginItems = std::move(b.loginItems);
+    Platform::install(std::move(services));
+}
+
+FakePlatform::~FakePlatform() { Platform::uninstall(); }
+
+}  // namespace varrow::platform::fake

@@ -1,0 +1,163 @@
+#include "platform/fake/FakeWorkspace.h"
+
+#include <QFileInfo>
+#include <QTimer>
+
+namespace varrow::platform::fake {
+
+FakeWorkspace::FakeWorkspace(QObject* parent) : Workspace(parent) {
+    self_ = std::make_shared<RunningApplication>(this, 1, 0, QStringLiteral("app.varrow"), QString(),
+                                                 QStringLiteral("Varrow"));
+    bundleIdentifierFor = [](const QString&) { return QString::fromLatin1(kClaudeBundleId); };
+}
+
+AppHandle FakeWorkspace::addApplication(const QString& bundleIdentifier, const QString& bundlePath,
+                                        const QString& name, const QStringList& arguments, bool notify) {
+    const pid_t pid = nextPid_++;
+    auto app = std::make_shared<RunningApplication>(this, pid, quint64(pid), bundleIdentifier, bundlePath, name);
+    apps_.append(app);
+    arguments_.insert(pid, arguments);
+    if (notify) emit didLaunchApplication(app);
+    return app;
+}
+
+void FakeWorkspace::removeApplication(const AppHandle& app, bool notify) {
+    if (!app || !apps_.removeOne(app)) return;
+    if (front_ == app) front_.reset();
+    if (notify) emit didTerminateApplication(app);
+}
+
+void FakeWorkspace::setFrontmost(const AppHandle& app, bool notify) {
+    front_ = app;
+    selfActive_ = app && app == self_;
+    if (notify && app) emit didActivateApplication(app);
+}
+
+void FakeWorkspace::setSelfActive(bool active, bool notify) {
+    selfActive_ = active;
+    if (active) front_ = self_;
+    if (active && notify) {
+        emit didActivateApplication(self_);
+        emit didBecomeActive();
+    }
+}
+
+void FakeWorkspace::setArgumentsUnreadable(pid_t pid, bool unreadable) {
+    if (unreadable) unreadable_.insert(pid);
+    else unreadable_.remove(pid);
+}
+
+void FakeWorkspace::completeHeld(int index, const QString& error) {
+    if (index < 0 || index >= held_.size()) return;
+    auto [request, completion] = held_.takeAt(index);
+    if (!error.isEmpty()) {
+        completion(nullptr, error);
+        return;
+    }
+    const QString name = QFileInfo(request.bundlePath).completeBaseName();
+    auto app = addApplication(bundleIdentifierFor(request.bundlePath), request.bundlePath, name,
+                              QStringList{request.bundlePath} + request.configuration.arguments);
+    completion(app, {});
+}
+
+QList<AppHandle> FakeWorkspace::runningApplications() { return apps_; }
+
+AppHandle FakeWorkspace::frontmostApplication() { return front_; }
+
+AppHandle FakeWorkspace::currentApplication() { return self_; }
+
+bool FakeWorkspace::isSelfActive() { return selfActive_; }
+
+void FakeWorkspace::activateSelf() {
+    ++selfActivations;
+    setSelfActive(true);
+}
+
+void FakeWorkspace::handOver(const AppHandle& target) {
+    handedOver.append(target);
+    if (target && apps_.contains(target)) setFrontmost(target);
+}
+
+QString FakeWorkspace::urlForApplication(const QString& bundleIdentifier) {
+    return registered.value(bundleIdentifier);
+}
+
+void FakeWorkspace::openApplication(const QString& bundlePath, const OpenConfiguration& configuration,
+                                    OpenCompletion completion) {
+    OpenRequest request{bundlePath, configuration};
+    openRequests.append(request);
+    switch (openMode) {
+        case OpenMode::Hold:
+            held_.append({request, std::move(completion)});
+            return;
+        case OpenMode::Fail:
+            QTimer::singleShot(0, this, [completion, text = failureText] { completion(nullptr, text); });
+            return;
+        case OpenMode::Launch:
+            break;
+    }
+    if (!configuration.createsNewApplicationInstance) {
+        for (const auto& app : apps_) {
+            if (app->bundlePath() == bundlePath) {
+                QTimer::singleShot(0, this, [completion, app] { completion(app, {}); });
+                return;
+            }
+        }
+    }
+    held_.append({request, std::move(completion)});
+    const int index = int(held_.size()) - 1;
+    QTimer::singleShot(0, this, [this, index] { completeHeld(index); });
+}
+
+std::optional<QStringList> FakeWorkspace::processArguments(pid_t pid) {
+    if (unreadable_.contains(pid) || !find(pid)) return std::nullopt;
+    return arguments_.value(pid);
+}
+
+bool FakeWorkspace::isTerminated(const RunningApplication& app) { return !find(app.processIdentifier()); }
+
+bool FakeWorkspace::isActive(const RunningApplication& app) {
+    if (app.processIdentifier() == self_->processIdentifier()) return selfActive_;
+    return front_ && front_->processIdentifier() == app.processIdentifier();
+}
+
+bool FakeWorkspace::terminate(const RunningApplication& app) {
+    terminated.append(app.processIdentifier());
+    return find(app.processIdentifier()) != nullptr;
+}
+
+bool FakeWorkspace::forceTerminate(const RunningApplication& app) {
+    forceTerminated.append(app.processIdentifier());
+    auto handle = find(app.processIdentifier());
+    if (!handle) return false;
+    if (forceTerminateKills) removeApplication(handle);
+    return true;
+}
+
+bool FakeWorkspace::setIcon(const QImage& image, const QString& path) {
+    customIcons.insert(path, image);
+    return true;
+}
+
+QImage FakeWorkspace::iconForFile(const QString&, int pixels) {
+    if (systemIcon.isNull()) return {};
+    return systemIcon.scaled(pixels, pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+bool FakeWorkspace::openUrl(const QUrl& url) {
+    openedUrls.append(url);
+    return true;
+}
+
+bool FakeWorkspace::revealInFileViewer(const QString& path) {
+    revealedPaths.append(path);
+    return true;
+}
+
+AppHandle FakeWorkspace::find(pid_t pid) const {
+    for (const auto& app : apps_)
+        if (app->processIdentifier() == pid) return app;
+    return nullptr;
+}
+
+}  // namespace varrow::platform::fake

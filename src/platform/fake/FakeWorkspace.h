@@ -1,0 +1,87 @@
+#pragma once
+
+#include "platform/Workspace.h"
+
+#include <QHash>
+#include <QSet>
+
+namespace varrow::platform::fake {
+
+// A workspace whose processes, front application and launches are under a test's control.
+class FakeWorkspace : public Workspace {
+    Q_OBJECT
+public:
+    static constexpr auto kClaudeBundleId = "com.anthropic.claudefordesktop";
+
+    struct OpenRequest {
+        QString bundlePath;
+        OpenConfiguration configuration;
+    };
+    enum class OpenMode {
+        Launch,  // start a new fake process (or reopen a running one) and complete with it
+        Fail,    // complete with failureText
+        Hold,    // record only; the test calls completeHeld()
+    };
+
+    explicit FakeWorkspace(QObject* parent = nullptr);
+
+    // Test controls.
+    AppHandle addApplication(const QString& bundleIdentifier, const QString& bundlePath, const QString& name,
+                             const QStringList& arguments = {}, bool notify = true);
+    void removeApplication(const AppHandle& app, bool notify = true);
+    void setFrontmost(const AppHandle& app, bool notify = true);
+    void setSelfActive(bool active, bool notify = true);
+    void setArgumentsUnreadable(pid_t pid, bool unreadable = true);
+    void completeHeld(int index, const QString& error = {});
+
+    OpenMode openMode = OpenMode::Launch;
+    QString failureText = QStringLiteral("The application could not be launched.");
+    // Bundle identifier and name given to processes started by openApplication, by bundle path.
+    std::function<QString(const QString&)> bundleIdentifierFor;
+    QHash<QString, QString> registered;  // bundle identifier -> location
+    QList<OpenRequest> openRequests;
+    QImage systemIcon;
+    QHash<QString, QImage> customIcons;
+    QList<QUrl> openedUrls;
+    QStringList revealedPaths;
+    QList<pid_t> terminated;
+    QList<pid_t> forceTerminated;
+    QList<AppHandle> handedOver;
+    int selfActivations = 0;
+    // When set, forceTerminate removes the process at once (it "dies" immediately).
+    bool forceTerminateKills = true;
+
+    // Workspace
+    QList<AppHandle> runningApplications() override;
+    AppHandle frontmostApplication() override;
+    AppHandle currentApplication() override;
+    bool isSelfActive() override;
+    void activateSelf() override;
+    void handOver(const AppHandle& target) override;
+    QString urlForApplication(const QString& bundleIdentifier) override;
+    void openApplication(const QString& bundlePath, const OpenConfiguration& configuration,
+                         OpenCompletion completion) override;
+    std::optional<QStringList> processArguments(pid_t pid) override;
+    bool isTerminated(const RunningApplication& app) override;
+    bool isActive(const RunningApplication& app) override;
+    bool terminate(const RunningApplication& app) override;
+    bool forceTerminate(const RunningApplication& app) override;
+    bool setIcon(const QImage& image, const QString& path) override;
+    QImage iconForFile(const QString& path, int pixels) override;
+    bool openUrl(const QUrl& url) override;
+    bool revealInFileViewer(const QString& path) override;
+
+private:
+    AppHandle find(pid_t pid) const;
+
+    QList<AppHandle> apps_;
+    QHash<pid_t, QStringList> arguments_;
+    QSet<pid_t> unreadable_;
+    AppHandle self_;
+    AppHandle front_;
+    bool selfActive_ = false;
+    pid_t nextPid_ = 1000;
+    QList<std::pair<OpenRequest, OpenCompletion>> held_;
+};
+
+}  // namespace varrow::platform::fake
