@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QObject>
+#include <QPointF>
+#include <QSettings>
+#include <QVariant>
+#include <memory>
+#include <optional>
+
+namespace varrow::model {
+
+// The user defaults, typed, with their defaults in one table. Every write emits changed(key),
+// which stands for the platform's defaults-changed notification.
+class Defaults : public QObject {
+    Q_OBJECT
+public:
+    static constexpr auto kSwitcherStyle = "switcherStyle";
+    static constexpr auto kCycleHotKeyEnabled = "cycleHotKeyEnabled";
+    static constexpr auto kSwitcherFloatingOrigin = "switcherFloatingOrigin";
+    static constexpr auto kDidSetUpLoginItem = "didSetUpLoginItem";
+
+    // The process-wide defaults (QSettings of organisation and application "Varrow").
+    static Defaults& shared();
+    // Tests point the shared defaults at a file of their own (an empty path restores the real one).
+    static void useFileForTests(const QString& path);
+
+    // Stored value, or the registered default, or an invalid QVariant.
+    QVariant value(const QString& key) const;
+    bool contains(const QString& key) const;
+    void setValue(const QString& key, const QVariant& value);
+    void remove(const QString& key);
+
+    // "edge", "floating" or "off" as stored; any other text is returned as it is.
+    QString switcherStyle() const;
+    bool cycleHotKeyEnabled() const;
+    std::optional<QPointF> switcherFloatingOrigin() const;
+    void setSwitcherFloatingOrigin(const QPointF& topLeft);
+    bool didSetUpLoginItem() const;
+
+    // The "{x, y}" text form of a point, and its reading (none for text that is not a point).
+    static QString pointToString(const QPointF& point);
+    static std::optional<QPointF> pointFromString(const QString& text);
+
+signals:
+    void changed(const QString& key);
+
+private:
+    explicit Defaults(std::unique_ptr<QSettings> settings);
+    std::unique_ptr<QSettings> settings_;
+};
+
+}  // namespace varrow::model
