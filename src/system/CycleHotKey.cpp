@@ -1,0 +1,76 @@
+#include "system/CycleHotKey.h"
+
+#include "model/Defaults.h"
+#include "platform/Platform.h"
+#include "platform/Timings.h"
+
+#include <QTimer>
+
+namespace varrow::system {
+
+using platform::GlobalHotKeys;
+using platform::Platform;
+
+namespace {
+
+// A switch counts as in progress until Claude's front changes or this long has passed: the first
+// strategy, its check and the hand-over fallback all fit in it.
+std::chrono::milliseconds switchWindow() { return Timings::frontCheck() + Timings::handOverFallback(); }
+
+}  // namespace
+
+CycleHotKey::CycleHotKey(Target target, QObject* parent) : QObject(parent), target_(std::move(target)) {
+    connect(&Platform::hotKeys(), &GlobalHotKeys::pressed, this, &CycleHotKey::pressed);
+    connect(&model::Defaults::shared(), &model::Defaults::changed, this, &CycleHotKey::reevaluate);
+    reevaluate();
+}
+
+CycleHotKey::~CycleHotKey() {
+    if (Platform::isInstalled()) setRegistered(false);
+}
+
+bool CycleHotKey::isSwitching() const {
+    return switchStarted_.isValid() && switchStarted_.elapsed() < switchWindow().count();
+}
+
+void CycleHotKey::frontChanged() {
+    switchStarted_.invalidate();
+    reevaluate();
+}
+
+void CycleHotKey::reevaluate() {
+    const bool front = target_.owner && target_.claudeIsFront && target_.claudeIsFront();
+    setRegistered(front && model::Defaults::shared().cycleHotKeyEnabled());
+}
+
+void CycleHotKey::setRegistered(bool on) {
+    if (on) {
+        if (!refs_.isEmpty()) return;
+        registerKey(kNextId, GlobalHotKeys::kCommand);
+        registerKey(kPreviousId, GlobalHotKeys::kCommand | GlobalHotKeys::kShift);
+    } else {
+        if (refs_.isEmpty()) return;
+        for (quint64 ref : std::as_const(refs_)) Platform::hotKeys().unregisterHotKey(ref);
+        refs_.clear();
+    }
+}
+
+void CycleHotKey::registerKey(quint32 id, quint32 modifiers) {
+    // A key another application holds is skipped without a word; the other may still work.
+    if (auto ref = Platform::hotKeys().registerHotKey(kSignature, id, GlobalHotKeys::kGraveKeyCode, modifiers))
+        refs_.append(*ref);
+}
+
+void CycleHotKey::pressed(quint32 signature, quint32 id) {
+    if (signature != kSignature) return;
+    // Key repeat or a quick double press would start a second switch that computes its target
+    // from the old front and fights the first; drop presses until the first one lands.
+    if (isSwitching()) return;
+    switchStarted_.start();
+    const bool backwards = id == kPreviousId;
+    QTimer::singleShot(0, this, [this, backwards] {
+        if (target_.owner && target_.cycle) target_.cycle(backwards);
+    });
+}
+
+}  // namespace varrow::system

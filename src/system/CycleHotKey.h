@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <functional>
+#include <optional>
+
+namespace varrow::system {
+
+// Ctrl+` (next account) and Ctrl+Shift+` (previous account), registered only while a Claude
+// copy is in front and the user has not switched them off.
+//
+// The controller lives in a layer above this one, so it is reached through two functions; the
+// shell connects the controller's front changes to frontChanged().
+class CycleHotKey : public QObject {
+    Q_OBJECT
+public:
+    static constexpr quint32 kSignature = ('V' << 24) | ('R' << 16) | ('R' << 8) | 'W';
+    static constexpr quint32 kNextId = 1;
+    static constexpr quint32 kPreviousId = 2;
+
+    struct Target {
+        QPointer<QObject> owner;             // the controller; presses after it is gone do nothing
+        std::function<bool()> claudeIsFront;
+        std::function<void(bool backwards)> cycle;
+    };
+
+    explicit CycleHotKey(Target target, QObject* parent = nullptr);
+    ~CycleHotKey() override;
+
+    bool isRegistered() const { return !refs_.isEmpty(); }
+    // Whether a press now would be dropped because the previous switch has not landed yet.
+    bool isSwitching() const;
+
+public slots:
+    // Claude's front state changed: a pending switch has landed; re-evaluate the registration.
+    void frontChanged();
+    // Re-reads the conditions and registers or unregisters both keys.
+    void reevaluate();
+
+private:
+    void setRegistered(bool on);
+    void registerKey(quint32 id, quint32 modifiers);
+    void pressed(quint32 signature, quint32 id);
+
+    Target target_;
+    QList<quint64> refs_;
+    QElapsedTimer switchStarted_;
+};
+
+}  // namespace varrow::system
