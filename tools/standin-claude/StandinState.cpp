@@ -1,0 +1,56 @@
+#include "StandinState.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSaveFile>
+
+namespace {
+QJsonObject readObject(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
+}  // namespace
+
+StandinState StandinState::capture(const QString& dataDir, const QStringList& arguments) {
+    StandinState state;
+    state.dataDir = dataDir;
+    state.arguments = arguments;
+    state.claudeConfigDirSet = qEnvironmentVariableIsSet("CLAUDE_CONFIG_DIR");
+    state.claudeConfigDir = qEnvironmentVariable("CLAUDE_CONFIG_DIR");
+    state.autoUpdatesDisabled = updatesDisabledBeside(dataDir);
+    return state;
+}
+
+bool StandinState::updatesDisabledBeside(const QString& dataDir) {
+    QString base = QDir::cleanPath(dataDir);
+    const QDir library(base + QStringLiteral("-3p/configLibrary"));
+    const QString applied = readObject(library.filePath(QStringLiteral("_meta.json")))
+                                .value(QStringLiteral("appliedId"))
+                                .toString();
+    if (applied.isEmpty() || applied.contains(u'/')) return false;
+    const QJsonValue flag =
+        readObject(library.filePath(applied + QStringLiteral(".json"))).value(QStringLiteral("disableAutoUpdates"));
+    return flag.isBool() && flag.toBool();
+}
+
+QJsonObject StandinState::toJson() const {
+    return QJsonObject{
+        {QStringLiteral("pid"), QCoreApplication::applicationPid()},
+        {QStringLiteral("dataDir"), dataDir},
+        {QStringLiteral("arguments"), QJsonArray::fromStringList(arguments)},
+        {QStringLiteral("claudeConfigDir"), claudeConfigDirSet ? QJsonValue(claudeConfigDir) : QJsonValue()},
+        {QStringLiteral("autoUpdatesDisabled"), autoUpdatesDisabled},
+    };
+}
+
+bool StandinState::write() const {
+    if (!QDir().mkpath(dataDir)) return false;
+    QSaveFile file(QDir(dataDir).filePath(QStringLiteral("standin-state.json")));
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    file.write(QJsonDocument(toJson()).toJson());
+    return file.commit();
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QWidget>
+
+// The one window of the stand-in; closing it hides it, the process keeps running.
+class StandinWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit StandinWindow(const QString& dataDir, bool updatesDisabled, QWidget* parent = nullptr);
+    void reopen();
+};
