@@ -1,5 +1,6 @@
 #include "model/ProfileStore.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/SystemLog.h"
 #include "platform/UserPaths.h"
 
@@ -8,7 +9,6 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
 #include <QSet>
 #include <QTextBoundaryFinder>
 
@@ -115,14 +115,8 @@ bool ProfileStore::save() {
     for (const Profile& p : profiles_) array.append(p.toJson());
     const QByteArray bytes = QJsonDocument(array).toJson(QJsonDocument::Indented);
 
-    QSaveFile file(listFile());
-    if (!file.open(QIODevice::WriteOnly)) return failed(file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return failed(why);
-    }
-    if (!file.commit()) return failed(file.errorString());
+    QString error;
+    if (!platform::writeFileAtomically(listFile(), bytes, &error)) return failed(error);
     return true;
 }
 
