@@ -1,0 +1,97 @@
+#include "platform/linux/BundleIcons.h"
+
+#include "platform/linux/BundleInfo.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QIcon>
+#include <QPainter>
+#include <QPainterPath>
+#include <QProcess>
+#include <QSaveFile>
+#include <QUrl>
+
+namespace varrow::platform::linux_ {
+
+namespace {
+
+QString cleanPath(const QString& path) {
+    QString clean = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    while (clean.size() > 1 && clean.endsWith(u'/')) clean.chop(1);
+    return clean;
+}
+
+QImage fitSquare(const QImage& image, int pixels) {
+    const QImage scaled = image.scaled(pixels, pixels, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    if (scaled.width() == pixels && scaled.height() == pixels)
+        return scaled.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QImage square(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+    square.fill(Qt::transparent);
+    QPainter painter(&square);
+    painter.drawImage((pixels - scaled.width()) / 2, (pixels - scaled.height()) / 2, scaled);
+    return square;
+}
+
+}  // namespace
+
+QString BundleIcons::customIconPath(const QString& path) {
+    const QFileInfo info(cleanPath(path));
+    return info.absolutePath() + "/." + info.fileName() + ".icon.png";
+}
+
+bool BundleIcons::setIcon(const QImage& image, const QString& path) const {
+    if (image.isNull() || !QFileInfo::exists(path)) return false;
+    const QString iconPath = customIconPath(path);
+    QSaveFile file(iconPath);
+    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) return false;
+    if (!gio_.isEmpty() && QFileInfo(gio_).isExecutable()) {
+        // Best effort: file managers that honour GIO metadata show the icon too.
+        QProcess::startDetached(gio_, {QStringLiteral("set"), cleanPath(path), QStringLiteral("metadata::custom-icon"),
+                                       QUrl::fromLocalFile(iconPath).toString()});
+    }
+    return true;
+}
+
+QImage BundleIcons::bundleIcon(const QString& path) {
+    const auto info = BundleInfo::read(path);
+    if (!info || info->iconFile.isEmpty() || info->iconFile.contains(u'/')) return {};
+    const QString resources = path + "/Contents/Resources/";
+    QStringList names{info->iconFile};
+    if (QFileInfo(info->iconFile).suffix().isEmpty()) names = {info->iconFile + ".png", info->iconFile + ".icns"};
+    for (const QString& name : names) {
+        QImage image(resources + name);
+        if (!image.isNull()) return image;
+    }
+    return {};
+}
+
+QImage BundleIcons::genericIcon(int pixels) {
+    const QIcon themed = QIcon::fromTheme(QStringLiteral("application-x-executable"));
+    if (!themed.isNull()) {
+        const QImage image = themed.pixmap(pixels, pixels).toImage();
+        if (!image.isNull()) return image;
+    }
+    // No icon theme: a plain grey application tile.
+    QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal inset = pixels * 0.1, side = pixels - 2 * inset;
+    QPainterPath tile;
+    tile.addRoundedRect(QRectF(inset, inset, side, side), side * 0.22, side * 0.22);
+    painter.fillPath(tile, QColor(0x8e, 0x8e, 0x93));
+    painter.setPen(QPen(Qt::white, qMax(1.0, pixels / 24.0)));
+    painter.drawRoundedRect(QRectF(inset + side * 0.25, inset + side * 0.3, side * 0.5, side * 0.4), side * 0.05,
+                            side * 0.05);
+    return image;
+}
+
+QImage BundleIcons::iconFor(const QString& path, int pixels) const {
+    if (pixels <= 0) return {};
+    QImage image(customIconPath(path));
+    if (image.isNull()) image = bundleIcon(cleanPath(path));
+    if (image.isNull()) image = genericIcon(pixels);
+    return fitSquare(image, pixels);
+}
+
+}  // namespace varrow::platform::linux_

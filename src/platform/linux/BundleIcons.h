@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+namespace varrow::platform::linux_ {
+
+// Custom icons of files and bundles. There is no icon store shared by all Linux desktops, so a
+// custom icon is a hidden PNG beside the item (".<name>.icon.png"), which iconFor prefers, plus
+// GIO's metadata::custom-icon for file managers that read it.
+class BundleIcons {
+public:
+    // gio: the GIO tool to run after writing, or empty to skip that step.
+    explicit BundleIcons(QString gio = QStringLiteral("/usr/bin/gio")) : gio_(std::move(gio)) {}
+
+    static QString customIconPath(const QString& path);
+
+    bool setIcon(const QImage& image, const QString& path) const;
+    // The custom icon, else the bundle's own CFBundleIconFile, else a generic application icon;
+    // always pixels x pixels.
+    QImage iconFor(const QString& path, int pixels) const;
+
+private:
+    static QImage bundleIcon(const QString& path);
+    static QImage genericIcon(int pixels);
+
+    QString gio_;
+};
+
+}  // namespace varrow::platform::linux_

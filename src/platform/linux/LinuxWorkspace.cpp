@@ -1,0 +1,194 @@
+#include "platform/linux/LinuxWorkspace.h"
+
+#include "platform/Timings.h"
+#include "platform/linux/BundleInfo.h"
+#include "platform/linux/LinuxX11.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <csignal>
+
+namespace varrow::platform::linux_ {
+
+namespace {
+
+QString quoted(const QString& name) { return QStringLiteral("“%1”").arg(name); }
+
+}  // namespace
+
+LinuxWorkspace::LinuxWorkspace(std::shared_ptr<LinuxX11> x11, Options options, QObject* parent)
+    : Workspace(parent),
+      x11_(std::move(x11)),
+      scanner_(options.procRoot, options.user,
+               [this](pid_t pid, quint64 start, const QString& id, const QString& bundle, const QString& name) {
+                   return std::make_shared<RunningApplication>(this, pid, start, id, bundle, name);
+               }),
+      icons_(options.gio) {
+    const pid_t self = ::getpid();
+    const auto stat = scanner_.readStat(self);
+    QString name = QCoreApplication::applicationName();
+    if (name.isEmpty()) name = QStringLiteral("Varrow");
+    self_ = std::make_shared<RunningApplication>(this, self, stat ? stat->startTime : 0, QStringLiteral("app.varrow"),
+                                                 QString(), name);
+
+    scanner_.scan();  // take stock without announcing what already runs
+    connect(&launcher_, &ProcessLauncher::exited, this, &LinuxWorkspace::rescan);
+    timer_.setInterval(Timings::processScan());
+    connect(&timer_, &QTimer::timeout, this, [this] {
+        launcher_.reap();
+        rescan();
+    });
+    if (options.watch) timer_.start();
+
+    if (x11_ && x11_->isConnected()) {
+        connect(x11_.get(), &LinuxX11::activeWindowChanged, this, &LinuxWorkspace::activeWindowChanged);
+        lastActive_ = activePid();
+    }
+}
+
+LinuxWorkspace::~LinuxWorkspace() = default;
+
+void LinuxWorkspace::rescan() {
+    const ProcScanner::Changes changes = scanner_.scan();
+    for (const AppHandle& app : changes.terminated) emit didTerminateApplication(app);
+    for (const AppHandle& app : changes.launched) emit didLaunchApplication(app);
+}
+
+QList<AppHandle> LinuxWorkspace::runningApplications() { return scanner_.applications(); }
+
+std::optional<pid_t> LinuxWorkspace::activePid() {
+    if (!x11_ || !x11_->isConnected()) return std::nullopt;
+    const auto window = x11_->activeWindow();
+    return window ? x11_->windowPid(*window) : std::nullopt;
+}
+
+AppHandle LinuxWorkspace::handleFor(pid_t pid) {
+    if (pid == self_->processIdentifier()) return self_;
+    return scanner_.anyProcess(pid);
+}
+
+AppHandle LinuxWorkspace::frontmostApplication() {
+    const auto pid = activePid();
+    return pid ? handleFor(*pid) : nullptr;
+}
+
+AppHandle LinuxWorkspace::currentApplication() { return self_; }
+
+bool LinuxWorkspace::isSelfActive() { return activePid() == self_->processIdentifier(); }
+
+void LinuxWorkspace::activeWindowChanged() {
+    const auto pid = activePid();
+    if (pid == lastActive_) return;
+    const bool wasSelf = lastActive_ == self_->processIdentifier();
+    lastActive_ = pid;
+    if (!pid) return;
+    if (AppHandle app = handleFor(*pid)) emit didActivateApplication(app);
+    if (*pid == self_->processIdentifier() && !wasSelf) emit didBecomeActive();
+}
+
+void LinuxWorkspace::activateSelf() {
+    if (!x11_) return;
+    if (const auto window = x11_->frontWindow(self_->processIdentifier())) x11_->activate(*window);
+}
+
+void LinuxWorkspace::handOver(const AppHandle& target) {
+    if (!target || !x11_) return;
+    if (const auto window = x11_->frontWindow(target->processIdentifier())) x11_->activate(*window);
+}
+
+QString LinuxWorkspace::urlForApplication(const QString&) { return {}; }
+
+void LinuxWorkspace::finish(OpenCompletion completion, AppHandle app, QString error) {
+    QTimer::singleShot(0, this, [this, completion = std::move(completion), app, error] {
+        if (app) rescan();  // announces the launch before the caller hears of it
+        if (completion) completion(app, error);
+    });
+}
+
+void LinuxWorkspace::openApplication(const QString& bundlePath, const OpenConfiguration& configuration,
+                                     OpenCompletion completion) {
+    const QString name = quoted(BundleInfo::displayName(QDir::cleanPath(bundlePath)));
+    const auto info = BundleInfo::read(bundlePath);
+    if (!info) {
+        finish(std::move(completion), nullptr,
+               QStringLiteral("The application %1 could not be opened because it has no Info.plist.").arg(name));
+        return;
+    }
+    const QFileInfo executable(bundlePath + "/Contents/MacOS/" + info->executable);
+    if (info->executable.isEmpty() || info->executable.contains(u'/') || !executable.isFile()) {
+        finish(std::move(completion), nullptr,
+               QStringLiteral("The application %1 could not be opened because its executable is missing.").arg(name));
+        return;
+    }
+    if (!executable.isExecutable()) {
+        finish(std::move(completion), nullptr,
+               QStringLiteral("The application %1 could not be opened because its executable is not executable.")
+                   .arg(name));
+        return;
+    }
+    const QString canonical = QFileInfo(bundlePath).canonicalFilePath();
+
+    if (!configuration.createsNewApplicationInstance) {
+        for (const AppHandle& app : scanner_.applications()) {
+            if (app->bundlePath() != canonical || isTerminated(*app)) continue;
+            // The reopen request: the running instance shows a window again.
+            ::kill(app->processIdentifier(), SIGUSR1);
+            if (configuration.activates) handOver(app);
+            finish(std::move(completion), app, {});
+            return;
+        }
+    }
+
+    const auto started = launcher_.start(executable.absoluteFilePath(), configuration.arguments, configuration.environment);
+    if (started.pid <= 0) {
+        finish(std::move(completion), nullptr,
+               QStringLiteral("The application %1 could not be launched: %2.").arg(name, started.error));
+        return;
+    }
+    AppHandle app = scanner_.adopt(started.pid, canonical, info->identifier);
+    if (!app) {
+        finish(std::move(completion), nullptr,
+               QStringLiteral("The application %1 quit as soon as it was launched.").arg(name));
+        return;
+    }
+    finish(std::move(completion), app, {});
+}
+
+std::optional<QStringList> LinuxWorkspace::processArguments(pid_t pid) {
+    if (pid <= 0) return std::nullopt;
+    return scanner_.readArguments(pid);
+}
+
+bool LinuxWorkspace::isTerminated(const RunningApplication& app) {
+    if (app.processIdentifier() <= 0) return true;
+    const auto stat = scanner_.readStat(app.processIdentifier());
+    return !stat || stat->zombie || stat->startTime != app.startTime();
+}
+
+bool LinuxWorkspace::isActive(const RunningApplication& app) { return activePid() == app.processIdentifier(); }
+
+bool LinuxWorkspace::signal(const RunningApplication& app, int signalNumber) {
+    // Never signal a reused process identifier (or 0 and -1, which name groups).
+    if (isTerminated(app)) return false;
+    return ::kill(app.processIdentifier(), signalNumber) == 0;
+}
+
+bool LinuxWorkspace::terminate(const RunningApplication& app) { return signal(app, SIGTERM); }
+
+bool LinuxWorkspace::forceTerminate(const RunningApplication& app) { return signal(app, SIGKILL); }
+
+bool LinuxWorkspace::setIcon(const QImage& image, const QString& path) { return icons_.setIcon(image, path); }
+
+QImage LinuxWorkspace::iconForFile(const QString& path, int pixels) { return icons_.iconFor(path, pixels); }
+
+bool LinuxWorkspace::openUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
+
+bool LinuxWorkspace::revealInFileViewer(const QString& path) {
+    const QFileInfo info(QDir::cleanPath(path));
+    if (!info.exists() && !info.isSymLink()) return false;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(info.absolutePath()));
+}
+
+}  // namespace varrow::platform::linux_

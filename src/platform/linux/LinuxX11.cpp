@@ -1,0 +1,145 @@
+#include "platform/linux/LinuxX11.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <QVarLengthArray>
+#include <cstdlib>
+
+namespace varrow::platform::linux_ {
+
+LinuxX11::LinuxX11(const QByteArray& display, QObject* parent) : QObject(parent) {
+    if (display.isEmpty() && qEnvironmentVariableIsEmpty("DISPLAY")) return;
+    xcb_connection_t* connection = xcb_connect(display.isEmpty() ? nullptr : display.constData(), &screen_);
+    if (!connection || xcb_connection_has_error(connection)) {
+        if (connection) xcb_disconnect(connection);
+        return;
+    }
+    xcb_intern_atom_cookie_t* cookies = xcb_ewmh_init_atoms(connection, &ewmh_);
+    if (!cookies || !xcb_ewmh_init_atoms_replies(&ewmh_, cookies, nullptr)) {
+        xcb_disconnect(connection);
+        return;
+    }
+    connection_ = connection;
+    root_ = ewmh_.screens[screen_]->root;
+
+    // Only property changes of the root window are of interest (the active window).
+    const uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_change_window_attributes(connection_, root_, XCB_CW_EVENT_MASK, &mask);
+    xcb_flush(connection_);
+
+    notifier_ = new QSocketNotifier(xcb_get_file_descriptor(connection_), QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, &LinuxX11::dispatchPending);
+    // Replies read by a query may carry events along; handle those before the loop sleeps.
+    if (auto* dispatcher = QAbstractEventDispatcher::instance(thread()))
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &LinuxX11::dispatchPending);
+}
+
+LinuxX11::~LinuxX11() {
+    if (!connection_) return;
+    xcb_ewmh_connection_wipe(&ewmh_);
+    xcb_disconnect(connection_);
+}
+
+void LinuxX11::disconnectBroken() {
+    delete notifier_;
+    notifier_ = nullptr;
+    xcb_ewmh_connection_wipe(&ewmh_);
+    xcb_disconnect(connection_);
+    connection_ = nullptr;
+}
+
+void LinuxX11::dispatchPending() {
+    if (!connection_) return;
+    while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
+        handle(event);
+        std::free(event);
+        if (!connection_) return;
+    }
+    if (xcb_connection_has_error(connection_)) disconnectBroken();
+}
+
+void LinuxX11::handle(xcb_generic_event_t* event) {
+    switch (event->response_type & ~0x80) {
+        case XCB_PROPERTY_NOTIFY: {
+            const auto* e = reinterpret_cast<xcb_property_notify_event_t*>(event);
+            if (e->window == root_ && e->atom == ewmh_._NET_ACTIVE_WINDOW) emit activeWindowChanged();
+            break;
+        }
+        case XCB_KEY_PRESS:
+        case XCB_KEY_RELEASE: {
+            const auto* e = reinterpret_cast<xcb_key_press_event_t*>(event);
+            emit keyEvent((event->response_type & ~0x80) == XCB_KEY_PRESS, e->detail, e->state, e->time);
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+std::optional<xcb_window_t> LinuxX11::activeWindow() {
+    if (!connection_) return std::nullopt;
+    xcb_window_t window = XCB_NONE;
+    if (!xcb_ewmh_get_active_window_reply(&ewmh_, xcb_ewmh_get_active_window(&ewmh_, screen_), &window, nullptr) ||
+        window == XCB_NONE)
+        return std::nullopt;
+    return window;
+}
+
+std::optional<pid_t> LinuxX11::windowPid(xcb_window_t window) {
+    if (!connection_) return std::nullopt;
+    uint32_t pid = 0;
+    if (!xcb_ewmh_get_wm_pid_reply(&ewmh_, xcb_ewmh_get_wm_pid(&ewmh_, window), &pid, nullptr) || pid == 0)
+        return std::nullopt;
+    return pid_t(pid);
+}
+
+std::optional<xcb_window_t> LinuxX11::frontWindow(pid_t pid) {
+    if (!connection_) return std::nullopt;
+    xcb_ewmh_get_windows_reply_t list;
+    if (!xcb_ewmh_get_client_list_stacking_reply(&ewmh_, xcb_ewmh_get_client_list_stacking(&ewmh_, screen_), &list,
+                                                 nullptr))
+        return std::nullopt;
+    // The list runs bottom to top; ask for every window's pid at once, then walk from the top.
+    const uint32_t count = list.windows_len;
+    QVarLengthArray<xcb_get_property_cookie_t, 64> pids(count);
+    for (uint32_t i = 0; i < count; ++i) pids[i] = xcb_ewmh_get_wm_pid(&ewmh_, list.windows[i]);
+    std::optional<xcb_window_t> found;
+    for (uint32_t k = count; k-- > 0;) {
+        uint32_t owner = 0;
+        if (!xcb_ewmh_get_wm_pid_reply(&ewmh_, pids[k], &owner, nullptr) || pid_t(owner) != pid) continue;
+        const xcb_window_t window = list.windows[k];
+        xcb_get_window_attributes_reply_t* attributes =
+            xcb_get_window_attributes_reply(connection_, xcb_get_window_attributes(connection_, window), nullptr);
+        const bool viewable = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+        std::free(attributes);
+        if (!viewable) continue;
+        bool normal = true;
+        xcb_ewmh_get_atoms_reply_t types;
+        if (xcb_ewmh_get_wm_window_type_reply(&ewmh_, xcb_ewmh_get_wm_window_type(&ewmh_, window), &types,
+                                              nullptr)) {
+            normal = types.atoms_len == 0;
+            for (uint32_t t = 0; t < types.atoms_len; ++t)
+                if (types.atoms[t] == ewmh_._NET_WM_WINDOW_TYPE_NORMAL) normal = true;
+            xcb_ewmh_get_atoms_reply_wipe(&types);
+        }
+        if (!normal) continue;
+        found = window;
+        // Discard the pid replies not yet read.
+        for (uint32_t rest = 0; rest < k; ++rest) xcb_discard_reply(connection_, pids[rest].sequence);
+        break;
+    }
+    xcb_ewmh_get_windows_reply_wipe(&list);
+    return found;
+}
+
+bool LinuxX11::activate(xcb_window_t window) {
+    if (!connection_) return false;
+    const xcb_window_t current = activeWindow().value_or(XCB_NONE);
+    xcb_ewmh_request_change_active_window(&ewmh_, screen_, window, XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER,
+                                          XCB_CURRENT_TIME, current);
+    xcb_flush(connection_);
+    return true;
+}
+
+}  // namespace varrow::platform::linux_

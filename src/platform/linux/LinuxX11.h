@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QObject>
+#include <optional>
+#include <sys/types.h>
+#include <xcb/xcb.h>
+#include <xcb/xcb_ewmh.h>
+
+class QSocketNotifier;
+
+namespace varrow::platform::linux_ {
+
+// One private X connection shared by the workspace, the window server and the hot keys. Events
+// arrive through a socket notifier on the connection (no polling); without a display every query
+// answers "nothing".
+class LinuxX11 : public QObject {
+    Q_OBJECT
+public:
+    // Connects to $DISPLAY (or the given display name).
+    explicit LinuxX11(const QByteArray& display = {}, QObject* parent = nullptr);
+    ~LinuxX11() override;
+
+    bool isConnected() const { return connection_ != nullptr; }
+    xcb_connection_t* connection() const { return connection_; }
+    xcb_window_t root() const { return root_; }
+
+    // The window in _NET_ACTIVE_WINDOW; none when nothing is active.
+    std::optional<xcb_window_t> activeWindow();
+    // The process that owns a window (_NET_WM_PID).
+    std::optional<pid_t> windowPid(xcb_window_t window);
+    // The topmost normal, viewable window of a process, from _NET_CLIENT_LIST_STACKING.
+    std::optional<xcb_window_t> frontWindow(pid_t pid);
+    // Asks the window manager to activate a window, as a pager would (source indication 2).
+    bool activate(xcb_window_t window);
+
+    // Handles whatever the connection has queued; also runs before the event loop sleeps.
+    void dispatchPending();
+
+signals:
+    void activeWindowChanged();
+    void keyEvent(bool pressed, quint8 keycode, quint16 state, quint32 time);
+
+private:
+    void handle(xcb_generic_event_t* event);
+    void disconnectBroken();
+
+    xcb_connection_t* connection_ = nullptr;
+    xcb_ewmh_connection_t ewmh_{};
+    int screen_ = 0;
+    xcb_window_t root_ = XCB_NONE;
+    QSocketNotifier* notifier_ = nullptr;
+};
+
+}  // namespace varrow::platform::linux_
