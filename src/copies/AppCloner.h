@@ -29,7 +29,9 @@ public:
     };
 
     // Makes or refreshes the account's copy; the copying runs in the background, everything else
-    // on the calling (main) thread. The callback runs on the main thread, once.
+    // on the calling (main) thread. The callback runs on the main thread, once, always after
+    // prepare has returned. A second prepare for a copy that is being made waits for that copy
+    // and then runs as usual (it finds the copy current).
     static void prepare(const model::Profile& profile, const QString& source, bool isRunning,
                         const QString& appsDir, const QString& accountsDir,
                         std::function<void(Prepared)> done);
@@ -38,7 +40,11 @@ public:
     static QString copyName(const model::Profile& profile);
     static QString copyPath(const model::Profile& profile, const QString& appsDir);
     static QString metaPath(const QString& copyPath);
+    // The hidden PNG beside a bundle that the Linux workspace stores as the bundle's custom icon.
+    static QString customIconPath(const QString& bundlePath);
     static QString updatePolicyDir(const QString& dataDir);
+    // "Couldn't prepare this account's copy of Claude (<text>)."
+    static QString cloneErrorMessage(const QString& text);
 
     static std::optional<Meta> readMeta(const QString& copyPath);
     static void writeMeta(const Meta& meta, const QString& copyPath);
@@ -49,6 +55,9 @@ public:
     static void blockSelfUpdates(const QString& dataDir);
     static void removeUnused(const QSet<QString>& keeping, const QSet<QString>& running, const QString& appsDir);
     static void refreshIcon(const model::Profile& profile, const QString& source, const QString& appsDir);
+
+    // Whether a copy is being made at this path right now (main thread).
+    static bool isCopying(const QString& copyPath);
 };
 
 }  // namespace varrow::copies

@@ -1,0 +1,283 @@
+#include "copies/AppCloner.h"
+
+#include "copies/AccountIcon.h"
+#include "copies/FileOps.h"
+#include "platform/Platform.h"
+#include "platform/SystemLog.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFutureWatcher>
+#include <QHash>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSaveFile>
+#include <QUuid>
+#include <QtConcurrent>
+
+#include <plist/plist.h>
+
+namespace varrow::copies {
+
+namespace {
+
+constexpr auto kIndexMarker = ".metadata_never_index";
+constexpr auto kCopyTool = "/bin/cp";
+constexpr auto kXattrTool = "/usr/bin/xattr";
+
+// Copies being made, by copy path, with the prepare calls waiting for each (main thread only).
+QHash<QString, QList<std::function<void()>>>& inFlight() {
+    static QHash<QString, QList<std::function<void()>>> copies;
+    return copies;
+}
+
+// The callback always runs on a later turn of the main event loop.
+void deliver(const std::function<void(AppCloner::Prepared)>& done, AppCloner::Prepared prepared) {
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [done, prepared] { done(prepared); }, Qt::QueuedConnection);
+}
+
+QString desktopFolder(const model::Profile& profile, const QString& accountsDir) {
+    const auto folder = profile.dataFolder(accountsDir);
+    return folder ? QDir(*folder).filePath(QStringLiteral("Desktop")) : QString();
+}
+
+// Steps after the copy is settled: the icon, the metadata, the update policy.
+void finishPrepare(const model::Profile& profile, const QString& source, const QString& copy,
+                   std::optional<AppCloner::Meta> meta, const QString& dataDir) {
+    if (meta) {
+        const QString signature = AccountIcon::iconSignature(profile);
+        if (meta->iconSignature != signature) {
+            if (const auto image = AccountIcon::renderIcon(profile, source))
+                platform::Platform::workspace().setIcon(*image, copy);
+        }
+        meta->iconSignature = signature;
+        AppCloner::writeMeta(*meta, copy);
+    }
+    // An account whose folder name is unusable has no data folder to protect.
+    if (!dataDir.isEmpty()) AppCloner::blockSelfUpdates(dataDir);
+}
+
+}  // namespace
+
+QString AppCloner::copyName(const model::Profile& profile) {
+    QString name = profile.name;
+    name.replace(u'/', u'-').replace(u':', u'-');
+    return QStringLiteral("Claude ") + name + QStringLiteral(".app");
+}
+
+QString AppCloner::copyPath(const model::Profile& profile, const QString& appsDir) {
+    return QDir(appsDir).filePath(copyName(profile));
+}
+
+QString AppCloner::metaPath(const QString& copyPath) {
+    const QFileInfo info(copyPath);
+    return info.dir().filePath(u'.' + info.fileName() + QStringLiteral(".json"));
+}
+
+QString AppCloner::customIconPath(const QString& bundlePath) {
+    const QFileInfo info(bundlePath);
+    return info.dir().filePath(u'.' + info.fileName() + QStringLiteral(".icon.png"));
+}
+
+QString AppCloner::updatePolicyDir(const QString& dataDir) {
+    QString path = dataDir;
+    while (path.size() > 1 && path.endsWith(u'/')) path.chop(1);
+    return path + QStringLiteral("-3p");
+}
+
+QString AppCloner::cloneErrorMessage(const QString& text) {
+    return QStringLiteral("Couldn't prepare this account's copy of Claude (") + text + QStringLiteral(").");
+}
+
+bool AppCloner::isCopying(const QString& copyPath) { return inFlight().contains(FileOps::standardised(copyPath)); }
+
+void AppCloner::prepare(const model::Profile& profile, const QString& source, bool isRunning,
+                        const QString& appsDir, const QString& accountsDir, std::function<void(Prepared)> done) {
+    if (profile.isDefault) {
+        deliver(done, Prepared{source, {}});
+        return;
+    }
+    const QString copy = copyPath(profile, appsDir);
+    const QString key = FileOps::standardised(copy);
+    if (auto it = inFlight().find(key); it != inFlight().end()) {
+        // Join: run again once the copy under way has ended; it will then find the copy current.
+        it->append([=] { prepare(profile, source, isRunning, appsDir, accountsDir, done); });
+        return;
+    }
+
+    const QString dataDir = desktopFolder(profile, accountsDir);
+    const QString sourceVersion = version(source);
+    const std::optional<Meta> meta = readMeta(copy);
+    const bool current =
+        QFileInfo::exists(copy) && meta && meta->sourcePath == source && meta->sourceVersion == sourceVersion;
+    if (current || isRunning) {
+        finishPrepare(profile, source, copy, meta, dataDir);
+        deliver(done, Prepared{copy, {}});
+        return;
+    }
+
+    // The old record must not outlive a copy that fails half-way and then look current again.
+    FileOps::removeEntry(metaPath(copy));
+    inFlight().insert(key, {});
+    auto* watcher = new QFutureWatcher<QString>();
+    QObject::connect(watcher, &QFutureWatcher<QString>::finished, watcher, [=] {
+        const QString error = watcher->result();
+        watcher->deleteLater();
+        const QList<std::function<void()>> waiting = inFlight().take(key);
+        if (error.isEmpty()) {
+            finishPrepare(profile, source, copy, Meta{source, sourceVersion, {}}, dataDir);
+            deliver(done, Prepared{copy, {}});
+        } else {
+            deliver(done, Prepared{{}, error});
+        }
+        for (const auto& resume : waiting) resume();
+    });
+    watcher->setFuture(QtConcurrent::run([source, copy, appsDir] { return makeCopy(source, copy, appsDir); }));
+}
+
+QString AppCloner::makeCopy(const QString& source, const QString& copyPath, const QString& appsDir) {
+    if (const QString error = FileOps::makeFolder(appsDir); !error.isEmpty()) return error;
+    FileOps::writeEmptyFile(QDir(appsDir).filePath(QString::fromLatin1(kIndexMarker)));
+    if (FileOps::entryExists(copyPath)) {
+        if (const QString error = FileOps::removeEntry(copyPath); !error.isEmpty()) return error;
+    }
+
+    // GNU cp: clone every file or fail, then a plain copy. Absolute paths after "--" so no name
+    // is read as an option; -H copies the bundle a command-line symbolic link points to.
+    const QString from = QFileInfo(source).absoluteFilePath();
+    const QString to = QFileInfo(copyPath).absoluteFilePath();
+    const QString tool = QString::fromLatin1(kCopyTool);
+    if (run(tool, {QStringLiteral("-RH"), QStringLiteral("--reflink=always"), QStringLiteral("--"), from, to}) != 0) {
+        FileOps::removeEntry(copyPath);
+        if (run(tool, {QStringLiteral("-RH"), QStringLiteral("--"), from, to}) != 0)
+            return cloneErrorMessage(QStringLiteral("copy failed"));
+    }
+    if (QFileInfo::exists(QString::fromLatin1(kXattrTool)))
+        run(QString::fromLatin1(kXattrTool), {QStringLiteral("-dr"), QStringLiteral("com.apple.quarantine"), to});
+    return {};
+}
+
+int AppCloner::run(const QString& tool, const QStringList& arguments) {
+    QProcess process;
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(tool, arguments);
+    if (!process.waitForStarted(-1)) return -1;
+    process.waitForFinished(-1);
+    // A tool killed by a signal has no exit status of its own.
+    if (process.exitStatus() != QProcess::NormalExit) return -1;
+    return process.exitCode();
+}
+
+QString AppCloner::version(const QString& appPath) {
+    const QString unknown = QStringLiteral("?");
+    QFile file(QDir(appPath).filePath(QStringLiteral("Contents/Info.plist")));
+    if (!file.open(QIODevice::ReadOnly)) return unknown;
+    const QByteArray bytes = file.readAll();
+    plist_t root = nullptr;
+    plist_from_memory(bytes.constData(), uint32_t(bytes.size()), &root);
+    if (!root) return unknown;
+    QString result = unknown;
+    if (plist_get_node_type(root) == PLIST_DICT) {
+        plist_t item = plist_dict_get_item(root, "CFBundleShortVersionString");
+        if (item && plist_get_node_type(item) == PLIST_STRING) {
+            char* value = nullptr;
+            plist_get_string_val(item, &value);
+            if (value) result = QString::fromUtf8(value);
+            free(value);
+        }
+    }
+    plist_free(root);
+    return result;
+}
+
+std::optional<AppCloner::Meta> AppCloner::readMeta(const QString& copyPath) {
+    QFile file(metaPath(copyPath));
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    const QJsonObject object = QJsonDocument::fromJson(file.readAll()).object();
+    const QJsonValue path = object.value(QStringLiteral("sourcePath"));
+    const QJsonValue version = object.value(QStringLiteral("sourceVersion"));
+    const QJsonValue signature = object.value(QStringLiteral("iconSignature"));
+    if (!path.isString() || !version.isString() || !signature.isString()) return std::nullopt;
+    return Meta{path.toString(), version.toString(), signature.toString()};
+}
+
+void AppCloner::writeMeta(const Meta& meta, const QString& copyPath) {
+    const QString path = metaPath(copyPath);
+    // QSaveFile writes through a symbolic link; the record belongs beside the copy itself.
+    if (QFileInfo(path).isSymLink()) FileOps::removeEntry(path);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return;
+    const QJsonObject object{{QStringLiteral("sourcePath"), meta.sourcePath},
+                             {QStringLiteral("sourceVersion"), meta.sourceVersion},
+                             {QStringLiteral("iconSignature"), meta.iconSignature}};
+    file.write(QJsonDocument(object).toJson(QJsonDocument::Compact));
+    file.commit();
+}
+
+void AppCloner::blockSelfUpdates(const QString& dataDir) {
+    const QString policyDir = updatePolicyDir(dataDir);
+    if (FileOps::entryExists(policyDir)) return;
+
+    const QString library = QDir(policyDir).filePath(QStringLiteral("configLibrary"));
+    const QString id = QUuid::createUuid().toString(QUuid::WithoutBraces).toLower();
+    const QList<std::pair<QString, QByteArray>> files{
+        {QDir(library).filePath(id + QStringLiteral(".json")), QByteArrayLiteral("{\n  \"disableAutoUpdates\": true\n}\n")},
+        {QDir(library).filePath(QStringLiteral("_meta.json")),
+         "{\"appliedId\":\"" + id.toLatin1() + "\",\"entries\":[{\"id\":\"" + id.toLatin1() +
+             "\",\"name\":\"Default\"}]}\n"},
+        {QDir(policyDir).filePath(QStringLiteral(".varrow")),
+         QByteArrayLiteral("{\"writtenBy\":\"Varrow\",\"why\":\"stops this account's copy of Claude updating "
+                           "itself; Varrow refreshes it instead\"}\n")},
+    };
+
+    QString error = FileOps::makeFolder(library);
+    for (const auto& [path, bytes] : files) {
+        if (!error.isEmpty()) break;
+        error = FileOps::writePlainFile(path, bytes);
+    }
+    if (!error.isEmpty()) platform::SystemLog::write(QStringLiteral("Varrow: could not write update policy: ") + error);
+}
+
+void AppCloner::removeUnused(const QSet<QString>& keeping, const QSet<QString>& running, const QString& appsDir) {
+    QSet<QString> kept;
+    for (const QString& path : keeping) kept.insert(FileOps::standardised(path));
+    QSet<QString> live;
+    for (const QString& path : running) live.insert(FileOps::resolved(path));
+
+    const QFileInfoList entries =
+        QDir(appsDir).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo& entry : entries) {
+        const QString name = entry.fileName();
+        const qsizetype dot = name.lastIndexOf(u'.');
+        if (dot <= 0 || name.mid(dot + 1) != u"app") continue;
+        const QString path = entry.filePath();
+        if (kept.contains(FileOps::standardised(path)) || live.contains(FileOps::resolved(path))) continue;
+        if (isCopying(path)) continue;
+        // Links are removed as links; nothing outside the folder is touched.
+        FileOps::removeEntry(path);
+        FileOps::removeEntry(metaPath(path));
+        FileOps::removeEntry(customIconPath(path));
+    }
+}
+
+void AppCloner::refreshIcon(const model::Profile& profile, const QString& source, const QString& appsDir) {
+    if (profile.isDefault) return;
+    const QString copy = copyPath(profile, appsDir);
+    if (isCopying(copy)) return;
+    std::optional<Meta> meta = readMeta(copy);
+    if (!meta || !QFileInfo::exists(copy)) return;
+    const QString signature = AccountIcon::iconSignature(profile);
+    if (meta->iconSignature == signature) return;
+    const auto image = AccountIcon::renderIcon(profile, source);
+    if (!image) return;
+    platform::Platform::workspace().setIcon(*image, copy);
+    meta->iconSignature = signature;
+    writeMeta(*meta, copy);
+}
+
+}  // namespace varrow::copies

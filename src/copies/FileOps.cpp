@@ -1,0 +1,66 @@
+#include "copies/FileOps.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <filesystem>
+#include <system_error>
+
+namespace varrow::copies::FileOps {
+
+namespace {
+namespace fs = std::filesystem;
+
+fs::path native(const QString& path) { return fs::path(QFile::encodeName(path).toStdString()); }
+
+QString failure(const char* what, const QString& path, const std::error_code& error) {
+    return QStringLiteral("%1 “%2”: %3.").arg(QLatin1String(what), path, QString::fromLocal8Bit(error.message()));
+}
+}  // namespace
+
+bool entryExists(const QString& path) {
+    std::error_code error;
+    return fs::exists(fs::symlink_status(native(path), error));
+}
+
+QString makeFolder(const QString& path) {
+    std::error_code error;
+    fs::create_directories(native(path), error);
+    if (error || !QFileInfo(path).isDir()) {
+        if (!error) error = std::make_error_code(std::errc::not_a_directory);
+        return failure("Couldn't create the folder", path, error);
+    }
+    return {};
+}
+
+QString removeEntry(const QString& path) {
+    std::error_code error;
+    // remove_all deletes a link as a link and never descends through one.
+    fs::remove_all(native(path), error);
+    return error ? failure("Couldn't remove", path, error) : QString();
+}
+
+void writeEmptyFile(const QString& path) {
+    const QFileInfo info(path);
+    if (info.isSymLink() || (info.exists() && !info.isFile())) removeEntry(path);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.close();
+}
+
+QString writePlainFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return QStringLiteral("“%1”: %2").arg(path, file.errorString());
+    if (file.write(bytes) != bytes.size()) return QStringLiteral("“%1”: %2").arg(path, file.errorString());
+    return {};
+}
+
+QString standardised(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
+
+QString resolved(const QString& path) {
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return canonical.isEmpty() ? standardised(path) : canonical;
+}
+
+}  // namespace varrow::copies::FileOps
