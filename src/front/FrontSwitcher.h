@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/RunningApplication.h"
+
+#include <QString>
+#include <QUrl>
+#include <functional>
+
+namespace varrow::front {
+
+// Makes a running application frontmost, checks a moment later whether that worked and falls back
+// to the next strategy if not: "hand-over", "window-server", "activate-then-hand-over". Every
+// attempt and outcome is one line of the switch log. Main thread only; keeps no state.
+class FrontSwitcher {
+public:
+    // Starts an attempt chain and returns at once; the outcome shows only in the log.
+    static void bringToFront(const platform::AppHandle& target, const QString& label);
+
+    // Appends "<UTC timestamp> <message>\n" to the switch log, creating its folder and file.
+    // Never fails its caller.
+    static void log(const QString& message);
+    static QString logPath();
+    static QUrl logURL();
+
+private:
+    static void handOver(const platform::AppHandle& target);
+    static void windowServerFront(const platform::AppHandle& target, const QString& label);
+    static void activateThenHandOver(const platform::AppHandle& target, const QString& label);
+    static void verify(const platform::AppHandle& target, const QString& label, const QString& step,
+                       std::function<void()> fallback);
+};
+
+}  // namespace varrow::front

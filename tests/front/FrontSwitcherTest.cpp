@@ -1,0 +1,135 @@
+#include "front/FrontSwitcher.h"
+
+#include "platform/Timings.h"
+#include "platform/fake/FakePlatform.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+namespace varrow::front {
+namespace {
+
+using platform::AppHandle;
+
+class FrontSwitcherTest : public ::testing::Test {
+protected:
+    FrontSwitcherTest() : oldState_(qgetenv("XDG_STATE_HOME")) {
+        qputenv("XDG_STATE_HOME", home.file("state").toUtf8());
+        Timings::setScaleForTests(0.02);
+        target = fake.workspace.addApplication("com.anthropic.claudefordesktop", "/Apps/Claude Work.app", "Claude Work");
+        other = fake.workspace.addApplication("org.example.editor", "/usr/share/Editor.app", "Editor");
+    }
+    ~FrontSwitcherTest() override {
+        Timings::setScaleForTests(1.0);
+        qputenv("XDG_STATE_HOME", oldState_);
+    }
+
+    // The messages of the switch log, timestamps checked and stripped.
+    QStringList messages() const {
+        static const QRegularExpression line(QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ (.*)$"));
+        QStringList out;
+        const QString text = QString::fromUtf8(test::readFile(FrontSwitcher::logPath()));
+        for (const QString& raw : text.split(u'\n', Qt::SkipEmptyParts)) {
+            const auto match = line.match(raw);
+            EXPECT_TRUE(match.hasMatch()) << raw.toStdString();
+            out.append(match.captured(1));
+        }
+        return out;
+    }
+    bool waitForLines(int count) {
+        return test::waitUntil([&] { return messages().size() >= count; }, 3000);
+    }
+    // Long enough for every timer of a chain to have fired at the test scale.
+    void settle() { test::waitUntil([] { return false; }, 100); }
+
+    test::TempHome home;
+    platform::fake::FakePlatform fake;
+    AppHandle target;
+    AppHandle other;
+    QByteArray oldState_;
+};
+
+TEST_F(FrontSwitcherTest, HandOverWhileActiveIsCheckedAndLoggedOnce) {
+    fake.workspace.setSelfActive(true);
+    FrontSwitcher::bringToFront(target, "Work");
+    ASSERT_TRUE(waitForLines(1));
+    settle();
+    EXPECT_EQ(messages(), QStringList{"Work: ok via hand-over"});
+    EXPECT_EQ(fake.workspace.handedOver, QList<AppHandle>{target});
+    EXPECT_TRUE(fake.windowServer.frontRequests.isEmpty());
+}
+
+TEST_F(FrontSwitcherTest, WithoutBeingActiveTheChainStartsAtTheWindowServer) {
+    fake.workspace.setFrontmost(other);
+    fake.windowServer.onMakeFrontmost = [&](pid_t) { fake.workspace.setFrontmost(target); };
+    FrontSwitcher::bringToFront(target, "Work");
+    ASSERT_TRUE(waitForLines(1));
+    settle();
+    EXPECT_EQ(messages(), QStringList{"Work: ok via window-server"});
+    EXPECT_TRUE(fake.workspace.handedOver.isEmpty());
+    EXPECT_EQ(fake.windowServer.frontRequests, QList<pid_t>{target->processIdentifier()});
+}
+
+TEST_F(FrontSwitcherTest, EveryStrategyFailingWritesFourLinesEndingInFailed) {
+    fake.workspace.setSelfActive(true);
+    fake.windowServer.available = false;
+    fake.workspace.removeApplication(target);  // quits during the chain: nothing can bring it forward
+    FrontSwitcher::bringToFront(target, "Work");
+    ASSERT_TRUE(waitForLines(4));
+    settle();
+    EXPECT_EQ(messages(), (QStringList{"Work: hand-over didn't take (front: Varrow), trying next",
+                                       "Work: window-server call unavailable",
+                                       "Work: window-server didn't take (front: Varrow), trying next",
+                                       "Work: FAILED, front is Varrow"}));
+    EXPECT_EQ(fake.workspace.selfActivations, 1);
+}
+
+TEST_F(FrontSwitcherTest, ActivationHandsOverExactlyOnceWhenVarrowBecomesActive) {
+    fake.workspace.setFrontmost(other);
+    fake.windowServer.available = false;
+    FrontSwitcher::bringToFront(target, "Work");
+    ASSERT_TRUE(waitForLines(3));
+    settle();  // the fallback timer has fired by now as well
+    EXPECT_EQ(messages(), (QStringList{"Work: window-server call unavailable",
+                                       "Work: window-server didn't take (front: Editor), trying next",
+                                       "Work: ok via activate-then-hand-over"}));
+    EXPECT_EQ(fake.workspace.handedOver, QList<AppHandle>{target});
+}
+
+TEST_F(FrontSwitcherTest, ActivationWithoutNoticeHandsOverAtTheFallbackOnce) {
+    fake.workspace.setFrontmost(other);
+    fake.windowServer.available = false;
+    fake.workspace.blockSignals(true);  // the became-active notice never arrives
+    FrontSwitcher::bringToFront(target, "Work");
+    ASSERT_TRUE(waitForLines(3));
+    settle();
+    fake.workspace.blockSignals(false);
+    emit fake.workspace.didBecomeActive();  // a late notice finds no observer
+    settle();
+    EXPECT_EQ(messages().last(), "Work: ok via activate-then-hand-over");
+    EXPECT_EQ(fake.workspace.handedOver, QList<AppHandle>{target});
+}
+
+TEST_F(FrontSwitcherTest, NoFrontmostApplicationIsShownAsDash) {
+    fake.workspace.setFrontmost(nullptr);
+    FrontSwitcher::bringToFront(target, "Claude");
+    ASSERT_TRUE(waitForLines(1));
+    EXPECT_EQ(messages().first(), "Claude: window-server didn't take (front: -), trying next");
+}
+
+TEST_F(FrontSwitcherTest, LogCreatesFolderAndFileThenAppends) {
+    const QString path = FrontSwitcher::logPath();
+    EXPECT_EQ(path, home.file("state/Varrow/switch.log"));
+    EXPECT_EQ(FrontSwitcher::logURL(), QUrl::fromLocalFile(path));
+    ASSERT_FALSE(QFileInfo::exists(QFileInfo(path).absolutePath()));
+    FrontSwitcher::log("log opened");
+    FrontSwitcher::log("Wörk: 100% ok");
+    EXPECT_EQ(messages(), (QStringList{"log opened", "Wörk: 100% ok"}));
+    EXPECT_TRUE(test::readFile(path).endsWith("ok\n"));
+}
+
+}  // namespace
+}  // namespace varrow::front
