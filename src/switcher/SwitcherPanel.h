@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QPoint>
+#include <QWidget>
+#include <optional>
+
+namespace varrow::switcher {
+
+// The switcher's window: frameless, above everything, on every desktop, never in the taskbar,
+// and never taking keyboard focus from the application in front. It reports the pointer
+// entering and leaving and its own moves; in the floating style its background drags it.
+class SwitcherPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit SwitcherPanel(QWidget* content);
+
+    QWidget* content() const { return content_; }
+    void setMovableByBackground(bool movable) { movable_ = movable; }
+    bool isMovableByBackground() const { return movable_; }
+
+    void setVisible(bool visible) override;
+
+signals:
+    void hovered(bool inside);
+    void moved();
+
+protected:
+    void enterEvent(QEnterEvent*) override;
+    void leaveEvent(QEvent*) override;
+    void moveEvent(QMoveEvent*) override;
+    void mousePressEvent(QMouseEvent*) override;
+    void mouseMoveEvent(QMouseEvent*) override;
+    void mouseReleaseEvent(QMouseEvent*) override;
+
+private:
+    // Skip-taskbar, skip-pager, sticky and above, set on the X11 window before it is mapped.
+    void applyWindowManagerHints();
+
+    QWidget* content_;
+    bool movable_ = false;
+    std::optional<QPoint> dragOffset_;
+};
+
+}  // namespace varrow::switcher
