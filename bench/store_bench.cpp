@@ -43,6 +43,27 @@ void LoadAndSave1000(benchmark::State& state) {
 }
 BENCHMARK(LoadAndSave1000)->Unit(benchmark::kMillisecond);
 
+void Load1000(benchmark::State& state) {
+    QTemporaryDir dir;
+    const auto locations = StoreLocations::forRoot(dir.filePath("Varrow"));
+    {
+        ProfileStore seed(locations);
+        seed.setProfiles(manyAccounts(1000));
+        seed.save();
+    }
+    ProfileStore store(locations);
+    for (auto _ : state) store.load();
+}
+BENCHMARK(Load1000)->Unit(benchmark::kMillisecond);
+
+void Save1000(benchmark::State& state) {
+    QTemporaryDir dir;
+    ProfileStore store(StoreLocations::forRoot(dir.filePath("Varrow")));
+    store.setProfiles(manyAccounts(1000));
+    for (auto _ : state) store.save();
+}
+BENCHMARK(Save1000)->Unit(benchmark::kMillisecond);
+
 void UniqueName1000(benchmark::State& state) {
     QTemporaryDir dir;
     ProfileStore store(StoreLocations::forRoot(dir.filePath("Varrow")));

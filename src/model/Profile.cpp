@@ -2,8 +2,9 @@
 
 #include <QDir>
 #include <QJsonValue>
-#include <QRegularExpression>
 #include <QTextBoundaryFinder>
+#include <cctype>
+#include <cstdio>
 
 namespace varrow::model {
 
@@ -28,6 +29,20 @@ QString shellQuoted(const QString& path) {
     }
     out += u'"';
     return out;
+}
+
+// 8-4-4-4-12 hexadecimal digits, either case, nothing else.
+bool isCanonicalUuid(const QString& text) {
+    if (text.size() != 36) return false;
+    for (int i = 0; i < 36; ++i) {
+        const QChar c = text[i];
+        if (i == 8 || i == 13 || i == 18 || i == 23) {
+            if (c != u'-') return false;
+        } else if (c.unicode() > 127 || !std::isxdigit(c.unicode())) {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool fail(QString* error, const QString& why) {
@@ -72,19 +87,42 @@ bool Profile::isPlainFolderName(const QString& folderName) {
 
 std::optional<QString> Profile::dataFolder(const QString& accountsDir) const {
     if (isDefault || !isPlainFolderName(folderName)) return std::nullopt;
-    return QDir(accountsDir).filePath(folderName);
+    // Not QDir::filePath: it takes a name starting with ":" for a resource path and drops the folder.
+    return accountsDir.endsWith(u'/') ? accountsDir + folderName : accountsDir + u'/' + folderName;
 }
 
 QString Profile::formatDate(const QDateTime& date) {
-    return date.toUTC().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss'Z'"));
+    const QDateTime utc = date.toUTC();
+    const QDate d = utc.date();
+    const QTime t = utc.time();
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT%02d:%02d:%02dZ", d.year(), d.month(), d.day(), t.hour(),
+                  t.minute(), t.second());
+    return QString::fromLatin1(buffer);
 }
 
 std::optional<QDateTime> Profile::parseDate(const QString& text) {
-    static const QRegularExpression form(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}T\\d{2}:\\d{2}:\\d{2}Z$"));
-    if (!form.match(text).hasMatch()) return std::nullopt;
-    QDateTime date = QDateTime::fromString(text, Qt::ISODate);
-    if (!date.isValid()) return std::nullopt;
-    return date.toUTC();
+    // Exactly yyyy-MM-ddTHH:mm:ssZ; parsed by hand because lists of thousands are read at start-up.
+    if (text.size() != 20) return std::nullopt;
+    auto digits = [&](int from, int count) {
+        int value = 0;
+        for (int i = from; i < from + count; ++i) {
+            const QChar c = text[i];
+            if (c < u'0' || c > u'9') return -1;
+            value = value * 10 + (c.unicode() - u'0');
+        }
+        return value;
+    };
+    if (text[4] != u'-' || text[7] != u'-' || text[10] != u'T' || text[13] != u':' || text[16] != u':' ||
+        text[19] != u'Z')
+        return std::nullopt;
+    const int year = digits(0, 4), month = digits(5, 2), day = digits(8, 2);
+    const int hour = digits(11, 2), minute = digits(14, 2), second = digits(17, 2);
+    if (year < 0 || month < 0 || day < 0 || hour < 0 || minute < 0 || second < 0) return std::nullopt;
+    const QDate date(year, month, day);
+    const QTime time(hour, minute, second);
+    if (!date.isValid() || !time.isValid()) return std::nullopt;
+    return QDateTime(date, time, Qt::UTC);
 }
 
 QJsonObject Profile::toJson() const {
@@ -116,9 +154,7 @@ std::optional<Profile> Profile::fromJson(const QJsonValue& value, QString* error
         !string("color", &colorText) || !string("folderName", &p.folderName) || !string("createdAt", &created))
         return std::nullopt;
 
-    static const QRegularExpression uuidForm(
-        QStringLiteral("^[0-9A-Fa-f]{8}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{12}$"));
-    if (!uuidForm.match(idText).hasMatch()) return fail(error, "\"id\" is not a UUID"), std::nullopt;
+    if (!isCanonicalUuid(idText)) return fail(error, "\"id\" is not a UUID"), std::nullopt;
     p.id = QUuid::fromString(idText);
 
     const auto color = colors::fromRawValue(colorText);

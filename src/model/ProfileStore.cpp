@@ -11,10 +11,33 @@
 #include <QJsonDocument>
 #include <QSet>
 #include <QTextBoundaryFinder>
+#include <cstdio>
 
 namespace varrow::model {
 
 using platform::SystemLog;
+
+namespace {
+
+// Leaves room for the random suffix well inside NAME_MAX.
+constexpr qsizetype kMaxSlugBytes = 128;
+constexpr qsizetype kMaxListBytes = 32 * 1024 * 1024;
+
+// The longest prefix of whole code points whose UTF-8 form has at most maxBytes bytes.
+QString leftWithinUtf8(const QString& text, qsizetype maxBytes) {
+    qsizetype bytes = 0;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        const char32_t cp = pair ? QChar::surrogateToUcs4(text[i], text[i + 1]) : text[i].unicode();
+        bytes += cp < 0x80 ? 1 : cp < 0x800 ? 2 : cp < 0x10000 ? 3 : 4;
+        if (bytes > maxBytes) break;
+        i += pair ? 2 : 1;
+    }
+    return text.left(i);
+}
+
+}  // namespace
 
 StoreLocations StoreLocations::forRoot(const QString& root) {
     const QDir dir(root);
@@ -55,40 +78,45 @@ void ProfileStore::load() {
     QFile file(listFile());
     QByteArray bytes;
     const bool readable = QFileInfo(file).isFile() && file.open(QIODevice::ReadOnly);
-    if (readable) bytes = file.readAll();
+    // Bounded, so a runaway file cannot exhaust memory; no list Varrow writes comes near it.
+    if (readable) bytes = file.read(kMaxListBytes + 1);
     file.close();
 
     if (readable && !bytes.isEmpty()) {
-        QJsonParseError parseError;
-        const QJsonDocument doc = QJsonDocument::fromJson(bytes, &parseError);
-        QString reason;
-        QList<Profile> decoded;
-        if (parseError.error != QJsonParseError::NoError) {
-            reason = parseError.errorString();
-        } else if (!doc.isArray()) {
-            reason = QStringLiteral("the top level is not a list");
-        } else {
-            for (const QJsonValue& value : doc.array()) {
-                auto profile = Profile::fromJson(value, &reason);
-                if (!profile) break;
-                decoded.append(*profile);
-            }
-            if (decoded.size() != doc.array().size()) decoded.clear();
-            else reason.clear();
-        }
-        if (!reason.isEmpty()) {
+        QString reason = QStringLiteral("it is larger than 32 MB");
+        const auto decoded = bytes.size() > kMaxListBytes ? std::nullopt : decodeList(bytes, &reason);
+        if (!decoded) {
             // The next save would overwrite the user's list: keep it under another name first.
             setAsideUnreadable(reason);
             setProfiles({makeDefault()});
             return;
         }
-        if (!decoded.isEmpty()) {
-            setProfiles(decoded);
+        if (!decoded->isEmpty()) {
+            setProfiles(*decoded);
             return;
         }
     }
     setProfiles({makeDefault()});
     save();
+}
+
+std::optional<QList<Profile>> ProfileStore::decodeList(const QByteArray& bytes, QString* reason) {
+    auto fail = [&](const QString& why) -> std::optional<QList<Profile>> {
+        if (reason) *reason = why;
+        return std::nullopt;
+    };
+    QJsonParseError parseError;
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &parseError);
+    if (parseError.error != QJsonParseError::NoError) return fail(parseError.errorString());
+    if (!doc.isArray()) return fail(QStringLiteral("the top level is not a list"));
+    QList<Profile> decoded;
+    QString why;
+    for (const QJsonValue& value : doc.array()) {
+        auto profile = Profile::fromJson(value, &why);
+        if (!profile) return fail(why);
+        decoded.append(*profile);
+    }
+    return decoded;
 }
 
 void ProfileStore::setAsideUnreadable(const QString& reason) {
@@ -104,6 +132,53 @@ void ProfileStore::setAsideUnreadable(const QString& reason) {
     }
 }
 
+QByteArray ProfileStore::encodeList(const QList<Profile>& profiles) {
+    // The same text QJsonDocument writes (indented, keys sorted), written directly: saving runs
+    // on every open and every edit, and this is several times cheaper for long lists.
+    auto quoted = [](QByteArray& out, const QString& text) {
+        out += '"';
+        for (const char c : text.toUtf8()) {
+            switch (c) {
+                case '"': out += "\\\""; break;
+                case '\\': out += "\\\\"; break;
+                case '\b': out += "\\b"; break;
+                case '\f': out += "\\f"; break;
+                case '\n': out += "\\n"; break;
+                case '\r': out += "\\r"; break;
+                case '\t': out += "\\t"; break;
+                default:
+                    if (uchar(c) < 0x20) {
+                        char escaped[8];
+                        std::snprintf(escaped, sizeof escaped, "\\u%04x", unsigned(uchar(c)));
+                        out += escaped;
+                    } else {
+                        out += c;
+                    }
+            }
+        }
+        out += '"';
+    };
+    QByteArray out;
+    out.reserve(256 * (profiles.size() + 1));
+    out += "[\n";
+    for (qsizetype i = 0; i < profiles.size(); ++i) {
+        const Profile& p = profiles[i];
+        auto key = [&](const char* name) { out += "        \""; out += name; out += "\": "; };
+        out += "    {\n";
+        key("color"); quoted(out, colors::rawValue(p.color)); out += ",\n";
+        key("createdAt"); quoted(out, Profile::formatDate(p.createdAt)); out += ",\n";
+        key("folderName"); quoted(out, p.folderName); out += ",\n";
+        key("id"); quoted(out, p.id.toString(QUuid::WithoutBraces).toUpper()); out += ",\n";
+        key("isDefault"); out += p.isDefault ? "true" : "false"; out += ",\n";
+        if (p.lastOpenedAt) { key("lastOpenedAt"); quoted(out, Profile::formatDate(*p.lastOpenedAt)); out += ",\n"; }
+        key("name"); quoted(out, p.name); out += ",\n";
+        key("note"); quoted(out, p.note); out += "\n";
+        out += i + 1 < profiles.size() ? "    },\n" : "    }\n";
+    }
+    out += "]\n";
+    return out;
+}
+
 bool ProfileStore::save() {
     auto failed = [](const QString& why) {
         SystemLog::write(QStringLiteral("Varrow: could not save profiles: ") + why);
@@ -111,9 +186,7 @@ bool ProfileStore::save() {
     };
     if (!QDir().mkpath(locations_.root)) return failed(QStringLiteral("could not create %1").arg(locations_.root));
 
-    QJsonArray array;
-    for (const Profile& p : profiles_) array.append(p.toJson());
-    const QByteArray bytes = QJsonDocument(array).toJson(QJsonDocument::Indented);
+    const QByteArray bytes = encodeList(profiles_);
 
     QString error;
     if (!platform::writeFileAtomically(listFile(), bytes, &error)) return failed(error);
@@ -197,6 +270,9 @@ QString ProfileStore::folderName(const QString& name) {
         qsizetype end = 0;
         while (count < 32 && (end = finder.toNextBoundary()) != -1) ++count;
         if (count == 32 && end > 0) slug = slug.left(end);
+        // One letter can carry any number of combining marks; the folder name must still fit the
+        // file system's limit on a name (255 bytes), so very long clusters are cut by code point.
+        slug = leftWithinUtf8(slug, kMaxSlugBytes);
     }
     return slug + u'-' + QUuid::createUuid().toString(QUuid::WithoutBraces).left(4).toLower();
 }

@@ -46,6 +46,10 @@ public:
     QString uniqueName(const QString& requested, std::optional<QUuid> excluding = std::nullopt) const;
     static QString folderName(const QString& name);
     static Profile makeDefault();
+    // The list file's content: strict reading (none with a reason when any record is unreadable)
+    // and the pretty-printed form with sorted keys that save() writes.
+    static std::optional<QList<Profile>> decodeList(const QByteArray& bytes, QString* reason = nullptr);
+    static QByteArray encodeList(const QList<Profile>& profiles);
 
     std::optional<Profile> profile(const QUuid& id) const;
 

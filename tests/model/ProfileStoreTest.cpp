@@ -324,3 +324,13 @@ TEST(ProfileStoreNames, FolderNamesAreSlugsWithARandomSuffix) {
     check(QString(31, u'x') + " yz", QString(31, u'x') + "-");
     EXPECT_NE(ProfileStore::folderName("Work"), ProfileStore::folderName("Work Work").left(9));
 }
+
+TEST(ProfileStoreSave, WrittenListIsTheStandardJsonOfItsRecords) {
+    QList<Profile> list{ProfileStore::makeDefault(), account("Wörk \"quoted\" \\ tab\t nl\n \x01 ☃")};
+    list[1].note = "a@b.c";
+    list[1].lastOpenedAt = QDateTime::currentDateTimeUtc();
+    QJsonArray array;
+    for (const Profile& p : list) array.append(p.toJson());
+    EXPECT_EQ(ProfileStore::encodeList(list), QJsonDocument(array).toJson(QJsonDocument::Indented));
+    EXPECT_EQ(ProfileStore::encodeList({}), QJsonDocument(QJsonArray()).toJson(QJsonDocument::Indented));
+}

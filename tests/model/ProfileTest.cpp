@@ -123,6 +123,11 @@ TEST(ProfileJson, StrictReadingRejectsMalformedRecords) {
         {"createdAt", "2025-03-14T09:26:53.120Z"},
         {"createdAt", "2025-13-14T09:26:53Z"},
         {"createdAt", "2025-03-14T09:26:53+01:00"},
+        {"createdAt", "-025-03-14T09:26:53Z"},
+        {"createdAt", "2025-02-30T09:26:53Z"},
+        {"createdAt", "2025-03-14T24:00:00Z"},
+        {"id", "3F2504E0-4F89-11D3-9A0C-0305E82C330G"},
+        {"id", "3F2504E0+4F89-11D3-9A0C-0305E82C3301"},
         {"lastOpenedAt", "yesterday"},
         {"lastOpenedAt", 5},
     };
