@@ -1,5 +1,6 @@
 #pragma once
 
+#include "copies/AppCloner.h"
 #include "model/ProfileStore.h"
 #include "platform/RunningApplication.h"
 
@@ -10,6 +11,7 @@
 #include <QSet>
 #include <QUrl>
 #include <QUuid>
+#include <functional>
 #include <optional>
 
 namespace varrow::claude {
@@ -56,6 +58,11 @@ public:
     void catchWrongAccount(const AppHandle& app);
     void syncCopies(const QList<model::Profile>& profiles);
 
+    // How an account's copy is made ready: AppCloner::prepare unless a test replaces it.
+    using CopyPreparer = std::function<void(const model::Profile& profile, const QString& source, bool isRunning,
+                                            std::function<void(copies::AppCloner::Prepared)> done)>;
+    void setCopyPreparer(CopyPreparer preparer);
+
 signals:
     // Emitted after the new value is stored.
     void claudeURLChanged(const std::optional<QString>& url);
@@ -67,7 +74,26 @@ signals:
     void stateChanged();
 
 private:
-    // Implementation details belong to the controller's own files.
+    struct Matching;  // paths worked out once per refresh
+
+    void launch(const model::Profile& profile, const QString& appPath, quint64 attempt);
+    void launchFinished(const QUuid& id, quint64 attempt, const AppHandle& app, const QString& error);
+    void focusWhenReady(const AppHandle& app, std::function<void()> done, int checks = 0);
+    // At most one preparation per account at a time; later requests wait for the one under way.
+    void prepareCopy(const model::Profile& profile, std::function<void(copies::AppCloner::Prepared)> done);
+    void finishPreparing(const QUuid& id);
+    void awaitRelaunch(const AppHandle& app, const QUuid& id, int checks);
+
+    void insertOpening(const QUuid& id);
+    void removeOpening(const QUuid& id);
+    void setRunning(const QHash<QUuid, AppHandle>& running);
+    void setFront(bool claudeIsFront, const std::optional<QUuid>& frontProfileID);
+    void setClaudeURL(const std::optional<QString>& url);
+
+    std::optional<QStringList> arguments(const AppHandle& app) const;
+    std::optional<model::Profile> profileFor(const AppHandle& app, const Matching& matching) const;
+    Matching matching() const;
+
     model::ProfileStore* store_;
     std::optional<QString> claudeURL_;
     QHash<QUuid, AppHandle> running_;
@@ -77,6 +103,15 @@ private:
     std::optional<QString> lastError_;
     QSet<QUuid> relaunching_;
     std::optional<QDateTime> handoffUntil_;
+
+    CopyPreparer preparer_;
+    // Current launch attempt per account, so a stale attempt's timeout leaves a newer one alone.
+    QHash<QUuid, quint64> attempts_;
+    quint64 nextAttempt_ = 0;
+    QSet<QUuid> preparing_;
+    QHash<QUuid, QList<std::function<void()>>> waitingToPrepare_;
+    // Copies being prepared or started: the clean-up must not delete them under a launch.
+    QHash<QUuid, QString> launchingCopies_;
 };
 
 }  // namespace varrow::claude

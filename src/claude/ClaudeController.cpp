@@ -1,0 +1,364 @@
+#include "claude/ClaudeController.h"
+
+#include "claude/ClaudePaths.h"
+#include "claude/DebugLog.h"
+#include "front/FrontSwitcher.h"
+#include "platform/Platform.h"
+#include "platform/SystemLog.h"
+#include "platform/Timings.h"
+#include "system/DockPin.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcessEnvironment>
+#include <QTimer>
+#include <filesystem>
+#include <system_error>
+
+namespace varrow::claude {
+
+using copies::AppCloner;
+using model::Profile;
+using platform::Platform;
+
+namespace {
+
+const QString kNotInstalled = QStringLiteral("Claude isn't installed on this Mac yet. Download it, then try again.");
+
+// Creates a folder and its parents; the system's description of the failure, or empty.
+QString makeFolder(const QString& path) {
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(QFile::encodeName(path).toStdString()), error);
+    if (error) return QString::fromStdString(error.message());
+    if (!QFileInfo(path).isDir()) return QStringLiteral("a file is in the way");
+    return {};
+}
+
+QMap<QString, QString> environmentWith(const QString& name, const QString& value) {
+    const QProcessEnvironment system = QProcessEnvironment::systemEnvironment();
+    QMap<QString, QString> environment;
+    for (const QString& key : system.keys()) environment.insert(key, system.value(key));
+    environment.insert(name, value);
+    return environment;
+}
+
+}  // namespace
+
+ClaudeController::ClaudeController(model::ProfileStore* store, QObject* parent) : QObject(parent), store_(store) {
+    preparer_ = [store](const Profile& profile, const QString& source, bool isRunning,
+                        std::function<void(AppCloner::Prepared)> done) {
+        AppCloner::prepare(profile, source, isRunning, store->appsURL(), store->accountsURL(), std::move(done));
+    };
+    locateClaude();
+    refresh();
+
+    platform::Workspace* workspace = &Platform::workspace();
+    connect(workspace, &platform::Workspace::didLaunchApplication, this, [this](const AppHandle& app) {
+        refresh();
+        if (app) catchWrongAccount(app);
+    });
+    connect(workspace, &platform::Workspace::didTerminateApplication, this, [this] { refresh(); });
+    connect(workspace, &platform::Workspace::didActivateApplication, this, [this] { updateFront(); });
+    connect(workspace, &platform::Workspace::didBecomeActive, this, [this] {
+        locateClaude();
+        refresh();
+    });
+    // Later list changes only (never the one current now), one event-loop turn after they happen.
+    connect(store_, &model::ProfileStore::profilesChanged, this, [this](const QList<Profile>& profiles) {
+        QTimer::singleShot(0, this, [this, profiles] {
+            refresh();
+            syncCopies(profiles);
+        });
+    });
+}
+
+void ClaudeController::setCopyPreparer(CopyPreparer preparer) { preparer_ = std::move(preparer); }
+
+QUrl ClaudeController::downloadURL() {
+    static const QUrl url(QStringLiteral("https://claude.ai/download"));
+    return url;
+}
+
+// --- published state ---------------------------------------------------------------------------
+
+void ClaudeController::setLastError(const std::optional<QString>& message) {
+    if (lastError_ == message) return;
+    lastError_ = message;
+    emit lastErrorChanged(lastError_);
+    emit stateChanged();
+}
+
+void ClaudeController::setClaudeURL(const std::optional<QString>& url) {
+    if (claudeURL_ == url) return;
+    claudeURL_ = url;
+    emit claudeURLChanged(claudeURL_);
+    emit stateChanged();
+}
+
+void ClaudeController::insertOpening(const QUuid& id) {
+    attempts_.insert(id, ++nextAttempt_);
+    opening_.insert(id);
+    emit openingChanged(opening_);
+    emit stateChanged();
+}
+
+void ClaudeController::removeOpening(const QUuid& id) {
+    launchingCopies_.remove(id);
+    if (!opening_.remove(id)) return;
+    emit openingChanged(opening_);
+    emit stateChanged();
+}
+
+void ClaudeController::setRunning(const QHash<QUuid, AppHandle>& running) {
+    if (running_ == running) return;
+    running_ = running;
+    emit runningChanged(running_);
+    emit stateChanged();
+}
+
+void ClaudeController::setFront(bool claudeIsFront, const std::optional<QUuid>& frontProfileID) {
+    if (claudeIsFront_ == claudeIsFront && frontProfileID_ == frontProfileID) return;
+    claudeIsFront_ = claudeIsFront;
+    frontProfileID_ = frontProfileID;
+    emit frontChanged(claudeIsFront_, frontProfileID_);
+    emit stateChanged();
+}
+
+// --- locating and launching --------------------------------------------------------------------
+
+void ClaudeController::locateClaude() {
+    const QString registered = Platform::workspace().urlForApplication(QString::fromLatin1(kBundleIdentifier));
+    if (!registered.isEmpty()) {
+        // Copies keep Claude's identifier, so the system may name one of them; never take that.
+        const QString apps = QDir::cleanPath(store_->appsURL());
+        const QString answer = QDir::cleanPath(registered);
+        if (answer != apps && !paths::isInside(answer, apps)) {
+            setClaudeURL(registered);
+            return;
+        }
+    }
+    const QStringList candidates{QStringLiteral("/Applications/Claude.app"),
+                                 QDir::homePath() + QStringLiteral("/Applications/Claude.app")};
+    for (const QString& candidate : candidates) {
+        if (QFileInfo::exists(candidate)) {
+            setClaudeURL(candidate);
+            return;
+        }
+    }
+    setClaudeURL(std::nullopt);
+}
+
+void ClaudeController::open(const Profile& profile) {
+    setLastError(std::nullopt);
+    store_->markOpened(profile);
+    if (const auto it = running_.constFind(profile.id); it != running_.constEnd()) {
+        focus(*it);
+        return;
+    }
+    if (!claudeURL_) {
+        setLastError(kNotInstalled);
+        return;
+    }
+    if (opening_.contains(profile.id)) return;
+    insertOpening(profile.id);
+    const quint64 attempt = attempts_.value(profile.id);
+    const QString source = *claudeURL_;
+    if (profile.isDefault) {
+        launch(profile, source, attempt);
+        return;
+    }
+
+    const QUuid id = profile.id;
+    QPointer<ClaudeController> self(this);
+    prepareCopy(profile, [self, id, source, attempt](AppCloner::Prepared prepared) {
+        if (!self) return;
+        // The attempt may have ended meanwhile: the account was recognised running, or removed.
+        if (!self->opening_.contains(id) || self->attempts_.value(id) != attempt) return;
+        const std::optional<Profile> current = self->store_->profile(id);
+        if (!current || self->running_.contains(id)) {
+            self->removeOpening(id);
+            return;
+        }
+        if (prepared.ok()) {
+            self->launch(*current, prepared.appPath, attempt);
+            return;
+        }
+        platform::SystemLog::write(QStringLiteral("Varrow: ") + prepared.error);
+        self->launch(*current, source, attempt);
+    });
+}
+
+void ClaudeController::launch(const Profile& profile, const QString& appPath, quint64 attempt) {
+    platform::OpenConfiguration configuration;
+    configuration.activates = true;
+    configuration.createsNewApplicationInstance = true;
+
+    if (!profile.isDefault) {
+        // The folder comes from the fixed folder name, so a rename while opening changes nothing here.
+        const std::optional<QString> folder = profile.dataFolder(store_->accountsURL());
+        QString failure;
+        QString desktop, code;
+        if (!folder) {
+            failure = QStringLiteral("the folder name “%1” is not usable").arg(profile.folderName);
+        } else {
+            desktop = QDir(*folder).filePath(QStringLiteral("Desktop"));
+            code = QDir(*folder).filePath(QStringLiteral("Code"));
+            failure = makeFolder(desktop);
+            if (failure.isEmpty()) failure = makeFolder(code);
+        }
+        if (!failure.isEmpty()) {
+            removeOpening(profile.id);
+            setLastError(QStringLiteral("Couldn't create the folder for %1: %2").arg(profile.name, failure));
+            return;
+        }
+        AppCloner::blockSelfUpdates(desktop);
+        configuration.arguments = QStringList{QStringLiteral("--user-data-dir=") + desktop};
+        configuration.environment = environmentWith(QStringLiteral("CLAUDE_CONFIG_DIR"), code);
+    }
+
+    debugLog(QStringLiteral("launch ") + profile.name + QStringLiteral(" from ") + paths::fileName(appPath));
+    launchingCopies_.insert(profile.id, appPath);
+    QPointer<ClaudeController> self(this);
+    const QUuid id = profile.id;
+    Platform::workspace().openApplication(appPath, configuration,
+                                          [self, id, attempt](AppHandle app, QString error) {
+                                              if (self) self->launchFinished(id, attempt, app, error);
+                                          });
+}
+
+void ClaudeController::launchFinished(const QUuid& id, quint64 attempt, const AppHandle& app, const QString& error) {
+    const bool current = attempts_.value(id) == attempt;
+    if (!app) {
+        if (current) removeOpening(id);
+        setLastError(QStringLiteral("Claude didn't open: ") + error);
+    }
+    refresh();
+    QPointer<ClaudeController> self(this);
+    auto expire = [self, id, attempt] {
+        QTimer::singleShot(Timings::openingTimeout(), self, [self, id, attempt] {
+            // Only this attempt's own marker: a newer launch of the account keeps its own.
+            if (self && self->attempts_.value(id) == attempt) self->removeOpening(id);
+        });
+    };
+    if (app) focusWhenReady(app, expire);
+    else expire();
+}
+
+void ClaudeController::focusWhenReady(const AppHandle& app, std::function<void()> done, int checks) {
+    if (app->isTerminated() || app->isActive()) {
+        done();
+        return;
+    }
+    if (Platform::windowServer().frontWindow(app->processIdentifier())) {
+        if (!app->isActive()) focus(app);
+        done();
+        return;
+    }
+    QTimer::singleShot(Timings::firstWindowPoll(), this, [this, app, done, checks] {
+        if (checks + 1 >= Timings::firstWindowPolls) {
+            done();
+            return;
+        }
+        focusWhenReady(app, done, checks + 1);
+    });
+}
+
+void ClaudeController::prepareCopy(const Profile& profile, std::function<void(AppCloner::Prepared)> done) {
+    const QUuid id = profile.id;
+    QPointer<ClaudeController> self(this);
+    if (!claudeURL_) {
+        done(AppCloner::Prepared{{}, kNotInstalled});
+        return;
+    }
+    if (preparing_.contains(id)) {
+        // Two preparations of one account would copy into the same place: wait for this one.
+        waitingToPrepare_[id].append([self, profile, done] {
+            if (self) self->prepareCopy(profile, done);
+        });
+        return;
+    }
+    preparing_.insert(id);
+    launchingCopies_.insert(id, AppCloner::copyPath(profile, store_->appsURL()));
+    // Asked now, not when the request was made: a running copy must never be replaced.
+    preparer_(profile, *claudeURL_, running_.contains(id), [self, id, done](AppCloner::Prepared prepared) {
+        if (!self) return;
+        self->preparing_.remove(id);
+        if (!self->opening_.contains(id)) self->launchingCopies_.remove(id);
+        done(prepared);
+        self->finishPreparing(id);
+    });
+}
+
+void ClaudeController::finishPreparing(const QUuid& id) {
+    auto it = waitingToPrepare_.find(id);
+    if (it == waitingToPrepare_.end()) return;
+    const std::function<void()> next = it->takeFirst();
+    if (it->isEmpty()) waitingToPrepare_.erase(it);
+    next();
+}
+
+void ClaudeController::keepInDock(const Profile& profile) {
+    if (!claudeURL_ || profile.isDefault) return;
+    QPointer<ClaudeController> self(this);
+    const QString name = profile.name;
+    prepareCopy(profile, [self, name](AppCloner::Prepared prepared) {
+        if (!self) return;
+        if (!prepared.ok()) {
+            self->setLastError(prepared.error);
+            return;
+        }
+        if (!system::DockPin::add(prepared.appPath)) {
+            self->setLastError(
+                QStringLiteral("Couldn't keep %1 in the Dock because the Dock's saved items aren't in a form "
+                               "Varrow can safely change.")
+                    .arg(name));
+        }
+    });
+}
+
+// --- focus and cycling -------------------------------------------------------------------------
+
+void ClaudeController::focus(const AppHandle& app) {
+    if (!app) return;
+    handoffUntil_ = QDateTime::currentDateTimeUtc().addMSecs(Timings::focusHandOff().count());
+
+    QString label = QStringLiteral("Claude");
+    for (auto it = running_.constBegin(); it != running_.constEnd(); ++it) {
+        if (!it.value() || it.value()->processIdentifier() != app->processIdentifier() ||
+            it.value()->startTime() != app->startTime())
+            continue;
+        if (const auto owner = store_->profile(it.key())) label = owner->name;
+        break;
+    }
+
+    // An instance with every window closed is asked to show one, unless the request could reach
+    // another instance of the same bundle instead.
+    if (!Platform::windowServer().frontWindow(app->processIdentifier()) && !app->bundlePath().isEmpty() &&
+        !sharesPathWithAnotherClaude(app)) {
+        platform::OpenConfiguration reopen;
+        reopen.activates = true;
+        reopen.createsNewApplicationInstance = false;
+        Platform::workspace().openApplication(app->bundlePath(), reopen, [](AppHandle, QString) {});
+    }
+    front::FrontSwitcher::bringToFront(app, label);
+}
+
+void ClaudeController::cycle(bool backwards) {
+    QList<Profile> ring;
+    for (const Profile& profile : store_->profiles())
+        if (running_.contains(profile.id)) ring.append(profile);
+    const qsizetype n = ring.size();
+    if (n < 2) return;
+    qsizetype i = -1;
+    for (qsizetype k = 0; k < n; ++k) {
+        if (frontProfileID_ && ring[k].id == *frontProfileID_) {
+            i = k;
+            break;
+        }
+    }
+    const qsizetype next = backwards ? (i - 1 + n) % n : (i + 1) % n;
+    open(ring[next]);
+}
+
+}  // namespace varrow::claude

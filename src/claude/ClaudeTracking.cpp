@@ -1,0 +1,207 @@
+// Which running Claude process belongs to which account, the front state, the catch of copies
+// started without their data folder, and keeping the copies in step with the account list.
+#include "claude/ClaudeController.h"
+
+#include "claude/ClaudePaths.h"
+#include "claude/DebugLog.h"
+#include "claude/ProcessArguments.h"
+#include "platform/Platform.h"
+#include "platform/Timings.h"
+#include "system/DockPin.h"
+
+#include <QDir>
+#include <QTimer>
+
+namespace varrow::claude {
+
+using copies::AppCloner;
+using model::Profile;
+using platform::Platform;
+
+namespace {
+
+const QString kDataDirPrefix = QStringLiteral("--user-data-dir=");
+
+std::optional<QString> dataDirIn(const QStringList& arguments) {
+    for (const QString& argument : arguments)
+        if (argument.startsWith(kDataDirPrefix)) return argument.mid(kDataDirPrefix.size());
+    return std::nullopt;
+}
+
+bool sameProcess(const AppHandle& a, const AppHandle& b) {
+    return a && b && a->processIdentifier() == b->processIdentifier() && a->startTime() == b->startTime();
+}
+
+}  // namespace
+
+// Paths that every process is compared against, worked out once per refresh rather than per process.
+struct ClaudeController::Matching {
+    QString apps;
+    QList<std::pair<QString, Profile>> desktops;  // normalised Desktop folder of each non-default account
+    std::optional<Profile> defaultProfile;
+};
+
+ClaudeController::Matching ClaudeController::matching() const {
+    Matching matching;
+    matching.apps = paths::resolved(store_->appsURL());
+    for (const Profile& profile : store_->profiles()) {
+        if (profile.isDefault) {
+            if (!matching.defaultProfile) matching.defaultProfile = profile;
+            continue;
+        }
+        // An account whose folder name is unusable has no data folder and so never matches.
+        if (const auto folder = profile.dataFolder(store_->accountsURL()))
+            matching.desktops.append({paths::normalised(QDir(*folder).filePath(QStringLiteral("Desktop"))), profile});
+    }
+    return matching;
+}
+
+std::optional<QStringList> ClaudeController::arguments(const AppHandle& app) const {
+    if (!app) return std::nullopt;
+    return ProcessArguments::read(app->processIdentifier());
+}
+
+QList<AppHandle> ClaudeController::claudeApps() const {
+    QList<AppHandle> apps;
+    const QString claude = QString::fromLatin1(kBundleIdentifier);
+    for (const AppHandle& app : Platform::workspace().runningApplications())
+        if (app && app->bundleIdentifier() == claude && !app->isTerminated()) apps.append(app);
+    return apps;
+}
+
+std::optional<QString> ClaudeController::dataDir(const AppHandle& app) const {
+    const std::optional<QStringList> args = arguments(app);
+    return args ? dataDirIn(*args) : std::nullopt;
+}
+
+bool ClaudeController::isCopy(const AppHandle& app) const {
+    if (!app || app->bundlePath().isEmpty()) return false;
+    return paths::isInside(paths::resolved(app->bundlePath()), paths::resolved(store_->appsURL()));
+}
+
+std::optional<Profile> ClaudeController::copyOwner(const AppHandle& app) const {
+    if (!app || app->bundlePath().isEmpty()) return std::nullopt;
+    const QString bundle = paths::resolved(app->bundlePath());
+    for (const Profile& profile : store_->profiles()) {
+        if (profile.isDefault) continue;
+        if (paths::resolved(AppCloner::copyPath(profile, store_->appsURL())) == bundle) return profile;
+    }
+    return std::nullopt;
+}
+
+std::optional<Profile> ClaudeController::profile(const AppHandle& app) const { return profileFor(app, matching()); }
+
+std::optional<Profile> ClaudeController::profileFor(const AppHandle& app, const Matching& matching) const {
+    // A process whose arguments cannot be read has gone (or is not ours): it is nobody's.
+    const std::optional<QStringList> args = arguments(app);
+    if (!args) return std::nullopt;
+    const std::optional<QString> dir = dataDirIn(*args);
+    if (!dir) {
+        if (app->bundlePath().isEmpty() || !paths::isInside(paths::resolved(app->bundlePath()), matching.apps))
+            return matching.defaultProfile;
+        return std::nullopt;
+    }
+    const QString wanted = paths::normalised(*dir);
+    for (const auto& [desktop, profile] : matching.desktops)
+        if (desktop == wanted) return profile;
+    return std::nullopt;
+}
+
+bool ClaudeController::sharesPathWithAnotherClaude(const AppHandle& app) const {
+    if (!app) return false;
+    const QString bundle = QDir::cleanPath(app->bundlePath());
+    for (const AppHandle& other : claudeApps())
+        if (other != app && !sameProcess(other, app) && QDir::cleanPath(other->bundlePath()) == bundle) return true;
+    return false;
+}
+
+void ClaudeController::refresh() {
+    const Matching paths = matching();
+    QHash<QUuid, AppHandle> running;
+    for (const AppHandle& app : claudeApps())
+        if (const auto owner = profileFor(app, paths)) running.insert(owner->id, app);
+    setRunning(running);
+
+    const QSet<QUuid> opening = opening_;
+    for (const QUuid& id : opening)
+        if (running.contains(id)) removeOpening(id);
+    updateFront();
+}
+
+void ClaudeController::updateFront() {
+    platform::Workspace& workspace = Platform::workspace();
+    const AppHandle front = workspace.frontmostApplication();
+    // During a focus hand-off Varrow is briefly in front; the views should not see that.
+    if (sameProcess(front, workspace.currentApplication()) && handoffUntil_ &&
+        *handoffUntil_ > QDateTime::currentDateTimeUtc())
+        return;
+    const bool claudeIsFront = front && front->bundleIdentifier() == QString::fromLatin1(kBundleIdentifier);
+    std::optional<QUuid> frontID;
+    if (claudeIsFront) {
+        for (auto it = running_.constBegin(); it != running_.constEnd(); ++it) {
+            if (sameProcess(it.value(), front)) {
+                frontID = it.key();
+                break;
+            }
+        }
+    }
+    setFront(claudeIsFront, frontID);
+}
+
+void ClaudeController::catchWrongAccount(const AppHandle& app) {
+    if (!app || app->bundleIdentifier() != QString::fromLatin1(kBundleIdentifier) || !isCopy(app)) return;
+    // Unreadable arguments tell nothing about the data folder; such a process is left alone.
+    const std::optional<QStringList> args = arguments(app);
+    if (!args || dataDirIn(*args)) return;
+    const std::optional<Profile> owner = copyOwner(app);
+    if (!owner || owner->isDefault) return;
+    // Belt and braces: the installed Claude is never force-quit, wherever it was installed.
+    if (claudeURL_ && paths::resolved(*claudeURL_) == paths::resolved(app->bundlePath())) return;
+    if (relaunching_.contains(owner->id)) return;
+
+    relaunching_.insert(owner->id);
+    debugLog(QStringLiteral("wrong account: pid ") + QString::number(app->processIdentifier()) +
+             QStringLiteral(" of ") + owner->name + QStringLiteral(", relaunching"));
+    app->forceTerminate();
+    awaitRelaunch(app, owner->id, 0);
+}
+
+void ClaudeController::awaitRelaunch(const AppHandle& app, const QUuid& id, int checks) {
+    if (!app->isTerminated() && checks < Timings::relaunchPolls) {
+        QTimer::singleShot(Timings::relaunchPoll(), this, [this, app, id, checks] { awaitRelaunch(app, id, checks + 1); });
+        return;
+    }
+    relaunching_.remove(id);
+    refresh();
+    // Looked up afresh: an account removed meanwhile is not brought back.
+    const std::optional<Profile> current = store_->profile(id);
+    if (current && !running_.contains(id)) open(*current);
+}
+
+void ClaudeController::syncCopies(const QList<Profile>& profiles) {
+    if (!claudeURL_) return;
+    const QString apps = store_->appsURL();
+    for (const Profile& profile : profiles) {
+        // A copy being prepared gets its icon from that preparation.
+        if (!profile.isDefault && !preparing_.contains(profile.id))
+            AppCloner::refreshIcon(profile, *claudeURL_, apps);
+    }
+
+    QSet<QString> running;
+    for (const AppHandle& app : claudeApps())
+        if (!app->bundlePath().isEmpty()) running.insert(app->bundlePath());
+    QSet<QString> keeping;
+    for (const Profile& profile : profiles)
+        if (!profile.isDefault) keeping.insert(AppCloner::copyPath(profile, apps));
+    // A copy on its way to being started (an account renamed while opening) is not unused.
+    for (const QString& path : std::as_const(launchingCopies_)) keeping.insert(path);
+    AppCloner::removeUnused(keeping, running, apps);
+    system::DockPin::removeMissing(apps);
+}
+
+bool ClaudeController::isPinned(const Profile& profile) const {
+    if (profile.isDefault) return false;
+    return system::DockPin::isPinned(AppCloner::copyPath(profile, store_->appsURL()));
+}
+
+}  // namespace varrow::claude

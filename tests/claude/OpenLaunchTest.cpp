@@ -1,0 +1,204 @@
+#include "ControllerFixture.h"
+
+#include "system/DockPin.h"
+
+#include <QProcessEnvironment>
+
+namespace varrow::claude::test {
+namespace {
+
+using OpenMode = platform::fake::FakeWorkspace::OpenMode;
+const QString kMissing = "Claude isn't installed on this Mac yet. Download it, then try again.";
+
+TEST_F(ControllerTest, LocatesClaudeButNeverOneOfTheCopies) {
+    fake.workspace.registered.insert(kClaude, store->appsURL() + "/Claude Work.app");
+    EXPECT_EQ(controller().claudeURL(), claudePath);
+
+    fake.workspace.registered.insert(kClaude, "/opt/Claude.app");
+    fake.workspace.setSelfActive(true);  // becoming active looks again
+    EXPECT_EQ(controller().claudeURL(), "/opt/Claude.app");
+
+    fake.workspace.registered.clear();
+    QDir(claudePath).removeRecursively();
+    fake.workspace.setSelfActive(true);
+    EXPECT_EQ(controller().claudeURL(), std::nullopt);
+    EXPECT_EQ(ClaudeController::downloadURL(), QUrl("https://claude.ai/download"));
+}
+
+TEST_F(ControllerTest, DefaultAccountStartsTheInstalledClaudeUnchanged) {
+    LogCapture log;
+    qputenv("VARROW_DEBUG", "");
+    controller().open(defaultAccount());
+    qunsetenv("VARROW_DEBUG");
+    ASSERT_EQ(fake.workspace.openRequests.size(), 1);
+    const auto& request = fake.workspace.openRequests.first();
+    EXPECT_EQ(request.bundlePath, claudePath);
+    EXPECT_TRUE(request.configuration.activates);
+    EXPECT_TRUE(request.configuration.createsNewApplicationInstance);
+    EXPECT_TRUE(request.configuration.arguments.isEmpty());
+    EXPECT_TRUE(request.configuration.environment.isEmpty());
+    EXPECT_TRUE(prepares.isEmpty());
+    EXPECT_EQ(log.lines, QStringList{"[accounts] launch My Claude from Claude.app"});
+    ASSERT_TRUE(settled([&] { return controller().running().contains(defaultAccount().id); }));
+    EXPECT_TRUE(controller().opening().isEmpty());
+}
+
+TEST_F(ControllerTest, AccountStartsItsCopyOnItsOwnFolders) {
+    const Profile work = addAccount("Work");
+    controller().open(work);
+    EXPECT_TRUE(controller().opening().contains(work.id));
+    ASSERT_TRUE(settled([&] { return controller().running().contains(work.id); }));
+    EXPECT_FALSE(controller().opening().contains(work.id));
+
+    ASSERT_EQ(prepares.size(), 1);
+    EXPECT_EQ(prepares[0].source, claudePath);
+    EXPECT_FALSE(prepares[0].isRunning);
+    ASSERT_EQ(fake.workspace.openRequests.size(), 1);
+    const auto& request = fake.workspace.openRequests.first();
+    EXPECT_EQ(request.bundlePath, copyOf(work));
+    EXPECT_EQ(request.configuration.arguments, QStringList{"--user-data-dir=" + desktopOf(work)});
+    const QString code = store->accountsURL() + "/" + work.folderName + "/Code";
+    EXPECT_EQ(request.configuration.environment.value("CLAUDE_CONFIG_DIR"), code);
+    EXPECT_EQ(request.configuration.environment.size(),
+              QProcessEnvironment::systemEnvironment().keys().size() + (qEnvironmentVariableIsSet("CLAUDE_CONFIG_DIR") ? 0 : 1));
+    EXPECT_TRUE(QFileInfo(desktopOf(work)).isDir());
+    EXPECT_TRUE(QFileInfo(code).isDir());
+    EXPECT_TRUE(QFileInfo(AppCloner::updatePolicyDir(desktopOf(work))).isDir());
+}
+
+TEST_F(ControllerTest, MissingClaudeRefusesButARunningAccountStillComesForward) {
+    const Profile work = addAccount("Work");
+    fake.windowServer.windows.insert(startAccount(work)->processIdentifier(), 1);
+    QDir(claudePath).removeRecursively();
+    controller().open(defaultAccount());
+    EXPECT_EQ(controller().lastError(), kMissing);
+    EXPECT_TRUE(controller().opening().isEmpty());
+
+    controller().open(work);  // clears the message and focuses
+    EXPECT_EQ(controller().lastError(), std::nullopt);
+    EXPECT_TRUE(fake.workspace.openRequests.isEmpty());
+    EXPECT_EQ(fake.windowServer.frontRequests.size(), 1);
+}
+
+TEST_F(ControllerTest, ClicksNeverStartTwoLaunchesOrTwoCopies) {
+    const Profile work = addAccount("Work");
+    holdPrepare = true;
+    for (int i = 0; i < 5; ++i) controller().open(work);
+    controller().keepInDock(work);  // must wait for the preparation under way
+    EXPECT_EQ(prepares.size(), 1);
+    finishPrepare(0);
+    ASSERT_TRUE(settled([&] { return prepares.size() == 2; }));
+    finishPrepare(1);
+    EXPECT_EQ(maxPreparing, 1);
+
+    // A failed attempt's timeout must not end the next attempt early.
+    fake.workspace.openMode = OpenMode::Fail;
+    const Profile home2 = addAccount("Home");
+    holdPrepare = false;
+    controller().open(home2);
+    ASSERT_TRUE(settled([&] { return controller().lastError().has_value(); }));
+    fake.workspace.openMode = OpenMode::Hold;
+    controller().open(home2);
+    ASSERT_TRUE(settled([&] { return fake.workspace.openRequests.size() == 3; }));
+    drain(400);  // well past the first attempt's opening timeout
+    EXPECT_TRUE(controller().opening().contains(home2.id));
+    controller().open(home2);
+    drain(50);
+    EXPECT_EQ(fake.workspace.openRequests.size(), 3);
+}
+
+TEST_F(ControllerTest, FailedLaunchLeavesTheAccountNeitherRunningNorOpening) {
+    const Profile work = addAccount("Work");
+    fake.workspace.openMode = OpenMode::Fail;
+    fake.workspace.failureText = "no such program";
+    controller().open(work);
+    ASSERT_TRUE(settled([&] { return controller().lastError().has_value(); }));
+    EXPECT_EQ(controller().lastError(), "Claude didn't open: no such program");
+    EXPECT_FALSE(controller().opening().contains(work.id));
+    EXPECT_FALSE(controller().running().contains(work.id));
+}
+
+TEST_F(ControllerTest, FailedCopyIsLoggedAndTheInstalledClaudeRunsTheAccount) {
+    LogCapture log;
+    const Profile work = addAccount("Work");
+    holdPrepare = true;
+    controller().open(work);
+    finishPrepare(0, "Couldn't prepare this account's copy of Claude (copy failed).");
+    EXPECT_TRUE(log.lines.contains("Varrow: Couldn't prepare this account's copy of Claude (copy failed)."));
+    ASSERT_EQ(fake.workspace.openRequests.size(), 1);
+    EXPECT_EQ(fake.workspace.openRequests[0].bundlePath, claudePath);
+    EXPECT_EQ(fake.workspace.openRequests[0].configuration.arguments, QStringList{"--user-data-dir=" + desktopOf(work)});
+    ASSERT_TRUE(settled([&] { return controller().running().contains(work.id); }));
+}
+
+TEST_F(ControllerTest, UnusableDataFolderStopsTheLaunch) {
+    Profile work = addAccount("Work");
+    writeFile(store->accountsURL() + "/" + work.folderName, "a file, not a folder");
+    controller().open(work);
+    ASSERT_TRUE(settled([&] { return controller().lastError().has_value(); }));
+    EXPECT_TRUE(controller().lastError()->startsWith("Couldn't create the folder for Work: "));
+    EXPECT_TRUE(fake.workspace.openRequests.isEmpty());
+    EXPECT_FALSE(controller().opening().contains(work.id));
+
+    // A hand-edited folder name that would lead outside the accounts folder is refused.
+    work.folderName = "..";
+    store->update(work);
+    controller().open(work);
+    ASSERT_TRUE(settled([&] { return controller().lastError().has_value(); }));
+    EXPECT_TRUE(controller().lastError()->startsWith("Couldn't create the folder for Work: "));
+    EXPECT_FALSE(QFileInfo::exists(store->rootURL() + "/Desktop"));
+    EXPECT_TRUE(fake.workspace.openRequests.isEmpty());
+}
+
+TEST_F(ControllerTest, RenamedWhileOpeningKeepsItsFolderAndItsCopy) {
+    Profile work = addAccount("Work");
+    holdPrepare = true;
+    controller().open(work);
+    QDir().mkpath(copyOf(work));  // the copy being made
+    work.name = "Job";
+    store->update(work);
+    drain(50);  // the clean-up after the list change runs
+    EXPECT_TRUE(QFileInfo::exists(copyOf(prepares[0].profile)));
+    finishPrepare(0);
+    ASSERT_EQ(fake.workspace.openRequests.size(), 1);
+    EXPECT_EQ(fake.workspace.openRequests[0].bundlePath, copyOf(prepares[0].profile));
+    EXPECT_EQ(fake.workspace.openRequests[0].configuration.arguments, QStringList{"--user-data-dir=" + desktopOf(work)});
+    ASSERT_TRUE(settled([&] { return controller().running().contains(work.id); }));
+}
+
+TEST_F(ControllerTest, RemovedWhileItsCopyIsMadeIsNotStarted) {
+    const Profile work = addAccount("Work");
+    holdPrepare = true;
+    controller().open(work);
+    store->remove(work, false);
+    finishPrepare(0);
+    drain(50);
+    EXPECT_TRUE(fake.workspace.openRequests.isEmpty());
+    EXPECT_TRUE(controller().opening().isEmpty());
+}
+
+TEST_F(ControllerTest, KeepInDockPinsTheCopyOrSaysWhyNot) {
+    const Profile work = addAccount("Work");
+    controller().keepInDock(defaultAccount());
+    EXPECT_TRUE(prepares.isEmpty());
+
+    controller().keepInDock(work);
+    ASSERT_TRUE(settled([&] { return controller().isPinned(work); }));
+    EXPECT_TRUE(system::DockPin::isPinned(copyOf(work)));
+
+    holdPrepare = true;
+    const Profile home2 = addAccount("Home");
+    controller().keepInDock(home2);
+    finishPrepare(prepares.size() - 1, "Couldn't prepare this account's copy of Claude (copy failed).");
+    EXPECT_EQ(controller().lastError(), "Couldn't prepare this account's copy of Claude (copy failed).");
+
+    fake.preferences.domains["com.apple.dock"].insert("persistent-apps", "the user's odd value");
+    controller().keepInDock(home2);
+    finishPrepare(prepares.size() - 1);
+    ASSERT_TRUE(controller().lastError().has_value());
+    EXPECT_TRUE(controller().lastError()->startsWith("Couldn't keep Home in the Dock"));
+    EXPECT_EQ(fake.preferences.copyAppValue("persistent-apps", "com.apple.dock"), "the user's odd value");
+}
+
+}  // namespace
+}  // namespace varrow::claude::test
