@@ -4,10 +4,10 @@
 #include "model/ProfileStore.h"
 #include "platform/fake/FakePlatform.h"
 
+#include <benchmark/benchmark.h>
 #include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 
 using namespace varrow;
 
@@ -35,7 +35,8 @@ void BM_Refresh(benchmark::State& state) {
     for (int i = 0; i < others; ++i)
         fake.workspace.addApplication(QStringLiteral("org.example.app%1").arg(i),
                                       QStringLiteral("/usr/lib/app%1/App.app").arg(i), QStringLiteral("App"),
-                                      {QStringLiteral("/usr/lib/app%1/App.app/Contents/MacOS/App").arg(i)}, false);
+                                      {QStringLiteral("/usr/lib/app%1/App.app/Contents/MacOS/App").arg(i)},
+                                      false);
     for (int i = 1; i <= claudes; ++i) {
         const QString desktop = QDir(store.accountsURL()).filePath(profiles[i].folderName + "/Desktop");
         QDir().mkpath(desktop);

@@ -24,7 +24,8 @@ using platform::Platform;
 
 namespace {
 
-const QString kNotInstalled = QStringLiteral("Claude isn't installed on this Mac yet. Download it, then try again.");
+const QString kNotInstalled =
+    QStringLiteral("Claude isn't installed on this Mac yet. Download it, then try again.");
 
 // Creates a folder and its parents; the system's description of the failure, or empty.
 QString makeFolder(const QString& path) {
@@ -45,10 +46,12 @@ QMap<QString, QString> environmentWith(const QString& name, const QString& value
 
 }  // namespace
 
-ClaudeController::ClaudeController(model::ProfileStore* store, QObject* parent) : QObject(parent), store_(store) {
+ClaudeController::ClaudeController(model::ProfileStore* store, QObject* parent)
+    : QObject(parent), store_(store) {
     preparer_ = [store](const Profile& profile, const QString& source, bool isRunning,
                         std::function<void(AppCloner::Prepared)> done) {
-        AppCloner::prepare(profile, source, isRunning, store->appsURL(), store->accountsURL(), std::move(done));
+        AppCloner::prepare(profile, source, isRunning, store->appsURL(), store->accountsURL(),
+                           std::move(done));
     };
     locateClaude();
     refresh();
@@ -73,7 +76,9 @@ ClaudeController::ClaudeController(model::ProfileStore* store, QObject* parent) 
     });
 }
 
-void ClaudeController::setCopyPreparer(CopyPreparer preparer) { preparer_ = std::move(preparer); }
+void ClaudeController::setCopyPreparer(CopyPreparer preparer) {
+    preparer_ = std::move(preparer);
+}
 
 QUrl ClaudeController::downloadURL() {
     static const QUrl url(QStringLiteral("https://claude.ai/download"));
@@ -128,7 +133,8 @@ void ClaudeController::setFront(bool claudeIsFront, const std::optional<QUuid>& 
 // --- locating and launching --------------------------------------------------------------------
 
 void ClaudeController::locateClaude() {
-    const QString registered = Platform::workspace().urlForApplication(QString::fromLatin1(kBundleIdentifier));
+    const QString registered =
+        Platform::workspace().urlForApplication(QString::fromLatin1(kBundleIdentifier));
     if (!registered.isEmpty()) {
         // Copies keep Claude's identifier, so the system may name one of them; never take that.
         const QString apps = QDir::cleanPath(store_->appsURL());
@@ -227,7 +233,8 @@ void ClaudeController::launch(const Profile& profile, const QString& appPath, qu
                                           });
 }
 
-void ClaudeController::launchFinished(const QUuid& id, quint64 attempt, const AppHandle& app, const QString& error) {
+void ClaudeController::launchFinished(const QUuid& id, quint64 attempt, const AppHandle& app,
+                                      const QString& error) {
     const bool current = attempts_.value(id) == attempt;
     if (!app) {
         if (current) removeOpening(id);
@@ -241,8 +248,10 @@ void ClaudeController::launchFinished(const QUuid& id, quint64 attempt, const Ap
             if (self && self->attempts_.value(id) == attempt) self->removeOpening(id);
         });
     };
-    if (app) focusWhenReady(app, expire);
-    else expire();
+    if (app)
+        focusWhenReady(app, expire);
+    else
+        expire();
 }
 
 void ClaudeController::focusWhenReady(const AppHandle& app, std::function<void()> done, int checks) {

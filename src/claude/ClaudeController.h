@@ -59,8 +59,9 @@ public:
     void syncCopies(const QList<model::Profile>& profiles);
 
     // How an account's copy is made ready: AppCloner::prepare unless a test replaces it.
-    using CopyPreparer = std::function<void(const model::Profile& profile, const QString& source, bool isRunning,
-                                            std::function<void(copies::AppCloner::Prepared)> done)>;
+    using CopyPreparer =
+        std::function<void(const model::Profile& profile, const QString& source, bool isRunning,
+                           std::function<void(copies::AppCloner::Prepared)> done)>;
     void setCopyPreparer(CopyPreparer preparer);
 
 signals:

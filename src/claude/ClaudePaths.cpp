@@ -7,12 +7,14 @@ namespace varrow::claude::paths {
 
 QString resolved(const QString& path) {
     if (path.isEmpty()) return {};
-    QString clean = QDir::cleanPath(QDir::isAbsolutePath(path) ? path : QDir::current().absoluteFilePath(path));
+    QString clean =
+        QDir::cleanPath(QDir::isAbsolutePath(path) ? path : QDir::current().absoluteFilePath(path));
     QString rest;
     // Walk up to the deepest part that exists, resolve that, and keep the remainder as written.
     while (true) {
         const QString canonical = QFileInfo(clean).canonicalFilePath();
-        if (!canonical.isEmpty()) return rest.isEmpty() ? canonical : QDir::cleanPath(canonical + u'/' + rest);
+        if (!canonical.isEmpty())
+            return rest.isEmpty() ? canonical : QDir::cleanPath(canonical + u'/' + rest);
         const qsizetype slash = clean.lastIndexOf(u'/');
         if (slash <= 0) return QDir::cleanPath(path);
         rest = rest.isEmpty() ? clean.mid(slash + 1) : clean.mid(slash + 1) + u'/' + rest;

@@ -51,7 +51,8 @@ ClaudeController::Matching ClaudeController::matching() const {
         }
         // An account whose folder name is unusable has no data folder and so never matches.
         if (const auto folder = profile.dataFolder(store_->accountsURL()))
-            matching.desktops.append({paths::normalised(QDir(*folder).filePath(QStringLiteral("Desktop"))), profile});
+            matching.desktops.append(
+                {paths::normalised(QDir(*folder).filePath(QStringLiteral("Desktop"))), profile});
     }
     return matching;
 }
@@ -89,7 +90,9 @@ std::optional<Profile> ClaudeController::copyOwner(const AppHandle& app) const {
     return std::nullopt;
 }
 
-std::optional<Profile> ClaudeController::profile(const AppHandle& app) const { return profileFor(app, matching()); }
+std::optional<Profile> ClaudeController::profile(const AppHandle& app) const {
+    return profileFor(app, matching());
+}
 
 std::optional<Profile> ClaudeController::profileFor(const AppHandle& app, const Matching& matching) const {
     // A process whose arguments cannot be read has gone (or is not ours): it is nobody's.
@@ -97,7 +100,8 @@ std::optional<Profile> ClaudeController::profileFor(const AppHandle& app, const 
     if (!args) return std::nullopt;
     const std::optional<QString> dir = dataDirIn(*args);
     if (!dir) {
-        if (app->bundlePath().isEmpty() || !paths::isInside(paths::resolved(app->bundlePath()), matching.apps))
+        if (app->bundlePath().isEmpty() ||
+            !paths::isInside(paths::resolved(app->bundlePath()), matching.apps))
             return matching.defaultProfile;
         return std::nullopt;
     }
@@ -111,7 +115,8 @@ bool ClaudeController::sharesPathWithAnotherClaude(const AppHandle& app) const {
     if (!app) return false;
     const QString bundle = QDir::cleanPath(app->bundlePath());
     for (const AppHandle& other : claudeApps())
-        if (other != app && !sameProcess(other, app) && QDir::cleanPath(other->bundlePath()) == bundle) return true;
+        if (other != app && !sameProcess(other, app) && QDir::cleanPath(other->bundlePath()) == bundle)
+            return true;
     return false;
 }
 
@@ -168,7 +173,8 @@ void ClaudeController::catchWrongAccount(const AppHandle& app) {
 
 void ClaudeController::awaitRelaunch(const AppHandle& app, const QUuid& id, int checks) {
     if (!app->isTerminated() && checks < Timings::relaunchPolls) {
-        QTimer::singleShot(Timings::relaunchPoll(), this, [this, app, id, checks] { awaitRelaunch(app, id, checks + 1); });
+        QTimer::singleShot(Timings::relaunchPoll(), this,
+                           [this, app, id, checks] { awaitRelaunch(app, id, checks + 1); });
         return;
     }
     relaunching_.remove(id);

@@ -36,12 +36,16 @@ void FrontSwitcher::bringToFront(const AppHandle& target, const QString& label) 
     verify(target, label, QStringLiteral("hand-over"), [target, label] { windowServerFront(target, label); });
 }
 
-void FrontSwitcher::handOver(const AppHandle& target) { Platform::workspace().handOver(target); }
+void FrontSwitcher::handOver(const AppHandle& target) {
+    Platform::workspace().handOver(target);
+}
 
 void FrontSwitcher::windowServerFront(const AppHandle& target, const QString& label) {
     const pid_t pid = target ? target->processIdentifier() : 0;
-    if (!Platform::windowServer().makeFrontmost(pid)) log(label + QStringLiteral(": window-server call unavailable"));
-    verify(target, label, QStringLiteral("window-server"), [target, label] { activateThenHandOver(target, label); });
+    if (!Platform::windowServer().makeFrontmost(pid))
+        log(label + QStringLiteral(": window-server call unavailable"));
+    verify(target, label, QStringLiteral("window-server"),
+           [target, label] { activateThenHandOver(target, label); });
 }
 
 void FrontSwitcher::activateThenHandOver(const AppHandle& target, const QString& label) {
@@ -86,7 +90,9 @@ QString FrontSwitcher::logPath() {
     return QDir(platform::UserPaths::logs()).filePath(QStringLiteral("switch.log"));
 }
 
-QUrl FrontSwitcher::logURL() { return QUrl::fromLocalFile(logPath()); }
+QUrl FrontSwitcher::logURL() {
+    return QUrl::fromLocalFile(logPath());
+}
 
 void FrontSwitcher::log(const QString& message) {
     const QString stamp = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);

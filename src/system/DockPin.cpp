@@ -11,10 +11,16 @@ using platform::Platform;
 
 namespace {
 
-QString domain() { return QString::fromLatin1(DockPin::kDomain); }
-QString key() { return QString::fromLatin1(DockPin::kKey); }
+QString domain() {
+    return QString::fromLatin1(DockPin::kDomain);
+}
+QString key() {
+    return QString::fromLatin1(DockPin::kKey);
+}
 
-bool isMap(const QVariant& value) { return value.typeId() == QMetaType::QVariantMap; }
+bool isMap(const QVariant& value) {
+    return value.typeId() == QMetaType::QVariantMap;
+}
 
 }  // namespace
 

@@ -6,9 +6,9 @@
 #include "platform/fake/FakePlatform.h"
 #include "support/TestSupport.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QTimer>
-#include <gtest/gtest.h>
 #include <memory>
 
 namespace varrow::claude::test {
@@ -46,7 +46,9 @@ protected:
                 prepares.append({p, source, running, std::move(done)});
                 ++preparing;
                 maxPreparing = std::max(maxPreparing, preparing);
-                if (!holdPrepare) QTimer::singleShot(0, controller_.get(), [this, i = prepares.size() - 1] { finishPrepare(i); });
+                if (!holdPrepare)
+                    QTimer::singleShot(0, controller_.get(),
+                                       [this, i = prepares.size() - 1] { finishPrepare(i); });
             });
         }
         return *controller_;
@@ -80,7 +82,9 @@ protected:
         return p;
     }
     Profile defaultAccount() const { return store->profiles().first(); }
-    QString desktopOf(const Profile& p) const { return store->accountsURL() + "/" + p.folderName + "/Desktop"; }
+    QString desktopOf(const Profile& p) const {
+        return store->accountsURL() + "/" + p.folderName + "/Desktop";
+    }
     QString copyOf(const Profile& p) const { return AppCloner::copyPath(p, store->appsURL()); }
 
     AppHandle startClaude(const QStringList& arguments = {}, const QString& bundle = {}) {
@@ -88,11 +92,15 @@ protected:
         return fake.workspace.addApplication(kClaude, path, QFileInfo(path).completeBaseName(),
                                              QStringList{path + "/Contents/MacOS/Claude"} + arguments);
     }
-    AppHandle startAccount(const Profile& p) { return startClaude({"--user-data-dir=" + desktopOf(p)}, copyOf(p)); }
+    AppHandle startAccount(const Profile& p) {
+        return startClaude({"--user-data-dir=" + desktopOf(p)}, copyOf(p));
+    }
 
     bool settled(const std::function<bool()>& condition) { return waitUntil(condition, 3000); }
     // Lets every pending timer of the scaled timings run.
-    void drain(int ms = 300) { waitUntil([] { return false; }, ms); }
+    void drain(int ms = 300) {
+        waitUntil([] { return false; }, ms);
+    }
 
     TempHome home;
     platform::fake::FakePlatform fake;

@@ -60,7 +60,8 @@ TEST_F(ControllerTest, AccountStartsItsCopyOnItsOwnFolders) {
     const QString code = store->accountsURL() + "/" + work.folderName + "/Code";
     EXPECT_EQ(request.configuration.environment.value("CLAUDE_CONFIG_DIR"), code);
     EXPECT_EQ(request.configuration.environment.size(),
-              QProcessEnvironment::systemEnvironment().keys().size() + (qEnvironmentVariableIsSet("CLAUDE_CONFIG_DIR") ? 0 : 1));
+              QProcessEnvironment::systemEnvironment().keys().size() +
+                  (qEnvironmentVariableIsSet("CLAUDE_CONFIG_DIR") ? 0 : 1));
     EXPECT_TRUE(QFileInfo(desktopOf(work)).isDir());
     EXPECT_TRUE(QFileInfo(code).isDir());
     EXPECT_TRUE(QFileInfo(AppCloner::updatePolicyDir(desktopOf(work))).isDir());
@@ -127,7 +128,8 @@ TEST_F(ControllerTest, FailedCopyIsLoggedAndTheInstalledClaudeRunsTheAccount) {
     EXPECT_TRUE(log.lines.contains("Varrow: Couldn't prepare this account's copy of Claude (copy failed)."));
     ASSERT_EQ(fake.workspace.openRequests.size(), 1);
     EXPECT_EQ(fake.workspace.openRequests[0].bundlePath, claudePath);
-    EXPECT_EQ(fake.workspace.openRequests[0].configuration.arguments, QStringList{"--user-data-dir=" + desktopOf(work)});
+    EXPECT_EQ(fake.workspace.openRequests[0].configuration.arguments,
+              QStringList{"--user-data-dir=" + desktopOf(work)});
     ASSERT_TRUE(settled([&] { return controller().running().contains(work.id); }));
 }
 
@@ -162,7 +164,8 @@ TEST_F(ControllerTest, RenamedWhileOpeningKeepsItsFolderAndItsCopy) {
     finishPrepare(0);
     ASSERT_EQ(fake.workspace.openRequests.size(), 1);
     EXPECT_EQ(fake.workspace.openRequests[0].bundlePath, copyOf(prepares[0].profile));
-    EXPECT_EQ(fake.workspace.openRequests[0].configuration.arguments, QStringList{"--user-data-dir=" + desktopOf(work)});
+    EXPECT_EQ(fake.workspace.openRequests[0].configuration.arguments,
+              QStringList{"--user-data-dir=" + desktopOf(work)});
     ASSERT_TRUE(settled([&] { return controller().running().contains(work.id); }));
 }
 

@@ -77,19 +77,21 @@ TEST_F(ControllerTest, CopyStartedWithoutItsFolderIsRelaunchedProperly) {
     const AppHandle wrong = startClaude({}, copyOf(work));
     qunsetenv("VARROW_DEBUG");
     EXPECT_EQ(fake.workspace.forceTerminated, QList<pid_t>{wrong->processIdentifier()});
-    EXPECT_TRUE(log.lines.contains(QString("[accounts] wrong account: pid %1 of Work, relaunching")
-                                       .arg(wrong->processIdentifier())));
+    EXPECT_TRUE(log.lines.contains(
+        QString("[accounts] wrong account: pid %1 of Work, relaunching").arg(wrong->processIdentifier())));
     ASSERT_TRUE(settled([&] { return controller().running().contains(work.id); }));
     ASSERT_EQ(fake.workspace.openRequests.size(), 1);
-    EXPECT_EQ(fake.workspace.openRequests[0].configuration.arguments, QStringList{"--user-data-dir=" + desktopOf(work)});
+    EXPECT_EQ(fake.workspace.openRequests[0].configuration.arguments,
+              QStringList{"--user-data-dir=" + desktopOf(work)});
 }
 
 TEST_F(ControllerTest, WrongAccountCatchLeavesEverythingElseAlone) {
     const Profile work = addAccount("Work");
     controller();
-    startClaude();                                        // the installed Claude
+    startClaude();                                            // the installed Claude
     startClaude({}, store->appsURL() + "/Claude Other.app");  // a copy nobody owns
-    const AppHandle unreadable = fake.workspace.addApplication(kClaude, copyOf(work), "Claude Work", {}, false);
+    const AppHandle unreadable =
+        fake.workspace.addApplication(kClaude, copyOf(work), "Claude Work", {}, false);
     fake.workspace.setArgumentsUnreadable(unreadable->processIdentifier());
     emit fake.workspace.didLaunchApplication(unreadable);
     fake.workspace.addApplication("org.example.tool", copyOf(work), "Claude Work");  // not Claude

@@ -4,10 +4,10 @@
 #include "platform/fake/FakePlatform.h"
 #include "support/TestSupport.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <gtest/gtest.h>
 
 namespace varrow::front {
 namespace {
@@ -19,7 +19,8 @@ protected:
     FrontSwitcherTest() : oldState_(qgetenv("XDG_STATE_HOME")) {
         qputenv("XDG_STATE_HOME", home.file("state").toUtf8());
         Timings::setScaleForTests(0.02);
-        target = fake.workspace.addApplication("com.anthropic.claudefordesktop", "/Apps/Claude Work.app", "Claude Work");
+        target = fake.workspace.addApplication("com.anthropic.claudefordesktop", "/Apps/Claude Work.app",
+                                               "Claude Work");
         other = fake.workspace.addApplication("org.example.editor", "/usr/share/Editor.app", "Editor");
     }
     ~FrontSwitcherTest() override {
@@ -29,7 +30,8 @@ protected:
 
     // The messages of the switch log, timestamps checked and stripped.
     QStringList messages() const {
-        static const QRegularExpression line(QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ (.*)$"));
+        static const QRegularExpression line(
+            QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ (.*)$"));
         QStringList out;
         const QString text = QString::fromUtf8(test::readFile(FrontSwitcher::logPath()));
         for (const QString& raw : text.split(u'\n', Qt::SkipEmptyParts)) {
@@ -43,7 +45,9 @@ protected:
         return test::waitUntil([&] { return messages().size() >= count; }, 3000);
     }
     // Long enough for every timer of a chain to have fired at the test scale.
-    void settle() { test::waitUntil([] { return false; }, 100); }
+    void settle() {
+        test::waitUntil([] { return false; }, 100);
+    }
 
     test::TempHome home;
     platform::fake::FakePlatform fake;

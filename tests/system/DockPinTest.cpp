@@ -3,8 +3,8 @@
 #include "platform/fake/FakePlatform.h"
 #include "support/TestSupport.h"
 
-#include <QDir>
 #include <gtest/gtest.h>
+#include <QDir>
 
 namespace varrow::system {
 namespace {
@@ -43,7 +43,8 @@ TEST_F(DockPinTest, AddingToMissingListWritesOneTileOfTheExactShape) {
     const QVariantMap data = tile.value("tile-data").toMap();
     EXPECT_EQ(data.value("file-label"), "Claude Work");
     const QVariantMap file = data.value("file-data").toMap();
-    EXPECT_EQ(file.value("_CFURLString").toString(), "file://" + home.path() + "/Varrow/Apps/Claude%20Work.app/");
+    EXPECT_EQ(file.value("_CFURLString").toString(),
+              "file://" + home.path() + "/Varrow/Apps/Claude%20Work.app/");
     EXPECT_EQ(file.value("_CFURLStringType").toLongLong(), 15);
     EXPECT_EQ(fake.preferences.restarts, 1);
     EXPECT_TRUE(DockPin::isPinned(app));
