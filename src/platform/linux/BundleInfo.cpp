@@ -27,7 +27,9 @@ QString BundleInfo::bundleOf(const QString& executablePath) {
 }
 
 QString BundleInfo::displayName(const QString& bundlePath) {
-    QString name = QFileInfo(bundlePath).fileName();
+    QString path = bundlePath;
+    while (path.size() > 1 && path.endsWith(u'/')) path.chop(1);
+    QString name = QFileInfo(path).fileName();
     if (name.endsWith(QLatin1String(".app"))) name.chop(4);
     return name;
 }

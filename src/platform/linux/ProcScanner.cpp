@@ -2,6 +2,7 @@
 
 #include "platform/linux/BundleInfo.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 #include <cerrno>
@@ -49,6 +50,21 @@ std::optional<ProcScanner::Stat> parseStat(const char* text, qsizetype length) {
     if (field != 22 || p >= end) return std::nullopt;
     stat.startTime = std::strtoull(p, nullptr, 10);
     return stat;
+}
+
+// Whether the program at exe is the interpreter the script's "#!" line names (so the process runs
+// the script rather than, say, an editor having it open).
+bool runsScript(const QString& exe, const QString& script) {
+    QFile file(script);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const QByteArray line = file.readLine(512);
+    if (!line.startsWith("#!")) return false;
+    const QList<QByteArray> words = line.mid(2).simplified().split(' ');
+    if (words.isEmpty() || words.first().isEmpty()) return false;
+    const QString interpreter = QString::fromLocal8Bit(words.first());
+    if (QFileInfo(interpreter).fileName() == u"env" && words.size() > 1)
+        return QFileInfo(exe).fileName() == QString::fromLocal8Bit(words.at(1));
+    return QFileInfo(interpreter).canonicalFilePath() == QFileInfo(exe).canonicalFilePath();
 }
 
 }  // namespace
@@ -125,12 +141,11 @@ QString ProcScanner::bundleOfProcess(pid_t pid) const {
     const auto arguments = readArguments(pid);
     if (!arguments || arguments->size() < 2) return {};
     const QString& script = arguments->at(1);
-    if (!script.startsWith(u'/') || QFileInfo(arguments->at(0)).fileName() != QFileInfo(exe).fileName())
-        return {};
+    if (!script.startsWith(u'/')) return {};
     const QString bundle = BundleInfo::bundleOf(script);
     if (bundle.isEmpty()) return {};
     const auto info = BundleInfo::read(bundle);
-    if (!info || info->executable != QFileInfo(script).fileName()) return {};
+    if (!info || info->executable != QFileInfo(script).fileName() || !runsScript(exe, script)) return {};
     return QFileInfo(bundle).canonicalFilePath();
 }
 

@@ -1,0 +1,217 @@
+#include "platform/ProcTree.h"
+#include "platform/linux/LinuxWorkspace.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPainter>
+#include <QProcess>
+#include <cerrno>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using varrow::platform::AppHandle;
+using varrow::platform::OpenConfiguration;
+using varrow::platform::linux_::LinuxWorkspace;
+using varrow::platform::linux_::WorkspaceOptions;
+using varrow::test::ProcTree;
+using varrow::test::readFile;
+using varrow::test::TempHome;
+using varrow::test::waitUntil;
+using varrow::test::writeFile;
+
+namespace {
+
+// Logs its start, its environment mark, reopen requests and the quit request to $TOOL_OUT.
+const QByteArray kScript = R"(#!/bin/sh
+echo "start $$ $*" >> "$TOOL_OUT"
+echo "mark=$TOOL_MARK" >> "$TOOL_OUT"
+trap 'echo reopen >> "$TOOL_OUT"' USR1
+trap 'echo quit >> "$TOOL_OUT"; exit 0' TERM
+while :; do sleep 0.05 & wait $!; done
+)";
+
+struct Opened {
+    bool done = false;
+    AppHandle app;
+    QString error;
+};
+
+struct WorkspaceFixture : ::testing::Test {
+    TempHome home;
+    QString out = home.file("tool.log");
+    QString bundle = ProcTree::makeBundle(home.file("Apps"), "Tool Box", "org.example.tool", "Tool", kScript);
+    LinuxWorkspace workspace{nullptr, [] {
+                                 WorkspaceOptions options;
+                                 options.gio.clear();
+                                 return options;
+                             }()};
+    QList<AppHandle> launched, terminated;
+    QList<AppHandle> started;
+
+    void SetUp() override {
+        QObject::connect(&workspace, &LinuxWorkspace::didLaunchApplication,
+                         [this](const AppHandle& app) { launched.append(app); });
+        QObject::connect(&workspace, &LinuxWorkspace::didTerminateApplication,
+                         [this](const AppHandle& app) { terminated.append(app); });
+    }
+    void TearDown() override {
+        for (const AppHandle& app : started) app->forceTerminate();
+    }
+
+    Opened open(const QString& path, const OpenConfiguration& configuration) {
+        auto result = std::make_shared<Opened>();
+        workspace.openApplication(path, configuration, [result](AppHandle app, QString error) {
+            EXPECT_FALSE(result->done) << "completion called twice";
+            *result = Opened{true, app, error};
+        });
+        EXPECT_FALSE(result->done) << "completion must not run inside openApplication";
+        EXPECT_TRUE(waitUntil([&] { return result->done; }));
+        if (result->app) started.append(result->app);
+        return *result;
+    }
+    OpenConfiguration configuration(const QStringList& arguments = {}) {
+        OpenConfiguration c;
+        c.arguments = arguments;
+        c.environment = {{"PATH", qEnvironmentVariable("PATH")}, {"TOOL_OUT", out}, {"TOOL_MARK", "42"}};
+        return c;
+    }
+    QString log() const { return QString::fromUtf8(readFile(out)); }
+};
+
+QStringList statFields(pid_t pid) {
+    const QString stat = QString::fromLatin1(readFile(QStringLiteral("/proc/%1/stat").arg(pid)));
+    return stat.mid(stat.lastIndexOf(u')') + 2).split(u' ');
+}
+
+}  // namespace
+
+TEST_F(WorkspaceFixture, LaunchesDetachedAndAnnouncesLaunchAndExit) {
+    // A descriptor without close-on-exec must not reach the application.
+    const int leak = ::open(home.file("tool.log").toLocal8Bit().constData(), O_WRONLY | O_CREAT, 0600);
+    const Opened opened = open(bundle, configuration({"--one", "two words"}));
+    ::close(leak);
+    ASSERT_TRUE(opened.app) << opened.error.toStdString();
+    const AppHandle app = opened.app;
+    EXPECT_EQ(app->bundleIdentifier(), "org.example.tool");
+    EXPECT_EQ(app->bundlePath(), bundle);
+    EXPECT_EQ(app->localizedName(), "Tool Box");
+    EXPECT_TRUE(launched.contains(app));  // announced before the completion ran
+    EXPECT_TRUE(workspace.runningApplications().contains(app));
+    ASSERT_TRUE(waitUntil([&] { return log().contains("mark=42"); }));
+    EXPECT_TRUE(log().contains(QStringLiteral("start %1 --one two words").arg(app->processIdentifier())));
+
+    const auto arguments = workspace.processArguments(app->processIdentifier());
+    ASSERT_TRUE(arguments);
+    EXPECT_EQ(arguments->mid(arguments->size() - 3),
+              (QStringList{bundle + "/Contents/MacOS/Tool", "--one", "two words"}));
+    EXPECT_EQ(statFields(app->processIdentifier()).value(3), QString::number(app->processIdentifier()));  // session
+    const QDir fds(QStringLiteral("/proc/%1/fd").arg(app->processIdentifier()));
+    for (const QFileInfo& fd : fds.entryInfoList(QDir::Files | QDir::System))
+        EXPECT_NE(fd.symLinkTarget(), home.file("tool.log")) << "fd " << fd.fileName().toStdString() << " inherited";
+
+    EXPECT_FALSE(app->isTerminated());
+    ASSERT_TRUE(app->terminate());
+    // The pidfd notices the exit long before the next rescan would.
+    ASSERT_TRUE(waitUntil([&] { return terminated.contains(app); }, 2000));
+    EXPECT_TRUE(app->isTerminated());
+    EXPECT_TRUE(log().contains("quit"));
+    EXPECT_FALSE(workspace.runningApplications().contains(app));
+    // Reaped: no zombie is left behind.
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/proc/%1").arg(app->processIdentifier())));
+    EXPECT_EQ(::waitpid(app->processIdentifier(), nullptr, WNOHANG), -1);
+    EXPECT_FALSE(app->terminate());  // gone: nothing is signalled
+}
+
+TEST_F(WorkspaceFixture, ReopensARunningInstanceUnlessANewOneIsAsked) {
+    const Opened first = open(bundle, configuration());
+    ASSERT_TRUE(first.app);
+    ASSERT_TRUE(waitUntil([&] { return log().contains("mark=42"); }));
+
+    const Opened again = open(bundle, configuration());
+    EXPECT_EQ(again.app, first.app);
+    EXPECT_TRUE(waitUntil([&] { return log().contains("reopen"); }));
+
+    OpenConfiguration fresh = configuration();
+    fresh.createsNewApplicationInstance = true;
+    const Opened second = open(bundle, fresh);
+    ASSERT_TRUE(second.app);
+    EXPECT_NE(second.app, first.app);
+    EXPECT_EQ(workspace.runningApplications().count(first.app) + workspace.runningApplications().count(second.app), 2);
+
+    ASSERT_TRUE(second.app->forceTerminate());
+    ASSERT_TRUE(waitUntil([&] { return terminated.contains(second.app); }, 2000));
+    EXPECT_FALSE(terminated.contains(first.app));
+}
+
+TEST_F(WorkspaceFixture, InheritsTheEnvironmentWhenNoneIsGiven) {
+    qputenv("TOOL_OUT", out.toLocal8Bit());
+    qputenv("TOOL_MARK", "inherited");
+    const Opened opened = open(bundle, OpenConfiguration{});
+    qunsetenv("TOOL_OUT");
+    qunsetenv("TOOL_MARK");
+    ASSERT_TRUE(opened.app);
+    EXPECT_TRUE(waitUntil([&] { return log().contains("mark=inherited"); }));
+}
+
+TEST_F(WorkspaceFixture, NoticesApplicationsStartedElsewhere) {
+    QProcess::startDetached(bundle + "/Contents/MacOS/Tool", {}, QString(), nullptr);
+    ASSERT_TRUE(waitUntil([&] { return !launched.isEmpty(); }, 3000));
+    const AppHandle app = launched.first();
+    EXPECT_EQ(app->bundlePath(), bundle);
+    started.append(app);
+    ASSERT_TRUE(app->forceTerminate());
+    EXPECT_TRUE(waitUntil([&] { return terminated.contains(app); }, 3000));
+}
+
+TEST_F(WorkspaceFixture, ReportsWhyABundleCannotBeOpened) {
+    const QString noPlist = home.file("Apps/Bare.app");
+    QDir().mkpath(noPlist + "/Contents/MacOS");
+    EXPECT_TRUE(open(noPlist, configuration()).error.contains("no Info.plist"));
+
+    const QString missing = ProcTree::makeBundle(home.file("Apps"), "Gone", "org.example.gone", "Gone");
+    QFile::remove(missing + "/Contents/MacOS/Gone");
+    const Opened gone = open(missing, configuration());
+    EXPECT_FALSE(gone.app);
+    EXPECT_TRUE(gone.error.contains("executable is missing")) << gone.error.toStdString();
+
+    const QString plain = ProcTree::makeBundle(home.file("Apps"), "Plain", "org.example.plain", "Plain");
+    QFile::setPermissions(plain + "/Contents/MacOS/Plain", QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_TRUE(open(plain, configuration()).error.contains("not executable"));
+
+    // The interpreter named by "#!" does not exist: the system's reason is passed on.
+    const QString broken =
+        ProcTree::makeBundle(home.file("Apps"), "Broken", "org.example.broken", "Broken", "#!/nonexistent/sh\n");
+    const Opened failed = open(broken, configuration());
+    EXPECT_FALSE(failed.app);
+    EXPECT_TRUE(failed.error.contains("could not be launched")) << failed.error.toStdString();
+    EXPECT_TRUE(launched.isEmpty());
+}
+
+TEST_F(WorkspaceFixture, CustomIconsBundleIconsAndTheGenericIcon) {
+    // Generic icon at the requested size when the bundle has none.
+    const QImage generic = workspace.iconForFile(bundle, 64);
+    EXPECT_EQ(generic.size(), QSize(64, 64));
+
+    // The bundle's own icon (CFBundleIconFile without extension finds the PNG).
+    writeFile(bundle + "/Contents/Info.plist", ProcTree::infoPlist("org.example.tool", "Tool", "AppIcon"));
+    QImage own(32, 16, QImage::Format_ARGB32);
+    own.fill(Qt::red);
+    QDir().mkpath(bundle + "/Contents/Resources");
+    ASSERT_TRUE(own.save(bundle + "/Contents/Resources/AppIcon.png"));
+    const QImage fromBundle = workspace.iconForFile(bundle, 64);
+    EXPECT_EQ(fromBundle.size(), QSize(64, 64));
+    EXPECT_EQ(fromBundle.pixelColor(32, 32), QColor(Qt::red));
+    EXPECT_EQ(fromBundle.pixelColor(32, 2).alpha(), 0);  // kept its shape, centred
+
+    // A custom icon wins, and lands beside the bundle, not inside it.
+    QImage custom(128, 128, QImage::Format_ARGB32);
+    custom.fill(Qt::blue);
+    ASSERT_TRUE(workspace.setIcon(custom, bundle + "/"));
+    EXPECT_TRUE(QFileInfo::exists(home.file("Apps/.Tool Box.app.icon.png")));
+    EXPECT_EQ(workspace.iconForFile(bundle, 16).pixelColor(8, 8), QColor(Qt::blue));
+    EXPECT_FALSE(workspace.setIcon(custom, home.file("Apps/Missing.app")));
+}

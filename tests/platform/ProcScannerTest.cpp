@@ -1,0 +1,165 @@
+#include "platform/ProcTree.h"
+#include "platform/linux/ProcScanner.h"
+#include "support/TestSupport.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+using varrow::platform::AppHandle;
+using varrow::platform::RunningApplication;
+using varrow::platform::linux_::ProcScanner;
+using varrow::test::ProcTree;
+using varrow::test::TempHome;
+
+namespace {
+
+constexpr auto kClaude = "com.anthropic.claudefordesktop";
+
+struct ScannerFixture : ::testing::Test {
+    TempHome home;
+    ProcTree tree{home.file("proc")};
+    int handlesMade = 0;
+    ProcScanner scanner{tree.root(), ::getuid(),
+                        [this](pid_t pid, quint64 start, const QString& id, const QString& path, const QString& name) {
+                            ++handlesMade;
+                            return std::make_shared<RunningApplication>(nullptr, pid, start, id, path, name);
+                        }};
+    QString claude = ProcTree::makeBundle(home.file("Applications"), "Claude", kClaude, "Claude");
+    QString work = ProcTree::makeBundle(home.file("Apps"), "Claude Work", kClaude, "Claude");
+
+    QList<pid_t> pids() const {
+        QList<pid_t> list;
+        for (const AppHandle& app : scanner.applications()) list.append(app->processIdentifier());
+        return list;
+    }
+};
+
+}  // namespace
+
+TEST_F(ScannerFixture, FindsBundleProcessesAndSkipsHelpersAndOthers) {
+    tree.addProcess(1, 0, 1, "/sbin/init");
+    tree.addProcess(300, 1, 50, claude + "/Contents/MacOS/Claude");
+    tree.addProcess(301, 300, 51, claude + "/Contents/MacOS/Claude", {"--type=renderer"});
+    tree.addProcess(302, 301, 52, claude + "/Contents/MacOS/Claude", {"--type=gpu-process"});
+    tree.addProcess(200, 1, 40, work + "/Contents/MacOS/Claude", {"--user-data-dir=/x"});
+    tree.addProcess(400, 1, 60, "/usr/bin/bash");
+    tree.addProcess(401, 1, 61, home.file("Loose.app/Contents/MacOS"));  // no executable name
+
+    const auto changes = scanner.scan();
+    // In start order; the helpers of Claude (child and grandchild) are not applications.
+    EXPECT_EQ(pids(), (QList<pid_t>{200, 300}));
+    EXPECT_EQ(changes.launched.size(), 2);
+    const AppHandle app = scanner.application(200);
+    ASSERT_TRUE(app);
+    EXPECT_EQ(app->bundleIdentifier(), kClaude);
+    EXPECT_EQ(app->bundlePath(), work);
+    EXPECT_EQ(app->localizedName(), "Claude Work");
+    EXPECT_EQ(app->startTime(), 40u);
+    EXPECT_EQ(scanner.readArguments(200), (QStringList{work + "/Contents/MacOS/Claude", "--user-data-dir=/x"}));
+}
+
+TEST_F(ScannerFixture, SameBundleStartedFromAnotherProcessIsAnApplication) {
+    tree.addProcess(300, 1, 50, claude + "/Contents/MacOS/Claude");
+    tree.addProcess(310, 300, 55, work + "/Contents/MacOS/Claude");  // another bundle: not a helper
+    tree.addProcess(320, 1, 56, claude + "/Contents/MacOS/Claude");  // a second instance
+    scanner.scan();
+    EXPECT_EQ(pids(), (QList<pid_t>{300, 310, 320}));
+}
+
+TEST_F(ScannerFixture, OtherUsersAndBrokenBundlesAreSkipped) {
+    tree.addProcess(300, 1, 50, claude + "/Contents/MacOS/Claude");
+    ProcScanner foreign(tree.root(), ::getuid() + 1,
+                        [](pid_t pid, quint64 s, const QString& id, const QString& p, const QString& n) {
+                            return std::make_shared<RunningApplication>(nullptr, pid, s, id, p, n);
+                        });
+    foreign.scan();
+    EXPECT_TRUE(foreign.applications().isEmpty());
+
+    // A bundle without Info.plist still runs as an application, without an identifier.
+    QFile::remove(claude + "/Contents/Info.plist");
+    scanner.scan();
+    ASSERT_EQ(pids(), QList<pid_t>{300});
+    EXPECT_EQ(scanner.applications().first()->bundleIdentifier(), "");
+}
+
+TEST_F(ScannerFixture, VanishedAndHalfReadableProcessesAreSkipped) {
+    tree.addProcess(300, 1, 50, claude + "/Contents/MacOS/Claude");
+    tree.addProcess(301, 1, 51, work + "/Contents/MacOS/Claude");
+    QFile::remove(tree.root() + "/301/stat");  // listed, then gone before its stat was read
+    tree.addProcess(302, 1, 52, work + "/Contents/MacOS/Claude");
+    QFile::remove(tree.root() + "/302/exe");  // exe unreadable: not an application
+    tree.setState(303, 1, 53, 'S');          // stat only, truncated
+    QFile::resize(tree.root() + "/303/stat", 12);
+    scanner.scan();
+    EXPECT_EQ(pids(), QList<pid_t>{300});
+    EXPECT_FALSE(scanner.readArguments(301 + 1000));
+    EXPECT_FALSE(scanner.readStat(303));
+}
+
+TEST_F(ScannerFixture, RescanReadsOnlyWhatChangedAndKeepsHandles) {
+    tree.addProcess(300, 1, 50, claude + "/Contents/MacOS/Claude");
+    tree.addProcess(200, 1, 40, work + "/Contents/MacOS/Claude");
+    scanner.scan();
+    const AppHandle first = scanner.application(300);
+    const int made = handlesMade;
+
+    // A known process is not inspected again: repointing its exe changes nothing.
+    tree.addProcess(300, 1, 50, "/usr/bin/other");
+    auto changes = scanner.scan();
+    EXPECT_TRUE(changes.launched.isEmpty());
+    EXPECT_TRUE(changes.terminated.isEmpty());
+    EXPECT_EQ(scanner.application(300), first);
+    EXPECT_EQ(handlesMade, made);
+
+    // The same pid with another start time is another process.
+    tree.addProcess(300, 1, 90, claude + "/Contents/MacOS/Claude");
+    changes = scanner.scan();
+    ASSERT_EQ(changes.terminated.size(), 1);
+    ASSERT_EQ(changes.launched.size(), 1);
+    EXPECT_EQ(changes.terminated.first(), first);
+    EXPECT_NE(changes.launched.first(), first);
+    EXPECT_EQ(changes.launched.first()->startTime(), 90u);
+
+    // Exit: first a zombie, then gone.
+    tree.setState(200, 1, 40, 'Z');
+    changes = scanner.scan();
+    EXPECT_EQ(changes.terminated.size(), 1);
+    tree.remove(200);
+    changes = scanner.scan();
+    EXPECT_TRUE(changes.terminated.isEmpty());
+    EXPECT_EQ(pids(), QList<pid_t>{300});
+}
+
+TEST_F(ScannerFixture, ScriptExecutablesAreRecognisedThroughTheirInterpreter) {
+    const QString tool = ProcTree::makeBundle(home.file("Apps"), "Tool", "org.example.tool", "Tool");
+    const QString shell = QFileInfo("/bin/sh").canonicalFilePath();  // the tool's "#!" interpreter
+    tree.addProcess(500, 1, 70, shell, {tool + "/Contents/MacOS/Tool", "--flag"});
+    // An interpreter merely reading a file of a bundle is not that bundle; nor is an editor.
+    tree.addProcess(501, 1, 71, shell, {tool + "/Contents/Info.plist"});
+    tree.addProcess(502, 1, 72, "/usr/bin/vim", {tool + "/Contents/MacOS/Tool"});
+    scanner.scan();
+    EXPECT_EQ(pids(), QList<pid_t>{500});
+    EXPECT_EQ(scanner.application(500)->bundleIdentifier(), "org.example.tool");
+}
+
+TEST_F(ScannerFixture, AdoptedProcessKeepsItsHandleThroughScans) {
+    tree.addProcess(600, 1, 80, "/usr/bin/dash", {"/elsewhere/script"});
+    const AppHandle adopted = scanner.adopt(600, work, kClaude);
+    ASSERT_TRUE(adopted);
+    const auto changes = scanner.scan();
+    ASSERT_EQ(changes.launched.size(), 1);
+    EXPECT_EQ(changes.launched.first(), adopted);
+    EXPECT_EQ(scanner.application(600), adopted);
+    EXPECT_FALSE(scanner.adopt(601, work, kClaude));  // already gone
+    // Any live process can get a handle (the front window's owner), stable per process.
+    tree.addProcess(700, 1, 90, "/usr/bin/xterm");
+    scanner.scan();
+    const AppHandle plain = scanner.anyProcess(700);
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(plain->localizedName(), "xterm");
+    EXPECT_EQ(plain->bundleIdentifier(), "");
+    EXPECT_EQ(scanner.anyProcess(700), plain);
+    EXPECT_FALSE(scanner.applications().contains(plain));
+}
