@@ -15,17 +15,9 @@ using copies::AccountIcon::iconSignature;
 using copies::AccountIcon::recolouredBase;
 using copies::AccountIcon::renderIcon;
 using model::ProfileColor;
+using test::copiesAccount;
 
 namespace {
-
-model::Profile profile(const QString& name, ProfileColor color) {
-    model::Profile p;
-    p.id = QUuid::createUuid();
-    p.name = name;
-    p.color = color;
-    p.folderName = name;
-    return p;
-}
 
 // Recolours one premultiplied pixel with the fast code and returns its four bytes.
 std::array<int, 4> recoloured(std::array<uchar, 4> pixel, ProfileColor tint) {
@@ -42,11 +34,11 @@ QImage solid(QColor colour, int pixels = 64) {
 }  // namespace
 
 TEST(IconSignature, NamesColourAndInitials) {
-    EXPECT_EQ(iconSignature(profile("Work", ProfileColor::Sky)), "v2|sky|W");
-    EXPECT_EQ(iconSignature(profile("Work Play", ProfileColor::Teal)), "v2|teal|WP");
-    EXPECT_TRUE(iconSignature(profile("  ", ProfileColor::Clay)).endsWith("|?"));
+    EXPECT_EQ(iconSignature(copiesAccount("Work", ProfileColor::Sky)), "v2|sky|W");
+    EXPECT_EQ(iconSignature(copiesAccount("Work Play", ProfileColor::Teal)), "v2|teal|WP");
+    EXPECT_TRUE(iconSignature(copiesAccount("  ", ProfileColor::Clay)).endsWith("|?"));
     // A rename that keeps the initials keeps the signature.
-    EXPECT_EQ(iconSignature(profile("Wanda Pike", ProfileColor::Teal)), iconSignature(profile("Work Play", ProfileColor::Teal)));
+    EXPECT_EQ(iconSignature(copiesAccount("Wanda Pike", ProfileColor::Teal)), iconSignature(copiesAccount("Work Play", ProfileColor::Teal)));
 }
 
 TEST(Recolour, KnownPixels) {
@@ -98,7 +90,7 @@ TEST(RecolouredBase, DrawsTheSystemIconAndRecoloursIt) {
 TEST(RenderIcon, BadgeSitsLowerRightWithShadowAndTintedText) {
     platform::fake::FakePlatform platform;
     platform.workspace.systemIcon = solid(Qt::black);
-    const auto icon = renderIcon(profile("Work", ProfileColor::Sky), "/Applications/Claude.app");
+    const auto icon = renderIcon(copiesAccount("Work", ProfileColor::Sky), "/Applications/Claude.app");
     ASSERT_TRUE(icon);
     ASSERT_EQ(icon->size(), QSize(1024, 1024));
     // Image rows grow downwards: the disc centre (764, 260 from the bottom) is row 764.
@@ -110,7 +102,7 @@ TEST(RenderIcon, BadgeSitsLowerRightWithShadowAndTintedText) {
     EXPECT_LT(qRed(icon->pixel(764, 764 - 204)), 40);
     // The shadow falls below the disc, onto a black base it darkens nothing; check on a clear base.
     platform.workspace.systemIcon = solid(Qt::transparent);
-    const auto clear = renderIcon(profile("Work", ProfileColor::Sky), "/x");
+    const auto clear = renderIcon(copiesAccount("Work", ProfileColor::Sky), "/x");
     ASSERT_TRUE(clear);
     EXPECT_GT(qAlpha(clear->pixel(764, 764 + 212)), qAlpha(clear->pixel(764, 764 - 212)));
     EXPECT_EQ(qAlpha(clear->pixel(20, 20)), 0);

@@ -1,4 +1,5 @@
 #include "copies/AppCloner.h"
+#include "copies/TestIcons.h"
 #include "platform/fake/FakePlatform.h"
 #include "support/TestSupport.h"
 
@@ -12,27 +13,16 @@
 
 using namespace varrow;
 using copies::AppCloner;
+using test::copiesAccount;
 
-namespace {
-
-model::Profile account(const QString& name, model::ProfileColor color = model::ProfileColor::Teal) {
-    model::Profile p;
-    p.id = QUuid::createUuid();
-    p.name = name;
-    p.folderName = name;
-    p.color = color;
-    return p;
-}
-
-}  // namespace
 
 TEST(AppClonerPaths, NamesStayOneComponentInsideTheAppsFolder) {
-    EXPECT_EQ(AppCloner::copyPath(account("Work"), "/v/Apps"), "/v/Apps/Claude Work.app");
-    EXPECT_EQ(AppCloner::copyPath(account("A/B: C"), "/v/Apps"), "/v/Apps/Claude A-B- C.app");
+    EXPECT_EQ(AppCloner::copyPath(copiesAccount("Work"), "/v/Apps"), "/v/Apps/Claude Work.app");
+    EXPECT_EQ(AppCloner::copyPath(copiesAccount("A/B: C"), "/v/Apps"), "/v/Apps/Claude A-B- C.app");
     EXPECT_EQ(AppCloner::metaPath("/v/Apps/Claude A-B- C.app"), "/v/Apps/.Claude A-B- C.app.json");
     EXPECT_EQ(AppCloner::customIconPath("/v/Apps/Claude Work.app"), "/v/Apps/.Claude Work.app.icon.png");
     for (const QString name : {".", "..", "-rf", "../../etc", "--reflink=never"})
-        EXPECT_EQ(QFileInfo(AppCloner::copyPath(account(name), "/v/Apps")).path(), "/v/Apps") << name.toStdString();
+        EXPECT_EQ(QFileInfo(AppCloner::copyPath(copiesAccount(name), "/v/Apps")).path(), "/v/Apps") << name.toStdString();
     EXPECT_EQ(AppCloner::updatePolicyDir("/v/Accounts/Work/Desktop"), "/v/Accounts/Work/Desktop-3p");
     EXPECT_EQ(AppCloner::updatePolicyDir("/v/Accounts/Work/Desktop/"), "/v/Accounts/Work/Desktop-3p");
     EXPECT_EQ(AppCloner::cloneErrorMessage("copy failed"), "Couldn't prepare this account's copy of Claude (copy failed).");

@@ -1,5 +1,6 @@
 #include "copies/AccountIcon.h"
 #include "copies/AppCloner.h"
+#include "copies/TestIcons.h"
 #include "platform/fake/FakePlatform.h"
 #include "support/TestSupport.h"
 
@@ -16,17 +17,9 @@
 
 using namespace varrow;
 using copies::AppCloner;
+using test::copiesAccount;
 
 namespace {
-
-model::Profile account(const QString& name, model::ProfileColor color = model::ProfileColor::Teal) {
-    model::Profile p;
-    p.id = QUuid::createUuid();
-    p.name = name;
-    p.folderName = name;
-    p.color = color;
-    return p;
-}
 
 // A temporary home holding its own copy of the stand-in Claude, which tests may edit.
 class Prepare : public ::testing::Test {
@@ -61,7 +54,7 @@ protected:
 
     QString apps() const { return home.file("Varrow/Apps"); }
     QString accounts() const { return home.file("Varrow/Accounts"); }
-    QString copyOf(const QString& name) const { return AppCloner::copyPath(account(name), apps()); }
+    QString copyOf(const QString& name) const { return AppCloner::copyPath(copiesAccount(name), apps()); }
 
     test::TempHome home;
     platform::fake::FakePlatform platform;
@@ -71,7 +64,7 @@ protected:
 }  // namespace
 
 TEST_F(Prepare, DefaultAccountIsTheInstalledClaudeAndTouchesNothing) {
-    model::Profile mine = account("My Claude");
+    model::Profile mine = copiesAccount("My Claude");
     mine.isDefault = true;
     const auto result = prepare(mine);
     EXPECT_TRUE(result.ok());
@@ -81,7 +74,7 @@ TEST_F(Prepare, DefaultAccountIsTheInstalledClaudeAndTouchesNothing) {
 }
 
 TEST_F(Prepare, FirstCopyIsWholeWithIconMetadataAndPolicy) {
-    const auto work = account("Work");
+    const auto work = copiesAccount("Work");
     const auto result = prepare(work);
     ASSERT_TRUE(result.ok()) << result.error.toStdString();
     const QString copy = copyOf("Work");
@@ -97,7 +90,7 @@ TEST_F(Prepare, FirstCopyIsWholeWithIconMetadataAndPolicy) {
 }
 
 TEST_F(Prepare, CurrentCopyIsLeftAloneAndStaleCopyReplaced) {
-    const auto work = account("Work");
+    const auto work = copiesAccount("Work");
     ASSERT_TRUE(prepare(work).ok());
     const QString copy = copyOf("Work");
     test::writeFile(copy + "/marker", "kept while current");
@@ -121,7 +114,7 @@ TEST_F(Prepare, CurrentCopyIsLeftAloneAndStaleCopyReplaced) {
 }
 
 TEST_F(Prepare, MovedClaudeOrMissingVersionOrMetadata) {
-    const auto work = account("Work");
+    const auto work = copiesAccount("Work");
     ASSERT_TRUE(prepare(work).ok());
     const QString copy = copyOf("Work");
 
@@ -153,7 +146,7 @@ TEST_F(Prepare, MovedClaudeOrMissingVersionOrMetadata) {
 }
 
 TEST_F(Prepare, FailedCopyReportsAndLeavesNoCurrentLookingRecord) {
-    const auto work = account("Work");
+    const auto work = copiesAccount("Work");
     ASSERT_TRUE(prepare(work).ok());
     const QString copy = copyOf("Work");
     const QString original = source;
@@ -172,7 +165,7 @@ TEST_F(Prepare, FailedCopyReportsAndLeavesNoCurrentLookingRecord) {
 
 TEST_F(Prepare, AwkwardNamesStayInsideTheAppsFolder) {
     for (const QString name : {".", "..", "-rf", "--help"}) {
-        model::Profile p = account(name);
+        model::Profile p = copiesAccount(name);
         p.folderName = "folder" + QString::number(qHash(name));
         const auto result = prepare(p);
         ASSERT_TRUE(result.ok()) << name.toStdString() << ": " << result.error.toStdString();
@@ -184,7 +177,7 @@ TEST_F(Prepare, AwkwardNamesStayInsideTheAppsFolder) {
 }
 
 TEST_F(Prepare, SecondPrepareForOneCopyWaitsForTheFirst) {
-    const auto work = account("Work");
+    const auto work = copiesAccount("Work");
     std::optional<AppCloner::Prepared> first, second;
     QList<int> order;
     AppCloner::prepare(work, source, false, apps(), accounts(), [&](AppCloner::Prepared p) { first = p; order << 1; });
@@ -206,7 +199,7 @@ TEST_F(Prepare, ReplacingALinkedCopyNeverTouchesItsTarget) {
     QDir().mkpath(apps());
     ASSERT_TRUE(QFile::link(outside, copyOf("Work")));
     ASSERT_TRUE(QFile::link(home.file("marker-target"), apps() + "/.metadata_never_index"));
-    ASSERT_TRUE(prepare(account("Work")).ok());
+    ASSERT_TRUE(prepare(copiesAccount("Work")).ok());
     EXPECT_EQ(test::readFile(outside + "/keep.txt"), "mine");
     EXPECT_EQ(test::readFile(home.file("marker-target")), "not empty");
     EXPECT_FALSE(QFileInfo(copyOf("Work")).isSymLink());
@@ -214,7 +207,7 @@ TEST_F(Prepare, ReplacingALinkedCopyNeverTouchesItsTarget) {
 }
 
 TEST_F(Prepare, RemoveUnusedKeepsNamedAndRunningCopiesOnly) {
-    for (const QString name : {"Keep", "Live", "Old"}) ASSERT_TRUE(prepare(account(name)).ok());
+    for (const QString name : {"Keep", "Live", "Old"}) ASSERT_TRUE(prepare(copiesAccount(name)).ok());
     test::writeFile(AppCloner::customIconPath(copyOf("Old")), "png");
     test::writeFile(apps() + "/notes.txt", "mine");
     test::writeFile(apps() + "/.Claude Orphan.app.json", "{}");
@@ -238,7 +231,7 @@ TEST_F(Prepare, RemoveUnusedKeepsNamedAndRunningCopiesOnly) {
 }
 
 TEST_F(Prepare, RefreshIconFollowsColourAndInitialsWithoutCopying) {
-    auto work = account("Work");
+    auto work = copiesAccount("Work");
     ASSERT_TRUE(prepare(work).ok());
     const QString copy = copyOf("Work");
     test::writeFile(copy + "/marker", "");
@@ -255,7 +248,7 @@ TEST_F(Prepare, RefreshIconFollowsColourAndInitialsWithoutCopying) {
 
     // No record or no copy: nothing to refresh.
     platform.workspace.customIcons.clear();
-    auto other = account("Other", model::ProfileColor::Sky);
+    auto other = copiesAccount("Other", model::ProfileColor::Sky);
     AppCloner::refreshIcon(other, source, apps());
     QFile::remove(AppCloner::metaPath(copy));
     work.color = model::ProfileColor::Sage;
@@ -264,7 +257,7 @@ TEST_F(Prepare, RefreshIconFollowsColourAndInitialsWithoutCopying) {
 }
 
 TEST_F(Prepare, StandinSeesItsPolicyDataFolderAndConfigFolder) {
-    const auto work = account("Work");
+    const auto work = copiesAccount("Work");
     const auto result = prepare(work);
     ASSERT_TRUE(result.ok());
     const QString data = accounts() + "/Work/Desktop";

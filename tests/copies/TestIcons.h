@@ -1,11 +1,23 @@
 #pragma once
 
+#include "model/Profile.h"
+
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QRadialGradient>
 
 namespace varrow::test {
+
+// A non-default account whose folder is named like the account.
+inline model::Profile copiesAccount(const QString& name, model::ProfileColor color = model::ProfileColor::Teal) {
+    model::Profile p;
+    p.id = QUuid::createUuid();
+    p.name = name;
+    p.folderName = name;
+    p.color = color;
+    return p;
+}
 
 // A 1024-style icon with a clay tile, white and dark shapes, gradients across every alpha and
 // a soft transparent edge: the hard case for the recolouring's tables and cache.
