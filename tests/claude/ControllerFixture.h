@@ -41,6 +41,7 @@ protected:
     ClaudeController& controller() {
         if (!controller_) {
             controller_ = std::make_unique<ClaudeController>(store.get());
+            if (realCopies) return *controller_;
             controller_->setCopyPreparer([this](const Profile& p, const QString& source, bool running,
                                                 std::function<void(AppCloner::Prepared)> done) {
                 prepares.append({p, source, running, std::move(done)});
@@ -108,6 +109,7 @@ protected:
     QString claudePath;
     QList<Prepare> prepares;
     bool holdPrepare = false;
+    bool realCopies = false;  // AppCloner itself instead of the stand-in preparer
     int preparing = 0;
     int maxPreparing = 0;
 

@@ -67,6 +67,18 @@ TEST_F(ControllerTest, AccountStartsItsCopyOnItsOwnFolders) {
     EXPECT_TRUE(QFileInfo(AppCloner::updatePolicyDir(desktopOf(work))).isDir());
 }
 
+TEST_F(ControllerTest, RealCopyIsMadeOnceAndStarted) {
+    realCopies = true;
+    writeFile(claudePath + "/Contents/MacOS/Claude", "#!/bin/sh\n");
+    const Profile work = addAccount("Work");
+    controller().open(work);
+    controller().open(work);
+    ASSERT_TRUE(settled([&] { return controller().running().contains(work.id); }));
+    EXPECT_TRUE(QFileInfo::exists(copyOf(work) + "/Contents/MacOS/Claude"));
+    ASSERT_EQ(fake.workspace.openRequests.size(), 1);
+    EXPECT_EQ(fake.workspace.openRequests[0].bundlePath, copyOf(work));
+}
+
 TEST_F(ControllerTest, MissingClaudeRefusesButARunningAccountStillComesForward) {
     const Profile work = addAccount("Work");
     fake.windowServer.windows.insert(startAccount(work)->processIdentifier(), 1);
