@@ -86,6 +86,7 @@ std::optional<quint64> LinuxHotKeys::registerHotKey(quint32 signature, quint32 i
             cookies.append(xcb_grab_key_checked(c, 1, x11_->root(), variant, keycode, XCB_GRAB_MODE_ASYNC,
                                                 XCB_GRAB_MODE_ASYNC));
     bool failed = false;
+    x11_->drainSoon();
     for (const xcb_void_cookie_t& cookie : cookies) {
         if (xcb_generic_error_t* error = xcb_request_check(c, cookie)) {
             failed = true;

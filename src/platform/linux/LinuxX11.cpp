@@ -49,7 +49,14 @@ void LinuxX11::disconnectBroken() {
     connection_ = nullptr;
 }
 
+void LinuxX11::drainSoon() {
+    if (drainQueued_ || !connection_) return;
+    drainQueued_ = true;
+    QMetaObject::invokeMethod(this, &LinuxX11::dispatchPending, Qt::QueuedConnection);
+}
+
 void LinuxX11::dispatchPending() {
+    drainQueued_ = false;
     if (!connection_) return;
     while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
         handle(event);
@@ -80,6 +87,7 @@ void LinuxX11::handle(xcb_generic_event_t* event) {
 std::optional<xcb_window_t> LinuxX11::activeWindow() {
     if (!connection_) return std::nullopt;
     xcb_window_t window = XCB_NONE;
+    drainSoon();
     if (!xcb_ewmh_get_active_window_reply(&ewmh_, xcb_ewmh_get_active_window(&ewmh_, screen_), &window, nullptr) ||
         window == XCB_NONE)
         return std::nullopt;
@@ -89,6 +97,7 @@ std::optional<xcb_window_t> LinuxX11::activeWindow() {
 std::optional<pid_t> LinuxX11::windowPid(xcb_window_t window) {
     if (!connection_) return std::nullopt;
     uint32_t pid = 0;
+    drainSoon();
     if (!xcb_ewmh_get_wm_pid_reply(&ewmh_, xcb_ewmh_get_wm_pid(&ewmh_, window), &pid, nullptr) || pid == 0)
         return std::nullopt;
     return pid_t(pid);
@@ -97,6 +106,7 @@ std::optional<pid_t> LinuxX11::windowPid(xcb_window_t window) {
 std::optional<xcb_window_t> LinuxX11::frontWindow(pid_t pid) {
     if (!connection_) return std::nullopt;
     xcb_ewmh_get_windows_reply_t list;
+    drainSoon();
     if (!xcb_ewmh_get_client_list_stacking_reply(&ewmh_, xcb_ewmh_get_client_list_stacking(&ewmh_, screen_), &list,
                                                  nullptr))
         return std::nullopt;

@@ -35,6 +35,9 @@ public:
 
     // Handles whatever the connection has queued; also runs before the event loop sleeps.
     void dispatchPending();
+    // Waiting for a reply may pull events off the socket, where the notifier no longer sees them:
+    // every round trip queues a pass over them.
+    void drainSoon();
 
 signals:
     void activeWindowChanged();
@@ -49,6 +52,7 @@ private:
     int screen_ = 0;
     xcb_window_t root_ = XCB_NONE;
     QSocketNotifier* notifier_ = nullptr;
+    bool drainQueued_ = false;
 };
 
 }  // namespace varrow::platform::linux_

@@ -1,0 +1,368 @@
+#include "ui/AccountsView.h"
+
+#include "claude/ClaudeController.h"
+#include "model/ProfileStore.h"
+#include "platform/Platform.h"
+#include "ui/AddAccountCard.h"
+#include "ui/AppEvents.h"
+#include "ui/AppGlyph.h"
+#include "ui/Banners.h"
+#include "ui/Buttons.h"
+#include "ui/CardGrid.h"
+#include "ui/DisplayText.h"
+#include "ui/HelpView.h"
+#include "ui/Popover.h"
+#include "ui/ProfileCard.h"
+#include "ui/ProfileEditor.h"
+#include "ui/SettingsView.h"
+#include "ui/Symbols.h"
+#include "ui/Theme.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace varrow::ui {
+
+namespace {
+
+QLabel* toned(const QString& text, const QFont& font, const QColor& color) {
+    auto* label = new QLabel(text);
+    label->setFont(font);
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, color);
+    label->setPalette(pal);
+    return label;
+}
+
+// A banner inside its outer padding.
+QWidget* padded(QWidget* inner, int left, int top, int right) {
+    auto* box = new QWidget;
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(left, top, right, 0);
+    layout->addWidget(inner);
+    return box;
+}
+
+}  // namespace
+
+AccountsView::AccountsView(model::ProfileStore* store, claude::ClaudeController* claude, QWidget* parent)
+    : QWidget(parent), store_(store), claude_(claude) {
+    setMinimumSize(520, 440);
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Window);
+    if (platform::Platform::isInstalled()) launchAtLogin_ = platform::Platform::loginItems().isEnabled();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(buildHeader());
+
+    missingBanner_ = new ClaudeMissingBanner;
+    missingBox_ = padded(missingBanner_, 20, 12, 20);
+    layout->addWidget(missingBox_);
+    connect(missingBanner_, &ClaudeMissingBanner::downloadRequested, this,
+            [] { platform::Platform::workspace().openUrl(claude::ClaudeController::downloadURL()); });
+
+    errorBanner_ = new ErrorBanner;
+    errorBox_ = padded(errorBanner_, 20, 10, 20);
+    layout->addWidget(errorBox_);
+    connect(errorBanner_, &ErrorBanner::dismissed, this, [this] { claude_->setLastError(std::nullopt); });
+
+    auto* scroll = new QScrollArea;
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->viewport()->setAutoFillBackground(false);
+    grid_ = new CardGrid;
+    scroll->setWidget(grid_);
+    layout->addWidget(scroll, 1);
+
+    auto* divider = new QFrame;
+    divider->setFixedHeight(1);
+    divider->setAutoFillBackground(true);
+    QPalette dpal = divider->palette();
+    dpal.setColor(QPalette::Window, theme::primary(dpal, 0.1));
+    divider->setPalette(dpal);
+    layout->addWidget(divider);
+    layout->addWidget(buildFooter());
+
+    addCard_ = new AddAccountCard;
+    connect(addCard_, &QAbstractButton::clicked, this, &AccountsView::startAdding);
+
+    connect(store_, &model::ProfileStore::profilesChanged, this, &AccountsView::syncCards);
+    connect(claude_, &claude::ClaudeController::stateChanged, this, &AccountsView::syncState);
+    connect(&AppEvents::instance(), &AppEvents::newAccountRequested, this, &AccountsView::startAdding);
+    syncCards();
+    syncState();
+}
+
+AccountsView::~AccountsView() {
+    // Popovers are top-level windows; they go with the view.
+    delete settings_;
+    delete help_;
+}
+
+QWidget* AccountsView::buildHeader() {
+    auto* header = new QWidget;
+    auto* row = new QHBoxLayout(header);
+    row->setContentsMargins(20, 18, 20, 6);
+    row->setSpacing(14);
+    auto* glyph = new AppGlyph;
+    glyph->setFixedSize(44, 44);
+    row->addWidget(glyph, 0, Qt::AlignVCenter);
+
+    auto* titles = new QVBoxLayout;
+    titles->setSpacing(2);
+    titles->addWidget(toned(QStringLiteral("Varrow"), theme::font(20, QFont::DemiBold), theme::primary(palette())));
+    auto* subtitle = toned(QStringLiteral("Click an account to open it. Each one keeps its own sign-in and chats."),
+                           theme::callout(), theme::secondary(palette()));
+    subtitle->setWordWrap(true);
+    titles->addWidget(subtitle);
+    row->addLayout(titles, 1);
+
+    addButton_ = new QPushButton(QStringLiteral("Add Account"));
+    addButton_->setIcon(symbols::pixmap(QStringLiteral("plus"), 14, theme::primary(palette())));
+    addButton_->setToolTip(displayText(QStringLiteral("Add another Claude account (⌘N)")));
+    buttons::makeBordered(addButton_);
+    buttons::makeLarge(addButton_);
+    row->addWidget(addButton_, 0, Qt::AlignVCenter);
+    connect(addButton_, &QPushButton::clicked, this, &AccountsView::startAdding);
+    return header;
+}
+
+QWidget* AccountsView::buildFooter() {
+    auto* footer = new QWidget;
+    auto* row = new QHBoxLayout(footer);
+    row->setContentsMargins(20, 10, 20, 10);
+    row->setSpacing(14);
+    settingsButton_ = buttons::borderless(QStringLiteral("Settings"), QStringLiteral("gearshape"), footer);
+    settingsButton_->setAccessibleName(QStringLiteral("Settings"));
+    row->addWidget(settingsButton_);
+    row->addStretch();
+    row->addWidget(toned(displayText(QStringLiteral("Tip: ⌘` switches accounts while you're in Claude")),
+                         theme::caption(), theme::tertiary(palette())));
+    helpButton_ = buttons::borderless(QString(), QStringLiteral("questionmark.circle"), footer);
+    helpButton_->setAccessibleName(QStringLiteral("Help"));
+    helpButton_->setToolTip(QStringLiteral("How it works"));
+    row->addWidget(helpButton_);
+    connect(settingsButton_, &QToolButton::clicked, this, &AccountsView::toggleSettings);
+    connect(helpButton_, &QToolButton::clicked, this, &AccountsView::toggleHelp);
+    return footer;
+}
+
+QList<ProfileCard*> AccountsView::cards() const {
+    QList<ProfileCard*> out;
+    for (const model::Profile& p : store_->profiles())
+        if (auto* card = cards_.value(p.id)) out.append(card);
+    return out;
+}
+
+void AccountsView::syncCards() {
+    QHash<QUuid, ProfileCard*> kept;
+    QList<QWidget*> cells;
+    const auto& profiles = store_->profiles();
+    for (qsizetype i = 0; i < profiles.size(); ++i) {
+        const model::Profile& profile = profiles[i];
+        const std::optional<int> shortcut = i <= 8 ? std::optional<int>(int(i) + 1) : std::nullopt;
+        ProfileCard* card = cards_.take(profile.id);
+        if (card) {
+            card->setProfile(profile, shortcut);
+        } else {
+            card = new ProfileCard(claude_, profile, shortcut);
+            card->setContextMenuPolicy(Qt::CustomContextMenu);
+            connect(card, &QWidget::customContextMenuRequested, this, [this, card](const QPoint& pos) {
+                if (!card->hitButton(pos)) return;
+                QMenu* menu = contextMenu(card->profile(), this);
+                menu->setAttribute(Qt::WA_DeleteOnClose);
+                menu->popup(card->mapToGlobal(pos));
+            });
+        }
+        const QUuid id = profile.id;
+        card->setAction([this, id] {
+            if (auto current = store_->profile(id)) claude_->open(*current);
+        });
+        kept.insert(profile.id, card);
+        cells.append(card);
+    }
+    // Cards of removed accounts may be mid-click; let them go later.
+    for (ProfileCard* gone : std::as_const(cards_)) {
+        gone->hide();
+        gone->deleteLater();
+    }
+    cards_ = kept;
+    cells.append(addCard_);
+    grid_->setCells(cells, ProfileCard::kShadowMargin);
+}
+
+void AccountsView::syncState() {
+    missingBox_->setVisible(!claude_->claudeURL().has_value());
+    const auto error = claude_->lastError();
+    errorBox_->setVisible(error.has_value());
+    if (error) errorBanner_->setMessage(*error);
+    for (ProfileCard* card : std::as_const(cards_)) card->refresh();
+}
+
+QList<MenuEntry> AccountsView::contextMenuEntries(const model::Profile& profile) {
+    const QString name = singleLine(profile.name);
+    const bool running = claude_->running().contains(profile.id);
+    const QUuid id = profile.id;
+    QList<MenuEntry> entries;
+    entries.append({false, (running ? QStringLiteral("Switch to ") : QStringLiteral("Open ")) + name, true, false,
+                    [this, id] {
+                        if (auto p = store_->profile(id)) claude_->open(*p);
+                    }});
+    if (running) {
+        entries.append({false, QStringLiteral("Quit ") + name, true, false, [this, id] {
+                            const auto app = claude_->running().value(id);
+                            if (app) app->terminate();
+                        }});
+    }
+    entries.append({true, {}, true, false, {}});
+    entries.append({false, QStringLiteral("Edit…"), true, false, [this, id] {
+                        if (auto p = store_->profile(id)) startEditing(*p);
+                    }});
+    if (profile.isDefault) return entries;
+
+    if (!claude_->isPinned(profile)) {
+        entries.append({false, QStringLiteral("Keep “Claude ") + name + QStringLiteral("” in Dock"), true, false,
+                        [this, id] {
+                            if (auto p = store_->profile(id)) claude_->keepInDock(*p);
+                        }});
+    }
+    entries.append({false, QStringLiteral("Copy Claude Code Terminal Command"), true, false, [this, id] {
+                        const auto p = store_->profile(id);
+                        if (!p) return;
+                        QClipboard* clipboard = QGuiApplication::clipboard();
+                        clipboard->clear();
+                        clipboard->setText(p->terminalCommand(store_->accountsURL()));
+                    }});
+    entries.append({false, QStringLiteral("Show Data in Finder"), true, false, [this, id] {
+                        const auto p = store_->profile(id);
+                        // Only the account's own folder, never a path a hand-edited list points at.
+                        const auto folder = p ? p->dataFolder(store_->accountsURL()) : std::nullopt;
+                        if (folder) platform::Platform::workspace().revealInFileViewer(*folder + u'/');
+                    }});
+    entries.append({true, {}, true, false, {}});
+    entries.append({false, QStringLiteral("Remove…"), !running, true, [this, id] {
+                        if (auto p = store_->profile(id)) startRemoving(*p);
+                    }});
+    return entries;
+}
+
+QMenu* AccountsView::contextMenu(const model::Profile& profile, QWidget* parent) {
+    auto* menu = new QMenu(parent);
+    const QFontMetrics fm(menu->font());
+    for (const MenuEntry& entry : contextMenuEntries(profile)) {
+        if (entry.separator) {
+            menu->addSeparator();
+            continue;
+        }
+        // One line, not too wide, and "&" in a name shown as itself rather than as a mnemonic.
+        QString text = fm.elidedText(entry.text, Qt::ElideMiddle, 360);
+        text.replace(u'&', QStringLiteral("&&"));
+        QAction* action = menu->addAction(text);
+        action->setEnabled(entry.enabled);
+        if (entry.destructive) action->setProperty("destructive", true);
+        connect(action, &QAction::triggered, this, entry.run);
+    }
+    return menu;
+}
+
+void AccountsView::startAdding() {
+    if (editor_) return;
+    editor_ = new ProfileEditor(
+        std::nullopt,
+        [this](const QString& name, const QString& note, model::ProfileColor color) {
+            createAccount(name, note, color);
+        },
+        this);
+    editor_->setAttribute(Qt::WA_DeleteOnClose);
+    editor_->open();
+}
+
+void AccountsView::createAccount(const QString& name, const QString& note, model::ProfileColor color) {
+    model::Profile profile;
+    profile.id = QUuid::createUuid();
+    profile.name = store_->uniqueName(name);
+    profile.note = note;
+    profile.color = color;
+    profile.isDefault = false;
+    profile.folderName = model::ProfileStore::folderName(profile.name);
+    profile.createdAt = QDateTime::currentDateTimeUtc();
+    QList<model::Profile> list = store_->profiles();
+    list.append(profile);
+    store_->setProfiles(list);
+    store_->save();
+    claude_->open(profile);
+}
+
+void AccountsView::startEditing(const model::Profile& profile) {
+    if (editor_) return;
+    const QUuid id = profile.id;
+    editor_ = new ProfileEditor(
+        profile,
+        [this, id](const QString& name, const QString& note, model::ProfileColor color) {
+            auto current = store_->profile(id);
+            if (!current) return;  // removed meanwhile
+            current->name = name;
+            current->note = note;
+            current->color = color;
+            store_->update(*current);
+        },
+        this);
+    editor_->setAttribute(Qt::WA_DeleteOnClose);
+    editor_->open();
+}
+
+void AccountsView::startRemoving(const model::Profile& profile) {
+    if (alert_ || profile.isDefault) return;
+    auto* box = new QMessageBox(this);
+    box->setIcon(QMessageBox::Warning);
+    box->setWindowTitle(QStringLiteral("Varrow"));
+    box->setText(QStringLiteral("Remove “") + singleLine(profile.name) + QStringLiteral("”?"));
+    box->setInformativeText(
+        QStringLiteral("This signs that account out on this Mac and moves its local data to the Trash. Your chats "
+                       "are saved in your Claude account online, so you can sign in again any time."));
+    QPushButton* remove = box->addButton(QStringLiteral("Remove"), QMessageBox::DestructiveRole);
+    box->addButton(QMessageBox::Cancel);
+    box->setDefaultButton(QMessageBox::Cancel);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    const QUuid id = profile.id;
+    connect(box, &QMessageBox::finished, this, [this, box, remove, id] {
+        if (box->clickedButton() != remove) return;
+        const auto current = store_->profile(id);
+        // It may have been opened while the alert was up; its data is in use then.
+        if (!current || claude_->running().contains(id)) return;
+        store_->remove(*current, true);
+    });
+    alert_ = box;
+    box->open();
+}
+
+void AccountsView::toggleSettings() {
+    if (settings_ && settings_->isVisible()) return settings_->hide();
+    if (settings_ && settings_->justClosed()) return;
+    delete settings_;
+    auto* view = new SettingsView(launchAtLogin_, [this](const QString& message) { claude_->setLastError(message); });
+    connect(view, &SettingsView::launchAtLoginChanged, this, [this](bool on) { launchAtLogin_ = on; });
+    settings_ = new Popover(view, this);
+    settings_->showFor(settingsButton_);
+}
+
+void AccountsView::toggleHelp() {
+    if (help_ && help_->isVisible()) return help_->hide();
+    if (help_ && help_->justClosed()) return;
+    delete help_;
+    help_ = new Popover(new HelpView, this);
+    help_->showFor(helpButton_);
+}
+
+}  // namespace varrow::ui

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "model/Profile.h"
+#include "ui/Popover.h"
+#include "ui/ProfileEditor.h"
+
+#include <QHash>
+#include <QMessageBox>
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+
+class QLabel;
+class QMenu;
+class QPushButton;
+class QToolButton;
+
+namespace varrow::model {
+class ProfileStore;
+}
+namespace varrow::claude {
+class ClaudeController;
+}
+
+namespace varrow::ui {
+
+class AddAccountCard;
+class CardGrid;
+class ClaudeMissingBanner;
+class ErrorBanner;
+class ProfileCard;
+
+// One item of an account card's context menu, as data, so it can be checked without a menu.
+struct MenuEntry {
+    bool separator = false;
+    QString text;
+    bool enabled = true;
+    bool destructive = false;
+    std::function<void()> run;
+};
+
+// The accounts window's content: header, banners, the card grid and the footer. It can sit in
+// any window; the app shell gives it one.
+class AccountsView : public QWidget {
+    Q_OBJECT
+public:
+    AccountsView(model::ProfileStore* store, claude::ClaudeController* claude, QWidget* parent = nullptr);
+    ~AccountsView() override;
+
+    QList<MenuEntry> contextMenuEntries(const model::Profile& profile);
+    // A menu built from contextMenuEntries; the caller owns it.
+    QMenu* contextMenu(const model::Profile& profile, QWidget* parent = nullptr);
+
+    // The user's actions, callable as the buttons and menus call them.
+    void startAdding();
+    void startEditing(const model::Profile& profile);
+    void startRemoving(const model::Profile& profile);
+    void toggleSettings();
+    void toggleHelp();
+
+    // What is on show, for tests and the render hooks.
+    ProfileEditor* editor() const { return editor_; }
+    QMessageBox* removalAlert() const { return alert_; }
+    Popover* settingsPopover() const { return settings_; }
+    Popover* helpPopover() const { return help_; }
+    ErrorBanner* errorBanner() const { return errorBanner_; }
+    ClaudeMissingBanner* missingBanner() const { return missingBanner_; }
+    CardGrid* grid() const { return grid_; }
+    QList<ProfileCard*> cards() const;
+    AddAccountCard* addCard() const { return addCard_; }
+    QPushButton* addButton() const { return addButton_; }
+    QToolButton* settingsButton() const { return settingsButton_; }
+    QToolButton* helpButton() const { return helpButton_; }
+    bool launchAtLogin() const { return launchAtLogin_; }
+
+    QSize sizeHint() const override { return QSize(560, 520); }
+
+private:
+    QWidget* buildHeader();
+    QWidget* buildFooter();
+    void syncCards();
+    void syncState();
+    void createAccount(const QString& name, const QString& note, model::ProfileColor color);
+
+    model::ProfileStore* store_;
+    claude::ClaudeController* claude_;
+    bool launchAtLogin_ = false;
+
+    QPushButton* addButton_ = nullptr;
+    QWidget* missingBox_ = nullptr;
+    ClaudeMissingBanner* missingBanner_ = nullptr;
+    QWidget* errorBox_ = nullptr;
+    ErrorBanner* errorBanner_ = nullptr;
+    CardGrid* grid_ = nullptr;
+    QHash<QUuid, ProfileCard*> cards_;
+    AddAccountCard* addCard_ = nullptr;
+    QToolButton* settingsButton_ = nullptr;
+    QToolButton* helpButton_ = nullptr;
+
+    QPointer<ProfileEditor> editor_;
+    QPointer<QMessageBox> alert_;
+    QPointer<Popover> settings_;
+    QPointer<Popover> help_;
+};
+
+}  // namespace varrow::ui

@@ -1,0 +1,90 @@
+#include "ui/Banners.h"
+
+#include "ui/Buttons.h"
+#include "ui/Symbols.h"
+#include "ui/Theme.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace varrow::ui {
+
+namespace {
+QLabel* iconLabel(const QString& symbol, int side, const QColor& color) {
+    auto* label = new QLabel;
+    label->setPixmap(symbols::pixmap(symbol, side, color));
+    label->setFixedSize(side, side);
+    return label;
+}
+}  // namespace
+
+ClaudeMissingBanner::ClaudeMissingBanner(QWidget* parent) : QWidget(parent) {
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(14, 14, 14, 14);
+    row->setSpacing(12);
+    row->addWidget(iconLabel(QStringLiteral("arrow.down.circle.fill"), 22, theme::clay()));
+    auto* texts = new QVBoxLayout;
+    texts->setSpacing(2);
+    auto* headline = new QLabel(QStringLiteral("Claude isn't installed yet"));
+    headline->setFont(theme::headline());
+    auto* detail = new QLabel(QStringLiteral("Install the Claude app first, then come back here."));
+    detail->setFont(theme::callout());
+    QPalette pal = detail->palette();
+    pal.setColor(QPalette::WindowText, theme::secondary(pal));
+    detail->setPalette(pal);
+    texts->addWidget(headline);
+    texts->addWidget(detail);
+    row->addLayout(texts, 1);
+    download_ = new QPushButton(QStringLiteral("Download Claude"));
+    buttons::makeProminent(download_);
+    download_->setDefault(false);
+    download_->setAutoDefault(false);
+    row->addWidget(download_);
+    connect(download_, &QPushButton::clicked, this, &ClaudeMissingBanner::downloadRequested);
+}
+
+void ClaudeMissingBanner::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(theme::clay(0.1));
+    p.drawRoundedRect(QRectF(rect()), 12, 12);
+}
+
+ErrorBanner::ErrorBanner(QWidget* parent) : QWidget(parent) {
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(12, 12, 12, 12);
+    row->setSpacing(10);
+    row->addWidget(iconLabel(QStringLiteral("exclamationmark.triangle.fill"), 16, theme::orange(palette())));
+    message_ = new QLabel;
+    message_->setFont(theme::callout());
+    message_->setWordWrap(true);
+    message_->setTextFormat(Qt::PlainText);
+    row->addWidget(message_, 1);
+    dismiss_ = new QToolButton;
+    dismiss_->setText(QStringLiteral("Dismiss"));
+    dismiss_->setAutoRaise(true);
+    dismiss_->setCursor(Qt::PointingHandCursor);
+    dismiss_->setFont(theme::font(13));
+    row->addWidget(dismiss_);
+    connect(dismiss_, &QToolButton::clicked, this, &ErrorBanner::dismissed);
+}
+
+void ErrorBanner::setMessage(const QString& message) { message_->setText(message); }
+QString ErrorBanner::message() const { return message_->text(); }
+
+void ErrorBanner::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    QColor fill = theme::orange(palette());
+    fill.setAlphaF(0.12f);
+    p.setBrush(fill);
+    p.drawRoundedRect(QRectF(rect()), 10, 10);
+}
+
+}  // namespace varrow::ui

@@ -1,0 +1,189 @@
+#include "ui/ProfileCard.h"
+
+#include "claude/ClaudeController.h"
+#include "ui/Avatar.h"
+#include "ui/DisplayText.h"
+#include "ui/PressableStyle.h"
+#include "ui/StatusLine.h"
+#include "ui/Theme.h"
+
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPainterPath>
+
+namespace varrow::ui {
+
+namespace {
+constexpr qreal kPad = 14, kAvatar = 52, kSpacing = 14;
+QFont nameFont() { return theme::font(15, QFont::DemiBold); }
+
+}  // namespace
+
+void paintSoftShadow(QPainter& p, const QRectF& rect, qreal radius, qreal blur, qreal offsetY, qreal opacity) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    const int steps = std::max(1, int(blur));
+    const QRectF base = rect.translated(0, offsetY);
+    // Each ring adds a little darkness; together they fall off towards the blur radius.
+    for (int i = steps; i >= 1; --i) {
+        const qreal grow = blur * i / steps - blur / 2;
+        const qreal a = opacity * 2.2 / steps * (1.0 - qreal(i - 1) / steps);
+        p.setBrush(QColor::fromRgbF(0, 0, 0, float(std::min(1.0, a))));
+        const QRectF r = base.adjusted(-grow, -grow, grow, grow);
+        p.drawRoundedRect(r, radius + std::max(0.0, grow), radius + std::max(0.0, grow));
+    }
+    p.restore();
+}
+
+ProfileCard::ProfileCard(claude::ClaudeController* claude, const model::Profile& profile,
+                         std::optional<int> shortcut, QWidget* parent)
+    : QAbstractButton(parent), claude_(claude), profile_(profile), shortcut_(shortcut),
+      pressable_(new PressableStyle(this)) {
+    setMouseTracking(true);
+    setFocusPolicy(Qt::TabFocus);
+    setMinimumHeight(kMinHeight + 2 * kShadowMargin);
+    hoverAnimation_.setDuration(150);
+    hoverAnimation_.setEasingCurve(QEasingCurve::OutCubic);
+    connect(&hoverAnimation_, &QVariantAnimation::valueChanged, this, [this](const QVariant& v) {
+        hoverAmount_ = v.toReal();
+        update();
+    });
+    spinner_.setInterval(80);
+    connect(&spinner_, &QTimer::timeout, this, [this] {
+        spinnerPhase_ = std::fmod(spinnerPhase_ + 1.0 / 12, 1.0);
+        update();
+    });
+    connect(this, &QAbstractButton::clicked, this, [this] {
+        if (action_) action_();
+    });
+    refresh();
+}
+
+void ProfileCard::setProfile(const model::Profile& profile, std::optional<int> shortcut) {
+    profile_ = profile;
+    shortcut_ = shortcut;
+    refresh();
+}
+
+bool ProfileCard::isRunning() const { return claude_->running().contains(profile_.id); }
+bool ProfileCard::isOpening() const { return claude_->opening().contains(profile_.id); }
+
+QString ProfileCard::subtitle() const {
+    if (!profile_.note.isEmpty()) return profile_.note;
+    return profile_.isDefault ? QStringLiteral("Your original Claude sign-in") : QStringLiteral("Separate sign-in");
+}
+
+QString ProfileCard::statusText() const { return status_line::text(isRunning(), isOpening(), hovering_); }
+
+QString ProfileCard::shortcutText() const {
+    return shortcut_ ? displayText(QStringLiteral("⌘%1").arg(*shortcut_)) : QString();
+}
+
+QRectF ProfileCard::cardRect() const {
+    return QRectF(rect()).adjusted(kShadowMargin, kShadowMargin, -kShadowMargin, -kShadowMargin);
+}
+
+QRectF ProfileCard::textRect() const {
+    const QRectF card = cardRect();
+    const qreal left = card.left() + kPad + kAvatar + kSpacing;
+    qreal right = card.right() - kPad;
+    // Keep the name clear of the shortcut in the corner.
+    if (shortcut_) right -= QFontMetrics(theme::caption2()).horizontalAdvance(shortcutText()) - 4;
+    return QRectF(left, card.top(), std::max(0.0, right - left), card.height());
+}
+
+QString ProfileCard::displayedName() const { return elided(profile_.name, nameFont(), int(textRect().width())); }
+
+void ProfileCard::refresh() {
+    const QString name = singleLine(profile_.name);
+    const bool running = isRunning();
+    setToolTip((running ? QStringLiteral("Switch to ") : QStringLiteral("Open ")) + name);
+    setAccessibleName(name + QStringLiteral(", ") + (running ? QStringLiteral("open") : QStringLiteral("not open")));
+    if (isOpening() && !spinner_.isActive()) spinner_.start();
+    if (!isOpening()) spinner_.stop();
+    update();
+}
+
+bool ProfileCard::hitButton(const QPoint& pos) const {
+    QPainterPath shape;
+    shape.addRoundedRect(cardRect(), kRadius, kRadius);
+    return shape.contains(QPointF(pos));
+}
+
+void ProfileCard::mouseMoveEvent(QMouseEvent* event) {
+    setHovering(hitButton(event->position().toPoint()));
+    QAbstractButton::mouseMoveEvent(event);
+}
+
+void ProfileCard::leaveEvent(QEvent* event) {
+    setHovering(false);
+    QAbstractButton::leaveEvent(event);
+}
+
+void ProfileCard::setHovering(bool hovering) {
+    if (hovering_ == hovering) return;
+    hovering_ = hovering;
+    hoverAnimation_.stop();
+    hoverAnimation_.setStartValue(hoverAmount_);
+    hoverAnimation_.setEndValue(hovering ? 1.0 : 0.0);
+    hoverAnimation_.start();
+    update();
+}
+
+void ProfileCard::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    const QPalette& pal = palette();
+    const QRectF card = cardRect();
+    pressable_->apply(p, card);
+
+    const qreal t = hoverAmount_;
+    paintSoftShadow(p, card, kRadius, 4 + 6 * t, 1 + 3 * t, 0.05 + 0.07 * t);
+    p.setPen(Qt::NoPen);
+    p.setBrush(theme::controlBackground(pal));
+    p.drawRoundedRect(card, kRadius, kRadius);
+
+    const bool running = isRunning();
+    const QRectF avatar(card.left() + kPad, card.center().y() - kAvatar / 2, kAvatar, kAvatar);
+    Avatar::paint(p, avatar, profile_.initials(), profile_.color);
+
+    // Three lines, spacing 3, the status line padded 3 above, centred as a block.
+    const QFontMetrics nameMetrics(nameFont()), subMetrics(theme::callout()), capMetrics(theme::caption());
+    const qreal statusH = std::max<qreal>(12, capMetrics.height());
+    const qreal blockH = nameMetrics.height() + 3 + subMetrics.height() + 3 + 3 + statusH;
+    const QRectF text = textRect();
+    qreal y = card.center().y() - blockH / 2;
+    p.setFont(nameFont());
+    p.setPen(theme::primary(pal));
+    p.drawText(QRectF(text.left(), y, text.width(), nameMetrics.height()),
+               Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, displayedName());
+    y += nameMetrics.height() + 3;
+    p.setFont(theme::callout());
+    p.setPen(theme::secondary(pal));
+    // Only the name shares its line with the shortcut; the lines below use the full width.
+    const qreal fullWidth = cardRect().right() - kPad - text.left();
+    p.drawText(QRectF(text.left(), y, fullWidth, subMetrics.height()),
+               Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+               elided(subtitle(), theme::callout(), int(fullWidth)));
+    y += subMetrics.height() + 3 + 3;
+    status_line::paint(p, QRectF(text.left(), y, text.width(), statusH), running, isOpening(), hovering_,
+                       spinnerPhase_, pal);
+
+    if (shortcut_) {
+        p.setFont(theme::caption2());
+        p.setPen(theme::tertiary(pal));
+        p.drawText(card.adjusted(10, 8, -10, -10), Qt::AlignRight | Qt::AlignTop, shortcutText());
+    }
+
+    // Border inside the edge: the account colour while running, a faint hairline otherwise.
+    const qreal line = running ? 1.5 : 1.0;
+    const QColor border = running ? model::colors::color(profile_.color, 0.7) : theme::primary(pal, 0.08);
+    p.setPen(QPen(border, line));
+    p.setBrush(Qt::NoBrush);
+    const qreal inset = line / 2;
+    p.drawRoundedRect(card.adjusted(inset, inset, -inset, -inset), kRadius - inset, kRadius - inset);
+}
+
+}  // namespace varrow::ui

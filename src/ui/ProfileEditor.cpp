@@ -1,0 +1,202 @@
+#include "ui/ProfileEditor.h"
+
+#include "ui/Avatar.h"
+#include "ui/Buttons.h"
+#include "ui/Symbols.h"
+#include "ui/Theme.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QVBoxLayout>
+
+namespace varrow::ui {
+
+ColorSwatch::ColorSwatch(model::ProfileColor color, QWidget* parent) : QAbstractButton(parent), color_(color) {
+    setFixedSize(sizeHint());
+    setCursor(Qt::PointingHandCursor);
+    setToolTip(model::colors::label(color));
+    setAccessibleName(model::colors::label(color));
+    setFocusPolicy(Qt::TabFocus);
+}
+
+void ColorSwatch::setSelected(bool selected) {
+    selected_ = selected;
+    update();
+}
+
+void ColorSwatch::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF disc(4, 4, 24, 24);
+    p.setPen(Qt::NoPen);
+    p.setBrush(model::colors::gradient(color_, disc));
+    p.drawEllipse(disc);
+    if (selected_) {
+        // Ring drawn inside a 32-point circle: its inner edge 2 points clear of the disc.
+        p.setPen(QPen(theme::primary(palette(), 0.85), 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QRectF(1, 1, 30, 30));
+    }
+}
+
+namespace {
+
+QWidget* labelled(const QString& text, QWidget* control) {
+    auto* box = new QWidget;
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(6);
+    auto* label = new QLabel(text);
+    label->setFont(theme::font(11, QFont::Medium));
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, theme::secondary(pal));
+    label->setPalette(pal);
+    layout->addWidget(label);
+    layout->addWidget(control);
+    return box;
+}
+
+QLineEdit* field(const QString& placeholder) {
+    auto* edit = new QLineEdit;
+    edit->setPlaceholderText(placeholder);
+    edit->setMinimumHeight(26);
+    edit->setFont(theme::font(13));
+    return edit;
+}
+
+}  // namespace
+
+model::ProfileColor ProfileEditor::randomColor() {
+    QList<model::ProfileColor> choices = model::colors::allCases();
+    choices.removeAll(model::ProfileColor::Clay);
+    return choices[QRandomGenerator::system()->bounded(int(choices.size()))];
+}
+
+ProfileEditor::ProfileEditor(std::optional<model::Profile> original, SaveCallback onSave, QWidget* parent)
+    : QDialog(parent),
+      original_(std::move(original)),
+      onSave_(std::move(onSave)),
+      color_(original_ ? original_->color : randomColor()) {
+    setWindowModality(Qt::WindowModal);
+    setWindowTitle(isNew() ? QStringLiteral("New Claude account") : QStringLiteral("Edit account"));
+    setFixedWidth(400);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 24, 24, 24);
+    layout->setSpacing(18);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    preview_ = new Avatar(original_ ? original_->name.trimmed() : QString(), color_, 72);
+    layout->addSpacing(6);
+    layout->addWidget(preview_, 0, Qt::AlignHCenter);
+
+    title_ = new QLabel(isNew() ? QStringLiteral("New Claude account") : QStringLiteral("Edit account"));
+    title_->setFont(theme::font(15, QFont::DemiBold));
+    layout->addWidget(title_, 0, Qt::AlignHCenter);
+
+    auto* fields = new QVBoxLayout;
+    fields->setSpacing(14);
+    name_ = field(QStringLiteral("e.g. Work, Personal, Acme Co."));
+    note_ = field(QStringLiteral("So you remember which sign-in goes here"));
+    if (original_) {
+        name_->setText(original_->name);
+        note_->setText(original_->note);
+    }
+    fields->addWidget(labelled(QStringLiteral("Name"), name_));
+    fields->addWidget(labelled(QStringLiteral("Email (optional)"), note_));
+
+    auto* swatchRow = new QWidget;
+    auto* swatchLayout = new QHBoxLayout(swatchRow);
+    // The 32-point swatch widgets hold 24-point discs: 2 between widgets puts 10 between discs.
+    swatchLayout->setContentsMargins(0, 0, 0, 0);
+    swatchLayout->setSpacing(2);
+    for (model::ProfileColor c : model::colors::allCases()) {
+        auto* swatch = new ColorSwatch(c, swatchRow);
+        connect(swatch, &QAbstractButton::clicked, this, [this, c] { setColor(c); });
+        swatchLayout->addWidget(swatch);
+        swatches_.append(swatch);
+    }
+    swatchLayout->addStretch();
+    fields->addWidget(labelled(QStringLiteral("Colour"), swatchRow));
+    layout->addLayout(fields);
+
+    if (isNew()) {
+        auto* info = new QHBoxLayout;
+        info->setSpacing(8);
+        auto* icon = new QLabel;
+        icon->setPixmap(symbols::pixmap(QStringLiteral("info.circle"), 14, theme::secondary(palette())));
+        icon->setAlignment(Qt::AlignTop);
+        info->addWidget(icon, 0, Qt::AlignTop);
+        auto* text = new QLabel(QStringLiteral("Claude will open to its sign-in screen. Sign in with the account "
+                                               "you want here. You only need to do this once."));
+        text->setWordWrap(true);
+        text->setFont(theme::callout());
+        QPalette pal = text->palette();
+        pal.setColor(QPalette::WindowText, theme::secondary(pal));
+        text->setPalette(pal);
+        info->addWidget(text, 1);
+        layout->addLayout(info);
+    }
+
+    auto* buttons = new QHBoxLayout;
+    cancel_ = new QPushButton(QStringLiteral("Cancel"));
+    save_ = new QPushButton(isNew() ? QStringLiteral("Create and Open") : QStringLiteral("Save"));
+    buttons::makeBordered(cancel_);
+    buttons::makeProminent(save_);
+    buttons::makeLarge(cancel_);
+    buttons::makeLarge(save_);
+    buttons->addWidget(cancel_);
+    buttons->addStretch();
+    buttons->addWidget(save_);
+    layout->addLayout(buttons);
+
+    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(save_, &QPushButton::clicked, this, &ProfileEditor::save);
+    connect(name_, &QLineEdit::textChanged, this, &ProfileEditor::updateState);
+
+    colorAnimation_.setDuration(150);
+    colorAnimation_.setEasingCurve(QEasingCurve::OutCubic);
+    colorAnimation_.setStartValue(0.0);
+    colorAnimation_.setEndValue(1.0);
+    updateState();
+}
+
+void ProfileEditor::setColor(model::ProfileColor color) {
+    if (color == color_) return;
+    const model::ProfileColor from = color_;
+    color_ = color;
+    for (ColorSwatch* s : std::as_const(swatches_)) s->setSelected(s->color() == color_);
+    preview_->setColor(color_);
+    colorAnimation_.stop();
+    disconnect(&colorAnimation_, &QVariantAnimation::valueChanged, nullptr, nullptr);
+    connect(&colorAnimation_, &QVariantAnimation::valueChanged, this,
+            [this, from](const QVariant& v) { preview_->setBlend(from, v.toReal()); });
+    preview_->setBlend(from, 0);
+    colorAnimation_.start();
+}
+
+void ProfileEditor::updateState() {
+    const QString trimmed = name_->text().trimmed();
+    preview_->setName(trimmed);
+    save_->setEnabled(!trimmed.isEmpty());
+    for (ColorSwatch* s : std::as_const(swatches_)) s->setSelected(s->color() == color_);
+}
+
+void ProfileEditor::save() {
+    const QString name = name_->text().trimmed();
+    if (name.isEmpty() || saved_) return;
+    saved_ = true;
+    if (onSave_) onSave_(name, note_->text().trimmed(), color_);
+    accept();
+}
+
+void ProfileEditor::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    name_->setFocus(Qt::OtherFocusReason);
+}
+
+}  // namespace varrow::ui

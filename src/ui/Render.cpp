@@ -1,0 +1,37 @@
+#include "ui/Render.h"
+
+#include "ui/Theme.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QImageWriter>
+#include <QLayout>
+#include <QPainter>
+
+namespace varrow::ui::render {
+
+void useAppearance(bool dark) { QApplication::setPalette(dark ? theme::darkPalette() : theme::lightPalette()); }
+
+QImage grab(QWidget* widget, QSize size, qreal scale) {
+    if (widget->layout()) widget->layout()->activate();
+    if (size.isEmpty()) widget->adjustSize();
+    else widget->resize(size);
+    const QSize target = widget->size();
+    widget->ensurePolished();
+    if (widget->layout()) widget->layout()->activate();
+    // Let queued layout and polish work settle before the picture is taken.
+    QCoreApplication::processEvents();
+    QImage image(target * scale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    widget->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren | QWidget::DrawWindowBackground);
+    return image;
+}
+
+bool savePng(const QImage& image, const QString& path) {
+    QImageWriter writer(path, "png");
+    return writer.write(image);
+}
+
+}  // namespace varrow::ui::render

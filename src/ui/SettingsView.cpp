@@ -1,0 +1,120 @@
+#include "ui/SettingsView.h"
+
+#include "model/Defaults.h"
+#include "platform/Platform.h"
+#include "ui/DisplayText.h"
+#include "ui/SegmentedControl.h"
+#include "ui/Theme.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace varrow::ui {
+
+namespace {
+
+QLabel* secondaryLabel(const QString& text) {
+    auto* label = new QLabel(text);
+    label->setWordWrap(true);
+    label->setFont(theme::callout());
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, theme::secondary(pal));
+    label->setPalette(pal);
+    return label;
+}
+
+// A check box whose label is a title with a quieter line under it.
+QWidget* checkRow(QCheckBox* box, const QString& detail) {
+    auto* row = new QWidget;
+    auto* layout = new QVBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    box->setFont(theme::font(13));
+    layout->addWidget(box);
+    auto* sub = secondaryLabel(detail);
+    // Line the detail up with the box's text, not with the box.
+    sub->setContentsMargins(box->style()->pixelMetric(QStyle::PM_IndicatorWidth) +
+                                box->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing),
+                            0, 0, 0);
+    layout->addWidget(sub);
+    return row;
+}
+
+}  // namespace
+
+const QStringList& SettingsView::styleValues() {
+    static const QStringList values{QStringLiteral("edge"), QStringLiteral("floating"), QStringLiteral("off")};
+    return values;
+}
+
+QString SettingsView::description(const QString& stored) {
+    if (stored == u"floating") return QStringLiteral("A small bar that floats over Claude. Drag it wherever you like.");
+    if (stored == u"edge")
+        return QStringLiteral("A slim tab on the right edge of the screen. Point at it to pick an account.");
+    return displayText(QStringLiteral("No switcher. Use the menu bar or ⌘` instead."));
+}
+
+SettingsView::SettingsView(bool launchAtLogin, std::function<void(const QString&)> onError, QWidget* parent)
+    : QWidget(parent), onError_(std::move(onError)), launchAtLogin_(launchAtLogin) {
+    setFixedWidth(340);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(18, 18, 18, 18);
+    layout->setSpacing(16);
+
+    auto* section = new QVBoxLayout;
+    section->setSpacing(6);
+    auto* title = new QLabel(QStringLiteral("Switcher while you're in Claude"));
+    title->setFont(theme::headline());
+    section->addWidget(title);
+    picker_ = new SegmentedControl({QStringLiteral("Pull-out tab"), QStringLiteral("Floating bar"), QStringLiteral("Off")});
+    picker_->setAccessibleName(QStringLiteral("Switcher while you're in Claude"));
+    section->addWidget(picker_);
+    description_ = secondaryLabel(QString());
+    section->addWidget(description_);
+    layout->addLayout(section);
+
+    cycle_ = new QCheckBox(displayText(QStringLiteral("⌘` switches between open accounts")));
+    layout->addWidget(checkRow(cycle_, displayText(QStringLiteral("Only while you're in Claude. ⇧⌘` goes backwards."))));
+    login_ = new QCheckBox(QStringLiteral("Open at login"));
+    layout->addWidget(checkRow(login_, displayText(QStringLiteral("Keeps the switcher and ⌘` ready. Runs quietly in "
+                                                                  "the menu bar."))));
+    login_->setChecked(launchAtLogin_);
+
+    connect(picker_, &SegmentedControl::activated, this, [](int index) {
+        model::Defaults::shared().setValue(model::Defaults::kSwitcherStyle, styleValues().value(index));
+    });
+    connect(cycle_, &QCheckBox::toggled, this,
+            [](bool on) { model::Defaults::shared().setValue(model::Defaults::kCycleHotKeyEnabled, on); });
+    connect(login_, &QCheckBox::toggled, this, &SettingsView::loginToggled);
+    connect(&model::Defaults::shared(), &model::Defaults::changed, this, &SettingsView::syncFromDefaults);
+    syncFromDefaults();
+}
+
+void SettingsView::syncFromDefaults() {
+    const QString stored = model::Defaults::shared().switcherStyle();
+    picker_->setSelectedIndex(int(styleValues().indexOf(stored)));
+    description_->setText(description(stored));
+    const QSignalBlocker block(cycle_);
+    cycle_->setChecked(model::Defaults::shared().cycleHotKeyEnabled());
+}
+
+void SettingsView::loginToggled(bool wanted) {
+    auto& items = platform::Platform::loginItems();
+    QString error;
+    if (items.set(wanted, &error)) {
+        launchAtLogin_ = wanted;
+        emit launchAtLoginChanged(wanted);
+        return;
+    }
+    if (onError_) onError_(QStringLiteral("Couldn't change “Open at login”: ") + error);
+    // Show the real state again; that is not a new request.
+    launchAtLogin_ = items.isEnabled();
+    const QSignalBlocker block(login_);
+    login_->setChecked(launchAtLogin_);
+    emit launchAtLoginChanged(launchAtLogin_);
+}
+
+}  // namespace varrow::ui

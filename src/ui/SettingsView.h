@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+class QCheckBox;
+class QLabel;
+
+namespace varrow::ui {
+
+class SegmentedControl;
+
+// The settings popover: which switcher shows over Claude, whether Ctrl+` cycles accounts, and
+// whether Varrow opens at login. The two defaults are read and written directly; the login
+// state belongs to the accounts window and comes back through launchAtLoginChanged.
+class SettingsView : public QWidget {
+    Q_OBJECT
+public:
+    // Segment raw values in picker order.
+    static const QStringList& styleValues();
+    static QString description(const QString& storedStyle);
+
+    SettingsView(bool launchAtLogin, std::function<void(const QString&)> onError, QWidget* parent = nullptr);
+
+    SegmentedControl* stylePicker() const { return picker_; }
+    QLabel* descriptionLabel() const { return description_; }
+    QCheckBox* cycleBox() const { return cycle_; }
+    QCheckBox* loginBox() const { return login_; }
+    bool launchAtLogin() const { return launchAtLogin_; }
+
+signals:
+    void launchAtLoginChanged(bool enabled);
+
+private:
+    void syncFromDefaults();
+    void loginToggled(bool wanted);
+
+    std::function<void(const QString&)> onError_;
+    bool launchAtLogin_;
+    SegmentedControl* picker_;
+    QLabel* description_;
+    QCheckBox* cycle_;
+    QCheckBox* login_;
+};
+
+}  // namespace varrow::ui

@@ -1,0 +1,140 @@
+#include "platform/linux/LinuxHotKeys.h"
+#include "platform/linux/LinuxWindowServer.h"
+#include "platform/linux/LinuxWorkspace.h"
+#include "platform/linux/LinuxX11.h"
+#include "support/TestSupport.h"
+
+#include <QProcess>
+#include <cstdlib>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+using namespace varrow::platform::linux_;
+using varrow::platform::AppHandle;
+using varrow::platform::GlobalHotKeys;
+using varrow::test::waitUntil;
+
+// These run only with an X display (the end-to-end scripts provide Xvfb and openbox).
+namespace {
+
+bool xdotool(const QStringList& arguments) { return QProcess::execute("xdotool", arguments) == 0; }
+
+// A plain top-level window owned by this process, as any application's window would be.
+class TestWindow {
+public:
+    explicit TestWindow(xcb_connection_t* c) : c_(c) {
+        window_ = xcb_generate_id(c_);
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c_)).data;
+        xcb_create_window(c_, XCB_COPY_FROM_PARENT, window_, screen->root, 10, 10, 200, 120, 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
+        const uint32_t pid = uint32_t(::getpid());
+        xcb_change_property(c_, XCB_PROP_MODE_REPLACE, window_, atom("_NET_WM_PID"), XCB_ATOM_CARDINAL, 32, 1, &pid);
+        xcb_map_window(c_, window_);
+        xcb_flush(c_);
+    }
+    ~TestWindow() {
+        xcb_destroy_window(c_, window_);
+        xcb_flush(c_);
+    }
+    xcb_window_t id() const { return window_; }
+
+private:
+    xcb_atom_t atom(const char* name) {
+        auto* reply = xcb_intern_atom_reply(c_, xcb_intern_atom(c_, 0, uint16_t(std::strlen(name)), name), nullptr);
+        const xcb_atom_t a = reply ? reply->atom : XCB_NONE;
+        std::free(reply);
+        return a;
+    }
+    xcb_connection_t* c_;
+    xcb_window_t window_;
+};
+
+bool hasWindowManager(LinuxX11& x11) {
+    xcb_connection_t* c = x11.connection();
+    const char* name = "_NET_SUPPORTING_WM_CHECK";
+    auto* atom = xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, uint16_t(std::strlen(name)), name), nullptr);
+    if (!atom) return false;
+    auto* prop = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, x11.root(), atom->atom, XCB_ATOM_WINDOW, 0, 1), nullptr);
+    const bool found = prop && xcb_get_property_value_length(prop) == 4;
+    std::free(atom);
+    std::free(prop);
+    return found;
+}
+
+}  // namespace
+
+TEST(LinuxX11, WithoutADisplayNothingIsInFront) {
+    LinuxX11 none(":987654");  // no such display
+    EXPECT_FALSE(none.isConnected());
+    LinuxHotKeys keys(std::make_shared<LinuxX11>(":987654"));
+    EXPECT_FALSE(keys.registerHotKey(1, 1, GlobalHotKeys::kGraveKeyCode, GlobalHotKeys::kCommand));
+    LinuxWindowServer server(std::make_shared<LinuxX11>(":987654"));
+    EXPECT_FALSE(server.frontWindow(::getpid()));
+    EXPECT_FALSE(server.makeFrontmost(::getpid()));
+}
+
+TEST(LinuxX11, HotKeyGrabsPressesAndConflicts) {
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "no X display";
+    auto first = std::make_shared<LinuxX11>();
+    auto second = std::make_shared<LinuxX11>();
+    ASSERT_TRUE(first->isConnected());
+    LinuxHotKeys mine(first), theirs(second);
+    QList<std::pair<quint32, quint32>> presses;
+    QObject::connect(&mine, &GlobalHotKeys::pressed, [&](quint32 s, quint32 id) { presses.append({s, id}); });
+
+    const auto forward = mine.registerHotKey(0x56525257, 1, GlobalHotKeys::kGraveKeyCode, GlobalHotKeys::kCommand);
+    const auto backward = mine.registerHotKey(0x56525257, 2, GlobalHotKeys::kGraveKeyCode,
+                                              GlobalHotKeys::kCommand | GlobalHotKeys::kShift);
+    ASSERT_TRUE(forward);
+    ASSERT_TRUE(backward);
+    // Another client holding the key: refused quietly, and this process lives on.
+    EXPECT_FALSE(theirs.registerHotKey(7, 7, GlobalHotKeys::kGraveKeyCode, GlobalHotKeys::kCommand));
+    EXPECT_FALSE(mine.registerHotKey(1, 9, 12345, GlobalHotKeys::kCommand));  // no such key
+
+    if (QProcess::execute("xdotool", {"version"}) != 0) GTEST_SKIP() << "xdotool missing";
+    ASSERT_TRUE(xdotool({"key", "ctrl+grave"}));
+    ASSERT_TRUE(waitUntil([&] { return presses.size() == 1; }, 2000));
+    EXPECT_EQ(presses.last(), std::make_pair(quint32(0x56525257), quint32(1)));
+    ASSERT_TRUE(xdotool({"key", "ctrl+shift+grave"}));
+    ASSERT_TRUE(waitUntil([&] { return presses.size() == 2; }, 2000));
+    EXPECT_EQ(presses.last().second, 2u);
+    // Caps Lock on: still the same key.
+    ASSERT_TRUE(xdotool({"key", "Caps_Lock"}));
+    ASSERT_TRUE(xdotool({"key", "ctrl+grave"}));
+    const bool withCaps = waitUntil([&] { return presses.size() == 3; }, 2000);
+    xdotool({"key", "Caps_Lock"});
+    EXPECT_TRUE(withCaps);
+
+    mine.unregisterHotKey(*forward);
+    EXPECT_TRUE(theirs.registerHotKey(7, 7, GlobalHotKeys::kGraveKeyCode, GlobalHotKeys::kCommand));
+}
+
+TEST(LinuxX11, FrontWindowActivationAndFrontState) {
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "no X display";
+    auto x11 = std::make_shared<LinuxX11>();
+    ASSERT_TRUE(x11->isConnected());
+    if (!hasWindowManager(*x11)) GTEST_SKIP() << "no EWMH window manager";
+    LinuxWindowServer server(x11);
+    WorkspaceOptions options;
+    options.gio.clear();
+    options.watch = false;
+    LinuxWorkspace workspace(x11, options);
+    int becameActive = 0;
+    QList<AppHandle> activated;
+    QObject::connect(&workspace, &LinuxWorkspace::didBecomeActive, [&] { ++becameActive; });
+    QObject::connect(&workspace, &LinuxWorkspace::didActivateApplication,
+                     [&](const AppHandle& app) { activated.append(app); });
+
+    TestWindow window(x11->connection());
+    ASSERT_TRUE(waitUntil([&] { return server.frontWindow(::getpid()) == window.id(); }, 3000));
+    EXPECT_FALSE(server.frontWindow(::getpid() + 100000));
+
+    ASSERT_TRUE(server.makeFrontmost(::getpid()));
+    ASSERT_TRUE(waitUntil([&] { return workspace.isSelfActive(); }, 3000));
+    ASSERT_TRUE(waitUntil([&] { return becameActive >= 1; }, 3000));
+    EXPECT_EQ(workspace.frontmostApplication(), workspace.currentApplication());
+    EXPECT_TRUE(activated.contains(workspace.currentApplication()));
+    EXPECT_TRUE(workspace.isActive(*workspace.currentApplication()));
+}

@@ -1,0 +1,89 @@
+#include "UiFixture.h"
+
+#include "ui/AccountsView.h"
+#include "ui/HelpView.h"
+#include "ui/ProfileEditor.h"
+#include "ui/Render.h"
+#include "ui/SettingsView.h"
+
+#include <QDir>
+#include <QLineEdit>
+
+namespace varrow::ui::test {
+
+namespace {
+
+// Where the pictures go: VARROW_UI_RENDERS, else "renders" in the working folder.
+QString renderDir() {
+    const QString dir = qEnvironmentVariableIsSet("VARROW_UI_RENDERS") ? qEnvironmentVariable("VARROW_UI_RENDERS")
+                                                                      : QDir::current().filePath("renders");
+    QDir().mkpath(dir);
+    return dir;
+}
+
+// Share of pixels that differ from the first one: a blank picture has none.
+double variety(const QImage& image) {
+    const QRgb first = image.pixel(0, 0);
+    qint64 differ = 0;
+    for (int y = 0; y < image.height(); y += 2)
+        for (int x = 0; x < image.width(); x += 2) differ += image.pixel(x, y) != first;
+    return double(differ) / ((image.width() / 2) * (image.height() / 2));
+}
+
+}  // namespace
+
+class RenderTest : public UiTest, public ::testing::WithParamInterface<bool> {
+protected:
+    // The default account plus three, two open, one opening; Work in front.
+    void realisticSetup() {
+        auto work = addAccount("Work", model::ProfileColor::Sky, "ann@acme.example");
+        auto personal = addAccount("Personal", model::ProfileColor::Sage);
+        auto client = addAccount("Client — Northwind", model::ProfileColor::Plum);
+        controller();
+        start(defaultAccount());
+        auto app = start(work);
+        fake.workspace.setFrontmost(app);
+        controller().refresh();
+        holdPrepare = true;
+        controller().open(personal);
+        Q_UNUSED(client);
+        settle();
+    }
+    void save(const QImage& image, const QString& name) {
+        const QString path = renderDir() + "/" + name + (GetParam() ? "-dark" : "-light") + ".png";
+        EXPECT_TRUE(render::savePng(image, path)) << path.toStdString();
+        EXPECT_GT(variety(image), 0.05) << name.toStdString();
+    }
+};
+
+TEST_P(RenderTest, accountsWindowAndSheets) {
+    render::useAppearance(GetParam());
+    realisticSetup();
+    AccountsView view(store.get(), &controller());
+    save(render::grab(&view, QSize(560, 520)), "accounts");
+    save(render::grab(&view, QSize(820, 520)), "accounts-wide");
+
+    ProfileEditor editor(std::nullopt, {});
+    editor.nameField()->setText("Research");
+    save(render::grab(&editor), "editor-new");
+    ProfileEditor edit(store->profiles()[1], {});
+    save(render::grab(&edit), "editor-edit");
+
+    SettingsView settings(true, {});
+    save(render::grab(&settings), "settings");
+    HelpView help;
+    save(render::grab(&help), "help");
+
+    controller().setLastError(QStringLiteral("Couldn't open Work: the copy could not be made."));
+    fake.workspace.registered.clear();
+    QDir(claudePath).removeRecursively();
+    controller().locateClaude();
+    settle();
+    save(render::grab(&view, QSize(560, 520)), "accounts-banners");
+    render::useAppearance(false);
+}
+
+INSTANTIATE_TEST_SUITE_P(Appearance, RenderTest, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "dark" : "light"; });
+
+}  // namespace varrow::ui::test
