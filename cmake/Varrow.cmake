@@ -37,6 +37,9 @@ function(varrow_test name folder)
   add_executable(test_${name} ${sources})
   target_link_libraries(test_${name} PRIVATE varrow_test_support ${ARG_DEPS})
   varrow_warnings(test_${name})
+  # The discovered tests' ENVIRONMENT loses everything after its first ";", so the bundle path
+  # is also compiled in for tests that run without VARROW_STANDIN_BUNDLE set.
+  target_compile_definitions(test_${name} PRIVATE VARROW_STANDIN_BUNDLE_DEFAULT="${VARROW_STANDIN_BUNDLE}")
   gtest_discover_tests(test_${name}
     DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VARROW_STANDIN_BUNDLE=${VARROW_STANDIN_BUNDLE}"

@@ -25,7 +25,7 @@ namespace {
 class Prepare : public ::testing::Test {
 protected:
     void SetUp() override {
-        const QString standin = qEnvironmentVariable("VARROW_STANDIN_BUNDLE");
+        const QString standin = test::standinBundle();
         if (!QFileInfo(standin + "/Contents/Info.plist").exists()) GTEST_SKIP() << "no stand-in bundle";
         source = home.file("Applications/Claude.app");
         QDir().mkpath(home.file("Applications"));
