@@ -25,9 +25,7 @@ TEST_P(SwitcherRenderTest, writesTheThreeLooks) {
     fake.workspace.setFrontmost(start(work));
     settle();
 
-    const QString dir = qEnvironmentVariableIsSet("VARROW_UI_RENDERS") ? qEnvironmentVariable("VARROW_UI_RENDERS")
-                                                                      : QDir::current().filePath("renders");
-    QDir().mkpath(dir);
+    const QString dir = ui::test::renderDir();
     const std::tuple<SwitcherStyle, bool, const char*> looks[] = {
         {SwitcherStyle::Edge, false, "switcher-edge"},
         {SwitcherStyle::Edge, true, "switcher-edge-expanded"},

@@ -13,14 +13,6 @@ namespace varrow::ui::test {
 
 namespace {
 
-// Where the pictures go: VARROW_UI_RENDERS, else "renders" in the working folder.
-QString renderDir() {
-    const QString dir = qEnvironmentVariableIsSet("VARROW_UI_RENDERS") ? qEnvironmentVariable("VARROW_UI_RENDERS")
-                                                                      : QDir::current().filePath("renders");
-    QDir().mkpath(dir);
-    return dir;
-}
-
 // Share of pixels that differ from the first one: a blank picture has none.
 double variety(const QImage& image) {
     const QRgb first = image.pixel(0, 0);

@@ -20,6 +20,14 @@ using model::Profile;
 using platform::AppHandle;
 using namespace varrow::test;
 
+// Where rendered pictures go: VARROW_UI_RENDERS, else "renders" in the working folder.
+inline QString renderDir() {
+    const QString dir = qEnvironmentVariableIsSet("VARROW_UI_RENDERS") ? qEnvironmentVariable("VARROW_UI_RENDERS")
+                                                                      : QDir::current().filePath("renders");
+    QDir().mkpath(dir);
+    return dir;
+}
+
 // A store in a temporary home, Claude installed, the fake platform, and a controller whose copies
 // are ready at once (or held, to keep an account "opening").
 class UiTest : public ::testing::Test {
