@@ -3,11 +3,11 @@
 #include "copies/AppCloner.h"
 #include "platform/fake/FakePlatform.h"
 
+#include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 
 using varrow::copies::AppCloner;
 
@@ -22,13 +22,15 @@ varrow::model::Profile account() {
     return profile;
 }
 
-AppCloner::Prepared prepareAndWait(const varrow::model::Profile& profile, const QString& source, const QString& root) {
+AppCloner::Prepared prepareAndWait(const varrow::model::Profile& profile, const QString& source,
+                                   const QString& root) {
     AppCloner::Prepared result;
     QEventLoop loop;
-    AppCloner::prepare(profile, source, false, root + "/Apps", root + "/Accounts", [&](AppCloner::Prepared p) {
-        result = p;
-        loop.quit();
-    });
+    AppCloner::prepare(profile, source, false, root + "/Apps", root + "/Accounts",
+                       [&](AppCloner::Prepared p) {
+                           result = p;
+                           loop.quit();
+                       });
     loop.exec();
     return result;
 }

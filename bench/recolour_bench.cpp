@@ -4,9 +4,9 @@
 #include "copies/RecolourReference.h"
 #include "copies/TestIcons.h"
 
+#include <benchmark/benchmark.h>
 #include <QGuiApplication>
 #include <QImage>
-#include <benchmark/benchmark.h>
 #include <cstring>
 
 namespace {
@@ -17,7 +17,8 @@ constexpr quint32 kSky = 0x4A8FE0;
 QImage source(int which) {
     if (which == 1) {
         QImage icon(qEnvironmentVariable("VARROW_STANDIN_BUNDLE") + "/Contents/Resources/Claude.png");
-        if (!icon.isNull()) return icon.convertToFormat(QImage::Format_RGBA8888_Premultiplied).scaled(1024, 1024);
+        if (!icon.isNull())
+            return icon.convertToFormat(QImage::Format_RGBA8888_Premultiplied).scaled(1024, 1024);
     }
     return varrow::test::gradientIcon(1024);
 }
@@ -34,8 +35,12 @@ void run(benchmark::State& state, Recolour recolour) {
     }
 }
 
-void BM_RecolourReference(benchmark::State& state) { run(state, varrow::test::recolourReference); }
-void BM_RecolourFast(benchmark::State& state) { run(state, varrow::copies::recolourPremultipliedRgba); }
+void BM_RecolourReference(benchmark::State& state) {
+    run(state, varrow::test::recolourReference);
+}
+void BM_RecolourFast(benchmark::State& state) {
+    run(state, varrow::copies::recolourPremultipliedRgba);
+}
 void BM_CopyOnly(benchmark::State& state) {
     run(state, [](uchar*, qsizetype, int, int, quint32) {});
 }

@@ -52,7 +52,9 @@ std::optional<QImage> recolouredBase(const QString& source, model::ProfileColor 
     return base;
 }
 
-int badgeFontSize(const QString& initials) { return initials.size() <= 1 ? 210 : 165; }
+int badgeFontSize(const QString& initials) {
+    return initials.size() <= 1 ? 210 : 165;
+}
 
 QFont badgeFont(const QString& initials) {
     const QString family = roundedFamily();
@@ -70,7 +72,8 @@ std::optional<QImage> renderIcon(const model::Profile& profile, const QString& s
     if (icon.isNull()) return std::nullopt;
     icon.fill(Qt::transparent);
     QPainter painter(&icon);
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform | QPainter::TextAntialiasing);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform |
+                           QPainter::TextAntialiasing);
     painter.drawImage(QRectF(0, 0, kCanvas, kCanvas), *base);
 
     const QRectF disc(kDiscCentreX - kDiscSize / 2, kDiscCentreY - kDiscSize / 2, kDiscSize, kDiscSize);
@@ -88,7 +91,8 @@ std::optional<QImage> renderIcon(const model::Profile& profile, const QString& s
     const double width = metrics.horizontalAdvance(initials);
     const double height = metrics.height();
     // The measured box is centred on the disc; Qt draws from the baseline.
-    painter.drawText(QPointF(kDiscCentreX - width / 2, kDiscCentreY - height / 2 + metrics.ascent()), initials);
+    painter.drawText(QPointF(kDiscCentreX - width / 2, kDiscCentreY - height / 2 + metrics.ascent()),
+                     initials);
     painter.end();
     return icon;
 }

@@ -12,10 +12,13 @@ namespace varrow::copies::FileOps {
 namespace {
 namespace fs = std::filesystem;
 
-fs::path native(const QString& path) { return fs::path(QFile::encodeName(path).toStdString()); }
+fs::path native(const QString& path) {
+    return fs::path(QFile::encodeName(path).toStdString());
+}
 
 QString failure(const char* what, const QString& path, const std::error_code& error) {
-    return QStringLiteral("%1 “%2”: %3.").arg(QLatin1String(what), path, QString::fromLocal8Bit(error.message()));
+    return QStringLiteral("%1 “%2”: %3.")
+        .arg(QLatin1String(what), path, QString::fromLocal8Bit(error.message()));
 }
 }  // namespace
 
@@ -56,7 +59,9 @@ QString writePlainFile(const QString& path, const QByteArray& bytes) {
     return {};
 }
 
-QString standardised(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
+QString standardised(const QString& path) {
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
 
 QString resolved(const QString& path) {
     const QString canonical = QFileInfo(path).canonicalFilePath();

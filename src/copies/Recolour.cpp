@@ -9,8 +9,8 @@ namespace varrow::copies {
 
 namespace {
 
-constexpr double kLow = 0.34;    // smallest channel of the brand colour
-constexpr double kHigh = 0.85;   // largest channel of the brand colour
+constexpr double kLow = 0.34;   // smallest channel of the brand colour
+constexpr double kHigh = 0.85;  // largest channel of the brand colour
 constexpr double kMaxStrength = 1.25;
 constexpr double kAlphaFloor = 0.004;
 constexpr int kCacheBits = 14;

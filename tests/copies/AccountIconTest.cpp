@@ -4,10 +4,10 @@
 #include "copies/TestIcons.h"
 #include "platform/fake/FakePlatform.h"
 
+#include <gtest/gtest.h>
 #include <QFile>
 #include <QFontInfo>
 #include <QRandomGenerator>
-#include <gtest/gtest.h>
 
 using namespace varrow;
 using copies::AccountIcon::badgeFont;
@@ -38,7 +38,8 @@ TEST(IconSignature, NamesColourAndInitials) {
     EXPECT_EQ(iconSignature(copiesAccount("Work Play", ProfileColor::Teal)), "v2|teal|WP");
     EXPECT_TRUE(iconSignature(copiesAccount("  ", ProfileColor::Clay)).endsWith("|?"));
     // A rename that keeps the initials keeps the signature.
-    EXPECT_EQ(iconSignature(copiesAccount("Wanda Pike", ProfileColor::Teal)), iconSignature(copiesAccount("Work Play", ProfileColor::Teal)));
+    EXPECT_EQ(iconSignature(copiesAccount("Wanda Pike", ProfileColor::Teal)),
+              iconSignature(copiesAccount("Work Play", ProfileColor::Teal)));
 }
 
 TEST(Recolour, KnownPixels) {
@@ -60,8 +61,8 @@ TEST(Recolour, FastMatchesFormulaOnGradientsAndNoise) {
         QImage fast = test::gradientIcon(512);
         QImage reference = fast.copy();
         copies::recolour(fast, model::colors::rgb(tint));
-        test::recolourReference(reference.bits(), reference.bytesPerLine(), reference.width(), reference.height(),
-                                model::colors::rgb(tint));
+        test::recolourReference(reference.bits(), reference.bytesPerLine(), reference.width(),
+                                reference.height(), model::colors::rgb(tint));
         ASSERT_EQ(fast, reference) << model::colors::rawValue(tint).toStdString();
     }
     // Arbitrary bytes, including colour above alpha that premultiplied data should not hold.
@@ -123,7 +124,8 @@ TEST(RenderIcon, BadgeSitsLowerRightWithShadowAndTintedText) {
 TEST(BadgeFont, SizeByUtf16LengthAndHeavyRoundedFace) {
     EXPECT_EQ(badgeFont("W").pixelSize(), 210);
     EXPECT_EQ(badgeFont("WP").pixelSize(), 165);
-    EXPECT_EQ(badgeFont(QString::fromUtf8("\xF0\x9F\x98\x80")).pixelSize(), 165);  // one emoji, two UTF-16 units
+    EXPECT_EQ(badgeFont(QString::fromUtf8("\xF0\x9F\x98\x80")).pixelSize(),
+              165);  // one emoji, two UTF-16 units
     if (!QFile::exists("/usr/share/fonts/truetype/quicksand/Quicksand-Bold.ttf"))
         GTEST_SKIP() << "fonts-quicksand is not installed";
     // Asking for a weight the family lacks silently gives a lighter face: check what is used.

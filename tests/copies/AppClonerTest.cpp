@@ -3,18 +3,17 @@
 #include "platform/fake/FakePlatform.h"
 #include "support/TestSupport.h"
 
+#include <gtest/gtest.h>
+#include <plist/plist.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <gtest/gtest.h>
-#include <plist/plist.h>
 
 using namespace varrow;
 using copies::AppCloner;
 using test::copiesAccount;
-
 
 TEST(AppClonerPaths, NamesStayOneComponentInsideTheAppsFolder) {
     EXPECT_EQ(AppCloner::copyPath(copiesAccount("Work"), "/v/Apps"), "/v/Apps/Claude Work.app");
@@ -22,10 +21,12 @@ TEST(AppClonerPaths, NamesStayOneComponentInsideTheAppsFolder) {
     EXPECT_EQ(AppCloner::metaPath("/v/Apps/Claude A-B- C.app"), "/v/Apps/.Claude A-B- C.app.json");
     EXPECT_EQ(AppCloner::customIconPath("/v/Apps/Claude Work.app"), "/v/Apps/.Claude Work.app.icon.png");
     for (const QString name : {".", "..", "-rf", "../../etc", "--reflink=never"})
-        EXPECT_EQ(QFileInfo(AppCloner::copyPath(copiesAccount(name), "/v/Apps")).path(), "/v/Apps") << name.toStdString();
+        EXPECT_EQ(QFileInfo(AppCloner::copyPath(copiesAccount(name), "/v/Apps")).path(), "/v/Apps")
+            << name.toStdString();
     EXPECT_EQ(AppCloner::updatePolicyDir("/v/Accounts/Work/Desktop"), "/v/Accounts/Work/Desktop-3p");
     EXPECT_EQ(AppCloner::updatePolicyDir("/v/Accounts/Work/Desktop/"), "/v/Accounts/Work/Desktop-3p");
-    EXPECT_EQ(AppCloner::cloneErrorMessage("copy failed"), "Couldn't prepare this account's copy of Claude (copy failed).");
+    EXPECT_EQ(AppCloner::cloneErrorMessage("copy failed"),
+              "Couldn't prepare this account's copy of Claude (copy failed).");
 }
 
 TEST(AppClonerMeta, CompactJsonRoundTripAndStrictReading) {
@@ -39,9 +40,11 @@ TEST(AppClonerMeta, CompactJsonRoundTripAndStrictReading) {
               (QStringList{"iconSignature", "sourcePath", "sourceVersion"}));
     EXPECT_EQ(AppCloner::readMeta(copy), meta);
 
-    test::writeFile(home.file(".Claude Work.app.json"), R"({"sourceVersion":"1","sourcePath":"/a","iconSignature":""})");
+    test::writeFile(home.file(".Claude Work.app.json"),
+                    R"({"sourceVersion":"1","sourcePath":"/a","iconSignature":""})");
     EXPECT_EQ(AppCloner::readMeta(copy), (AppCloner::Meta{"/a", "1", ""}));
-    for (const char* broken : {"{", R"({"sourcePath":"/a","sourceVersion":"1"})", R"({"sourcePath":"/a","sourceVersion":1,"iconSignature":""})"}) {
+    for (const char* broken : {"{", R"({"sourcePath":"/a","sourceVersion":"1"})",
+                               R"({"sourcePath":"/a","sourceVersion":1,"iconSignature":""})"}) {
         test::writeFile(home.file(".Claude Work.app.json"), broken);
         EXPECT_FALSE(AppCloner::readMeta(copy)) << broken;
     }
@@ -101,9 +104,10 @@ TEST(AppClonerPolicy, ExactFilesWrittenOnceAndFailuresLogged) {
     EXPECT_EQ(test::readFile(library.filePath("_meta.json")),
               "{\"appliedId\":\"" + id.toLatin1() + "\",\"entries\":[{\"id\":\"" + id.toLatin1() +
                   "\",\"name\":\"Default\"}]}\n");
-    EXPECT_EQ(test::readFile(data + "-3p/.varrow"),
-              "{\"writtenBy\":\"Varrow\",\"why\":\"stops this account's copy of Claude updating itself; Varrow "
-              "refreshes it instead\"}\n");
+    EXPECT_EQ(
+        test::readFile(data + "-3p/.varrow"),
+        "{\"writtenBy\":\"Varrow\",\"why\":\"stops this account's copy of Claude updating itself; Varrow "
+        "refreshes it instead\"}\n");
 
     // Never rewritten, even after its files were deleted.
     QFile::remove(library.filePath("_meta.json"));

@@ -4,6 +4,7 @@
 #include "platform/fake/FakePlatform.h"
 #include "support/TestSupport.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,7 +12,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <gtest/gtest.h>
 
 #include <csignal>
 
@@ -34,7 +34,8 @@ protected:
     }
 
     void start(const model::Profile& profile, bool running, std::optional<AppCloner::Prepared>& result) {
-        AppCloner::prepare(profile, source, running, apps(), accounts(), [&result](AppCloner::Prepared p) { result = p; });
+        AppCloner::prepare(profile, source, running, apps(), accounts(),
+                           [&result](AppCloner::Prepared p) { result = p; });
     }
 
     AppCloner::Prepared prepare(const model::Profile& profile, bool running = false) {
@@ -80,7 +81,8 @@ TEST_F(Prepare, FirstCopyIsWholeWithIconMetadataAndPolicy) {
     const QString copy = copyOf("Work");
     EXPECT_EQ(result.appPath, copy);
     EXPECT_EQ(test::readFile(copy + "/Contents/Info.plist"), test::readFile(source + "/Contents/Info.plist"));
-    EXPECT_EQ(test::readFile(copy + "/Contents/MacOS/Claude"), test::readFile(source + "/Contents/MacOS/Claude"));
+    EXPECT_EQ(test::readFile(copy + "/Contents/MacOS/Claude"),
+              test::readFile(source + "/Contents/MacOS/Claude"));
     EXPECT_TRUE(QFileInfo(copy + "/Contents/MacOS/Claude").isExecutable());
     EXPECT_TRUE(QFileInfo(apps() + "/.metadata_never_index").isFile());
     EXPECT_EQ(AppCloner::readMeta(copy), (AppCloner::Meta{source, "1.0.0", "v2|teal|W"}));
@@ -180,9 +182,15 @@ TEST_F(Prepare, SecondPrepareForOneCopyWaitsForTheFirst) {
     const auto work = copiesAccount("Work");
     std::optional<AppCloner::Prepared> first, second;
     QList<int> order;
-    AppCloner::prepare(work, source, false, apps(), accounts(), [&](AppCloner::Prepared p) { first = p; order << 1; });
+    AppCloner::prepare(work, source, false, apps(), accounts(), [&](AppCloner::Prepared p) {
+        first = p;
+        order << 1;
+    });
     ASSERT_TRUE(AppCloner::isCopying(copyOf("Work")));
-    AppCloner::prepare(work, source, false, apps(), accounts(), [&](AppCloner::Prepared p) { second = p; order << 2; });
+    AppCloner::prepare(work, source, false, apps(), accounts(), [&](AppCloner::Prepared p) {
+        second = p;
+        order << 2;
+    });
     ASSERT_TRUE(test::waitUntil([&] { return first && second; }, 30000));
     EXPECT_TRUE(first->ok());
     EXPECT_TRUE(second->ok());

@@ -11,7 +11,8 @@ namespace varrow::test {
 
 // The built stand-in Claude bundle: the environment's choice, else the one this build made.
 inline QString standinBundle() {
-    if (qEnvironmentVariableIsSet("VARROW_STANDIN_BUNDLE")) return qEnvironmentVariable("VARROW_STANDIN_BUNDLE");
+    if (qEnvironmentVariableIsSet("VARROW_STANDIN_BUNDLE"))
+        return qEnvironmentVariable("VARROW_STANDIN_BUNDLE");
 #ifdef VARROW_STANDIN_BUNDLE_DEFAULT
     return QStringLiteral(VARROW_STANDIN_BUNDLE_DEFAULT);
 #else
@@ -20,7 +21,8 @@ inline QString standinBundle() {
 }
 
 // A non-default account whose folder is named like the account.
-inline model::Profile copiesAccount(const QString& name, model::ProfileColor color = model::ProfileColor::Teal) {
+inline model::Profile copiesAccount(const QString& name,
+                                    model::ProfileColor color = model::ProfileColor::Teal) {
     model::Profile p;
     p.id = QUuid::createUuid();
     p.name = name;

@@ -2,10 +2,10 @@
 
 #include <QSocketNotifier>
 
-#include <cerrno>
-#include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
+#include <cerrno>
+#include <csignal>
 
 namespace {
 int pipeFds[2] = {-1, -1};
@@ -35,8 +35,10 @@ void SignalPipe::drain() {
     ssize_t count;
     while ((count = ::read(pipeFds[0], bytes, sizeof bytes)) > 0) {
         for (ssize_t i = 0; i < count; ++i) {
-            if (bytes[i] == SIGTERM) emit terminateRequested();
-            else if (bytes[i] == SIGUSR1) emit reopenRequested();
+            if (bytes[i] == SIGTERM)
+                emit terminateRequested();
+            else if (bytes[i] == SIGUSR1)
+                emit reopenRequested();
         }
     }
 }

@@ -32,8 +32,8 @@ bool StandinState::updatesDisabledBeside(const QString& dataDir) {
                                 .value(QStringLiteral("appliedId"))
                                 .toString();
     if (applied.isEmpty() || applied.contains(u'/')) return false;
-    const QJsonValue flag =
-        readObject(library.filePath(applied + QStringLiteral(".json"))).value(QStringLiteral("disableAutoUpdates"));
+    const QJsonValue flag = readObject(library.filePath(applied + QStringLiteral(".json")))
+                                .value(QStringLiteral("disableAutoUpdates"));
     return flag.isBool() && flag.toBool();
 }
 

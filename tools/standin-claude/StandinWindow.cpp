@@ -4,7 +4,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-StandinWindow::StandinWindow(const QString& dataDir, bool updatesDisabled, QWidget* parent) : QWidget(parent) {
+StandinWindow::StandinWindow(const QString& dataDir, bool updatesDisabled, QWidget* parent)
+    : QWidget(parent) {
     setWindowTitle(QStringLiteral("Claude — ") + dataDir);
     auto* layout = new QVBoxLayout(this);
     auto* heading = new QLabel(QStringLiteral("Stand-in Claude"), this);
@@ -14,7 +15,8 @@ StandinWindow::StandinWindow(const QString& dataDir, bool updatesDisabled, QWidg
     heading->setFont(font);
     layout->addWidget(heading);
     layout->addWidget(new QLabel(QStringLiteral("Data folder: ") + dataDir, this));
-    layout->addWidget(new QLabel(QStringLiteral("Process: %1").arg(QCoreApplication::applicationPid()), this));
+    layout->addWidget(
+        new QLabel(QStringLiteral("Process: %1").arg(QCoreApplication::applicationPid()), this));
     layout->addWidget(new QLabel(updatesDisabled ? QStringLiteral("Automatic updates: off (policy applied)")
                                                  : QStringLiteral("Automatic updates: on"),
                                  this));
