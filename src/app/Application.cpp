@@ -1,12 +1,24 @@
 #include "app/Application.h"
 
+#include "app/Commands.h"
+#include "app/Helpers.h"
+#include "app/MainWindow.h"
+#include "app/SingleInstance.h"
+#include "app/TrayMenu.h"
+#include "claude/ClaudeController.h"
+#include "hooks/TestHooks.h"
 #include "model/ProfileStore.h"
+#include "platform/Platform.h"
+#include "platform/linux/LinuxPlatform.h"
+#include "ui/AppGlyph.h"
 
 #include <QApplication>
-#include <QLabel>
+#include <QCursor>
+#include <QMenu>
+#include <QSystemTrayIcon>
 #include <QTextStream>
-#include <QVBoxLayout>
-#include <QWidget>
+#include <QTimer>
+#include <cstdio>
 
 namespace varrow::app {
 
@@ -16,34 +28,102 @@ bool hasDisplay() {
     return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
-int headless(model::ProfileStore& store) {
+QString homeFolder() { return model::StoreLocations::standard().root; }
+
+int runClient(const CommandLineRequest& request) {
     QTextStream out(stdout);
-    out << "Varrow (no display): account list at " << store.listFile() << "\n";
-    for (const auto& p : store.profiles()) out << "  " << p.name << (p.isDefault ? " (default)" : "") << "\n";
-    return 0;
+    QTextStream err(stderr);
+    const std::optional<QString> reply = SingleInstance::send(homeFolder(), request.command, request.argument);
+    if (!reply) {
+        err << "Varrow is not running.\n";
+        return 1;
+    }
+    if (*reply == Commands::kUnknown) {
+        err << *reply;
+        return 2;
+    }
+    out << *reply;
+    if (!reply->isEmpty() && !reply->endsWith(QLatin1Char('\n'))) out << '\n';
+    return reply->startsWith(QLatin1String(Commands::kNoAccountPrefix)) ? 1 : 0;
 }
 
 }  // namespace
 
+std::optional<CommandLineRequest> commandLineRequest(const QStringList& arguments) {
+    if (arguments.size() < 2) return std::nullopt;
+    const QString& command = arguments.at(1);
+    if (command == u"open" && arguments.size() >= 3) return CommandLineRequest{command, arguments.mid(2).join(u' ')};
+    if (command == u"list" || command == u"show" || command == u"quit" || command == u"front")
+        return CommandLineRequest{command, {}};
+    return std::nullopt;
+}
+
 int run(int argc, char** argv) {
-    const bool display = hasDisplay() && qEnvironmentVariable("QT_QPA_PLATFORM") != u"offscreen";
-    if (!display) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
+    if (auto request = commandLineRequest(arguments)) {
+        QCoreApplication core(argc, argv);
+        return runClient(*request);
+    }
+
+    // Scripted renders and the command line work without any display.
+    if (!hasDisplay() && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Varrow");
-    QApplication::setOrganizationName("Varrow");
+    QApplication::setApplicationName(QStringLiteral("Varrow"));
+    QApplication::setOrganizationName(QStringLiteral("Varrow"));
+    QApplication::setWindowIcon(ui::AppGlyph::icon());
+    // Closing the accounts window never quits; the tray (or the command line) stays.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    model::ProfileStore store;
-    if (!display) return headless(store);
+    SingleInstance instance(homeFolder());
+    if (!instance.acquire()) {
+        // Another Varrow owns this home folder: show its window instead of starting a second one.
+        if (SingleInstance::send(homeFolder(), QStringLiteral("show"))) return 0;
+        QTextStream(stderr) << "Varrow is already running for " << homeFolder() << " but does not answer.\n";
+        return 1;
+    }
 
-    QWidget window;
-    window.setWindowTitle("Varrow");
-    auto* layout = new QVBoxLayout(&window);
-    for (const auto& p : store.profiles()) layout->addWidget(new QLabel(p.name));
-    window.resize(560, 520);
-    window.show();
-    QApplication::setQuitOnLastWindowClosed(true);
-    return app.exec();
+    platform::linux_::installLinuxPlatform();
+    model::ProfileStore store;
+    claude::ClaudeController claude(&store);
+
+    MainWindow* window = nullptr;
+    TrayMenu trayMenu(&store, &claude, [&window] {
+        if (window) window->bringToFront();
+    });
+    const bool trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
+    MainWindow mainWindow(&store, &claude, &trayMenu, !trayAvailable);
+    window = &mainWindow;
+
+    QMenu trayContent;
+    QSystemTrayIcon tray(ui::AppGlyph::icon());
+    if (trayAvailable) {
+        trayMenu.attach(&trayContent, true);
+        tray.setContextMenu(&trayContent);
+        tray.setToolTip(QStringLiteral("Varrow"));
+        // A plain click opens the same menu as a right click, as a menu-bar item would.
+        QObject::connect(&tray, &QSystemTrayIcon::activated, &trayContent, [&trayContent](auto reason) {
+            if (reason == QSystemTrayIcon::Trigger) trayContent.popup(QCursor::pos());
+        });
+        tray.show();
+    }
+
+    Commands commands(&store, &claude, [&mainWindow] { mainWindow.bringToFront(); });
+    instance.setHandler([&commands](const QString& command, const QString& argument) {
+        return commands.handle(command, argument);
+    });
+
+    // A login launch leaves only the tray; a second start or the tray brings the window back.
+    if (!platform::Platform::loginItems().launchedAsLoginItem()) mainWindow.show();
+
+    QTimer::singleShot(0, &app, [&store, &claude] {
+        Helpers::shared().start(&store, &claude);
+        hooks::TestHooks::run(&store, &claude);
+    });
+
+    const int status = app.exec();
+    Helpers::shared().reset();
+    return status;
 }
 
 }  // namespace varrow::app

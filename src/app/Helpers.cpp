@@ -1,0 +1,47 @@
+#include "app/Helpers.h"
+
+#include "claude/ClaudeController.h"
+#include "model/Defaults.h"
+#include "platform/Platform.h"
+#include "switcher/SwitcherController.h"
+#include "system/CycleHotKey.h"
+
+namespace varrow::app {
+
+using model::Defaults;
+
+Helpers& Helpers::shared() {
+    static Helpers helpers;
+    return helpers;
+}
+
+void Helpers::start(model::ProfileStore* store, claude::ClaudeController* claude) {
+    if (switcher_) return;
+    switcher_ = std::make_unique<switcher::SwitcherController>(store, claude);
+
+    hotKey_ = std::make_unique<system::CycleHotKey>(system::CycleHotKey::Target{
+        claude, [claude] { return claude->claudeIsFront(); }, [claude](bool backwards) { claude->cycle(backwards); }});
+    QObject::connect(claude, &claude::ClaudeController::frontChanged, hotKey_.get(),
+                     &system::CycleHotKey::frontChanged);
+
+    setUpLoginItemOnFirstRun();
+}
+
+bool Helpers::setUpLoginItemOnFirstRun() {
+    auto& defaults = Defaults::shared();
+    if (defaults.didSetUpLoginItem()) return false;
+    // A run against another home folder must never register itself for login.
+    if (qEnvironmentVariableIsSet("VARROW_HOME")) return false;
+    // The flag first: a failed attempt is not retried.
+    defaults.setValue(Defaults::kDidSetUpLoginItem, true);
+    QString error;
+    platform::Platform::loginItems().set(true, &error);
+    return true;
+}
+
+void Helpers::reset() {
+    hotKey_.reset();
+    switcher_.reset();
+}
+
+}  // namespace varrow::app

@@ -1,0 +1,73 @@
+#include "app/MainWindow.h"
+
+#include "app/TrayMenu.h"
+#include "claude/ClaudeController.h"
+#include "model/ProfileStore.h"
+#include "ui/AccountsView.h"
+#include "ui/AppEvents.h"
+#include "ui/AppGlyph.h"
+#include "ui/DisplayText.h"
+
+#include <QCoreApplication>
+#include <QMenuBar>
+
+namespace varrow::app {
+
+MainWindow::MainWindow(model::ProfileStore* store, claude::ClaudeController* claude, TrayMenu* trayMenu,
+                       bool withVarrowMenu, QWidget* parent)
+    : QMainWindow(parent), store_(store), claude_(claude) {
+    setObjectName(QStringLiteral("main"));
+    setWindowTitle(QStringLiteral("Varrow"));
+    setWindowIcon(ui::AppGlyph::icon());
+
+    auto* content = new ui::AccountsView(store, claude, this);
+    setCentralWidget(content);
+
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    QAction* newAccount = file->addAction(QStringLiteral("New Account…"));
+    newAccount->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    connect(newAccount, &QAction::triggered, this, [] { ui::AppEvents::instance().postNewAccount(); });
+    if (!withVarrowMenu) {
+        // With a tray the quit command lives there; the window keeps the usual shortcut too.
+        file->addSeparator();
+        QAction* quit = file->addAction(QStringLiteral("Quit Varrow"));
+        quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+        connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    }
+
+    accounts_ = menuBar()->addMenu(QStringLiteral("Accounts"));
+    rebuildAccounts();
+    connect(store_, &model::ProfileStore::profilesChanged, this, &MainWindow::rebuildAccounts);
+
+    if (withVarrowMenu && trayMenu) trayMenu->attach(menuBar()->addMenu(QStringLiteral("Varrow")), false);
+
+    resize(560, 520);
+    // Never below what the content needs (the menu bar adds its own height).
+    setMinimumSize(minimumSizeHint());
+}
+
+void MainWindow::rebuildAccounts() {
+    accounts_->clear();
+    const QList<model::Profile>& profiles = store_->profiles();
+    for (qsizetype i = 0; i < profiles.size() && i < 9; ++i) {
+        const model::Profile& profile = profiles.at(i);
+        QString title = ui::singleLine(QStringLiteral("Open ") + profile.name);
+        title.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* action = accounts_->addAction(title);
+        action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + i)));
+        const QUuid id = profile.id;
+        connect(action, &QAction::triggered, this, [this, id] {
+            if (auto current = store_->profile(id)) claude_->open(*current);
+        });
+    }
+    accounts_->setEnabled(!profiles.isEmpty());
+}
+
+void MainWindow::bringToFront() {
+    if (isMinimized()) showNormal();
+    show();
+    raise();
+    activateWindow();
+}
+
+}  // namespace varrow::app

@@ -1,0 +1,85 @@
+#include "hooks/TestHooks.h"
+
+#include "claude/ClaudeController.h"
+#include "copies/AccountIcon.h"
+#include "hooks/Renderer.h"
+#include "model/ProfileStore.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTimer>
+
+namespace varrow::hooks {
+
+QStringList TestHooks::splitNames(const QString& value) { return value.split(QLatin1Char(','), Qt::SkipEmptyParts); }
+
+std::optional<model::Profile> TestHooks::findByName(const QList<model::Profile>& profiles, const QString& name) {
+    for (const model::Profile& profile : profiles)
+        if (profile.name == name) return profile;
+    return std::nullopt;
+}
+
+void TestHooks::run(model::ProfileStore* store, claude::ClaudeController* claude,
+                    const QProcessEnvironment& environment) {
+    if (environment.contains(QStringLiteral("VARROW_OPEN"))) {
+        for (const QString& name : splitNames(environment.value(QStringLiteral("VARROW_OPEN"))))
+            if (auto profile = findByName(store->profiles(), name)) claude->open(*profile);
+    }
+    if (environment.contains(QStringLiteral("VARROW_PIN"))) {
+        if (auto profile = findByName(store->profiles(), environment.value(QStringLiteral("VARROW_PIN"))))
+            claude->keepInDock(*profile);
+    }
+    if (environment.contains(QStringLiteral("VARROW_ICONS")))
+        writeIcons(*store, *claude, environment.value(QStringLiteral("VARROW_ICONS")));
+
+    if (environment.contains(QStringLiteral("VARROW_RENDER"))) {
+        Renderer::Request request;
+        request.path = environment.value(QStringLiteral("VARROW_RENDER"));
+        request.dark = environment.value(QStringLiteral("VARROW_DARK")) == u"1";
+        if (environment.contains(QStringLiteral("VARROW_REPORT")))
+            request.reportPath = environment.value(QStringLiteral("VARROW_REPORT"));
+        Renderer::start(store, claude, request, /*quitWhenDone=*/true);
+    }
+}
+
+QString TestHooks::report(const model::ProfileStore& store, const claude::ClaudeController& claude) {
+    QStringList lines;
+    for (const model::Profile& profile : store.profiles()) {
+        const platform::AppHandle app = claude.running().value(profile.id);
+        QString name = app ? app->localizedName() : QString();
+        QString path = app ? QFileInfo(app->bundlePath()).fileName() : QString();
+        if (name.isEmpty()) name = QStringLiteral("-");
+        if (path.isEmpty()) path = QStringLiteral("-");
+        lines.append(QStringLiteral("%1: running=%2 app=%3 path=%4")
+                         .arg(profile.name, app ? QStringLiteral("true") : QStringLiteral("false"), name, path));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+int TestHooks::writeIcons(const model::ProfileStore& store, const claude::ClaudeController& claude,
+                          const QString& folder) {
+    const std::optional<QString> source = claude.claudeURL();
+    if (!source) return 0;
+    int written = 0;
+    for (const model::Profile& profile : store.profiles()) {
+        if (profile.isDefault) continue;
+        const std::optional<QImage> icon = copies::AccountIcon::renderIcon(profile, *source);
+        if (!icon) continue;
+        // The name is one path component here: a "/" in it must not lead into another folder.
+        QString fileName = QStringLiteral("icon-") + profile.name + QStringLiteral(".png");
+        fileName.replace(QLatin1Char('/'), QLatin1Char('-'));
+        // The folder is not created; a failed write is skipped.
+        if (icon->save(QDir(folder).filePath(fileName), "PNG")) ++written;
+    }
+    return written;
+}
+
+QString TestHooks::switcherPath(const QString& renderPath, const QString& suffix) {
+    const QFileInfo info(renderPath);
+    // A name that is all extension (".png") has none to drop.
+    const bool hasExtension = !info.suffix().isEmpty() && !info.completeBaseName().isEmpty();
+    const QString base = hasExtension ? renderPath.left(renderPath.size() - info.suffix().size() - 1) : renderPath;
+    return base + QStringLiteral("-switcher-") + suffix + QStringLiteral(".png");
+}
+
+}  // namespace varrow::hooks

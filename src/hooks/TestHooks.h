@@ -1,0 +1,44 @@
+#pragma once
+
+#include "model/Profile.h"
+
+#include <QList>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace varrow::model {
+class ProfileStore;
+}
+namespace varrow::claude {
+class ClaudeController;
+}
+
+namespace varrow::hooks {
+
+// Environment-driven actions for scripted runs: VARROW_OPEN, VARROW_PIN, VARROW_ICONS and
+// VARROW_RENDER (with VARROW_DARK and VARROW_REPORT). With none of them set, nothing happens.
+class TestHooks {
+public:
+    // Reads the environment once and acts on it; a render is scheduled, and ends the process.
+    static void run(model::ProfileStore* store, claude::ClaudeController* claude,
+                    const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
+
+    // "Work,,Home," gives Work and Home: no trimming, empty pieces dropped.
+    static QStringList splitNames(const QString& value);
+    // The first account whose name is exactly the text.
+    static std::optional<model::Profile> findByName(const QList<model::Profile>& profiles, const QString& name);
+
+    // One line per account, "Name: running=true app=Claude Work path=Claude Work.app", joined
+    // with line feeds and no line feed after the last.
+    static QString report(const model::ProfileStore& store, const claude::ClaudeController& claude);
+    // One "icon-<name>.png" per non-default account into the folder; nothing when Claude is missing.
+    // Returns how many files were written.
+    static int writeIcons(const model::ProfileStore& store, const claude::ClaudeController& claude,
+                          const QString& folder);
+    // The sibling files of a render path: base + "-switcher-" + suffix + ".png".
+    static QString switcherPath(const QString& renderPath, const QString& suffix);
+};
+
+}  // namespace varrow::hooks

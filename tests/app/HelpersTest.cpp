@@ -1,0 +1,74 @@
+#include "app/Helpers.h"
+
+#include "AppFixture.h"
+#include "switcher/SwitcherController.h"
+#include "system/CycleHotKey.h"
+
+using namespace varrow;
+using app::Helpers;
+using model::Defaults;
+
+namespace {
+
+class HelpersTest : public test::AppFixture {
+protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        savedHome = qgetenv("VARROW_HOME");
+        hadHome = qEnvironmentVariableIsSet("VARROW_HOME");
+        qunsetenv("VARROW_HOME");
+    }
+    void TearDown() override {
+        Helpers::shared().reset();
+        if (hadHome) qputenv("VARROW_HOME", savedHome);
+        AppFixture::TearDown();
+    }
+    QByteArray savedHome;
+    bool hadHome = false;
+};
+
+TEST_F(HelpersTest, FirstRunRegistersOnceEvenWhenItFails) {
+    platform.loginItems.failure = QStringLiteral("not allowed");
+    EXPECT_TRUE(Helpers::setUpLoginItemOnFirstRun());
+    EXPECT_EQ(platform.loginItems.setCalls, 1);
+    EXPECT_TRUE(Defaults::shared().didSetUpLoginItem());
+
+    platform.loginItems.failure.clear();
+    EXPECT_FALSE(Helpers::setUpLoginItemOnFirstRun());
+    EXPECT_EQ(platform.loginItems.setCalls, 1);
+    EXPECT_FALSE(platform.loginItems.enabled);
+}
+
+TEST_F(HelpersTest, RunAgainstAnotherHomeNeverRegistersNorMarks) {
+    qputenv("VARROW_HOME", home.file("elsewhere").toUtf8());
+    EXPECT_FALSE(Helpers::setUpLoginItemOnFirstRun());
+    EXPECT_EQ(platform.loginItems.setCalls, 0);
+    EXPECT_FALSE(Defaults::shared().contains(Defaults::kDidSetUpLoginItem));
+
+    qunsetenv("VARROW_HOME");
+    EXPECT_TRUE(Helpers::setUpLoginItemOnFirstRun());
+    EXPECT_TRUE(platform.loginItems.enabled);
+}
+
+TEST_F(HelpersTest, StartMakesTheLongLivedObjectsOnceAndWiresTheHotKey) {
+    Helpers::shared().start(store.get(), claude.get());
+    auto* switcher = Helpers::shared().switcher();
+    auto* hotKey = Helpers::shared().hotKey();
+    ASSERT_NE(switcher, nullptr);
+    ASSERT_NE(hotKey, nullptr);
+    Helpers::shared().start(store.get(), claude.get());
+    EXPECT_EQ(Helpers::shared().switcher(), switcher);
+    EXPECT_EQ(Helpers::shared().hotKey(), hotKey);
+    EXPECT_EQ(platform.loginItems.setCalls, 1);
+
+    // Claude coming to the front registers the keys through the controller's signal.
+    EXPECT_FALSE(hotKey->isRegistered());
+    platform.workspace.registered.insert(claude::ClaudeController::kBundleIdentifier, "/opt/Claude.app");
+    const auto app = platform.workspace.addApplication(claude::ClaudeController::kBundleIdentifier,
+                                                       "/opt/Claude.app", "Claude");
+    platform.workspace.setFrontmost(app);
+    ASSERT_TRUE(test::waitUntil([&] { return claude->claudeIsFront(); }));
+    EXPECT_TRUE(test::waitUntil([&] { return hotKey->isRegistered(); }));
+}
+
+}  // namespace

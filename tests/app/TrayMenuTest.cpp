@@ -1,0 +1,111 @@
+#include "app/TrayMenu.h"
+
+#include "AppFixture.h"
+#include "front/FrontSwitcher.h"
+#include "ui/AppEvents.h"
+
+#include <QFileInfo>
+#include <QMenu>
+#include <QSignalSpy>
+
+using namespace varrow;
+using app::MenuEntry;
+using app::TrayMenu;
+using model::Defaults;
+
+namespace {
+
+class TrayMenuTest : public test::AppFixture {
+protected:
+    QAction* action(QMenu& menu, const QString& text) {
+        for (QAction* a : menu.actions())
+            if (a->text() == text) return a;
+        for (QAction* a : menu.actions())
+            if (a->menu())
+                for (QAction* inner : a->menu()->actions())
+                    if (inner->text() == text) return inner;
+        ADD_FAILURE() << "no action " << text.toStdString();
+        return nullptr;
+    }
+    QStringList texts(QMenu& menu) {
+        QStringList out;
+        for (QAction* a : menu.actions()) out.append(a->isSeparator() ? QStringLiteral("--") : a->text());
+        return out;
+    }
+};
+
+TEST_F(TrayMenuTest, DrawsTheEntriesAndRedrawsOnChanges) {
+    int shown = 0;
+    TrayMenu tray(store.get(), claude.get(), [&] { ++shown; });
+    QMenu menu;
+    tray.attach(&menu, true);
+    const QStringList before = texts(menu);
+    ASSERT_GE(before.size(), 3);
+    EXPECT_EQ(before.at(0), "Download Claude…");
+    EXPECT_EQ(before.at(2), "My Claude");
+    EXPECT_TRUE(before.contains("Ctrl+` Switches Accounts"));
+    EXPECT_EQ(action(menu, "My Claude")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_1));
+    EXPECT_FALSE(action(menu, "My Claude")->icon().isNull());
+
+    // A name with a line break and an ampersand stays one line and shows its "&".
+    addAccounts({"R&D\nteam"});
+    EXPECT_EQ(texts(menu).at(3), "R&&D team");
+
+    Defaults::shared().setValue(Defaults::kCycleHotKeyEnabled, false);
+    EXPECT_FALSE(action(menu, "Ctrl+` Switches Accounts")->isChecked());
+}
+
+TEST_F(TrayMenuTest, ActionsWriteDefaultsOpenWindowsAndQuit) {
+    int shown = 0;
+    TrayMenu tray(store.get(), claude.get(), [&] { ++shown; });
+    QMenu menu;
+    tray.attach(&menu, true);
+
+    action(menu, "Floating bar")->trigger();
+    EXPECT_EQ(Defaults::shared().switcherStyle(), "floating");
+    EXPECT_TRUE(action(menu, "Floating bar")->isChecked());
+    EXPECT_FALSE(action(menu, "Pull-out tab")->isChecked());
+
+    action(menu, "Ctrl+` Switches Accounts")->trigger();
+    EXPECT_FALSE(Defaults::shared().cycleHotKeyEnabled());
+
+    QSignalSpy newAccount(&ui::AppEvents::instance(), &ui::AppEvents::newAccountRequested);
+    action(menu, "Add Account…")->trigger();
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(newAccount.count(), 1);
+    action(menu, "Manage Accounts…")->trigger();
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(newAccount.count(), 1);
+
+    action(menu, "Download Claude…")->trigger();
+    ASSERT_EQ(platform.workspace.openedUrls.size(), 1);
+    EXPECT_EQ(platform.workspace.openedUrls.at(0), claude::ClaudeController::downloadURL());
+}
+
+TEST_F(TrayMenuTest, ShowSwitchLogCreatesTheLogFirst) {
+    const QString path = front::FrontSwitcher::logPath();
+    ASSERT_TRUE(path.startsWith(home.path())) << path.toStdString();
+    ASSERT_FALSE(QFileInfo::exists(path));
+    TrayMenu::showSwitchLog();
+    const QString content = QString::fromUtf8(test::readFile(path));
+    EXPECT_TRUE(content.endsWith(" log opened\n")) << content.toStdString();
+    EXPECT_EQ(content.count('\n'), 1);
+    ASSERT_EQ(platform.workspace.openedUrls.size(), 1);
+    EXPECT_EQ(platform.workspace.openedUrls.at(0), front::FrontSwitcher::logURL());
+
+    // An existing log is opened as it is.
+    TrayMenu::showSwitchLog();
+    EXPECT_EQ(QString::fromUtf8(test::readFile(path)), content);
+}
+
+TEST_F(TrayMenuTest, WindowMenuShowsButDoesNotBindTheAccountShortcuts) {
+    TrayMenu tray(store.get(), claude.get(), {});
+    QMenu menu;
+    tray.attach(&menu, false);
+    QAction* first = menu.actions().at(2);
+    EXPECT_TRUE(first->shortcut().isEmpty());
+    EXPECT_TRUE(first->text().endsWith("\tCtrl+1")) << first->text().toStdString();
+    EXPECT_EQ(action(menu, "Quit Varrow")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+}
+
+}  // namespace

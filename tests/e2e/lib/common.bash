@@ -1,0 +1,144 @@
+# Shared set-up of the end-to-end scripts: a private X server (Xvfb) with openbox, a private home
+# with the stand-in Claude installed, and the clean-up of everything the script started.
+# Source it first; it sets: work, HOME, VARROW_HOME, DISPLAY, and the functions below.
+set -euo pipefail
+
+: "${VARROW_BIN:?VARROW_BIN must name the varrow binary}"
+: "${VARROW_STANDIN_BUNDLE:?VARROW_STANDIN_BUNDLE must name the stand-in Claude.app}"
+
+if ! command -v Xvfb >/dev/null; then
+  echo "SKIP: Xvfb is not installed (scripts/setup installs it)"
+  exit 77
+fi
+for tool in openbox xdotool xprop; do
+  command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed (scripts/setup installs it)"; exit 1; }
+done
+
+work=$(mktemp -d /tmp/varrow-e2e.XXXXXX)
+started=()
+varrow_pid=""
+
+fail() {
+  echo "FAIL: $*"
+  if [ -s "$work/varrow.log" ]; then echo "--- varrow log"; tail -n 40 "$work/varrow.log"; fi
+  exit 1
+}
+
+# Processes whose program lies inside the test folder: the stand-in Claude and its copies.
+standin_pids() {
+  local link exe pid
+  for link in /proc/[0-9]*/exe; do
+    exe=$(readlink "$link" 2>/dev/null) || continue
+    case "$exe" in
+      "$work"/*) pid=${link#/proc/}; pid=${pid%/exe}; is_live "$pid" && echo "$pid" ;;
+    esac
+  done
+  return 0
+}
+
+# A process that exists and is not a zombie waiting for its parent.
+is_live() { [ -e "/proc/$1" ] && ! grep -q '^State:[[:space:]]*Z' "/proc/$1/status" 2>/dev/null; }
+
+cleanup() {
+  local pid
+  [ -n "$varrow_pid" ] && kill "$varrow_pid" 2>/dev/null || true
+  for pid in $(standin_pids); do kill -9 "$pid" 2>/dev/null || true; done
+  for ((i = ${#started[@]} - 1; i >= 0; i--)); do kill "${started[i]}" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# wait_for SECONDS DESCRIPTION COMMAND...: polls every 0.1 s until the command succeeds.
+wait_for() {
+  local seconds=$1 what=$2
+  shift 2
+  local deadline=$((SECONDS + seconds))
+  until "$@" >/dev/null 2>&1; do
+    ((SECONDS < deadline)) || fail "timed out after ${seconds}s waiting for $what"
+    sleep 0.1
+  done
+}
+
+start_x() {
+  exec 5>"$work/display"
+  Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  started+=($!)
+  wait_for 10 "Xvfb" test -s "$work/display"
+  export DISPLAY=":$(head -n1 "$work/display")"
+  openbox >"$work/openbox.log" 2>&1 &
+  started+=($!)
+  wait_for 10 "openbox" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+}
+
+setup_home() {
+  export HOME="$work/home"
+  export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share" XDG_STATE_HOME="$HOME/.local/state"
+  export XDG_RUNTIME_DIR="$work/runtime"
+  export VARROW_HOME="$work/varrow"
+  unset QT_QPA_PLATFORM WAYLAND_DISPLAY VARROW_OPEN VARROW_PIN VARROW_ICONS VARROW_RENDER VARROW_DARK VARROW_REPORT
+  mkdir -p "$HOME/Applications" "$XDG_RUNTIME_DIR" "$VARROW_HOME"
+  chmod 700 "$XDG_RUNTIME_DIR"
+  cp -a "$VARROW_STANDIN_BUNDLE" "$HOME/Applications/Claude.app"
+}
+
+# write_profiles NAME...: the default account and one account per name (folder = lower-case name).
+write_profiles() {
+  local now n=1 name
+  now=$(date -u +%Y-%m-%dT%H:%M:%SZ)
+  {
+    echo "["
+    printf '  {"id": "0E2E0000-0000-4000-8000-%012d", "name": "My Claude", "note": "", "color": "clay", "isDefault": true, "folderName": "", "createdAt": "%s"}' 0 "$now"
+    for name in "$@"; do
+      printf ',\n  {"id": "0E2E0000-0000-4000-8000-%012d", "name": "%s", "note": "", "color": "teal", "isDefault": false, "folderName": "%s", "createdAt": "%s"}' \
+        "$n" "$name" "$(echo "$name" | tr 'A-Z ' 'a-z-')" "$now"
+      n=$((n + 1))
+    done
+    echo
+    echo "]"
+  } >"$VARROW_HOME/profiles.json"
+}
+
+# start_varrow [VAR=value...]: starts Varrow in the background and waits until it answers.
+start_varrow() {
+  env "$@" "$VARROW_BIN" >>"$work/varrow.log" 2>&1 &
+  varrow_pid=$!
+  wait_for 15 "Varrow to answer" "$VARROW_BIN" list
+}
+
+stop_varrow() {
+  "$VARROW_BIN" quit >/dev/null 2>&1 || true
+  local deadline=$((SECONDS + 10))
+  while kill -0 "$varrow_pid" 2>/dev/null && ((SECONDS < deadline)); do sleep 0.1; done
+  kill "$varrow_pid" 2>/dev/null || true
+  wait "$varrow_pid" 2>/dev/null || true
+  varrow_pid=""
+}
+
+report_line() { "$VARROW_BIN" list | grep "^$1: "; }
+is_running() { report_line "$1" | grep -q "running=true"; }
+is_stopped() { report_line "$1" | grep -q "running=false"; }
+
+# The pid of the stand-in started on a data folder ("" for the installed Claude's own data).
+pid_for_data_dir() {
+  local pid args
+  for pid in $(standin_pids); do
+    args=$(tr '\0' '\n' <"/proc/$pid/cmdline" 2>/dev/null) || continue
+    if [ -z "$1" ]; then
+      grep -q -- '^--user-data-dir=' <<<"$args" || { echo "$pid"; return 0; }
+    elif grep -qxF -- "--user-data-dir=$1" <<<"$args"; then
+      echo "$pid"
+      return 0
+    fi
+  done
+  return 1
+}
+
+environment_of() { tr '\0' '\n' <"/proc/$1/environ" 2>/dev/null | grep "^$2=" | cut -d= -f2-; }
+
+active_pid() { xdotool getactivewindow getwindowpid 2>/dev/null; }
+
+# PNG width and height from the IHDR chunk.
+png_size() {
+  od -An -tu1 -j16 -N8 "$1" | awk '{ printf "%dx%d\n", (($1 * 256 + $2) * 256 + $3) * 256 + $4, (($5 * 256 + $6) * 256 + $7) * 256 + $8 }'
+}
