@@ -9,6 +9,20 @@ using namespace varrow;
 using model::Profile;
 using model::ProfileStore;
 
+namespace {
+
+// UTF-8 has no form for half a surrogate pair; the file keeps "?" in its place.
+QString asStored(const QString& text) { return QString::fromUtf8(text.toUtf8()); }
+
+Profile asStored(Profile p) {
+    p.name = asStored(p.name);
+    p.note = asStored(p.note);
+    p.folderName = asStored(p.folderName);
+    return p;
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QString reason;
     const auto list = ProfileStore::decodeList(fuzz::bytesOf(data, size), &reason);
@@ -18,7 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const auto again = ProfileStore::decodeList(ProfileStore::encodeList(*list), &reason);
     fuzz::check(again.has_value(), "a saved list reads back");
-    fuzz::check(*again == *list, "a saved list reads back unchanged");
+    fuzz::check(again->size() == list->size(), "a saved list keeps every account");
+    for (qsizetype i = 0; i < list->size(); ++i)
+        fuzz::check(again->at(i) == asStored(list->at(i)), "a saved list reads back unchanged");
 
     const QString accounts = QStringLiteral("/home/u/Varrow/Accounts");
     for (const Profile& p : *list) {

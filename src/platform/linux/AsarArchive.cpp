@@ -94,7 +94,10 @@ std::optional<QByteArray> AsarArchive::read(const QString& innerPath, qint64 max
 QByteArray AsarArchive::build(const QList<std::pair<QString, QByteArray>>& files) {
     QJsonObject root{{"files", QJsonObject{}}};
     QByteArray data;
-    for (const auto& [innerPath, bytes] : files) {
+    for (const auto& file : files) {
+        // Named references, not a structured binding: clang 14 cannot capture one in a lambda.
+        const QString& innerPath = file.first;
+        const QByteArray& bytes = file.second;
         const QStringList parts = innerPath.split(u'/', Qt::SkipEmptyParts);
         // Walk down, creating folders, then set the leaf; QJsonObject is a value, so rebuild upwards.
         std::function<QJsonObject(QJsonObject, int)> insert = [&](QJsonObject node, int depth) {
