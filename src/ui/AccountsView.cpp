@@ -26,6 +26,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -81,6 +82,18 @@ AccountsView::AccountsView(model::ProfileStore* store, claude::ClaudeController*
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->viewport()->setAutoFillBackground(false);
+    // A slim scroller in the text colour, like the platform's overlay scroll bars.
+    const QColor handle = theme::primary(palette(), 0.28);
+    scroll->verticalScrollBar()->setStyleSheet(
+        QStringLiteral("QScrollBar:vertical { background: transparent; width: 10px; margin: 2px 2px 2px 0; }"
+                       "QScrollBar::handle:vertical { background: rgba(%1,%2,%3,%4); border-radius: 3px;"
+                       " min-height: 30px; margin: 0 1px; }"
+                       "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+                       "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }")
+            .arg(handle.red())
+            .arg(handle.green())
+            .arg(handle.blue())
+            .arg(handle.alphaF()));
     grid_ = new CardGrid;
     scroll->setWidget(grid_);
     layout->addWidget(scroll, 1);

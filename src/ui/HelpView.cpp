@@ -49,7 +49,7 @@ HelpView::HelpView(QWidget* parent) : QWidget(parent) {
         auto* icon = new QLabel;
         icon->setFixedWidth(18);
         icon->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        icon->setPixmap(symbols::pixmap(symbol, 15, theme::secondary(palette())));
+        icon->setPixmap(symbols::pixmap(symbol, 18, theme::secondary(palette())));
         row->addWidget(icon, 0, Qt::AlignTop);
         auto* label = new QLabel(text);
         label->setWordWrap(true);

@@ -13,6 +13,11 @@ namespace varrow::ui::render {
 void useAppearance(bool dark) { QApplication::setPalette(dark ? theme::darkPalette() : theme::lightPalette()); }
 
 QImage grab(QWidget* widget, QSize size, qreal scale) {
+    // Hidden widgets skip their resize and layout events; make it visible without a window.
+    if (!widget->isVisible() && widget->isWindow()) {
+        widget->setAttribute(Qt::WA_DontShowOnScreen);
+        widget->show();
+    }
     if (widget->layout()) widget->layout()->activate();
     if (size.isEmpty()) widget->adjustSize();
     else widget->resize(size);
@@ -20,7 +25,7 @@ QImage grab(QWidget* widget, QSize size, qreal scale) {
     widget->ensurePolished();
     if (widget->layout()) widget->layout()->activate();
     // Let queued layout and polish work settle before the picture is taken.
-    QCoreApplication::processEvents();
+    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
     QImage image(target * scale, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(scale);
     image.fill(Qt::transparent);

@@ -126,11 +126,14 @@ void draw(QPainter& p, const QString& s, const QColor& color) {
         fill(back.subtracted(person(box.adjusted(-1.2, -1.2, 1.2, 1.2).translated(-2.5, 1.5))));
         fill(front);
     } else if (s == u"hand.tap") {
+        // A raised finger over a palm, with three short tap marks above the tip.
         QPainterPath hand;
-        hand.addRoundedRect(QRectF(9.6, 8.5, 3.6, 11), 1.8, 1.8);
-        hand.addRoundedRect(QRectF(8, 14, 10, 8), 3, 3);
+        hand.addRoundedRect(QRectF(9.4, 7, 3.8, 10), 1.9, 1.9);
+        hand.addRoundedRect(QRectF(8, 12.5, 11, 9.5), 3.2, 3.2);
         p.drawPath(hand.simplified());
-        p.drawArc(QRectF(7, 2.5, 9.8, 9.8), 20 * 16, 140 * 16);
+        p.drawLine(QPointF(11.3, 1.8), QPointF(11.3, 4));
+        p.drawLine(QPointF(7, 3.6), QPointF(8.4, 5));
+        p.drawLine(QPointF(15.6, 3.6), QPointF(14.2, 5));
     } else if (s == u"rectangle.on.rectangle") {
         p.drawRoundedRect(QRectF(3, 8, 13, 11), 2.5, 2.5);
         p.drawPath(roundRect(QRectF(8, 4, 13, 11), 2.5).subtracted(roundRect(QRectF(2, 7, 15, 13), 3)));

@@ -5,6 +5,9 @@
 #include "ui/ProfileEditor.h"
 #include "ui/Render.h"
 #include "ui/SettingsView.h"
+#include "ui/Symbols.h"
+
+#include <QPainter>
 
 #include <QDir>
 #include <QLineEdit>
@@ -72,6 +75,22 @@ TEST_P(RenderTest, accountsWindowAndSheets) {
     controller().locateClaude();
     settle();
     save(render::grab(&view, QSize(560, 520)), "accounts-banners");
+    render::useAppearance(false);
+}
+
+TEST_P(RenderTest, symbolSheet) {
+    render::useAppearance(GetParam());
+    const QStringList names{"person.2.circle", "gearshape", "plus", "questionmark.circle", "checkmark",
+                            "exclamationmark.triangle.fill", "arrow.down.circle.fill", "info.circle", "hand.tap",
+                            "rectangle.on.rectangle", "person.badge.key", "paintpalette", "command", "pin"};
+    QImage sheet(names.size() * 40 * 2, 40 * 2, QImage::Format_ARGB32_Premultiplied);
+    sheet.setDevicePixelRatio(2);
+    sheet.fill(QApplication::palette().color(QPalette::Window));
+    QPainter painter(&sheet);
+    for (int i = 0; i < names.size(); ++i)
+        symbols::paint(painter, QRectF(i * 40 + 8, 8, 24, 24), names[i], QApplication::palette().color(QPalette::WindowText));
+    painter.end();
+    save(sheet, "symbols");
     render::useAppearance(false);
 }
 
