@@ -29,17 +29,16 @@
 #include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QEvent>
 
 namespace varrow::ui {
 
 namespace {
 
-QLabel* toned(const QString& text, const QFont& font, const QColor& color) {
+QLabel* toned(const QString& text, const QFont& font, theme::Tone tone) {
     auto* label = new QLabel(text);
     label->setFont(font);
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, color);
-    label->setPalette(pal);
+    theme::setTone(label, tone);
     return label;
 }
 
@@ -83,8 +82,9 @@ AccountsView::AccountsView(model::ProfileStore* store, claude::ClaudeController*
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->viewport()->setAutoFillBackground(false);
     // A slim scroller in the text colour, like the platform's overlay scroll bars.
-    const QColor handle = theme::primary(palette(), 0.28);
-    scroll->verticalScrollBar()->setStyleSheet(
+    theme::restyle(scroll->verticalScrollBar(), [](QWidget* bar, const QPalette& pal) {
+    const QColor handle = theme::primary(pal, 0.28);
+    bar->setStyleSheet(
         QStringLiteral("QScrollBar:vertical { background: transparent; width: 10px; margin: 2px 2px 2px 0; }"
                        "QScrollBar::handle:vertical { background: rgba(%1,%2,%3,%4); border-radius: 3px;"
                        " min-height: 30px; margin: 0 1px; }"
@@ -94,6 +94,7 @@ AccountsView::AccountsView(model::ProfileStore* store, claude::ClaudeController*
             .arg(handle.green())
             .arg(handle.blue())
             .arg(handle.alphaF()));
+    });
     grid_ = new CardGrid;
     scroll->setWidget(grid_);
     layout->addWidget(scroll, 1);
@@ -101,9 +102,11 @@ AccountsView::AccountsView(model::ProfileStore* store, claude::ClaudeController*
     auto* divider = new QFrame;
     divider->setFixedHeight(1);
     divider->setAutoFillBackground(true);
-    QPalette dpal = divider->palette();
-    dpal.setColor(QPalette::Window, theme::primary(dpal, 0.1));
-    divider->setPalette(dpal);
+    theme::restyle(divider, [](QWidget* w, const QPalette& pal) {
+        QPalette own = w->palette();
+        own.setColor(QPalette::Window, theme::primary(pal, 0.1));
+        w->setPalette(own);
+    });
     layout->addWidget(divider);
     layout->addWidget(buildFooter());
 
@@ -134,17 +137,19 @@ QWidget* AccountsView::buildHeader() {
 
     auto* titles = new QVBoxLayout;
     titles->setSpacing(2);
-    titles->addWidget(toned(QStringLiteral("Varrow"), theme::font(20, QFont::DemiBold), theme::primary(palette())));
+    titles->addWidget(toned(QStringLiteral("Varrow"), theme::font(20, QFont::DemiBold), theme::Tone::Primary));
     auto* subtitle = toned(QStringLiteral("Click an account to open it. Each one keeps its own sign-in and chats."),
-                           theme::callout(), theme::secondary(palette()));
+                           theme::callout(), theme::Tone::Secondary);
     subtitle->setWordWrap(true);
     titles->addWidget(subtitle);
     row->addLayout(titles, 1);
 
     addButton_ = new QPushButton(QStringLiteral("Add Account"));
-    addButton_->setIcon(symbols::pixmap(QStringLiteral("plus"), 14, theme::primary(palette())));
     addButton_->setToolTip(displayText(QStringLiteral("Add another Claude account (⌘N)")));
     buttons::makeBordered(addButton_);
+    theme::restyle(addButton_, [](QWidget* w, const QPalette& pal) {
+        static_cast<QPushButton*>(w)->setIcon(symbols::pixmap(QStringLiteral("plus"), 14, theme::primary(pal)));
+    });
     buttons::makeLarge(addButton_);
     row->addWidget(addButton_, 0, Qt::AlignVCenter);
     connect(addButton_, &QPushButton::clicked, this, &AccountsView::startAdding);
@@ -161,7 +166,7 @@ QWidget* AccountsView::buildFooter() {
     row->addWidget(settingsButton_);
     row->addStretch();
     row->addWidget(toned(displayText(QStringLiteral("Tip: ⌘` switches accounts while you're in Claude")),
-                         theme::caption(), theme::tertiary(palette())));
+                         theme::caption(), theme::Tone::Tertiary));
     helpButton_ = buttons::borderless(QString(), QStringLiteral("questionmark.circle"), footer);
     helpButton_->setAccessibleName(QStringLiteral("Help"));
     helpButton_->setToolTip(QStringLiteral("How it works"));
@@ -376,6 +381,12 @@ void AccountsView::toggleHelp() {
     delete help_;
     help_ = new Popover(new HelpView, this);
     help_->showFor(helpButton_);
+}
+
+void AccountsView::changeEvent(QEvent* event) {
+    // Colours made from the palette follow a new one (light to dark and back).
+    if (event->type() == QEvent::PaletteChange) theme::applyTones(this);
+    QWidget::changeEvent(event);
 }
 
 }  // namespace varrow::ui

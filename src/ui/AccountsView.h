@@ -75,6 +75,9 @@ public:
 
     QSize sizeHint() const override { return QSize(560, 520); }
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     QWidget* buildHeader();
     QWidget* buildFooter();

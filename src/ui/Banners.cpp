@@ -14,10 +14,9 @@
 namespace varrow::ui {
 
 namespace {
-QLabel* iconLabel(const QString& symbol, int side, const QColor& color) {
+QLabel* iconLabel(const QString& symbol, int side, std::function<QColor(const QPalette&)> color) {
     auto* label = new QLabel;
-    label->setPixmap(symbols::pixmap(symbol, side, color));
-    label->setFixedSize(side, side);
+    theme::setSymbol(label, symbol, side, std::move(color));
     return label;
 }
 }  // namespace
@@ -26,16 +25,14 @@ ClaudeMissingBanner::ClaudeMissingBanner(QWidget* parent) : QWidget(parent) {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(14, 14, 14, 14);
     row->setSpacing(12);
-    row->addWidget(iconLabel(QStringLiteral("arrow.down.circle.fill"), 22, theme::clay()));
+    row->addWidget(iconLabel(QStringLiteral("arrow.down.circle.fill"), 22, [](const QPalette&) { return theme::clay(); }));
     auto* texts = new QVBoxLayout;
     texts->setSpacing(2);
     auto* headline = new QLabel(QStringLiteral("Claude isn't installed yet"));
     headline->setFont(theme::headline());
     auto* detail = new QLabel(QStringLiteral("Install the Claude app first, then come back here."));
     detail->setFont(theme::callout());
-    QPalette pal = detail->palette();
-    pal.setColor(QPalette::WindowText, theme::secondary(pal));
-    detail->setPalette(pal);
+    theme::setTone(detail, theme::Tone::Secondary);
     texts->addWidget(headline);
     texts->addWidget(detail);
     row->addLayout(texts, 1);
@@ -59,7 +56,7 @@ ErrorBanner::ErrorBanner(QWidget* parent) : QWidget(parent) {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(12, 12, 12, 12);
     row->setSpacing(10);
-    row->addWidget(iconLabel(QStringLiteral("exclamationmark.triangle.fill"), 16, theme::orange(palette())));
+    row->addWidget(iconLabel(QStringLiteral("exclamationmark.triangle.fill"), 16, &theme::orange));
     message_ = new QLabel;
     message_->setFont(theme::callout());
     message_->setWordWrap(true);

@@ -12,27 +12,29 @@ QString rgba(const QColor& c) {
 }  // namespace
 
 void makeProminent(QPushButton* b) {
-    const QPalette& pal = b->palette();
-    const QColor accent = pal.color(QPalette::Highlight);
     b->setDefault(true);
     b->setAutoDefault(true);
-    b->setStyleSheet(QStringLiteral("QPushButton { background: %1; color: white; border: none; border-radius: 6px;"
+    theme::restyle(b, [](QWidget* w, const QPalette& pal) {
+    const QColor accent = pal.color(QPalette::Highlight);
+    w->setStyleSheet(QStringLiteral("QPushButton { background: %1; color: white; border: none; border-radius: 6px;"
                                     " padding: 4px 14px; font-weight: 600; }"
                                     "QPushButton:pressed { background: %2; }"
                                     "QPushButton:disabled { background: %3; color: %4; }")
                          .arg(rgba(accent), rgba(accent.darker(115)), rgba(theme::primary(pal, 0.1)),
                               rgba(theme::tertiary(pal))));
+    });
 }
 
 void makeBordered(QPushButton* b) {
-    const QPalette& pal = b->palette();
     b->setAutoDefault(false);
-    b->setStyleSheet(QStringLiteral("QPushButton { background: %1; color: %2; border: 1px solid %3;"
+    theme::restyle(b, [](QWidget* w, const QPalette& pal) {
+    w->setStyleSheet(QStringLiteral("QPushButton { background: %1; color: %2; border: 1px solid %3;"
                                     " border-radius: 6px; padding: 4px 14px; }"
                                     "QPushButton:pressed { background: %4; }")
                          .arg(rgba(theme::isDark(pal) ? QColor(255, 255, 255, 40) : QColor(255, 255, 255)),
                               rgba(theme::primary(pal)), rgba(theme::primary(pal, 0.14)),
                               rgba(theme::primary(pal, 0.1))));
+    });
 }
 
 void makeLarge(QPushButton* b) {
@@ -43,11 +45,9 @@ void makeLarge(QPushButton* b) {
 
 QToolButton* borderless(const QString& text, const QString& symbol, QWidget* parent) {
     auto* b = new QToolButton(parent);
-    const QPalette& pal = parent ? parent->palette() : QPalette();
     b->setAutoRaise(true);
     b->setFocusPolicy(Qt::TabFocus);
     b->setCursor(Qt::PointingHandCursor);
-    b->setIcon(QIcon(symbols::pixmap(symbol, 16, theme::secondary(pal))));
     b->setIconSize(QSize(16, 16));
     b->setFont(theme::font(13));
     if (text.isEmpty()) {
@@ -56,10 +56,14 @@ QToolButton* borderless(const QString& text, const QString& symbol, QWidget* par
         b->setText(text);
         b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     }
-    b->setStyleSheet(QStringLiteral("QToolButton { border: none; background: transparent; color: %1;"
-                                    " padding: 2px 4px; border-radius: 5px; }"
-                                    "QToolButton:hover { background: %2; }")
-                         .arg(rgba(theme::secondary(pal)), rgba(theme::primary(pal, 0.06))));
+    theme::restyle(b, [symbol](QWidget* w, const QPalette& pal) {
+        auto* button = static_cast<QToolButton*>(w);
+        button->setIcon(QIcon(symbols::pixmap(symbol, 16, theme::secondary(pal))));
+        button->setStyleSheet(QStringLiteral("QToolButton { border: none; background: transparent; color: %1;"
+                                             " padding: 2px 4px; border-radius: 5px; }"
+                                             "QToolButton:hover { background: %2; }")
+                                  .arg(rgba(theme::secondary(pal)), rgba(theme::primary(pal, 0.06))));
+    });
     return b;
 }
 

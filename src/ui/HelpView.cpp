@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <QEvent>
 
 namespace varrow::ui {
 
@@ -47,9 +48,8 @@ HelpView::HelpView(QWidget* parent) : QWidget(parent) {
         auto* row = new QHBoxLayout;
         row->setSpacing(10);
         auto* icon = new QLabel;
-        icon->setFixedWidth(18);
         icon->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        icon->setPixmap(symbols::pixmap(symbol, 18, theme::secondary(palette())));
+        theme::setSymbol(icon, symbol, 18, &theme::secondary);
         row->addWidget(icon, 0, Qt::AlignTop);
         auto* label = new QLabel(text);
         label->setWordWrap(true);
@@ -57,6 +57,12 @@ HelpView::HelpView(QWidget* parent) : QWidget(parent) {
         row->addWidget(label, 1);
         layout->addLayout(row);
     }
+}
+
+void HelpView::changeEvent(QEvent* event) {
+    // Colours made from the palette follow a new one (light to dark and back).
+    if (event->type() == QEvent::PaletteChange) theme::applyTones(this);
+    QWidget::changeEvent(event);
 }
 
 }  // namespace varrow::ui

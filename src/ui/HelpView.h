@@ -13,6 +13,9 @@ public:
     // (symbol, text) in order, texts as displayed.
     static QList<QPair<QString, QString>> rows();
     explicit HelpView(QWidget* parent = nullptr);
+
+protected:
+    void changeEvent(QEvent* event) override;
 };
 
 }  // namespace varrow::ui

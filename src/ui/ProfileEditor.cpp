@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QVBoxLayout>
+#include <QEvent>
 
 namespace varrow::ui {
 
@@ -52,9 +53,7 @@ QWidget* labelled(const QString& text, QWidget* control) {
     layout->setSpacing(6);
     auto* label = new QLabel(text);
     label->setFont(theme::font(11, QFont::Medium));
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, theme::secondary(pal));
-    label->setPalette(pal);
+    theme::setTone(label, theme::Tone::Secondary);
     layout->addWidget(label);
     layout->addWidget(control);
     return box;
@@ -128,16 +127,14 @@ ProfileEditor::ProfileEditor(std::optional<model::Profile> original, SaveCallbac
         auto* info = new QHBoxLayout;
         info->setSpacing(8);
         auto* icon = new QLabel;
-        icon->setPixmap(symbols::pixmap(QStringLiteral("info.circle"), 14, theme::secondary(palette())));
+        theme::setSymbol(icon, QStringLiteral("info.circle"), 14, &theme::secondary);
         icon->setAlignment(Qt::AlignTop);
         info->addWidget(icon, 0, Qt::AlignTop);
         auto* text = new QLabel(QStringLiteral("Claude will open to its sign-in screen. Sign in with the account "
                                                "you want here. You only need to do this once."));
         text->setWordWrap(true);
         text->setFont(theme::callout());
-        QPalette pal = text->palette();
-        pal.setColor(QPalette::WindowText, theme::secondary(pal));
-        text->setPalette(pal);
+        theme::setTone(text, theme::Tone::Secondary);
         info->addWidget(text, 1);
         layout->addLayout(info);
     }
@@ -197,6 +194,12 @@ void ProfileEditor::save() {
 void ProfileEditor::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     name_->setFocus(Qt::OtherFocusReason);
+}
+
+void ProfileEditor::changeEvent(QEvent* event) {
+    // Colours made from the palette follow a new one (light to dark and back).
+    if (event->type() == QEvent::PaletteChange) theme::applyTones(this);
+    QDialog::changeEvent(event);
 }
 
 }  // namespace varrow::ui

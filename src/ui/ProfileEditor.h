@@ -59,6 +59,7 @@ public:
     static model::ProfileColor randomColor();
 
 protected:
+    void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent*) override;
 
 private:

@@ -11,6 +11,7 @@
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <QEvent>
 
 namespace varrow::ui {
 
@@ -20,9 +21,7 @@ QLabel* secondaryLabel(const QString& text) {
     auto* label = new QLabel(text);
     label->setWordWrap(true);
     label->setFont(theme::callout());
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, theme::secondary(pal));
-    label->setPalette(pal);
+    theme::setTone(label, theme::Tone::Secondary);
     return label;
 }
 
@@ -115,6 +114,12 @@ void SettingsView::loginToggled(bool wanted) {
     const QSignalBlocker block(login_);
     login_->setChecked(launchAtLogin_);
     emit launchAtLoginChanged(launchAtLogin_);
+}
+
+void SettingsView::changeEvent(QEvent* event) {
+    // Colours made from the palette follow a new one (light to dark and back).
+    if (event->type() == QEvent::PaletteChange) theme::applyTones(this);
+    QWidget::changeEvent(event);
 }
 
 }  // namespace varrow::ui

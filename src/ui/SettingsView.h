@@ -31,6 +31,9 @@ public:
 signals:
     void launchAtLoginChanged(bool enabled);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void syncFromDefaults();
     void loginToggled(bool wanted);

@@ -1,7 +1,10 @@
 #include "ui/Theme.h"
 
+#include "ui/Symbols.h"
+
 #include <QApplication>
 #include <QFontDatabase>
+#include <QLabel>
 
 namespace varrow::ui::theme {
 
@@ -22,6 +25,55 @@ QColor secondary(const QPalette& palette) { return primary(palette, isDark(palet
 QColor tertiary(const QPalette& palette) { return primary(palette, isDark(palette) ? 0.28 : 0.26); }
 QColor controlBackground(const QPalette& palette) { return palette.color(QPalette::Base); }
 QColor windowBackground(const QPalette& palette) { return palette.color(QPalette::Window); }
+
+namespace {
+class RestyleHook : public QObject {
+public:
+    RestyleHook(QWidget* widget, Restyler apply) : QObject(widget), apply_(std::move(apply)) {}
+    void run(const QPalette& palette) {
+        if (auto* w = qobject_cast<QWidget*>(parent())) apply_(w, palette);
+    }
+
+private:
+    Restyler apply_;
+};
+}  // namespace
+
+void restyle(QWidget* widget, Restyler apply) {
+    auto* hook = new RestyleHook(widget, std::move(apply));
+    hook->run(widget->palette());
+}
+
+void applyTones(QWidget* root) {
+    const QPalette palette = root->palette();
+    for (QObject* child : root->findChildren<QObject*>()) {
+        if (auto* hook = dynamic_cast<RestyleHook*>(child)) hook->run(palette);
+    }
+}
+
+QColor toned(const QPalette& palette, Tone tone) {
+    switch (tone) {
+        case Tone::Primary: return primary(palette);
+        case Tone::Secondary: return secondary(palette);
+        case Tone::Tertiary: return tertiary(palette);
+    }
+    return primary(palette);
+}
+
+void setTone(QLabel* label, Tone tone) {
+    restyle(label, [tone](QWidget* w, const QPalette& palette) {
+        QPalette own = w->palette();
+        own.setColor(QPalette::WindowText, toned(palette, tone));
+        w->setPalette(own);
+    });
+}
+
+void setSymbol(QLabel* label, const QString& symbol, int side, std::function<QColor(const QPalette&)> color) {
+    label->setFixedSize(side, side);
+    restyle(label, [symbol, side, color = std::move(color)](QWidget* w, const QPalette& palette) {
+        static_cast<QLabel*>(w)->setPixmap(symbols::pixmap(symbol, side, color(palette)));
+    });
+}
 
 QColor regularMaterial(const QPalette& palette) {
     return withAlpha(palette.color(QPalette::Window), isDark(palette) ? 0.86 : 0.82);

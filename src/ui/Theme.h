@@ -3,6 +3,10 @@
 #include <QColor>
 #include <QFont>
 #include <QPalette>
+#include <functional>
+
+class QLabel;
+class QWidget;
 
 namespace varrow::ui {
 
@@ -34,6 +38,20 @@ QFont subheadline();  // 11
 QFont headline();     // 13 semibold
 QFont title2();       // 17
 QFont title3();       // 15
+
+// Styling that depends on the palette is registered once per widget and redone by applyTones
+// whenever the palette of a window changes (a widget made under a light palette and later given
+// a dark one must not keep light-derived colours).
+using Restyler = std::function<void(QWidget* widget, const QPalette& palette)>;
+void restyle(QWidget* widget, Restyler apply);
+void applyTones(QWidget* root);
+
+enum class Tone { Primary, Secondary, Tertiary };
+QColor toned(const QPalette& palette, Tone tone);
+// Colours a label's text by tone, now and after palette changes.
+void setTone(QLabel* label, Tone tone);
+// Shows a symbol on a label in a palette-derived colour.
+void setSymbol(QLabel* label, const QString& symbol, int side, std::function<QColor(const QPalette&)> color);
 
 // A palette with the dark look, for renders and for users who run a light desktop theme.
 QPalette darkPalette();

@@ -7,11 +7,13 @@
 #include "ui/CardGrid.h"
 #include "ui/ProfileCard.h"
 #include "ui/StatusLine.h"
+#include "ui/Theme.h"
 
 #include <QCheckBox>
 #include <QClipboard>
 #include <QMenu>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -283,6 +285,19 @@ TEST_F(AccountsViewTest, settingsErrorsLandInTheErrorBanner) {
     EXPECT_FALSE(view().settingsPopover()->isVisible());
     view().toggleHelp();
     EXPECT_TRUE(view().helpPopover()->isVisible());
+}
+
+TEST_F(AccountsViewTest, aPaletteGivenLaterRecoloursEveryText) {
+    view();
+    QLabel* tip = nullptr;
+    for (QLabel* label : view().findChildren<QLabel*>())
+        if (label->text().startsWith("Tip:")) tip = label;
+    ASSERT_TRUE(tip);
+    EXPECT_LT(tip->palette().color(QPalette::WindowText).lightness(), 128);
+    view().setPalette(theme::darkPalette());
+    EXPECT_GT(tip->palette().color(QPalette::WindowText).lightness(), 128);
+    view().setPalette(theme::lightPalette());
+    EXPECT_LT(tip->palette().color(QPalette::WindowText).lightness(), 128);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "ui/Render.h"
 #include "ui/SettingsView.h"
 #include "ui/Symbols.h"
+#include "ui/Theme.h"
 
 #include <QPainter>
 
@@ -68,6 +69,13 @@ TEST_P(RenderTest, accountsWindowAndSheets) {
     save(render::grab(&settings), "settings");
     HelpView help;
     save(render::grab(&help), "help");
+
+    // Made under one palette and given the other afterwards, as a window may be.
+    render::useAppearance(!GetParam());
+    AccountsView later(store.get(), &controller());
+    later.setPalette(GetParam() ? theme::darkPalette() : theme::lightPalette());
+    save(render::grab(&later, QSize(560, 520)), "accounts-repainted");
+    render::useAppearance(GetParam());
 
     controller().setLastError(QStringLiteral("Couldn't open Work: the copy could not be made."));
     fake.workspace.registered.clear();
