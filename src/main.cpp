@@ -1,3 +1,7 @@
 #include "app/Application.h"
+#include "app/CommandLine.h"
 
-int main(int argc, char** argv) { return varrow::app::run(argc, argv); }
+int main(int argc, char** argv) {
+    if (const auto status = varrow::app::CommandLine::run(argc, argv)) return *status;
+    return varrow::app::run(argc, argv);
+}

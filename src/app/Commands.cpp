@@ -1,5 +1,6 @@
 #include "app/Commands.h"
 
+#include "app/CommandLine.h"
 #include "claude/ClaudeController.h"
 #include "hooks/TestHooks.h"
 #include "model/ProfileStore.h"
@@ -37,7 +38,7 @@ std::optional<QString> Commands::handle(const QString& command, const QString& a
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
         return QString();
     }
-    return std::nullopt;
+    return CommandLine::handle(*store_, *claude_, command, argument);
 }
 
 }  // namespace varrow::app

@@ -4,6 +4,9 @@
 #include "copies/FileOps.h"
 #include "platform/Platform.h"
 #include "platform/SystemLog.h"
+#include "platform/linux/LauncherEntries.h"
+#include "platform/linux/LinuxClaudeCopy.h"
+#include "platform/linux/LinuxClaudeInstall.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -57,6 +60,17 @@ void finishPrepare(const model::Profile& profile, const QString& source, const Q
         meta->iconSignature = signature;
         AppCloner::writeMeta(*meta, copy);
     }
+    // A copy of a Linux build shows in the launcher through its own desktop entry.
+    if (meta && platform::linux_::LinuxClaudeInstall::isClaudeFolder(copy)) {
+        const QString icon = QFileInfo::exists(AppCloner::customIconPath(copy))
+                                 ? AppCloner::customIconPath(copy)
+                                 : QString::fromLatin1(platform::linux_::LinuxClaudeInstall::kDefaultIcon);
+        QString error;
+        if (!platform::linux_::LauncherEntries::write(
+                {copy, profile.name, icon, platform::linux_::LauncherEntries::program()}, &error))
+            platform::SystemLog::write(QStringLiteral("Varrow: could not write the launcher entry: ") +
+                                       error);
+    }
     // An account whose folder name is unusable has no data folder to protect.
     if (!dataDir.isEmpty()) AppCloner::blockSelfUpdates(dataDir);
 }
@@ -93,10 +107,13 @@ QString AppCloner::cloneErrorMessage(const QString& text) {
     return QStringLiteral("Couldn't prepare this account's copy of Claude (") + text + QStringLiteral(").");
 }
 
-bool AppCloner::isCopying(const QString& copyPath) { return inFlight().contains(FileOps::standardised(copyPath)); }
+bool AppCloner::isCopying(const QString& copyPath) {
+    return inFlight().contains(FileOps::standardised(copyPath));
+}
 
 void AppCloner::prepare(const model::Profile& profile, const QString& source, bool isRunning,
-                        const QString& appsDir, const QString& accountsDir, std::function<void(Prepared)> done) {
+                        const QString& appsDir, const QString& accountsDir,
+                        std::function<void(Prepared)> done) {
     if (profile.isDefault) {
         deliver(done, Prepared{source, {}});
         return;
@@ -136,7 +153,8 @@ void AppCloner::prepare(const model::Profile& profile, const QString& source, bo
         }
         for (const auto& resume : waiting) resume();
     });
-    watcher->setFuture(QtConcurrent::run([source, copy, appsDir] { return makeCopy(source, copy, appsDir); }));
+    watcher->setFuture(
+        QtConcurrent::run([source, copy, appsDir] { return makeCopy(source, copy, appsDir); }));
 }
 
 QString AppCloner::makeCopy(const QString& source, const QString& copyPath, const QString& appsDir) {
@@ -151,13 +169,20 @@ QString AppCloner::makeCopy(const QString& source, const QString& copyPath, cons
     const QString from = QFileInfo(source).absoluteFilePath();
     const QString to = QFileInfo(copyPath).absoluteFilePath();
     const QString tool = QString::fromLatin1(kCopyTool);
-    if (run(tool, {QStringLiteral("-RH"), QStringLiteral("--reflink=always"), QStringLiteral("--"), from, to}) != 0) {
+    if (run(tool, {QStringLiteral("-RH"), QStringLiteral("--reflink=always"), QStringLiteral("--"), from,
+                   to}) != 0) {
         FileOps::removeEntry(copyPath);
-        if (run(tool, {QStringLiteral("-RH"), QStringLiteral("--"), from, to}) != 0)
+        if (platform::linux_::LinuxClaudeInstall::isClaudeFolder(from)) {
+            // Without clones a full copy of an Electron build costs hundreds of megabytes.
+            if (!platform::linux_::LinuxClaudeCopy::makeLinked(from, to).isEmpty())
+                return cloneErrorMessage(QStringLiteral("copy failed"));
+        } else if (run(tool, {QStringLiteral("-RH"), QStringLiteral("--"), from, to}) != 0) {
             return cloneErrorMessage(QStringLiteral("copy failed"));
+        }
     }
     if (QFileInfo::exists(QString::fromLatin1(kXattrTool)))
-        run(QString::fromLatin1(kXattrTool), {QStringLiteral("-dr"), QStringLiteral("com.apple.quarantine"), to});
+        run(QString::fromLatin1(kXattrTool),
+            {QStringLiteral("-dr"), QStringLiteral("com.apple.quarantine"), to});
     return {};
 }
 
@@ -176,7 +201,12 @@ int AppCloner::run(const QString& tool, const QStringList& arguments) {
 QString AppCloner::version(const QString& appPath) {
     const QString unknown = QStringLiteral("?");
     QFile file(QDir(appPath).filePath(QStringLiteral("Contents/Info.plist")));
-    if (!file.open(QIODevice::ReadOnly)) return unknown;
+    if (!file.open(QIODevice::ReadOnly)) {
+        // A Linux build keeps its version in resources/app.asar.
+        if (platform::linux_::LinuxClaudeInstall::isClaudeFolder(appPath))
+            return platform::linux_::LinuxClaudeInstall::versionOf(appPath);
+        return unknown;
+    }
     const QByteArray bytes = file.readAll();
     plist_t root = nullptr;
     plist_from_memory(bytes.constData(), uint32_t(bytes.size()), &root);
@@ -226,7 +256,8 @@ void AppCloner::blockSelfUpdates(const QString& dataDir) {
     const QString library = QDir(policyDir).filePath(QStringLiteral("configLibrary"));
     const QString id = QUuid::createUuid().toString(QUuid::WithoutBraces).toLower();
     const QList<std::pair<QString, QByteArray>> files{
-        {QDir(library).filePath(id + QStringLiteral(".json")), QByteArrayLiteral("{\n  \"disableAutoUpdates\": true\n}\n")},
+        {QDir(library).filePath(id + QStringLiteral(".json")),
+         QByteArrayLiteral("{\n  \"disableAutoUpdates\": true\n}\n")},
         {QDir(library).filePath(QStringLiteral("_meta.json")),
          "{\"appliedId\":\"" + id.toLatin1() + "\",\"entries\":[{\"id\":\"" + id.toLatin1() +
              "\",\"name\":\"Default\"}]}\n"},
@@ -240,10 +271,12 @@ void AppCloner::blockSelfUpdates(const QString& dataDir) {
         if (!error.isEmpty()) break;
         error = FileOps::writePlainFile(path, bytes);
     }
-    if (!error.isEmpty()) platform::SystemLog::write(QStringLiteral("Varrow: could not write update policy: ") + error);
+    if (!error.isEmpty())
+        platform::SystemLog::write(QStringLiteral("Varrow: could not write update policy: ") + error);
 }
 
-void AppCloner::removeUnused(const QSet<QString>& keeping, const QSet<QString>& running, const QString& appsDir) {
+void AppCloner::removeUnused(const QSet<QString>& keeping, const QSet<QString>& running,
+                             const QString& appsDir) {
     QSet<QString> kept;
     for (const QString& path : keeping) kept.insert(FileOps::standardised(path));
     QSet<QString> live;
@@ -262,7 +295,9 @@ void AppCloner::removeUnused(const QSet<QString>& keeping, const QSet<QString>& 
         FileOps::removeEntry(path);
         FileOps::removeEntry(metaPath(path));
         FileOps::removeEntry(customIconPath(path));
+        platform::linux_::LauncherEntries::remove(path);
     }
+    platform::linux_::LauncherEntries::removeOrphans(appsDir);
 }
 
 void AppCloner::refreshIcon(const model::Profile& profile, const QString& source, const QString& appsDir) {

@@ -44,6 +44,10 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     const QStringList arguments = QCoreApplication::arguments();
+    // Like Electron's --class=: the windows' WM_CLASS class, so launchers can tell copies apart.
+    for (const QString& argument : arguments.mid(1))
+        if (argument.startsWith(QLatin1String("--class=")) && argument.size() > 8)
+            QApplication::setApplicationName(argument.mid(8));
     const QString dataDir = dataDirFrom(arguments);
     const StandinState state = StandinState::capture(dataDir, arguments);
     if (!state.write()) std::fprintf(stderr, "could not write the state file in %s\n", qPrintable(dataDir));

@@ -2,6 +2,7 @@
 
 #include "platform/Timings.h"
 #include "platform/linux/BundleInfo.h"
+#include "platform/linux/LinuxClaudeInstall.h"
 #include "platform/linux/LinuxX11.h"
 
 #include <QCoreApplication>
@@ -98,7 +99,14 @@ void LinuxWorkspace::handOver(const AppHandle& target) {
     if (const auto window = x11_->frontWindow(target->processIdentifier())) x11_->activate(*window);
 }
 
-QString LinuxWorkspace::urlForApplication(const QString&) { return {}; }
+QString LinuxWorkspace::urlForApplication(const QString& bundleIdentifier) {
+    if (bundleIdentifier != QLatin1String(LinuxClaudeInstall::kBundleIdentifier)) return {};
+    // Bundles come first: the caller tries these two itself when nothing is registered.
+    const QString home = QDir::homePath() + QStringLiteral("/Applications/Claude.app");
+    if (QFileInfo::exists(QStringLiteral("/Applications/Claude.app")) || QFileInfo::exists(home)) return {};
+    const auto install = LinuxClaudeInstall::find();
+    return install ? install->folder : QString();
+}
 
 void LinuxWorkspace::finish(OpenCompletion completion, AppHandle app, QString error) {
     QTimer::singleShot(0, this, [this, completion = std::move(completion), app, error] {
@@ -110,13 +118,18 @@ void LinuxWorkspace::finish(OpenCompletion completion, AppHandle app, QString er
 void LinuxWorkspace::openApplication(const QString& bundlePath, const OpenConfiguration& configuration,
                                      OpenCompletion completion) {
     const QString name = quoted(BundleInfo::displayName(QDir::cleanPath(bundlePath)));
-    const auto info = BundleInfo::read(bundlePath);
+    auto info = BundleInfo::read(bundlePath);
+    // A Linux build of Claude (or a copy of one): the executable sits beside resources/.
+    const bool linuxLayout = !info && LinuxClaudeInstall::isClaudeFolder(bundlePath);
+    if (linuxLayout)
+        info = BundleInfo{QLatin1String(LinuxClaudeInstall::kBundleIdentifier),
+                          LinuxClaudeInstall::mainExecutable(bundlePath), {}, {}};
     if (!info) {
         finish(std::move(completion), nullptr,
                QStringLiteral("The application %1 could not be opened because it has no Info.plist.").arg(name));
         return;
     }
-    const QFileInfo executable(bundlePath + "/Contents/MacOS/" + info->executable);
+    const QFileInfo executable(bundlePath + (linuxLayout ? "/" : "/Contents/MacOS/") + info->executable);
     if (info->executable.isEmpty() || info->executable.contains(u'/') || !executable.isFile()) {
         finish(std::move(completion), nullptr,
                QStringLiteral("The application %1 could not be opened because its executable is missing.").arg(name));
@@ -133,8 +146,16 @@ void LinuxWorkspace::openApplication(const QString& bundlePath, const OpenConfig
     if (!configuration.createsNewApplicationInstance) {
         for (const AppHandle& app : scanner_.applications()) {
             if (app->bundlePath() != canonical || isTerminated(*app)) continue;
-            // The reopen request: the running instance shows a window again.
-            ::kill(app->processIdentifier(), SIGUSR1);
+            // The reopen request: the running instance shows a window again. Electron takes
+            // SIGUSR1 as "start the inspector"; started again on the same data folder it hands the
+            // request to the running instance and exits.
+            if (linuxLayout) {
+                const auto arguments = scanner_.readArguments(app->processIdentifier());
+                launcher_.start(executable.absoluteFilePath(), arguments ? arguments->mid(1) : QStringList(),
+                                configuration.environment);
+            } else {
+                ::kill(app->processIdentifier(), SIGUSR1);
+            }
             if (configuration.activates) handOver(app);
             finish(std::move(completion), app, {});
             return;
@@ -181,7 +202,19 @@ bool LinuxWorkspace::forceTerminate(const RunningApplication& app) { return sign
 
 bool LinuxWorkspace::setIcon(const QImage& image, const QString& path) { return icons_.setIcon(image, path); }
 
-QImage LinuxWorkspace::iconForFile(const QString& path, int pixels) { return icons_.iconFor(path, pixels); }
+QImage LinuxWorkspace::iconForFile(const QString& path, int pixels) {
+    // A Linux build has no icon file of its own: its icon lives in the icon theme.
+    if (!QFileInfo::exists(BundleIcons::customIconPath(path)) && LinuxClaudeInstall::isClaudeFolder(path)) {
+        const auto install = LinuxClaudeInstall::find();
+        QString name = install && !install->iconName.isEmpty() ? install->iconName
+                                                               : QString::fromLatin1(LinuxClaudeInstall::kDefaultIcon);
+        QImage image = LinuxClaudeInstall::themeIcon(name, pixels);
+        if (image.isNull() && name != QLatin1String(LinuxClaudeInstall::kDefaultIcon))
+            image = LinuxClaudeInstall::themeIcon(QString::fromLatin1(LinuxClaudeInstall::kDefaultIcon), pixels);
+        if (!image.isNull()) return image;
+    }
+    return icons_.iconFor(path, pixels);
+}
 
 bool LinuxWorkspace::openUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
 

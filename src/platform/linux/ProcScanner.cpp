@@ -1,6 +1,7 @@
 #include "platform/linux/ProcScanner.h"
 
 #include "platform/linux/BundleInfo.h"
+#include "platform/linux/LinuxClaudeInstall.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -136,6 +137,7 @@ QString ProcScanner::bundleOfProcess(pid_t pid) const {
     QString exe = QString::fromLocal8Bit(target, n);
     if (exe.endsWith(QLatin1String(" (deleted)"))) exe.chop(10);
     if (QString bundle = BundleInfo::bundleOf(exe); !bundle.isEmpty()) return bundle;
+    if (QString folder = LinuxClaudeInstall::folderOfExecutable(exe); !folder.isEmpty()) return folder;
 
     // A script executable runs as its interpreter with the script as the first argument.
     const auto arguments = readArguments(pid);
@@ -151,7 +153,10 @@ QString ProcScanner::bundleOfProcess(pid_t pid) const {
 
 AppHandle ProcScanner::makeHandle(pid_t pid, const Entry& entry, const QString& bundleIdentifier) {
     QString name;
-    if (!entry.bundlePath.isEmpty()) {
+    if (!entry.bundlePath.isEmpty() && bundleIdentifier == QLatin1String(LinuxClaudeInstall::kBundleIdentifier) &&
+        !entry.bundlePath.endsWith(QLatin1String(".app"))) {
+        name = LinuxClaudeInstall::displayName(entry.bundlePath);
+    } else if (!entry.bundlePath.isEmpty()) {
         name = BundleInfo::displayName(entry.bundlePath);
     } else {
         name = QString::fromLocal8Bit(readFile(pid, "comm", 64)).trimmed();
@@ -179,7 +184,19 @@ void ProcScanner::inspect(pid_t pid, Entry& entry, const QHash<pid_t, Entry>& al
         return;
     }
     const auto bundle = BundleInfo::read(entry.bundlePath);
-    entry.handle = makeHandle(pid, entry, bundle ? bundle->identifier : QString());
+    QString identifier = bundle ? bundle->identifier : QString();
+    if (!bundle && LinuxClaudeInstall::isClaudeFolder(entry.bundlePath)) {
+        // Electron's helpers run the same executable with "--type=…", even when reparented.
+        const auto arguments = readArguments(pid);
+        if (arguments && std::any_of(arguments->cbegin(), arguments->cend(), [](const QString& argument) {
+                return argument.startsWith(QLatin1String("--type="));
+            })) {
+            entry.helper = true;
+            return;
+        }
+        identifier = QLatin1String(LinuxClaudeInstall::kBundleIdentifier);
+    }
+    entry.handle = makeHandle(pid, entry, identifier);
 }
 
 ProcScanner::Changes ProcScanner::scan() {

@@ -1,0 +1,125 @@
+#!/usr/bin/env bash
+# Claude installed as a Linux package rather than a bundle: a fixture laid out like the package
+# (the stand-in as its "Electron", an Electron archive with the version), two accounts opened from
+# the command line with their own data folders, window classes and launcher entries, cycling, and
+# an upgrade that refreshes a stopped account's copy but leaves a running one alone.
+source "$(dirname "$0")/lib/common.bash"
+
+asar_tool="${VARROW_BUILD_DIR:-}/tools/fixture-electron/fixture-asar"
+[ -x "$asar_tool" ] || { echo "SKIP: $asar_tool is not built"; exit 77; }
+
+start_x
+setup_home
+rm -rf "$HOME/Applications/Claude.app"  # no bundle: the package is the installed Claude
+
+pkg="$work/pkg"
+lib="$pkg/usr/lib/claude-desktop"
+# install_package VERSION: lays out (or upgrades) the package the way a package manager does:
+# new files written beside the old ones, then renamed over them.
+install_package() {
+  mkdir -p "$lib/resources" "$pkg/usr/bin" "$pkg/share/applications" "$pkg/share/icons/hicolor/256x256/apps"
+  printf '{"name":"claude-desktop","productName":"Claude","version":"%s","main":"dist/main.js"}' "$1" >"$work/package.json"
+  echo "// main" >"$work/main.js"
+  "$asar_tool" "$lib/resources/app.asar.new" package.json="$work/package.json" dist/main.js="$work/main.js"
+  mv -f "$lib/resources/app.asar.new" "$lib/resources/app.asar"
+  cp "$VARROW_STANDIN_BUNDLE/Contents/MacOS/Claude" "$lib/claude-desktop.new"
+  mv -f "$lib/claude-desktop.new" "$lib/claude-desktop"
+  cp "$VARROW_STANDIN_BUNDLE/Contents/MacOS/Claude" "$lib/chrome_crashpad_handler"
+  ln -sfn "$lib/claude-desktop" "$pkg/usr/bin/claude-desktop"
+  cp "$VARROW_STANDIN_BUNDLE/Contents/Resources/Claude.png" "$pkg/share/icons/hicolor/256x256/apps/claude-desktop.png"
+  cat >"$pkg/share/applications/claude-desktop.desktop" <<EOF
+[Desktop Entry]
+Type=Application
+Name=Claude
+Exec=$pkg/usr/bin/claude-desktop %u
+Icon=claude-desktop
+StartupWMClass=Claude
+EOF
+}
+install_package 1.0.0
+export XDG_DATA_DIRS="$pkg/share"
+
+write_profiles "Work" "Home"
+start_varrow
+
+accounts="$VARROW_HOME/Accounts"
+apps="$VARROW_HOME/Apps"
+"$VARROW_BIN" open Work Home
+for name in Work Home; do wait_for 30 "$name to run" is_running "$name"; done
+echo "ok: two accounts opened with one command"
+
+work_pid=$(pid_for_data_dir "$accounts/work/Desktop") || fail "no Claude on Work's data folder"
+home_pid=$(pid_for_data_dir "$accounts/home/Desktop") || fail "no Claude on Home's data folder"
+[ "$(readlink "/proc/$work_pid/exe")" = "$apps/Claude Work.app/claude-desktop" ] || fail "Work does not run its copy"
+[ "$(readlink "/proc/$home_pid/exe")" = "$apps/Claude Home.app/claude-desktop" ] || fail "Home does not run its copy"
+[ "$(environment_of "$work_pid" CLAUDE_CONFIG_DIR)" = "$accounts/work/Code" ] || fail "Work's CLAUDE_CONFIG_DIR"
+[ "$(readlink "$apps/Claude Work.app/resources")" = "$lib/resources" ] || [ ! -L "$apps/Claude Work.app/resources" ] ||
+  fail "Work's copy does not use the package's resources"
+
+# wm_class PID: the WM_CLASS class of the process's window.
+wm_class() {
+  local window
+  window=$(xdotool search --all --onlyvisible --pid "$1" 2>/dev/null | head -n1)
+  [ -n "$window" ] || return 1
+  xprop -id "$window" WM_CLASS | sed -n 's/.*= "[^"]*", "\([^"]*\)"$/\1/p'
+}
+wait_for 15 "Work's window" wm_class "$work_pid"
+wait_for 15 "Home's window" wm_class "$home_pid"
+work_class=$(wm_class "$work_pid")
+home_class=$(wm_class "$home_pid")
+[[ "$work_class" == varrow-claude-work-* ]] || fail "Work's window class is \"$work_class\""
+[[ "$home_class" == varrow-claude-home-* ]] || fail "Home's window class is \"$home_class\""
+echo "ok: window classes $work_class and $home_class"
+
+entries="$XDG_DATA_HOME/applications"
+work_entry="$entries/$work_class.desktop"
+[ -f "$work_entry" ] || fail "no launcher entry for Work: $(ls "$entries" 2>/dev/null | tr '\n' ' ')"
+[ -f "$entries/$home_class.desktop" ] || fail "no launcher entry for Home"
+grep -qx "Name=Claude Work" "$work_entry" || fail "Work's entry is not named Claude Work"
+grep -qx "StartupWMClass=$work_class" "$work_entry" || fail "Work's entry names another class"
+grep -q "^Exec=.* open Work$" "$work_entry" || fail "Work's entry does not open Work through Varrow"
+icon=$(sed -n 's/^Icon=//p' "$work_entry")
+[ -f "$icon" ] && [ "$(png_size "$icon")" != "0x0" ] || fail "Work's entry has no icon file ($icon)"
+echo "ok: launcher entries with their own names, classes and icons"
+
+front_is() { [ "$("$VARROW_BIN" front)" = "$1" ] && [ "$(active_pid)" = "$2" ]; }
+"$VARROW_BIN" open Work
+wait_for 10 "Work in front" front_is Work "$work_pid"
+xdotool key ctrl+grave
+wait_for 5 "Ctrl+\` to bring Home forward" front_is Home "$home_pid"
+xdotool key ctrl+grave
+wait_for 5 "Ctrl+\` to go back to Work" front_is Work "$work_pid"
+echo "ok: cycling between the two"
+
+[ "$("$VARROW_BIN" command Work)" = "CLAUDE_CONFIG_DIR=\"$accounts/work/Code\" claude" ] || fail "varrow command Work"
+status=0
+"$VARROW_BIN" open Nobody 2>"$work/err" || status=$?
+[ "$status" -eq 1 ] && grep -q "no account named “Nobody”" "$work/err" || fail "open Nobody gave $status: $(cat "$work/err")"
+status=0
+"$VARROW_BIN" command 2>/dev/null || status=$?
+[ "$status" -eq 2 ] || fail "a usage error gave $status"
+echo "ok: command line replies and exit codes"
+
+# Home quits; the package is upgraded while Work runs.
+"$VARROW_BIN" quit Home
+wait_for 15 "Home to stop" is_stopped Home
+work_inode=$(stat -c %i "$apps/Claude Work.app/claude-desktop")
+install_package 2.0.0
+"$VARROW_BIN" open Home
+wait_for 30 "Home to run again" is_running Home
+grep -q '"sourceVersion":"2.0.0"' "$apps/.Claude Home.app.json" || fail "Home's copy was not refreshed: $(cat "$apps/.Claude Home.app.json")"
+"$VARROW_BIN" open Work
+sleep 1
+grep -q '"sourceVersion":"1.0.0"' "$apps/.Claude Work.app.json" || fail "Work's running copy was touched"
+[ "$(stat -c %i "$apps/Claude Work.app/claude-desktop")" = "$work_inode" ] || fail "Work's running copy was replaced"
+is_live "$work_pid" || fail "Work stopped during the upgrade"
+echo "ok: upgrade refreshed the stopped copy and left the running one alone"
+
+# Once Work has quit, its next opening refreshes it too.
+"$VARROW_BIN" quit Work
+wait_for 15 "Work to stop" is_stopped Work
+"$VARROW_BIN" open Work
+wait_for 30 "Work to run again" is_running Work
+grep -q '"sourceVersion":"2.0.0"' "$apps/.Claude Work.app.json" || fail "Work's copy was not refreshed after it quit"
+echo "ok: the copy that was running is refreshed after it quit"
+echo "PASS"
