@@ -3,6 +3,8 @@
 #include "app/TrayMenu.h"
 #include "claude/ClaudeController.h"
 #include "model/ProfileStore.h"
+#include "platform/Platform.h"
+#include "platform/Timings.h"
 #include "ui/AccountsView.h"
 #include "ui/AppEvents.h"
 #include "ui/AppGlyph.h"
@@ -10,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QMenuBar>
+#include <QTimer>
 
 namespace varrow::app {
 
@@ -68,6 +71,18 @@ void MainWindow::bringToFront() {
     show();
     raise();
     activateWindow();
+    activationTries_ = 0;
+    activateAgain();
+}
+
+void MainWindow::activateAgain() {
+    // A request from a background process (a second start, the command line) is easily refused as
+    // focus stealing, and a window that was just shown is not managed yet; ask the window manager
+    // directly, a few times, until the window is active.
+    if (isActiveWindow() || !isVisible() || activationTries_ >= Timings::windowActivationRetries) return;
+    ++activationTries_;
+    platform::Platform::workspace().activateSelf();
+    QTimer::singleShot(Timings::windowActivationRetry(), this, &MainWindow::activateAgain);
 }
 
 }  // namespace varrow::app

@@ -31,10 +31,12 @@ public:
 
 private:
     void rebuildAccounts();
+    void activateAgain();
 
     model::ProfileStore* store_;
     claude::ClaudeController* claude_;
     QMenu* accounts_;
+    int activationTries_ = 0;
 };
 
 }  // namespace varrow::app

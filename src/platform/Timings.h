@@ -22,6 +22,8 @@ public:
     static ms renderDelay() { return scaled(1500); }         // scripted render after start-up
     static ms renderSettle() { return scaled(500); }         // settling before each render
     static ms processScan() { return ms(500); }              // Linux /proc rescan interval
+    static ms windowActivationRetry() { return scaled(100); }  // a shown window asks again to be active
+    static constexpr int windowActivationRetries = 5;
 
     // 1.0 in the program; tests may pass e.g. 0.05 to run timed logic quickly.
     static void setScaleForTests(double scale) { scale_ = scale; }

@@ -28,11 +28,13 @@ protected:
         qunsetenv("XDG_STATE_HOME");
     }
 
-    // Adds accounts after the default one, in order.
+    // Adds accounts after the default one, in order, coloured teal, sky, iris, …
     void addAccounts(const QStringList& names) {
         QList<model::Profile> list = store->profiles();
+        int colour = 4;
         for (const QString& name : names) {
             model::Profile p;
+            p.color = model::colors::allCases().at(colour++ % 8);
             p.id = QUuid::createUuid();
             p.name = name;
             p.folderName = model::ProfileStore::folderName(name);

@@ -108,4 +108,23 @@ TEST_F(TrayMenuTest, WindowMenuShowsButDoesNotBindTheAccountShortcuts) {
     EXPECT_EQ(action(menu, "Quit Varrow")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
 }
 
+TEST_F(TrayMenuTest, MenuDrawsItsEntriesWithColouredDots) {
+    addAccounts({"Work", "Home"});
+    TrayMenu tray(store.get(), claude.get(), {});
+    QMenu menu;
+    tray.attach(&menu, true);
+    menu.adjustSize();
+    const QImage image = menu.grab().toImage();
+    ASSERT_GT(image.height(), 200);
+    // The teal dot of the Work entry is drawn in its colour.
+    const QColor teal = model::colors::color(model::ProfileColor::Teal);
+    bool found = false;
+    for (int y = 0; y < image.height() && !found; ++y)
+        for (int x = 0; x < 40 && !found; ++x) found = QColor(image.pixel(x, y)) == teal;
+    EXPECT_TRUE(found);
+    // For the documentation: VARROW_SCREENSHOTS=folder writes the picture.
+    if (const QString folder = qEnvironmentVariable("VARROW_SCREENSHOTS"); !folder.isEmpty())
+        image.save(folder + "/tray-menu.png");
+}
+
 }  // namespace

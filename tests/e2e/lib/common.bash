@@ -20,6 +20,8 @@ varrow_pid=""
 
 fail() {
   echo "FAIL: $*"
+  echo "--- varrow list"; "$VARROW_BIN" list 2>&1 || true
+  echo "--- stand-ins"; for pid in $(standin_pids); do echo "$pid $(tr '\0' ' ' <"/proc/$pid/cmdline")"; done
   if [ -s "$work/varrow.log" ]; then echo "--- varrow log"; tail -n 40 "$work/varrow.log"; fi
   exit 1
 }
