@@ -62,8 +62,17 @@ QWidget* labelled(const QString& text, QWidget* control) {
 QLineEdit* field(const QString& placeholder) {
     auto* edit = new QLineEdit;
     edit->setPlaceholderText(placeholder);
-    edit->setMinimumHeight(26);
+    edit->setMinimumHeight(28);
     edit->setFont(theme::font(13));
+    // Rounded field with a hairline border and the accent ring while focused.
+    theme::restyle(edit, [](QWidget* w, const QPalette& pal) {
+        const QColor border = theme::primary(pal, 0.16), accent = pal.color(QPalette::Highlight);
+        w->setStyleSheet(QStringLiteral("QLineEdit { background: %1; border: 1px solid %2; border-radius: 6px;"
+                                        " padding: 2px 7px; selection-background-color: %3; }"
+                                        "QLineEdit:focus { border: 2px solid %4; padding: 1px 6px; }")
+                             .arg(theme::controlBackground(pal).name(QColor::HexArgb), border.name(QColor::HexArgb),
+                                  accent.name(QColor::HexArgb), accent.lighter(110).name(QColor::HexArgb)));
+    });
     return edit;
 }
 
