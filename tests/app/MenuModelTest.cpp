@@ -106,10 +106,4 @@ TEST(MenuModel, StyleChoicesCheckOnlyTheStoredRawValue) {
     EXPECT_EQ(titles(submenu(MenuModel::entries(state)).children), "Pull-out tab|Floating bar|Off");
 }
 
-TEST(MenuModel, HotKeyCheckFollowsTheDefault) {
-    MenuModel::State state;
-    state.cycleHotKeyEnabled = false;
-    EXPECT_FALSE(find(MenuModel::entries(state), Action::ToggleCycleHotKey).checked);
-}
-
 }  // namespace
