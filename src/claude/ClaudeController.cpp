@@ -3,8 +3,6 @@
 #include "claude/ClaudePaths.h"
 #include "claude/DebugLog.h"
 #include "front/FrontSwitcher.h"
-#include "platform/linux/LauncherEntries.h"
-#include "platform/linux/LinuxClaudeInstall.h"
 #include "platform/Platform.h"
 #include "platform/SystemLog.h"
 #include "platform/Timings.h"
@@ -222,11 +220,9 @@ void ClaudeController::launch(const Profile& profile, const QString& appPath, qu
         }
         AppCloner::blockSelfUpdates(desktop);
         configuration.arguments = QStringList{QStringLiteral("--user-data-dir=") + desktop};
-        // A copy of a Linux build names its windows' class, so the taskbar groups them under the
-        // copy's own launcher entry rather than under Claude's.
-        if (appPath != claudeURL_ && platform::linux_::LinuxClaudeInstall::isClaudeFolder(appPath))
-            configuration.arguments.append(QStringLiteral("--class=") +
-                                           platform::linux_::LauncherEntries::windowClass(appPath));
+        // A copy of a native installation may need more (its own window class on Linux), so the
+        // taskbar groups its windows under the copy's own launcher entry rather than under Claude's.
+        if (appPath != claudeURL_) configuration.arguments.append(Platform::workspace().copyLaunchArguments(appPath));
         configuration.environment = environmentWith(QStringLiteral("CLAUDE_CONFIG_DIR"), code);
     }
 

@@ -1,12 +1,11 @@
 #include "copies/AppCloner.h"
 
+#include "platform/AtomicFile.h"
+
 #include "copies/AccountIcon.h"
 #include "copies/FileOps.h"
 #include "platform/Platform.h"
 #include "platform/SystemLog.h"
-#include "platform/linux/LauncherEntries.h"
-#include "platform/linux/LinuxClaudeCopy.h"
-#include "platform/linux/LinuxClaudeInstall.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,7 +16,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QSaveFile>
 #include <QUuid>
 #include <QtConcurrent>
 
@@ -60,16 +58,10 @@ void finishPrepare(const model::Profile& profile, const QString& source, const Q
         meta->iconSignature = signature;
         AppCloner::writeMeta(*meta, copy);
     }
-    // A copy of a Linux build shows in the launcher through its own desktop entry.
-    if (meta && platform::linux_::LinuxClaudeInstall::isClaudeFolder(copy)) {
-        const QString icon = QFileInfo::exists(AppCloner::customIconPath(copy))
-                                 ? AppCloner::customIconPath(copy)
-                                 : QString::fromLatin1(platform::linux_::LinuxClaudeInstall::kDefaultIcon);
-        QString error;
-        if (!platform::linux_::LauncherEntries::write(
-                {copy, profile.name, icon, platform::linux_::LauncherEntries::program()}, &error))
-            platform::SystemLog::write(QStringLiteral("Varrow: could not write the launcher entry: ") +
-                                       error);
+    // Where the desktop lists copies in its launcher, this one appears under its account's name.
+    if (meta) {
+        const QString icon = AppCloner::customIconPath(copy);
+        platform::Platform::workspace().copyReady(copy, profile.name, QFileInfo::exists(icon) ? icon : QString());
     }
     // An account whose folder name is unusable has no data folder to protect.
     if (!dataDir.isEmpty()) AppCloner::blockSelfUpdates(dataDir);
@@ -79,7 +71,8 @@ void finishPrepare(const model::Profile& profile, const QString& source, const Q
 
 QString AppCloner::copyName(const model::Profile& profile) {
     QString name = profile.name;
-    name.replace(u'/', u'-').replace(u':', u'-');
+    // A NUL would cut the path short outside the ".app" name, so it goes the same way as "/".
+    name.replace(u'/', u'-').replace(u':', u'-').replace(QChar(0), u'-');
     return QStringLiteral("Claude ") + name + QStringLiteral(".app");
 }
 
@@ -172,9 +165,10 @@ QString AppCloner::makeCopy(const QString& source, const QString& copyPath, cons
     if (run(tool, {QStringLiteral("-RH"), QStringLiteral("--reflink=always"), QStringLiteral("--"), from,
                    to}) != 0) {
         FileOps::removeEntry(copyPath);
-        if (platform::linux_::LinuxClaudeInstall::isClaudeFolder(from)) {
+        auto& workspace = platform::Platform::workspace();
+        if (workspace.isNativeInstallation(from)) {
             // Without clones a full copy of an Electron build costs hundreds of megabytes.
-            if (!platform::linux_::LinuxClaudeCopy::makeLinked(from, to).isEmpty())
+            if (!workspace.copyNativeInstallation(from, to).isEmpty())
                 return cloneErrorMessage(QStringLiteral("copy failed"));
         } else if (run(tool, {QStringLiteral("-RH"), QStringLiteral("--"), from, to}) != 0) {
             return cloneErrorMessage(QStringLiteral("copy failed"));
@@ -202,9 +196,9 @@ QString AppCloner::version(const QString& appPath) {
     const QString unknown = QStringLiteral("?");
     QFile file(QDir(appPath).filePath(QStringLiteral("Contents/Info.plist")));
     if (!file.open(QIODevice::ReadOnly)) {
-        // A Linux build keeps its version in resources/app.asar.
-        if (platform::linux_::LinuxClaudeInstall::isClaudeFolder(appPath))
-            return platform::linux_::LinuxClaudeInstall::versionOf(appPath);
+        // A native installation keeps its version its own way.
+        auto& workspace = platform::Platform::workspace();
+        if (workspace.isNativeInstallation(appPath)) return workspace.nativeVersion(appPath);
         return unknown;
     }
     const QByteArray bytes = file.readAll();
@@ -240,13 +234,10 @@ void AppCloner::writeMeta(const Meta& meta, const QString& copyPath) {
     const QString path = metaPath(copyPath);
     // QSaveFile writes through a symbolic link; the record belongs beside the copy itself.
     if (QFileInfo(path).isSymLink()) FileOps::removeEntry(path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return;
     const QJsonObject object{{QStringLiteral("sourcePath"), meta.sourcePath},
                              {QStringLiteral("sourceVersion"), meta.sourceVersion},
                              {QStringLiteral("iconSignature"), meta.iconSignature}};
-    file.write(QJsonDocument(object).toJson(QJsonDocument::Compact));
-    file.commit();
+    platform::writeFileAtomically(path, QJsonDocument(object).toJson(QJsonDocument::Compact));
 }
 
 void AppCloner::blockSelfUpdates(const QString& dataDir) {
@@ -295,9 +286,9 @@ void AppCloner::removeUnused(const QSet<QString>& keeping, const QSet<QString>& 
         FileOps::removeEntry(path);
         FileOps::removeEntry(metaPath(path));
         FileOps::removeEntry(customIconPath(path));
-        platform::linux_::LauncherEntries::remove(path);
+        platform::Platform::workspace().copyRemoved(path);
     }
-    platform::linux_::LauncherEntries::removeOrphans(appsDir);
+    platform::Platform::workspace().pruneCopyEntries(appsDir);
 }
 
 void AppCloner::refreshIcon(const model::Profile& profile, const QString& source, const QString& appsDir) {

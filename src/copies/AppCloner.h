@@ -3,9 +3,9 @@
 #include "model/Profile.h"
 
 #include <QFuture>
+#include <QSet>
 #include <QString>
 #include <QStringList>
-#include <QSet>
 #include <functional>
 #include <optional>
 
@@ -23,8 +23,8 @@ public:
 
     // The application to launch for an account, or the user-facing failure text.
     struct Prepared {
-        QString appPath;   // empty on failure
-        QString error;     // "Couldn't prepare this account's copy of Claude (copy failed)." or a file error
+        QString appPath;  // empty on failure
+        QString error;    // "Couldn't prepare this account's copy of Claude (copy failed)." or a file error
         bool ok() const { return error.isEmpty(); }
     };
 
@@ -53,7 +53,8 @@ public:
     // Replaces whatever is at copyPath with a fresh copy; empty on success, else the failure text.
     static QString makeCopy(const QString& source, const QString& copyPath, const QString& appsDir);
     static void blockSelfUpdates(const QString& dataDir);
-    static void removeUnused(const QSet<QString>& keeping, const QSet<QString>& running, const QString& appsDir);
+    static void removeUnused(const QSet<QString>& keeping, const QSet<QString>& running,
+                             const QString& appsDir);
     static void refreshIcon(const model::Profile& profile, const QString& source, const QString& appsDir);
 
     // Whether a copy is being made at this path right now (main thread).

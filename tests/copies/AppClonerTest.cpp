@@ -53,6 +53,7 @@ TEST(AppClonerMeta, CompactJsonRoundTripAndStrictReading) {
 }
 
 TEST(AppClonerVersion, ReadsXmlAndBinaryPlistsElseQuestionMark) {
+    platform::fake::FakePlatform platform;
     test::TempHome home;
     const QString app = home.file("X.app");
     const QString plist = app + "/Contents/Info.plist";

@@ -1,4 +1,7 @@
 #include "platform/linux/LinuxWorkspace.h"
+#include "platform/SystemLog.h"
+#include "platform/linux/LinuxClaudeCopy.h"
+#include "platform/linux/LauncherEntries.h"
 
 #include "platform/Timings.h"
 #include "platform/linux/BundleInfo.h"
@@ -223,5 +226,34 @@ bool LinuxWorkspace::revealInFileViewer(const QString& path) {
     if (!info.exists() && !info.isSymLink()) return false;
     return QDesktopServices::openUrl(QUrl::fromLocalFile(info.absolutePath()));
 }
+
+// Linux packages of Claude: recognised by their archive, copied by links where clones fail, and
+// listed in the launcher through one desktop entry per copy.
+bool LinuxWorkspace::isNativeInstallation(const QString& appPath) {
+    return LinuxClaudeInstall::isClaudeFolder(appPath);
+}
+
+QString LinuxWorkspace::nativeVersion(const QString& appPath) { return LinuxClaudeInstall::versionOf(appPath); }
+
+QString LinuxWorkspace::copyNativeInstallation(const QString& from, const QString& to) {
+    return LinuxClaudeCopy::makeLinked(from, to);
+}
+
+QStringList LinuxWorkspace::copyLaunchArguments(const QString& copyPath) {
+    if (!LinuxClaudeInstall::isClaudeFolder(copyPath)) return {};
+    return {QStringLiteral("--class=") + LauncherEntries::windowClass(copyPath)};
+}
+
+void LinuxWorkspace::copyReady(const QString& copyPath, const QString& accountName, const QString& iconPath) {
+    if (!LinuxClaudeInstall::isClaudeFolder(copyPath)) return;
+    const QString icon = iconPath.isEmpty() ? QString::fromLatin1(LinuxClaudeInstall::kDefaultIcon) : iconPath;
+    QString error;
+    if (!LauncherEntries::write({copyPath, accountName, icon, LauncherEntries::program()}, &error))
+        SystemLog::write(QStringLiteral("Varrow: could not write the launcher entry: ") + error);
+}
+
+void LinuxWorkspace::copyRemoved(const QString& copyPath) { LauncherEntries::remove(copyPath); }
+
+void LinuxWorkspace::pruneCopyEntries(const QString& appsDir) { LauncherEntries::removeOrphans(appsDir); }
 
 }  // namespace varrow::platform::linux_

@@ -50,6 +50,13 @@ public:
     bool forceTerminate(const RunningApplication& app) override;
     bool setIcon(const QImage& image, const QString& path) override;
     QImage iconForFile(const QString& path, int pixels) override;
+    bool isNativeInstallation(const QString& appPath) override;
+    QString nativeVersion(const QString& appPath) override;
+    QString copyNativeInstallation(const QString& from, const QString& to) override;
+    QStringList copyLaunchArguments(const QString& copyPath) override;
+    void copyReady(const QString& copyPath, const QString& accountName, const QString& iconPath) override;
+    void copyRemoved(const QString& copyPath) override;
+    void pruneCopyEntries(const QString& appsDir) override;
     bool openUrl(const QUrl& url) override;
     bool revealInFileViewer(const QString& path) override;
 
