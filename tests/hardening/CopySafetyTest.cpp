@@ -86,8 +86,10 @@ TEST(CrashSafety, CopyMetadataIsAlwaysTheOldOrTheNewRecord) {
 
     int sawA = 0, sawB = 0;
     KillLoop loop;
+    loop.maxDelayUs = KillLoop::spanOf([&] { AppCloner::writeMeta(a, copy); });
     const int caught = loop.run(
-        [&](int) {
+        [&](int, const std::function<void()>& ready) {
+            ready();
             for (bool flip = false;; flip = !flip) AppCloner::writeMeta(flip ? a : b, copy);
         },
         [&](int round) {
@@ -110,9 +112,14 @@ TEST(CrashSafety, UpdatePolicyIsCutShortButNeverWrong) {
     int cutShort = 0;
     KillLoop loop;
     loop.rounds = 200;
-    loop.maxDelayUs = 1500;
     const auto dataDir = [&](int round) { return home.file(QStringLiteral("Accounts/a%1/Desktop").arg(round)); };
-    loop.run([&](int round) { AppCloner::blockSelfUpdates(dataDir(round)); },
+    int timed = 0;
+    loop.maxDelayUs = KillLoop::spanOf([&] { AppCloner::blockSelfUpdates(home.file(QString("t%1/D").arg(timed++))); }, 2);
+    loop.run(
+        [&](int round, const std::function<void()>& ready) {
+            ready();
+            AppCloner::blockSelfUpdates(dataDir(round));
+        },
              [&](int round) {
                  const QString policy = AppCloner::updatePolicyDir(dataDir(round));
                  const QStringList ids = QDir(policy + "/configLibrary").entryList({"*-*-*-*-*.json"}, QDir::Files);

@@ -44,9 +44,11 @@ TEST(CrashSafety, AccountListIsAlwaysTheOldOrTheNewList) {
 
     int sawA = 0, sawB = 0;
     KillLoop loop;
+    loop.maxDelayUs = KillLoop::spanOf([&] { store.save(); });
     const int caught = loop.run(
-        [&](int) {
+        [&](int, const std::function<void()>& ready) {
             ProfileStore writer(home.locations());
+            ready();
             for (bool flip = false;; flip = !flip) {
                 writer.setProfiles(flip ? a : b);
                 writer.save();

@@ -1,7 +1,9 @@
 #include "KillLoop.h"
 
 #include <QFile>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <algorithm>
 #include <csignal>
 #include <random>
 #include <sys/wait.h>
@@ -9,7 +11,16 @@
 
 namespace varrow::test {
 
-int KillLoop::run(const std::function<void(int)>& writeForever, const std::function<void(int)>& inspect) const {
+int KillLoop::spanOf(const std::function<void()>& write, int writes) {
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < 4; ++i) write();
+    const qint64 perWriteUs = timer.nsecsElapsed() / 4000;
+    return int(std::clamp<qint64>(perWriteUs * writes, 1000, 200000));
+}
+
+int KillLoop::run(const std::function<void(int, const std::function<void()>&)>& writeForever,
+                  const std::function<void(int)>& inspect) const {
     std::mt19937 random(seed);
     std::uniform_int_distribution<int> delay(0, maxDelayUs);
     int caughtWriting = 0;
@@ -19,14 +30,15 @@ int KillLoop::run(const std::function<void(int)>& writeForever, const std::funct
         const pid_t child = fork();
         if (child == 0) {
             close(ready[0]);
-            const char started = 1;
-            (void)!write(ready[1], &started, 1);
-            writeForever(round);
+            writeForever(round, [&] {
+                const char started = 1;
+                (void)!write(ready[1], &started, 1);
+            });
             _exit(0);
         }
         close(ready[1]);
         char started = 0;
-        (void)!read(ready[0], &started, 1);  // the child is about to write
+        (void)!read(ready[0], &started, 1);  // the child is about to write, or has ended
         close(ready[0]);
         usleep(useconds_t(delay(random)));
         kill(child, SIGKILL);
