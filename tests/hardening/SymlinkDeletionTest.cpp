@@ -1,6 +1,7 @@
 // Links planted inside Varrow's own folders must never lead a deletion outside them.
 #include "copies/AppCloner.h"
 #include "model/ProfileStore.h"
+#include "platform/fake/FakePlatform.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -34,6 +35,7 @@ struct UserHome {
 
 TEST(SymlinkSafety, RemoveUnusedDeletesLinksNotWhatTheyPointAt) {
     TempHome home;
+    platform::fake::FakePlatform platform;
     const UserHome user(home);
     const QString apps = home.file("Varrow/Apps");
     QDir().mkpath(apps + "/Claude Old.app/Contents");
@@ -51,6 +53,7 @@ TEST(SymlinkSafety, RemoveUnusedDeletesLinksNotWhatTheyPointAt) {
 
 TEST(SymlinkSafety, RunningCopyReachedThroughALinkIsKept) {
     TempHome home;
+    platform::fake::FakePlatform platform;
     const UserHome user(home);
     const QString apps = home.file("Varrow/Apps");
     QDir().mkpath(apps);
@@ -63,6 +66,7 @@ TEST(SymlinkSafety, RunningCopyReachedThroughALinkIsKept) {
 
 TEST(SymlinkSafety, MetadataWrittenBesideALinkedRecordStaysInApps) {
     TempHome home;
+    platform::fake::FakePlatform platform;
     const UserHome user(home);
     const QString apps = home.file("Varrow/Apps");
     QDir().mkpath(apps);
@@ -74,6 +78,7 @@ TEST(SymlinkSafety, MetadataWrittenBesideALinkedRecordStaysInApps) {
 
 TEST(SymlinkSafety, ReplacingACopyThatIsALinkKeepsTheTarget) {
     TempHome home;
+    platform::fake::FakePlatform platform;
     const UserHome user(home);
     const QString apps = home.file("Varrow/Apps");
     test::writeFile(home.file("Claude.app/Contents/Info.plist"), "<plist><dict/></plist>");
@@ -87,6 +92,7 @@ TEST(SymlinkSafety, ReplacingACopyThatIsALinkKeepsTheTarget) {
 
 TEST(SymlinkSafety, RemovingAnAccountTrashesOnlyItsOwnFolder) {
     TempHome home;
+    platform::fake::FakePlatform platform;
     const UserHome user(home);
     model::ProfileStore store(home.locations());
     model::Profile work = model::ProfileStore::makeDefault();
