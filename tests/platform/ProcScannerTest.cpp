@@ -98,6 +98,22 @@ TEST_F(ScannerFixture, VanishedAndHalfReadableProcessesAreSkipped) {
     EXPECT_FALSE(scanner.readStat(303));
 }
 
+TEST_F(ScannerFixture, ProcessSeenBeforeItsExecIsLookedAtAgain) {
+    // A shell forks (same pid and start time as the program it then runs) and is seen first.
+    tree.addProcess(400, 1, 60, "/usr/bin/bash");
+    EXPECT_FALSE(scanner.anyProcess(400)->bundleIdentifier().size());
+    scanner.scan();
+    EXPECT_FALSE(scanner.application(400));
+    tree.addProcess(400, 1, 60, work + "/Contents/MacOS/Claude");
+    const auto changes = scanner.scan();
+    ASSERT_EQ(changes.launched.size(), 1);
+    EXPECT_EQ(changes.launched.first()->processIdentifier(), 400);
+    // A lookup by pid before any scan (a window activated early) does not hide it either.
+    tree.addProcess(401, 1, 61, work + "/Contents/MacOS/Claude");
+    EXPECT_EQ(scanner.anyProcess(401)->bundlePath(), QFileInfo(work).canonicalFilePath());
+    ASSERT_EQ(scanner.scan().launched.size(), 1);
+}
+
 TEST_F(ScannerFixture, RescanReadsOnlyWhatChangedAndKeepsHandles) {
     tree.addProcess(300, 1, 50, claude + "/Contents/MacOS/Claude");
     tree.addProcess(200, 1, 40, work + "/Contents/MacOS/Claude");
@@ -105,8 +121,8 @@ TEST_F(ScannerFixture, RescanReadsOnlyWhatChangedAndKeepsHandles) {
     const AppHandle first = scanner.application(300);
     const int made = handlesMade;
 
-    // A known process is not inspected again: repointing its exe changes nothing.
-    tree.addProcess(300, 1, 50, "/usr/bin/other");
+    // A known process is not inspected again: repointing its exe (same name) changes nothing.
+    tree.addProcess(300, 1, 50, "/usr/bin/Claude");
     auto changes = scanner.scan();
     EXPECT_TRUE(changes.launched.isEmpty());
     EXPECT_TRUE(changes.terminated.isEmpty());

@@ -70,6 +70,9 @@ std::optional<pid_t> LinuxWorkspace::activePid() {
 
 AppHandle LinuxWorkspace::handleFor(pid_t pid) {
     if (pid == self_->processIdentifier()) return self_;
+    // A new application's window can be activated before the timer's scan: announce its launch
+    // first, as the launch comes before the activation.
+    if (!scanner_.knows(pid)) rescan();
     return scanner_.anyProcess(pid);
 }
 

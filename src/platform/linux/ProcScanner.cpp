@@ -39,6 +39,10 @@ std::optional<ProcScanner::Stat> parseStat(const char* text, qsizetype length) {
         if (*p == ')') close = p;
     if (!close || close + 2 >= end) return std::nullopt;
     ProcScanner::Stat stat;
+    // A process seen between fork and exec keeps its pid and start time but changes its name.
+    quint32 hash = 2166136261u;
+    for (const char* c = text; c < close; ++c) hash = (hash ^ quint8(*c)) * 16777619u;
+    stat.nameHash = hash;
     const char* p = close + 2;
     stat.zombie = *p == 'Z' || *p == 'X';
     int field = 3;
@@ -210,7 +214,7 @@ ProcScanner::Changes ProcScanner::scan() {
             const auto stat = readStat(pid);
             if (!stat) continue;  // gone between listing and reading
             auto old = entries_.find(pid);
-            if (old != entries_.end() && old->startTime == stat->startTime) {
+            if (old != entries_.end() && old->startTime == stat->startTime && old->nameHash == stat->nameHash) {
                 Entry entry = std::move(*old);
                 entry.zombie = stat->zombie;
                 next.insert(pid, std::move(entry));
@@ -219,6 +223,12 @@ ProcScanner::Changes ProcScanner::scan() {
                 entry.startTime = stat->startTime;
                 entry.parent = stat->parent;
                 entry.zombie = stat->zombie;
+                entry.nameHash = stat->nameHash;
+                // Same process under a new name: looked at again, but an application keeps its handle.
+                if (old != entries_.end() && old->startTime == stat->startTime) {
+                    entry.before = old->handle;
+                    entry.bundlePath = old->bundlePath;
+                }
                 next.insert(pid, std::move(entry));
             }
         }
@@ -233,7 +243,14 @@ ProcScanner::Changes ProcScanner::scan() {
         const quint64 sa = next.constFind(a)->startTime, sb = next.constFind(b)->startTime;
         return sa != sb ? sa < sb : a < b;
     });
-    for (pid_t pid : fresh) inspect(pid, next[pid], next);
+    for (pid_t pid : fresh) {
+        Entry& entry = next[pid];
+        const QString previousBundle = entry.bundlePath;
+        entry.bundlePath.clear();
+        inspect(pid, entry, next);
+        if (entry.before && entry.handle && entry.bundlePath == previousBundle) entry.handle = entry.before;
+        entry.before.reset();
+    }
 
     entries_ = std::move(next);
     QList<AppHandle> apps;
@@ -267,9 +284,16 @@ AppHandle ProcScanner::adopt(pid_t pid, const QString& bundlePath, const QString
         entry.helper = false;
         return entry.handle;
     }
-    entry = Entry{stat->startTime, stat->parent, false, true, false, false, bundlePath, nullptr};
+    entry = Entry{stat->startTime, stat->parent, false, stat->nameHash, true, false, false, bundlePath, nullptr, nullptr};
     entry.handle = makeHandle(pid, entry, bundleIdentifier);
     return entry.handle;
+}
+
+bool ProcScanner::knows(pid_t pid) const {
+    const auto entry = entries_.constFind(pid);
+    if (entry == entries_.cend()) return false;
+    const auto stat = readStat(pid);
+    return stat && entry->startTime == stat->startTime && entry->nameHash == stat->nameHash;
 }
 
 AppHandle ProcScanner::anyProcess(pid_t pid) {
@@ -277,8 +301,15 @@ AppHandle ProcScanner::anyProcess(pid_t pid) {
     const auto stat = readStat(pid);
     if (!stat || stat->zombie) return nullptr;
     Entry& entry = entries_[pid];
-    if (entry.startTime != stat->startTime || !entry.inspected)
-        entry = Entry{stat->startTime, stat->parent, false, true, false, false, {}, nullptr};
+    if (entry.startTime != stat->startTime || entry.nameHash != stat->nameHash || !entry.inspected) {
+        // Looked at properly: a window can show before the next scan, and a process marked
+        // "no application" here would never be looked at again.
+        entry = Entry{};
+        entry.startTime = stat->startTime;
+        entry.parent = stat->parent;
+        entry.nameHash = stat->nameHash;
+        inspect(pid, entry, entries_);
+    }
     if (!entry.handle) entry.handle = makeHandle(pid, entry, QString());
     return entry.handle;
 }

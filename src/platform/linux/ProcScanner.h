@@ -30,6 +30,7 @@ public:
         quint64 startTime = 0;
         pid_t parent = 0;
         bool zombie = false;
+        quint32 nameHash = 0;  // of the command name, which exec changes
     };
 
     ProcScanner(QString root, uid_t user, HandleFactory factory);
@@ -45,6 +46,8 @@ public:
     // Takes a process this program started as an application of a known bundle, before the next scan
     // sees it; none when the process is already gone.
     AppHandle adopt(pid_t pid, const QString& bundlePath, const QString& bundleIdentifier);
+    // Whether the last scan (or a lookup since) has seen this very process.
+    bool knows(pid_t pid) const;
     // A handle for any live process of the user (an application or not); none when it is gone.
     AppHandle anyProcess(pid_t pid);
 
@@ -57,11 +60,13 @@ private:
         quint64 startTime = 0;
         pid_t parent = 0;
         bool zombie = false;
+        quint32 nameHash = 0;
         bool inspected = false;  // foreign, bundle and helper status known
         bool foreign = false;
         bool helper = false;
         QString bundlePath;
         AppHandle handle;  // applications always; other processes only once asked for
+        AppHandle before;  // the handle from before a rename, kept when the bundle is the same
     };
 
     void inspect(pid_t pid, Entry& entry, const QHash<pid_t, Entry>& all);
