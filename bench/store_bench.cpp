@@ -25,15 +25,18 @@ QList<Profile> manyAccounts(int count) {
     return list;
 }
 
+// A home folder whose list file already holds 1,000 accounts.
+StoreLocations seededLocations(const QTemporaryDir& dir) {
+    const auto locations = StoreLocations::forRoot(dir.filePath("Varrow"));
+    ProfileStore seed(locations);
+    seed.setProfiles(manyAccounts(1000));
+    seed.save();
+    return locations;
+}
+
 void LoadAndSave1000(benchmark::State& state) {
     QTemporaryDir dir;
-    const auto locations = StoreLocations::forRoot(dir.filePath("Varrow"));
-    {
-        ProfileStore seed(locations);
-        seed.setProfiles(manyAccounts(1000));
-        seed.save();
-    }
-    ProfileStore store(locations);
+    ProfileStore store(seededLocations(dir));
     for (auto _ : state) {
         store.load();
         benchmark::DoNotOptimize(store.profiles().size());
@@ -45,13 +48,7 @@ BENCHMARK(LoadAndSave1000)->Unit(benchmark::kMillisecond);
 
 void Load1000(benchmark::State& state) {
     QTemporaryDir dir;
-    const auto locations = StoreLocations::forRoot(dir.filePath("Varrow"));
-    {
-        ProfileStore seed(locations);
-        seed.setProfiles(manyAccounts(1000));
-        seed.save();
-    }
-    ProfileStore store(locations);
+    ProfileStore store(seededLocations(dir));
     for (auto _ : state) store.load();
 }
 BENCHMARK(Load1000)->Unit(benchmark::kMillisecond);
