@@ -1,6 +1,7 @@
 #include "copies/AppCloner.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/BinaryPlist.h"
 
 #include "copies/AccountIcon.h"
 #include "copies/FileOps.h"
@@ -202,6 +203,7 @@ QString AppCloner::version(const QString& appPath) {
         return unknown;
     }
     const QByteArray bytes = file.readAll();
+    if (!platform::plistIsSafeToParse(bytes)) return unknown;
     plist_t root = nullptr;
     plist_from_memory(bytes.constData(), uint32_t(bytes.size()), &root);
     if (!root) return unknown;
@@ -209,10 +211,10 @@ QString AppCloner::version(const QString& appPath) {
     if (plist_get_node_type(root) == PLIST_DICT) {
         plist_t item = plist_dict_get_item(root, "CFBundleShortVersionString");
         if (item && plist_get_node_type(item) == PLIST_STRING) {
-            char* value = nullptr;
-            plist_get_string_val(item, &value);
-            if (value) result = QString::fromUtf8(value);
-            free(value);
+            // Not plist_get_string_val: it aborts on a binary ASCII string with bytes above 0x7F.
+            uint64_t length = 0;
+            if (const char* value = plist_get_string_ptr(item, &length))
+                result = QString::fromUtf8(value, qsizetype(length));
         }
     }
     plist_free(root);

@@ -1,5 +1,7 @@
 #include "platform/linux/PlistValue.h"
 
+#include "platform/BinaryPlist.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -43,9 +45,15 @@ QVariant fromNode(plist_t node) {
         }
         case PLIST_STRING:
         case PLIST_KEY: {
+            // plist_get_string_val asserts (and aborts) on a binary ASCII string with bytes above
+            // 0x7F; the pointer form reads the same text without that check.
+            if (plist_get_node_type(node) == PLIST_STRING) {
+                uint64_t length = 0;
+                const char* text = plist_get_string_ptr(node, &length);
+                return text ? QString::fromUtf8(text, qsizetype(length)) : QString();
+            }
             char* s = nullptr;
-            if (plist_get_node_type(node) == PLIST_STRING) plist_get_string_val(node, &s);
-            else plist_get_key_val(node, &s);
+            plist_get_key_val(node, &s);
             QString text = QString::fromUtf8(s);
             free(s);
             return text;
@@ -150,7 +158,7 @@ plist_t toNode(const QVariant& value) {
 }  // namespace
 
 std::optional<QVariant> parse(const QByteArray& bytes) {
-    if (bytes.isEmpty()) return std::nullopt;
+    if (bytes.isEmpty() || !plistIsSafeToParse(bytes)) return std::nullopt;
     plist_t root = nullptr;
     plist_from_memory(bytes.constData(), uint32_t(bytes.size()), &root);
     if (!root) return std::nullopt;
