@@ -320,6 +320,12 @@ void ClaudeController::keepInDock(const Profile& profile) {
             self->setLastError(prepared.error);
             return;
         }
+        // Where the desktop keeps its own favourites, the copy goes there; elsewhere into the Dock list.
+        if (const auto added = Platform::workspace().addToFavourites(prepared.appPath)) {
+            if (!*added)
+                self->setLastError(QStringLiteral("Couldn't add %1 to your favourite applications.").arg(name));
+            return;
+        }
         if (!system::DockPin::add(prepared.appPath)) {
             self->setLastError(
                 QStringLiteral("Couldn't keep %1 in the Dock because the Dock's saved items aren't in a form "

@@ -207,7 +207,9 @@ void ClaudeController::syncCopies(const QList<Profile>& profiles) {
 
 bool ClaudeController::isPinned(const Profile& profile) const {
     if (profile.isDefault) return false;
-    return system::DockPin::isPinned(AppCloner::copyPath(profile, store_->appsURL()));
+    const QString copy = AppCloner::copyPath(profile, store_->appsURL());
+    if (const auto favourite = Platform::workspace().favouritesContain(copy)) return *favourite;
+    return system::DockPin::isPinned(copy);
 }
 
 }  // namespace varrow::claude

@@ -1,4 +1,5 @@
 #include "platform/linux/LinuxWorkspace.h"
+#include "platform/linux/ShellFavourites.h"
 #include "platform/SystemLog.h"
 #include "platform/linux/LinuxClaudeCopy.h"
 #include "platform/linux/LauncherEntries.h"
@@ -258,5 +259,18 @@ void LinuxWorkspace::copyReady(const QString& copyPath, const QString& accountNa
 void LinuxWorkspace::copyRemoved(const QString& copyPath) { LauncherEntries::remove(copyPath); }
 
 void LinuxWorkspace::pruneCopyEntries(const QString& appsDir) { LauncherEntries::removeOrphans(appsDir); }
+
+// GNOME Shell keeps its own dock; a copy with a launcher entry is pinned there.
+std::optional<bool> LinuxWorkspace::favouritesContain(const QString& copyPath) {
+    if (!QFileInfo::exists(LauncherEntries::entryPath(copyPath))) return std::nullopt;
+    const auto ids = ShellFavourites::read();
+    if (!ids) return std::nullopt;
+    return ids->contains(QFileInfo(LauncherEntries::entryPath(copyPath)).fileName());
+}
+
+std::optional<bool> LinuxWorkspace::addToFavourites(const QString& copyPath) {
+    if (!QFileInfo::exists(LauncherEntries::entryPath(copyPath)) || !ShellFavourites::read()) return std::nullopt;
+    return ShellFavourites::add(QFileInfo(LauncherEntries::entryPath(copyPath)).fileName());
+}
 
 }  // namespace varrow::platform::linux_
