@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "platform/Timings.h"
 
 #include "app/Commands.h"
 #include "app/SingleInstance.h"
@@ -34,7 +35,7 @@ std::optional<QString> sendStarting(const CommandLine::Sender& send, const Comma
     QElapsedTimer timer;
     timer.start();
     while (timer.elapsed() < waitMs) {
-        QThread::msleep(100);
+        QThread::msleep(ulong(Timings::commandLinePoll().count()));
         if (auto reply = send(command, argument)) return reply;
     }
     return std::nullopt;

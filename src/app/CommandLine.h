@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Timings.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -40,7 +42,7 @@ public:
     // Starts Varrow in the background; false when it cannot be started.
     using Starter = std::function<bool()>;
     static int execute(const Request& request, QTextStream& out, QTextStream& err, const Sender& send,
-                       const Starter& start, int startWaitMs = 15000);
+                       const Starter& start, int startWaitMs = int(Timings::commandLineStartWait().count()));
 
     // The whole command line for main(): an exit code, or none to start Varrow normally.
     static std::optional<int> run(int argc, char** argv);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Timings.h"
+
 #include <QLocalServer>
 #include <QLockFile>
 #include <QObject>
@@ -32,7 +34,7 @@ public:
 
     // Sends one request to the running instance and returns its reply; none when nothing answers.
     static std::optional<QString> send(const QString& homeFolder, const QString& command,
-                                       const QString& argument = {}, int timeoutMs = 3000);
+                                       const QString& argument = {}, int timeoutMs = int(Timings::socketTimeout().count()));
 
 private:
     void serve();

@@ -22,6 +22,13 @@ public:
     static ms renderDelay() { return scaled(1500); }         // scripted render after start-up
     static ms renderSettle() { return scaled(500); }         // settling before each render
     static ms processScan() { return ms(500); }              // Linux /proc rescan interval
+    static ms hoverAnimation() { return ms(150); }           // card hover and editor colour ease-out
+    static ms pressAnimation() { return ms(100); }           // a pressed card springing back
+    static ms spinnerFrame() { return ms(80); }              // "Opening…" spinner step
+    static ms commandLinePoll() { return ms(100); }          // command line waiting for Varrow's socket
+    static ms commandLineStartWait() { return ms(15000); }   // how long it waits for a started Varrow
+    static ms socketTimeout() { return ms(3000); }           // one request on the single-instance socket
+    static ms helperToolTimeout() { return ms(3000); }       // a desktop helper tool (gsettings)
     static ms windowActivationRetry() { return scaled(100); }  // a shown window asks again to be active
     static constexpr int windowActivationRetries = 5;
 

@@ -1,9 +1,10 @@
 #include "ui/PressableStyle.h"
+#include "platform/Timings.h"
 
 namespace varrow::ui {
 
 PressableStyle::PressableStyle(QAbstractButton* button) : QObject(button), button_(button) {
-    animation_.setDuration(kDurationMs);
+    animation_.setDuration(int(Timings::pressAnimation().count()));
     animation_.setEasingCurve(QEasingCurve::OutCubic);
     connect(&animation_, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
         scale_ = value.toReal();

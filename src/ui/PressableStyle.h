@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Timings.h"
+
 #include <QAbstractButton>
 #include <QPainter>
 #include <QPointer>
@@ -13,7 +15,6 @@ class PressableStyle : public QObject {
     Q_OBJECT
 public:
     static constexpr qreal kPressedScale = 0.98;
-    static constexpr int kDurationMs = 100;
 
     explicit PressableStyle(QAbstractButton* button);
 

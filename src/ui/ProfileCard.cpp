@@ -1,4 +1,5 @@
 #include "ui/ProfileCard.h"
+#include "platform/Timings.h"
 
 #include "claude/ClaudeController.h"
 #include "ui/Avatar.h"
@@ -43,13 +44,13 @@ ProfileCard::ProfileCard(claude::ClaudeController* claude, const model::Profile&
     setMouseTracking(true);
     setFocusPolicy(Qt::TabFocus);
     setMinimumHeight(kMinHeight + 2 * kShadowMargin);
-    hoverAnimation_.setDuration(150);
+    hoverAnimation_.setDuration(int(Timings::hoverAnimation().count()));
     hoverAnimation_.setEasingCurve(QEasingCurve::OutCubic);
     connect(&hoverAnimation_, &QVariantAnimation::valueChanged, this, [this](const QVariant& v) {
         hoverAmount_ = v.toReal();
         update();
     });
-    spinner_.setInterval(80);
+    spinner_.setInterval(Timings::spinnerFrame());
     connect(&spinner_, &QTimer::timeout, this, [this] {
         spinnerPhase_ = std::fmod(spinnerPhase_ + 1.0 / 12, 1.0);
         update();

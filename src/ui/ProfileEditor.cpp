@@ -1,4 +1,5 @@
 #include "ui/ProfileEditor.h"
+#include "platform/Timings.h"
 
 #include "ui/Avatar.h"
 #include "ui/Buttons.h"
@@ -164,7 +165,7 @@ ProfileEditor::ProfileEditor(std::optional<model::Profile> original, SaveCallbac
     connect(save_, &QPushButton::clicked, this, &ProfileEditor::save);
     connect(name_, &QLineEdit::textChanged, this, &ProfileEditor::updateState);
 
-    colorAnimation_.setDuration(150);
+    colorAnimation_.setDuration(int(Timings::hoverAnimation().count()));
     colorAnimation_.setEasingCurve(QEasingCurve::OutCubic);
     colorAnimation_.setStartValue(0.0);
     colorAnimation_.setEndValue(1.0);

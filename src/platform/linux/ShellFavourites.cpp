@@ -1,4 +1,5 @@
 #include "platform/linux/ShellFavourites.h"
+#include "platform/Timings.h"
 
 #include <QFileInfo>
 #include <QProcess>
@@ -9,7 +10,6 @@ namespace varrow::platform::linux_ {
 namespace {
 constexpr auto kSchema = "org.gnome.shell";
 constexpr auto kKey = "favorite-apps";
-constexpr int kTimeoutMs = 3000;
 }  // namespace
 
 QString ShellFavourites::tool() {
@@ -23,7 +23,7 @@ std::optional<QStringList> ShellFavourites::read() {
     if (gsettings.isEmpty()) return std::nullopt;
     QProcess process;
     process.start(gsettings, {QStringLiteral("get"), QLatin1String(kSchema), QLatin1String(kKey)});
-    if (!process.waitForFinished(kTimeoutMs) || process.exitStatus() != QProcess::NormalExit ||
+    if (!process.waitForFinished(int(Timings::helperToolTimeout().count())) || process.exitStatus() != QProcess::NormalExit ||
         process.exitCode() != 0)
         return std::nullopt;
     return parse(QString::fromUtf8(process.readAllStandardOutput()));
@@ -36,7 +36,7 @@ bool ShellFavourites::add(const QString& entryId) {
     ids->append(entryId);
     QProcess process;
     process.start(tool(), {QStringLiteral("set"), QLatin1String(kSchema), QLatin1String(kKey), format(*ids)});
-    return process.waitForFinished(kTimeoutMs) && process.exitStatus() == QProcess::NormalExit &&
+    return process.waitForFinished(int(Timings::helperToolTimeout().count())) && process.exitStatus() == QProcess::NormalExit &&
            process.exitCode() == 0;
 }
 
