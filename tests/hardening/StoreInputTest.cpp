@@ -12,21 +12,13 @@
 #include <unistd.h>
 
 using namespace varrow::model;
+using varrow::test::account;
 using varrow::test::LogCapture;
 using varrow::test::readFile;
 using varrow::test::TempHome;
 using varrow::test::writeFile;
 
 namespace {
-
-Profile named(const QString& name) {
-    Profile p;
-    p.id = QUuid::createUuid();
-    p.name = name;
-    p.folderName = ProfileStore::folderName(name);
-    p.createdAt = QDateTime::fromString("2025-03-14T09:26:53Z", Qt::ISODate);
-    return p;
-}
 
 QStringList setAside(const TempHome& home) {
     return QDir(home.file("Varrow")).entryList({"profiles.json.unreadable-*"}, QDir::Files);
@@ -58,7 +50,7 @@ TEST(BadNames, EveryNameGivesAUsableFolderAndInitials) {
         EXPECT_FALSE(folder.startsWith(u'-') || folder.startsWith(u'.'));
         EXPECT_LE(folder.toUtf8().size(), 255);
         // The folder can really be made, right inside the accounts folder.
-        Profile p = named(name);
+        Profile p = account(name);
         p.folderName = folder;
         const QString path = *p.dataFolder(home.file("Accounts"));
         EXPECT_TRUE(QDir().mkpath(path));
@@ -69,8 +61,8 @@ TEST(BadNames, EveryNameGivesAUsableFolderAndInitials) {
 
 TEST(BadNames, StrangeNamesSurviveSaveAndReload) {
     TempHome home;
-    QList<Profile> list{named("My Claude"), named("Work\t\x01"), named(QString(10000, u'w')),
-                        named(QString::fromUtf8("\u05e9\u05dc\u05d5\u05dd")), named("a/b:c/..")};
+    QList<Profile> list{account("My Claude"), account("Work\t\x01"), account(QString(10000, u'w')),
+                        account(QString::fromUtf8("\u05e9\u05dc\u05d5\u05dd")), account("a/b:c/..")};
     {
         ProfileStore store(home.locations());
         store.setProfiles(list);
@@ -83,7 +75,7 @@ TEST(BadNames, LoneSurrogateInANameNeverMakesTheListUnreadable) {
     TempHome home;
     {
         ProfileStore store(home.locations());
-        store.setProfiles({ProfileStore::makeDefault(), named(kLoneSurrogate)});
+        store.setProfiles({ProfileStore::makeDefault(), account(kLoneSurrogate)});
         ASSERT_TRUE(store.save());
     }
     const ProfileStore again(home.locations());
@@ -94,7 +86,7 @@ TEST(BadNames, LoneSurrogateInANameNeverMakesTheListUnreadable) {
 }
 
 TEST(BadListFile, FolderNameStartingWithAColonStaysInTheAccountsFolder) {
-    Profile p = named("Work");
+    Profile p = account("Work");
     p.folderName = ":work-1a2b";
     EXPECT_EQ(p.dataFolder("/home/ann/Varrow/Accounts"), "/home/ann/Varrow/Accounts/:work-1a2b");
 }
@@ -135,7 +127,7 @@ TEST(BadListFile, TextThatIsNotUtf8IsSetAsideUnchanged) {
 
 TEST(BadListFile, SymbolicLinkIsReadAndWrittenThrough) {
     TempHome home;
-    const QList<Profile> list{named("My Claude"), named("Work")};
+    const QList<Profile> list{account("My Claude"), account("Work")};
     writeFile(home.file("dotfiles/profiles.json"), ProfileStore::encodeList(list));
     QDir().mkpath(home.file("Varrow"));
     ASSERT_TRUE(QFile::link(home.file("dotfiles/profiles.json"), home.file("Varrow/profiles.json")));

@@ -14,22 +14,13 @@
 #include <sys/stat.h>
 
 using namespace varrow::model;
+using varrow::test::account;
 using varrow::test::LogCapture;
 using varrow::test::readFile;
 using varrow::test::TempHome;
 using varrow::test::writeFile;
 
 namespace {
-
-Profile account(const QString& name, const QString& folder = QString()) {
-    Profile p;
-    p.id = QUuid::createUuid();
-    p.name = name;
-    p.color = ProfileColor::Sky;
-    p.folderName = folder.isEmpty() ? ProfileStore::folderName(name) : folder;
-    p.createdAt = QDateTime::currentDateTimeUtc();
-    return p;
-}
 
 void add(ProfileStore& store, const Profile& p) {
     auto list = store.profiles();

@@ -33,6 +33,16 @@ bool waitUntil(const std::function<bool()>& condition, int timeoutMs) {
     return true;
 }
 
+model::Profile account(const QString& name, const QString& folder) {
+    model::Profile p;
+    p.id = QUuid::createUuid();
+    p.name = name;
+    p.color = model::ProfileColor::Sky;
+    p.folderName = folder.isEmpty() ? model::ProfileStore::folderName(name) : folder;
+    p.createdAt = QDateTime(QDate(2025, 3, 14), QTime(9, 26, 53), Qt::UTC);
+    return p;
+}
+
 void writeFile(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);

@@ -38,6 +38,10 @@ public:
 // Runs the event loop until the condition holds or the time runs out; returns the condition.
 bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 5000);
 
+// A non-default account with a fresh id, a generated folder name (unless one is given) and a
+// whole-second creation date, as the list file stores it.
+model::Profile account(const QString& name, const QString& folder = QString());
+
 // Writes bytes to a file, creating its folder; for fixtures.
 void writeFile(const QString& path, const QByteArray& bytes);
 QByteArray readFile(const QString& path);
