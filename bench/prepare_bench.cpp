@@ -35,12 +35,20 @@ AppCloner::Prepared prepareAndWait(const varrow::model::Profile& profile, const 
     return result;
 }
 
-void BM_PrepareFirstCopy(benchmark::State& state) {
-    const QString source = qEnvironmentVariable("VARROW_STANDIN_BUNDLE");
+// The stand-in as the installed Claude, its icon as the system's, a fresh home and one account.
+struct Setup {
+    QString source = qEnvironmentVariable("VARROW_STANDIN_BUNDLE");
     varrow::platform::fake::FakePlatform platform;
-    platform.workspace.systemIcon = QImage(source + "/Contents/Resources/Claude.png");
     QTemporaryDir root;
-    const auto profile = account();
+    decltype(account()) profile = account();
+    Setup() { platform.workspace.systemIcon = QImage(source + "/Contents/Resources/Claude.png"); }
+};
+
+void BM_PrepareFirstCopy(benchmark::State& state) {
+    const Setup setup;
+    const QString& source = setup.source;
+    const QTemporaryDir& root = setup.root;
+    const auto& profile = setup.profile;
     for (auto _ : state) {
         state.PauseTiming();
         QDir(AppCloner::copyPath(profile, root.path() + "/Apps")).removeRecursively();
@@ -51,11 +59,10 @@ void BM_PrepareFirstCopy(benchmark::State& state) {
 }
 
 void BM_PrepareCurrentCopy(benchmark::State& state) {
-    const QString source = qEnvironmentVariable("VARROW_STANDIN_BUNDLE");
-    varrow::platform::fake::FakePlatform platform;
-    platform.workspace.systemIcon = QImage(source + "/Contents/Resources/Claude.png");
-    QTemporaryDir root;
-    const auto profile = account();
+    const Setup setup;
+    const QString& source = setup.source;
+    const QTemporaryDir& root = setup.root;
+    const auto& profile = setup.profile;
     if (!prepareAndWait(profile, source, root.path()).ok()) state.SkipWithError("first copy failed");
     for (auto _ : state) {
         if (!prepareAndWait(profile, source, root.path()).ok()) state.SkipWithError("prepare failed");
