@@ -3,13 +3,13 @@
 #include "copies/AppCloner.h"
 #include "platform/linux/AsarArchive.h"
 
+#include <benchmark/benchmark.h>
+#include <sys/stat.h>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QSet>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -41,8 +41,10 @@ void BM_LinuxCopy(benchmark::State& state) {
     QTemporaryDir dir(QDir::homePath() + "/.cache/varrow-bench-XXXXXX");  // the disk copies live on
     const QString install = dir.filePath("claude-desktop");
     writeSized(install + "/claude-desktop", 150 << 20);
-    QFile::setPermissions(install + "/claude-desktop", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    for (int i = 0; i < 6; ++i) writeSized(install + QStringLiteral("/resources/part%1.pak").arg(i), 25 << 20);
+    QFile::setPermissions(install + "/claude-desktop",
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    for (int i = 0; i < 6; ++i)
+        writeSized(install + QStringLiteral("/resources/part%1.pak").arg(i), 25 << 20);
     QFile asar(install + "/resources/app.asar");
     asar.open(QIODevice::WriteOnly);
     asar.write(varrow::platform::linux_::AsarArchive::build(

@@ -5,17 +5,17 @@
 #include "platform/linux/LinuxX11.h"
 #include "platform/linux/ProcScanner.h"
 
+#include <benchmark/benchmark.h>
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <QFile>
-#include <QTemporaryDir>
-#include <benchmark/benchmark.h>
-#include <unistd.h>
 
 using varrow::platform::RunningApplication;
 using varrow::platform::linux_::ProcScanner;
@@ -36,18 +36,24 @@ public:
         const QString dir = root_ + u'/' + QString::number(pid);
         QDir().mkpath(dir);
         write(dir + "/stat", QStringLiteral("%1 (p) S %2 %1 %1 0 -1 0 0 0 0 0 3 1 0 0 20 0 1 0 %3 1000 100\n")
-                                 .arg(pid).arg(parent).arg(start).toUtf8());
+                                 .arg(pid)
+                                 .arg(parent)
+                                 .arg(start)
+                                 .toUtf8());
         QFile::remove(dir + "/exe");
         QFile::link(exe, dir + "/exe");
         write(dir + "/cmdline", (QStringList{exe} + args).join(QChar(0)).toUtf8() + '\0');
     }
-    static QString makeBundle(const QString& folder, const QString& name, const QString& id, const QString& exe) {
+    static QString makeBundle(const QString& folder, const QString& name, const QString& id,
+                              const QString& exe) {
         const QString bundle = folder + u'/' + name + ".app";
         QDir().mkpath(bundle + "/Contents/MacOS");
         write(bundle + "/Contents/Info.plist",
-              QStringLiteral("<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>CFBundleIdentifier</key>"
-                             "<string>%1</string><key>CFBundleExecutable</key><string>%2</string></dict></plist>")
-                  .arg(id, exe).toUtf8());
+              QStringLiteral(
+                  "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>CFBundleIdentifier</key>"
+                  "<string>%1</string><key>CFBundleExecutable</key><string>%2</string></dict></plist>")
+                  .arg(id, exe)
+                  .toUtf8());
         write(bundle + "/Contents/MacOS/" + exe, "#!/bin/sh\n");
         return bundle;
     }
@@ -59,12 +65,15 @@ private:
 struct Tree {
     QTemporaryDir dir;
     ProcTree tree{dir.filePath("proc")};
-    QString bundle = ProcTree::makeBundle(dir.filePath("Apps"), "Claude", "com.anthropic.claudefordesktop", "Claude");
+    QString bundle =
+        ProcTree::makeBundle(dir.filePath("Apps"), "Claude", "com.anthropic.claudefordesktop", "Claude");
 
     explicit Tree(int others) {
-        for (int i = 0; i < others; ++i) tree.addProcess(1000 + i, 1, 10 + i, "/usr/bin/proc" + QString::number(i % 50));
+        for (int i = 0; i < others; ++i)
+            tree.addProcess(1000 + i, 1, 10 + i, "/usr/bin/proc" + QString::number(i % 50));
         for (int i = 0; i < 20; ++i)
-            tree.addProcess(50000 + i, 1, 5000 + i, bundle + "/Contents/MacOS/Claude", {"--user-data-dir=/d" + QString::number(i)});
+            tree.addProcess(50000 + i, 1, 5000 + i, bundle + "/Contents/MacOS/Claude",
+                            {"--user-data-dir=/d" + QString::number(i)});
     }
 };
 
@@ -109,10 +118,10 @@ void FirstScan(benchmark::State& state) {
 
 // The machine's own /proc, for comparison with the synthetic tree.
 void RealProc(benchmark::State& state) {
-    ProcScanner scanner("/proc", ::getuid(), [](pid_t pid, quint64 s, const QString& id, const QString& p,
-                                                 const QString& n) {
-        return std::make_shared<RunningApplication>(nullptr, pid, s, id, p, n);
-    });
+    ProcScanner scanner("/proc", ::getuid(),
+                        [](pid_t pid, quint64 s, const QString& id, const QString& p, const QString& n) {
+                            return std::make_shared<RunningApplication>(nullptr, pid, s, id, p, n);
+                        });
     scanner.scan();
     for (auto _ : state) benchmark::DoNotOptimize(scanner.scan());
     state.counters["processes"] = double(QDir("/proc").entryList({"[0-9]*"}, QDir::Dirs).size());
@@ -128,7 +137,8 @@ int idle(int seconds) {
         const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
         return fields.value(11).toLongLong() + fields.value(12).toLongLong();  // utime + stime
     };
-    varrow::platform::linux_::LinuxWorkspace workspace(std::make_shared<varrow::platform::linux_::LinuxX11>());
+    varrow::platform::linux_::LinuxWorkspace workspace(
+        std::make_shared<varrow::platform::linux_::LinuxX11>());
     const long long before = ticks();
     QTimer::singleShot(seconds * 1000, qApp, &QCoreApplication::quit);
     QElapsedTimer clock;

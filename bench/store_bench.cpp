@@ -1,9 +1,9 @@
 // Loading and saving the account list, and picking unique names, at 1,000 accounts.
 #include "model/ProfileStore.h"
 
+#include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 
 using namespace varrow::model;
 

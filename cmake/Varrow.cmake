@@ -1,7 +1,9 @@
 # Shared helpers: every layer is one static library built from the sources in its folder.
 
+# Warnings are errors in the Debug, sanitizer and CI builds (VARROW_WERROR); a plain build from
+# source with a newer compiler only warns.
 function(varrow_warnings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  target_compile_options(${target} PRIVATE -Wall -Wextra $<$<BOOL:${VARROW_WERROR}>:-Werror>)
 endfunction()
 
 # varrow_layer(<name> <folder> [DEPS targets...])

@@ -31,15 +31,19 @@ public:
 
     QVariant value(int depth = 0) {
         switch (depth > 4 ? 0 : next() % 7) {
-            case 0: return text();
-            case 1: return qint64(next()) - 128;
-            case 2: return bool(next() & 1);
+            case 0:
+                return text();
+            case 1:
+                return qint64(next()) - 128;
+            case 2:
+                return bool(next() & 1);
             case 3: {
                 QVariantList list;
                 for (int n = next() % 5; n > 0 && left(); --n) list.append(value(depth + 1));
                 return list;
             }
-            case 6: return QByteArray(1, char(next()));
+            case 6:
+                return QByteArray(1, char(next()));
             default: {
                 QVariantMap map;
                 for (int n = next() % 4; n > 0 && left(); --n) map.insert(key(), value(depth + 1));
@@ -116,7 +120,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } else {
         const QVariantList was = before.toList(), now = after.toList();
         fuzz::check(now.size() >= was.size(), "adding never drops items");
-        for (qsizetype i = 0; i < was.size(); ++i) fuzz::check(now[i] == was[i], "adding keeps items in order");
+        for (qsizetype i = 0; i < was.size(); ++i)
+            fuzz::check(now[i] == was[i], "adding keeps items in order");
     }
     return 0;
 }

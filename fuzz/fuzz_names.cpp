@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // NAME_MAX: a longer component cannot be created at all.
     fuzz::check(folder.toUtf8().size() <= 255, "folder name fits a file-system name");
     for (QChar c : folder)
-        fuzz::check(c != u'\0' && c.category() != QChar::Other_Control, "no control characters in folder name");
+        fuzz::check(c != u'\0' && c.category() != QChar::Other_Control,
+                    "no control characters in folder name");
     fuzz::check(folder.size() > 5 && folder.at(folder.size() - 5) == u'-', "random suffix is present");
 
     Profile p;

@@ -12,7 +12,9 @@ using model::ProfileStore;
 namespace {
 
 // UTF-8 has no form for half a surrogate pair; the file keeps "?" in its place.
-QString asStored(const QString& text) { return QString::fromUtf8(text.toUtf8()); }
+QString asStored(const QString& text) {
+    return QString::fromUtf8(text.toUtf8());
+}
 
 Profile asStored(Profile p) {
     p.name = asStored(p.name);

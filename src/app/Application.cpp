@@ -28,12 +28,15 @@ bool hasDisplay() {
     return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
-QString homeFolder() { return model::StoreLocations::standard().root; }
+QString homeFolder() {
+    return model::StoreLocations::standard().root;
+}
 
 int runClient(const CommandLineRequest& request) {
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const std::optional<QString> reply = SingleInstance::send(homeFolder(), request.command, request.argument);
+    const std::optional<QString> reply =
+        SingleInstance::send(homeFolder(), request.command, request.argument);
     if (!reply) {
         err << "Varrow is not running.\n";
         return 1;
@@ -52,7 +55,8 @@ int runClient(const CommandLineRequest& request) {
 std::optional<CommandLineRequest> commandLineRequest(const QStringList& arguments) {
     if (arguments.size() < 2) return std::nullopt;
     const QString& command = arguments.at(1);
-    if (command == u"open" && arguments.size() >= 3) return CommandLineRequest{command, arguments.mid(2).join(u' ')};
+    if (command == u"open" && arguments.size() >= 3)
+        return CommandLineRequest{command, arguments.mid(2).join(u' ')};
     if (command == u"list" || command == u"show" || command == u"quit" || command == u"front")
         return CommandLineRequest{command, {}};
     return std::nullopt;
@@ -67,7 +71,8 @@ int run(int argc, char** argv) {
     }
 
     // Scripted renders and the command line work without any display.
-    if (!hasDisplay() && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!hasDisplay() && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Varrow"));
     QApplication::setOrganizationName(QStringLiteral("Varrow"));

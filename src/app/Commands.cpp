@@ -10,7 +10,8 @@
 
 namespace varrow::app {
 
-Commands::Commands(model::ProfileStore* store, claude::ClaudeController* claude, std::function<void()> showWindow)
+Commands::Commands(model::ProfileStore* store, claude::ClaudeController* claude,
+                   std::function<void()> showWindow)
     : store_(store), claude_(claude), showWindow_(std::move(showWindow)) {}
 
 std::optional<QString> Commands::handle(const QString& command, const QString& argument) {
@@ -24,7 +25,8 @@ std::optional<QString> Commands::handle(const QString& command, const QString& a
     }
     if (command == u"front") {
         std::optional<model::Profile> front;
-        if (claude_->claudeIsFront() && claude_->frontProfileID()) front = store_->profile(*claude_->frontProfileID());
+        if (claude_->claudeIsFront() && claude_->frontProfileID())
+            front = store_->profile(*claude_->frontProfileID());
         return (front ? front->name : QStringLiteral("-")) + QLatin1Char('\n');
     }
     if (command == u"open") {

@@ -19,8 +19,9 @@ void Helpers::start(model::ProfileStore* store, claude::ClaudeController* claude
     if (switcher_) return;
     switcher_ = std::make_unique<switcher::SwitcherController>(store, claude);
 
-    hotKey_ = std::make_unique<system::CycleHotKey>(system::CycleHotKey::Target{
-        claude, [claude] { return claude->claudeIsFront(); }, [claude](bool backwards) { claude->cycle(backwards); }});
+    hotKey_ = std::make_unique<system::CycleHotKey>(
+        system::CycleHotKey::Target{claude, [claude] { return claude->claudeIsFront(); },
+                                    [claude](bool backwards) { claude->cycle(backwards); }});
     QObject::connect(claude, &claude::ClaudeController::frontChanged, hotKey_.get(),
                      &system::CycleHotKey::frontChanged);
 

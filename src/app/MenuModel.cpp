@@ -35,7 +35,8 @@ QList<MenuEntry> MenuModel::entries(const model::ProfileStore& store, const clau
     State state;
     state.profiles = store.profiles();
     state.claudeFound = claude.claudeURL().has_value();
-    for (auto it = claude.running().cbegin(); it != claude.running().cend(); ++it) state.running.insert(it.key());
+    for (auto it = claude.running().cbegin(); it != claude.running().cend(); ++it)
+        state.running.insert(it.key());
     state.switcherStyle = defaults.switcherStyle();
     state.cycleHotKeyEnabled = defaults.cycleHotKeyEnabled();
     return entries(state);

@@ -41,12 +41,14 @@ struct MenuEntry {
     QKeySequence shortcut;
     bool checked = false;
     Action action = Action::None;
-    QUuid profileId;                           // OpenProfile
-    QString value;                             // SetSwitcherStyle: the raw style value
-    std::optional<model::ProfileColor> dot;    // OpenProfile: the account's colour
-    QList<MenuEntry> children;                 // Submenu
+    QUuid profileId;                         // OpenProfile
+    QString value;                           // SetSwitcherStyle: the raw style value
+    std::optional<model::ProfileColor> dot;  // OpenProfile: the account's colour
+    QList<MenuEntry> children;               // Submenu
 
-    static MenuEntry divider() { return MenuEntry{Kind::Divider, {}, {}, false, Action::None, {}, {}, {}, {}}; }
+    static MenuEntry divider() {
+        return MenuEntry{Kind::Divider, {}, {}, false, Action::None, {}, {}, {}, {}};
+    }
 };
 
 class MenuModel {

@@ -2,12 +2,12 @@
 
 #include "platform/SystemLog.h"
 
+#include <unistd.h>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QLocalSocket>
 #include <QPointer>
 #include <QStandardPaths>
-#include <unistd.h>
 
 namespace varrow::app {
 
@@ -29,7 +29,8 @@ QString SingleInstance::socketPath(const QString& homeFolder) {
     if (runtime.isEmpty()) runtime = QDir::tempPath();
     const QByteArray key = QDir::cleanPath(QDir(homeFolder).absolutePath()).toUtf8();
     const QByteArray hash = QCryptographicHash::hash(key, QCryptographicHash::Sha256).toHex().left(16);
-    return QDir(runtime).filePath(QStringLiteral("varrow-%1-%2").arg(::getuid()).arg(QString::fromLatin1(hash)));
+    return QDir(runtime).filePath(
+        QStringLiteral("varrow-%1-%2").arg(::getuid()).arg(QString::fromLatin1(hash)));
 }
 
 SingleInstance::SingleInstance(const QString& homeFolder, QObject* parent)
@@ -55,7 +56,8 @@ bool SingleInstance::acquire() {
     // We hold the lock, so a socket file left behind belongs to a process that is gone.
     QLocalServer::removeServer(path_);
     if (!server_.listen(path_))
-        platform::SystemLog::write(QStringLiteral("Varrow: cannot listen on %1: %2").arg(path_, server_.errorString()));
+        platform::SystemLog::write(
+            QStringLiteral("Varrow: cannot listen on %1: %2").arg(path_, server_.errorString()));
     return true;
 }
 

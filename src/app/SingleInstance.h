@@ -34,7 +34,8 @@ public:
 
     // Sends one request to the running instance and returns its reply; none when nothing answers.
     static std::optional<QString> send(const QString& homeFolder, const QString& command,
-                                       const QString& argument = {}, int timeoutMs = int(Timings::socketTimeout().count()));
+                                       const QString& argument = {},
+                                       int timeoutMs = int(Timings::socketTimeout().count()));
 
 private:
     void serve();

@@ -37,8 +37,8 @@ QIcon dotIcon(model::ProfileColor color) {
 
 }  // namespace
 
-TrayMenu::TrayMenu(model::ProfileStore* store, claude::ClaudeController* claude, std::function<void()> showWindow,
-                   QObject* parent)
+TrayMenu::TrayMenu(model::ProfileStore* store, claude::ClaudeController* claude,
+                   std::function<void()> showWindow, QObject* parent)
     : QObject(parent), store_(store), claude_(claude), showWindow_(std::move(showWindow)) {
     connect(store_, &model::ProfileStore::profilesChanged, this, &TrayMenu::rebuild);
     connect(claude_, &claude::ClaudeController::stateChanged, this, &TrayMenu::rebuild);
@@ -50,7 +50,9 @@ void TrayMenu::attach(QMenu* menu, bool bindShortcuts) {
     fill(menu, entries(), bindShortcuts);
 }
 
-QList<MenuEntry> TrayMenu::entries() const { return MenuModel::entries(*store_, *claude_, Defaults::shared()); }
+QList<MenuEntry> TrayMenu::entries() const {
+    return MenuModel::entries(*store_, *claude_, Defaults::shared());
+}
 
 void TrayMenu::rebuild() {
     const QList<MenuEntry> current = entries();
@@ -62,41 +64,41 @@ void TrayMenu::fill(QMenu* menu, const QList<MenuEntry>& entries, bool bindShort
     menu->clear();
     for (const MenuEntry& entry : entries) {
         switch (entry.kind) {
-        case Kind::Divider:
-            menu->addSeparator();
-            break;
-        case Kind::Submenu: {
-            QMenu* sub = menu->addMenu(menuText(entry.title));
-            auto* group = new QActionGroup(sub);
-            group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-            for (const MenuEntry& child : entry.children) {
-                QAction* action = sub->addAction(menuText(child.title));
-                action->setCheckable(true);
-                action->setChecked(child.checked);
-                group->addAction(action);
-                connect(action, &QAction::triggered, this, [this, child] { trigger(child); });
-            }
-            break;
-        }
-        default: {
-            QAction* action = menu->addAction(menuText(entry.title));
-            if (entry.dot) action->setIcon(dotIcon(*entry.dot));
-            if (entry.kind == Kind::Check) {
-                action->setCheckable(true);
-                action->setChecked(entry.checked);
-            }
-            if (!entry.shortcut.isEmpty()) {
-                const bool bind = bindShortcuts || entry.action != Action::OpenProfile;
-                if (bind) {
-                    action->setShortcut(entry.shortcut);
-                } else {
-                    // Shown beside the title, bound by the "Accounts" menu instead.
-                    action->setText(action->text() + QLatin1Char('\t') +
-                                    entry.shortcut.toString(QKeySequence::NativeText));
+            case Kind::Divider:
+                menu->addSeparator();
+                break;
+            case Kind::Submenu: {
+                QMenu* sub = menu->addMenu(menuText(entry.title));
+                auto* group = new QActionGroup(sub);
+                group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+                for (const MenuEntry& child : entry.children) {
+                    QAction* action = sub->addAction(menuText(child.title));
+                    action->setCheckable(true);
+                    action->setChecked(child.checked);
+                    group->addAction(action);
+                    connect(action, &QAction::triggered, this, [this, child] { trigger(child); });
                 }
+                break;
             }
-            connect(action, &QAction::triggered, this, [this, entry] { trigger(entry); });
-        }
+            default: {
+                QAction* action = menu->addAction(menuText(entry.title));
+                if (entry.dot) action->setIcon(dotIcon(*entry.dot));
+                if (entry.kind == Kind::Check) {
+                    action->setCheckable(true);
+                    action->setChecked(entry.checked);
+                }
+                if (!entry.shortcut.isEmpty()) {
+                    const bool bind = bindShortcuts || entry.action != Action::OpenProfile;
+                    if (bind) {
+                        action->setShortcut(entry.shortcut);
+                    } else {
+                        // Shown beside the title, bound by the "Accounts" menu instead.
+                        action->setText(action->text() + QLatin1Char('\t') +
+                                        entry.shortcut.toString(QKeySequence::NativeText));
+                    }
+                }
+                connect(action, &QAction::triggered, this, [this, entry] { trigger(entry); });
+            }
         }
     }
 }
@@ -104,39 +106,40 @@ void TrayMenu::fill(QMenu* menu, const QList<MenuEntry>& entries, bool bindShort
 void TrayMenu::trigger(const MenuEntry& entry) {
     auto& defaults = Defaults::shared();
     switch (entry.action) {
-    case Action::None:
-        break;
-    case Action::DownloadClaude:
-        platform::Platform::workspace().openUrl(claude::ClaudeController::downloadURL());
-        break;
-    case Action::OpenProfile:
-        // The list may have changed since the menu was drawn; open what the id names now.
-        if (auto profile = store_->profile(entry.profileId)) claude_->open(*profile);
-        break;
-    case Action::AddAccount:
-        if (showWindow_) showWindow_();
-        ui::AppEvents::instance().postNewAccount();
-        break;
-    case Action::ManageAccounts:
-        if (showWindow_) showWindow_();
-        break;
-    case Action::SetSwitcherStyle:
-        defaults.setValue(Defaults::kSwitcherStyle, entry.value);
-        break;
-    case Action::ToggleCycleHotKey:
-        defaults.setValue(Defaults::kCycleHotKeyEnabled, !defaults.cycleHotKeyEnabled());
-        break;
-    case Action::ShowSwitchLog:
-        showSwitchLog();
-        break;
-    case Action::Quit:
-        QCoreApplication::quit();
-        break;
+        case Action::None:
+            break;
+        case Action::DownloadClaude:
+            platform::Platform::workspace().openUrl(claude::ClaudeController::downloadURL());
+            break;
+        case Action::OpenProfile:
+            // The list may have changed since the menu was drawn; open what the id names now.
+            if (auto profile = store_->profile(entry.profileId)) claude_->open(*profile);
+            break;
+        case Action::AddAccount:
+            if (showWindow_) showWindow_();
+            ui::AppEvents::instance().postNewAccount();
+            break;
+        case Action::ManageAccounts:
+            if (showWindow_) showWindow_();
+            break;
+        case Action::SetSwitcherStyle:
+            defaults.setValue(Defaults::kSwitcherStyle, entry.value);
+            break;
+        case Action::ToggleCycleHotKey:
+            defaults.setValue(Defaults::kCycleHotKeyEnabled, !defaults.cycleHotKeyEnabled());
+            break;
+        case Action::ShowSwitchLog:
+            showSwitchLog();
+            break;
+        case Action::Quit:
+            QCoreApplication::quit();
+            break;
     }
 }
 
 void TrayMenu::showSwitchLog() {
-    if (!QFileInfo::exists(front::FrontSwitcher::logPath())) front::FrontSwitcher::log(QStringLiteral("log opened"));
+    if (!QFileInfo::exists(front::FrontSwitcher::logPath()))
+        front::FrontSwitcher::log(QStringLiteral("log opened"));
     platform::Platform::workspace().openUrl(front::FrontSwitcher::logURL());
 }
 

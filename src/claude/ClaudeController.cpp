@@ -222,7 +222,8 @@ void ClaudeController::launch(const Profile& profile, const QString& appPath, qu
         configuration.arguments = QStringList{QStringLiteral("--user-data-dir=") + desktop};
         // A copy of a native installation may need more (its own window class on Linux), so the
         // taskbar groups its windows under the copy's own launcher entry rather than under Claude's.
-        if (appPath != claudeURL_) configuration.arguments.append(Platform::workspace().copyLaunchArguments(appPath));
+        if (appPath != claudeURL_)
+            configuration.arguments.append(Platform::workspace().copyLaunchArguments(appPath));
         configuration.environment = environmentWith(QStringLiteral("CLAUDE_CONFIG_DIR"), code);
     }
 
@@ -323,7 +324,8 @@ void ClaudeController::keepInDock(const Profile& profile) {
         // Where the desktop keeps its own favourites, the copy goes there; elsewhere into the Dock list.
         if (const auto added = Platform::workspace().addToFavourites(prepared.appPath)) {
             if (!*added)
-                self->setLastError(QStringLiteral("Couldn't add %1 to your favourite applications.").arg(name));
+                self->setLastError(
+                    QStringLiteral("Couldn't add %1 to your favourite applications.").arg(name));
             return;
         }
         if (!system::DockPin::add(prepared.appPath)) {

@@ -5,8 +5,8 @@
 #include <cstring>
 
 #ifdef __APPLE__
-#include <QByteArray>
 #include <sys/sysctl.h>
+#include <QByteArray>
 #endif
 
 namespace varrow::claude::ProcessArguments {

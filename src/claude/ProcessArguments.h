@@ -1,9 +1,9 @@
 #pragma once
 
+#include <sys/types.h>
 #include <QByteArrayView>
 #include <QStringList>
 #include <optional>
-#include <sys/types.h>
 
 namespace varrow::claude {
 

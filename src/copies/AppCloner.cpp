@@ -62,7 +62,8 @@ void finishPrepare(const model::Profile& profile, const QString& source, const Q
     // Where the desktop lists copies in its launcher, this one appears under its account's name.
     if (meta) {
         const QString icon = AppCloner::customIconPath(copy);
-        platform::Platform::workspace().copyReady(copy, profile.name, QFileInfo::exists(icon) ? icon : QString());
+        platform::Platform::workspace().copyReady(copy, profile.name,
+                                                  QFileInfo::exists(icon) ? icon : QString());
     }
     // An account whose folder name is unusable has no data folder to protect.
     if (!dataDir.isEmpty()) AppCloner::blockSelfUpdates(dataDir);

@@ -28,8 +28,8 @@ struct EntryPoints {
             setFront = reinterpret_cast<SetFrontFn>(::dlsym(handle, "_SLPSSetFrontProcessWithOptions"));
             postEvent = reinterpret_cast<PostEventFn>(::dlsym(handle, "SLPSPostEventRecordTo"));
         }
-        if (void* services =
-                ::dlopen("/System/Library/Frameworks/ApplicationServices.framework/ApplicationServices", kLazy))
+        if (void* services = ::dlopen(
+                "/System/Library/Frameworks/ApplicationServices.framework/ApplicationServices", kLazy))
             psnForPid = reinterpret_cast<PsnForPidFn>(::dlsym(services, "GetProcessForPID"));
     }
 };
@@ -52,7 +52,9 @@ EventRecord eventRecord(quint8 kind, quint32 window) {
     return bytes;
 }
 
-bool isAvailable() { return entryPoints().setFront && entryPoints().psnForPid; }
+bool isAvailable() {
+    return entryPoints().setFront && entryPoints().psnForPid;
+}
 
 bool setFront(pid_t pid) {
     const EntryPoints& points = entryPoints();

@@ -1,9 +1,9 @@
 #pragma once
 
+#include <sys/types.h>
 #include <QtGlobal>
 #include <array>
 #include <optional>
-#include <sys/types.h>
 
 namespace varrow::front {
 

@@ -35,8 +35,8 @@ constexpr int kPadding = 12;
 // The switcher drawn over a plain grey, as it would sit over a window.
 class Backdrop : public QWidget {
 public:
-    explicit Backdrop(bool dark) : grey_(QColor::fromRgbF(dark ? 0.16f : 0.93f, dark ? 0.16f : 0.93f,
-                                                          dark ? 0.16f : 0.93f)) {}
+    explicit Backdrop(bool dark)
+        : grey_(QColor::fromRgbF(dark ? 0.16f : 0.93f, dark ? 0.16f : 0.93f, dark ? 0.16f : 0.93f)) {}
 
 protected:
     void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), grey_); }
@@ -54,8 +54,13 @@ Renderer* Renderer::start(model::ProfileStore* store, claude::ClaudeController* 
     return renderer;
 }
 
-Renderer::Renderer(model::ProfileStore* store, claude::ClaudeController* claude, Request request, bool quitWhenDone)
-    : QObject(claude), store_(store), claude_(claude), request_(std::move(request)), quitWhenDone_(quitWhenDone) {}
+Renderer::Renderer(model::ProfileStore* store, claude::ClaudeController* claude, Request request,
+                   bool quitWhenDone)
+    : QObject(claude),
+      store_(store),
+      claude_(claude),
+      request_(std::move(request)),
+      quitWhenDone_(quitWhenDone) {}
 
 QImage Renderer::snapshot(QWidget* widget) {
     // Grabbed from the widget's own painting, never from a screen.
@@ -103,7 +108,8 @@ void Renderer::renderLook(int index) {
 void Renderer::finish() {
     if (request_.reportPath) {
         const QString report = TestHooks::report(*store_, *claude_);
-        if (platform::writeFileAtomically(*request_.reportPath, report.toUtf8())) written_.append(*request_.reportPath);
+        if (platform::writeFileAtomically(*request_.reportPath, report.toUtf8()))
+            written_.append(*request_.reportPath);
     }
     emit finished(written_);
     // Quits even when some files could not be written.

@@ -23,7 +23,7 @@ class Renderer : public QObject {
     Q_OBJECT
 public:
     struct Request {
-        QString path;                      // the window's PNG; the switcher files sit beside it
+        QString path;  // the window's PNG; the switcher files sit beside it
         bool dark = false;
         std::optional<QString> reportPath;
     };
@@ -40,7 +40,8 @@ signals:
     void finished(const QStringList& written);
 
 private:
-    Renderer(model::ProfileStore* store, claude::ClaudeController* claude, Request request, bool quitWhenDone);
+    Renderer(model::ProfileStore* store, claude::ClaudeController* claude, Request request,
+             bool quitWhenDone);
 
     void renderWindow();
     void renderLook(int index);

@@ -11,9 +11,12 @@
 
 namespace varrow::hooks {
 
-QStringList TestHooks::splitNames(const QString& value) { return value.split(QLatin1Char(','), Qt::SkipEmptyParts); }
+QStringList TestHooks::splitNames(const QString& value) {
+    return value.split(QLatin1Char(','), Qt::SkipEmptyParts);
+}
 
-std::optional<model::Profile> TestHooks::findByName(const QList<model::Profile>& profiles, const QString& name) {
+std::optional<model::Profile> TestHooks::findByName(const QList<model::Profile>& profiles,
+                                                    const QString& name) {
     for (const model::Profile& profile : profiles)
         if (profile.name == name) return profile;
     return std::nullopt;
@@ -50,8 +53,9 @@ QString TestHooks::report(const model::ProfileStore& store, const claude::Claude
         QString path = app ? QFileInfo(app->bundlePath()).fileName() : QString();
         if (name.isEmpty()) name = QStringLiteral("-");
         if (path.isEmpty()) path = QStringLiteral("-");
-        lines.append(QStringLiteral("%1: running=%2 app=%3 path=%4")
-                         .arg(profile.name, app ? QStringLiteral("true") : QStringLiteral("false"), name, path));
+        lines.append(
+            QStringLiteral("%1: running=%2 app=%3 path=%4")
+                .arg(profile.name, app ? QStringLiteral("true") : QStringLiteral("false"), name, path));
     }
     return lines.join(QLatin1Char('\n'));
 }
@@ -78,7 +82,8 @@ QString TestHooks::switcherPath(const QString& renderPath, const QString& suffix
     const QFileInfo info(renderPath);
     // A name that is all extension (".png") has none to drop.
     const bool hasExtension = !info.suffix().isEmpty() && !info.completeBaseName().isEmpty();
-    const QString base = hasExtension ? renderPath.left(renderPath.size() - info.suffix().size() - 1) : renderPath;
+    const QString base =
+        hasExtension ? renderPath.left(renderPath.size() - info.suffix().size() - 1) : renderPath;
     return base + QStringLiteral("-switcher-") + suffix + QStringLiteral(".png");
 }
 

@@ -57,7 +57,9 @@ QVariant Defaults::value(const QString& key) const {
     return registered().value(key);
 }
 
-bool Defaults::contains(const QString& key) const { return settings_->contains(key); }
+bool Defaults::contains(const QString& key) const {
+    return settings_->contains(key);
+}
 
 void Defaults::setValue(const QString& key, const QVariant& value) {
     settings_->setValue(key, value);
@@ -71,7 +73,9 @@ void Defaults::remove(const QString& key) {
     emit changed(key);
 }
 
-QString Defaults::switcherStyle() const { return value(kSwitcherStyle).toString(); }
+QString Defaults::switcherStyle() const {
+    return value(kSwitcherStyle).toString();
+}
 
 bool Defaults::cycleHotKeyEnabled() const {
     const QVariant v = value(kCycleHotKeyEnabled);

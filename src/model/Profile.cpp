@@ -10,7 +10,9 @@ namespace varrow::model {
 
 namespace {
 
-bool isWordSeparator(QChar c) { return c == u' ' || c == u'-' || c == QChar(0x2014); }
+bool isWordSeparator(QChar c) {
+    return c == u' ' || c == u'-' || c == QChar(0x2014);
+}
 
 QString firstGrapheme(const QString& word) {
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, word);
@@ -96,8 +98,8 @@ QString Profile::formatDate(const QDateTime& date) {
     const QDate d = utc.date();
     const QTime t = utc.time();
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT%02d:%02d:%02dZ", d.year(), d.month(), d.day(), t.hour(),
-                  t.minute(), t.second());
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT%02d:%02d:%02dZ", d.year(), d.month(), d.day(),
+                  t.hour(), t.minute(), t.second());
     return QString::fromLatin1(buffer);
 }
 
@@ -151,7 +153,8 @@ std::optional<Profile> Profile::fromJson(const QJsonValue& value, QString* error
     Profile p;
     QString idText, colorText, created;
     if (!string("id", &idText) || !string("name", &p.name) || !string("note", &p.note) ||
-        !string("color", &colorText) || !string("folderName", &p.folderName) || !string("createdAt", &created))
+        !string("color", &colorText) || !string("folderName", &p.folderName) ||
+        !string("createdAt", &created))
         return std::nullopt;
 
     if (!isCanonicalUuid(idText)) return fail(error, "\"id\" is not a UUID"), std::nullopt;

@@ -22,7 +22,9 @@ constexpr std::array<Entry, 8> kTable{{
     {ProfileColor::Plum, "plum", 0xA25BB5},
 }};
 
-const Entry& entry(ProfileColor color) { return kTable[static_cast<size_t>(color)]; }
+const Entry& entry(ProfileColor color) {
+    return kTable[static_cast<size_t>(color)];
+}
 }  // namespace
 
 const QList<ProfileColor>& allCases() {
@@ -34,7 +36,9 @@ const QList<ProfileColor>& allCases() {
     return all;
 }
 
-QString rawValue(ProfileColor color) { return QString::fromLatin1(entry(color).raw); }
+QString rawValue(ProfileColor color) {
+    return QString::fromLatin1(entry(color).raw);
+}
 
 std::optional<ProfileColor> fromRawValue(const QString& raw) {
     for (const auto& e : kTable)
@@ -48,7 +52,9 @@ QString label(ProfileColor color) {
     return raw;
 }
 
-quint32 rgb(ProfileColor color) { return entry(color).rgb; }
+quint32 rgb(ProfileColor color) {
+    return entry(color).rgb;
+}
 
 QColor color(ProfileColor c, qreal opacity) {
     const quint32 v = rgb(c);

@@ -57,7 +57,9 @@ ProfileStore::ProfileStore(std::optional<StoreLocations> locations, QObject* par
     load();
 }
 
-QString ProfileStore::listFile() const { return QDir(locations_.root).filePath("profiles.json"); }
+QString ProfileStore::listFile() const {
+    return QDir(locations_.root).filePath("profiles.json");
+}
 
 void ProfileStore::setProfiles(const QList<Profile>& profiles) {
     profiles_ = profiles;
@@ -125,10 +127,11 @@ void ProfileStore::setAsideUnreadable(const QString& reason) {
     for (int n = 2; QFileInfo::exists(aside) || QFileInfo(aside).isSymLink(); ++n)
         aside = listFile() + ".unreadable-" + stamp + "-" + QString::number(n);
     if (QFile::rename(listFile(), aside)) {
-        SystemLog::write(QStringLiteral("Varrow: profiles.json could not be read (%1); kept it as %2")
-                             .arg(reason, aside));
+        SystemLog::write(
+            QStringLiteral("Varrow: profiles.json could not be read (%1); kept it as %2").arg(reason, aside));
     } else {
-        SystemLog::write(QStringLiteral("Varrow: profiles.json could not be read (%1) nor set aside").arg(reason));
+        SystemLog::write(
+            QStringLiteral("Varrow: profiles.json could not be read (%1) nor set aside").arg(reason));
     }
 }
 
@@ -139,13 +142,27 @@ QByteArray ProfileStore::encodeList(const QList<Profile>& profiles) {
         out += '"';
         for (const char c : text.toUtf8()) {
             switch (c) {
-                case '"': out += "\\\""; break;
-                case '\\': out += "\\\\"; break;
-                case '\b': out += "\\b"; break;
-                case '\f': out += "\\f"; break;
-                case '\n': out += "\\n"; break;
-                case '\r': out += "\\r"; break;
-                case '\t': out += "\\t"; break;
+                case '"':
+                    out += "\\\"";
+                    break;
+                case '\\':
+                    out += "\\\\";
+                    break;
+                case '\b':
+                    out += "\\b";
+                    break;
+                case '\f':
+                    out += "\\f";
+                    break;
+                case '\n':
+                    out += "\\n";
+                    break;
+                case '\r':
+                    out += "\\r";
+                    break;
+                case '\t':
+                    out += "\\t";
+                    break;
                 default:
                     if (uchar(c) < 0x20) {
                         char escaped[8];
@@ -163,16 +180,38 @@ QByteArray ProfileStore::encodeList(const QList<Profile>& profiles) {
     out += "[\n";
     for (qsizetype i = 0; i < profiles.size(); ++i) {
         const Profile& p = profiles[i];
-        auto key = [&](const char* name) { out += "        \""; out += name; out += "\": "; };
+        auto key = [&](const char* name) {
+            out += "        \"";
+            out += name;
+            out += "\": ";
+        };
         out += "    {\n";
-        key("color"); quoted(out, colors::rawValue(p.color)); out += ",\n";
-        key("createdAt"); quoted(out, Profile::formatDate(p.createdAt)); out += ",\n";
-        key("folderName"); quoted(out, p.folderName); out += ",\n";
-        key("id"); quoted(out, p.id.toString(QUuid::WithoutBraces).toUpper()); out += ",\n";
-        key("isDefault"); out += p.isDefault ? "true" : "false"; out += ",\n";
-        if (p.lastOpenedAt) { key("lastOpenedAt"); quoted(out, Profile::formatDate(*p.lastOpenedAt)); out += ",\n"; }
-        key("name"); quoted(out, p.name); out += ",\n";
-        key("note"); quoted(out, p.note); out += "\n";
+        key("color");
+        quoted(out, colors::rawValue(p.color));
+        out += ",\n";
+        key("createdAt");
+        quoted(out, Profile::formatDate(p.createdAt));
+        out += ",\n";
+        key("folderName");
+        quoted(out, p.folderName);
+        out += ",\n";
+        key("id");
+        quoted(out, p.id.toString(QUuid::WithoutBraces).toUpper());
+        out += ",\n";
+        key("isDefault");
+        out += p.isDefault ? "true" : "false";
+        out += ",\n";
+        if (p.lastOpenedAt) {
+            key("lastOpenedAt");
+            quoted(out, Profile::formatDate(*p.lastOpenedAt));
+            out += ",\n";
+        }
+        key("name");
+        quoted(out, p.name);
+        out += ",\n";
+        key("note");
+        quoted(out, p.note);
+        out += "\n";
         out += i + 1 < profiles.size() ? "    },\n" : "    }\n";
     }
     out += "]\n";
@@ -184,7 +223,8 @@ bool ProfileStore::save() {
         SystemLog::write(QStringLiteral("Varrow: could not save profiles: ") + why);
         return false;
     };
-    if (!QDir().mkpath(locations_.root)) return failed(QStringLiteral("could not create %1").arg(locations_.root));
+    if (!QDir().mkpath(locations_.root))
+        return failed(QStringLiteral("could not create %1").arg(locations_.root));
 
     const QByteArray bytes = encodeList(profiles_);
 

@@ -18,16 +18,32 @@ T& require(const std::unique_ptr<T>& service) {
 }
 }  // namespace
 
-void Platform::install(Services services) { installed() = std::move(services); }
+void Platform::install(Services services) {
+    installed() = std::move(services);
+}
 
-void Platform::uninstall() { installed() = Services{}; }
+void Platform::uninstall() {
+    installed() = Services{};
+}
 
-bool Platform::isInstalled() { return installed().workspace != nullptr; }
+bool Platform::isInstalled() {
+    return installed().workspace != nullptr;
+}
 
-Workspace& Platform::workspace() { return require(installed().workspace); }
-WindowServer& Platform::windowServer() { return require(installed().windowServer); }
-GlobalHotKeys& Platform::hotKeys() { return require(installed().hotKeys); }
-AppPreferences& Platform::preferences() { return require(installed().preferences); }
-LoginItems& Platform::loginItems() { return require(installed().loginItems); }
+Workspace& Platform::workspace() {
+    return require(installed().workspace);
+}
+WindowServer& Platform::windowServer() {
+    return require(installed().windowServer);
+}
+GlobalHotKeys& Platform::hotKeys() {
+    return require(installed().hotKeys);
+}
+AppPreferences& Platform::preferences() {
+    return require(installed().preferences);
+}
+LoginItems& Platform::loginItems() {
+    return require(installed().loginItems);
+}
 
 }  // namespace varrow::platform

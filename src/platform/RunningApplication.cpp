@@ -4,8 +4,8 @@
 
 namespace varrow::platform {
 
-RunningApplication::RunningApplication(Workspace* owner, pid_t pid, quint64 startTime, QString bundleIdentifier,
-                                       QString bundlePath, QString localizedName)
+RunningApplication::RunningApplication(Workspace* owner, pid_t pid, quint64 startTime,
+                                       QString bundleIdentifier, QString bundlePath, QString localizedName)
     : owner_(owner),
       pid_(pid),
       startTime_(startTime),
@@ -13,12 +13,20 @@ RunningApplication::RunningApplication(Workspace* owner, pid_t pid, quint64 star
       bundlePath_(std::move(bundlePath)),
       localizedName_(std::move(localizedName)) {}
 
-bool RunningApplication::isTerminated() const { return !owner_ || owner_->isTerminated(*this); }
+bool RunningApplication::isTerminated() const {
+    return !owner_ || owner_->isTerminated(*this);
+}
 
-bool RunningApplication::isActive() const { return owner_ && owner_->isActive(*this); }
+bool RunningApplication::isActive() const {
+    return owner_ && owner_->isActive(*this);
+}
 
-bool RunningApplication::terminate() const { return owner_ && owner_->terminate(*this); }
+bool RunningApplication::terminate() const {
+    return owner_ && owner_->terminate(*this);
+}
 
-bool RunningApplication::forceTerminate() const { return owner_ && owner_->forceTerminate(*this); }
+bool RunningApplication::forceTerminate() const {
+    return owner_ && owner_->forceTerminate(*this);
+}
 
 }  // namespace varrow::platform

@@ -1,9 +1,9 @@
 #pragma once
 
+#include <sys/types.h>
 #include <QPointer>
 #include <QString>
 #include <memory>
-#include <sys/types.h>
 
 namespace varrow::platform {
 

@@ -1,7 +1,7 @@
 #include "platform/SystemLog.h"
 
-#include <cstdio>
 #include <syslog.h>
+#include <cstdio>
 
 namespace varrow::platform {
 
@@ -23,6 +23,8 @@ void SystemLog::write(const QString& line) {
     syslog(LOG_NOTICE, "%s", bytes.constData());
 }
 
-void SystemLog::setSink(Sink s) { sink() = std::move(s); }
+void SystemLog::setSink(Sink s) {
+    sink() = std::move(s);
+}
 
 }  // namespace varrow::platform

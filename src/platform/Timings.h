@@ -10,25 +10,25 @@ class Timings {
 public:
     using ms = std::chrono::milliseconds;
 
-    static ms frontCheck() { return scaled(180); }           // strategy to its check
-    static ms handOverFallback() { return scaled(400); }     // activate-then-hand-over fallback
-    static ms focusHandOff() { return scaled(1200); }        // focus hand-off window
-    static ms firstWindowPoll() { return scaled(150); }      // polls for a new instance's window
+    static ms frontCheck() { return scaled(180); }        // strategy to its check
+    static ms handOverFallback() { return scaled(400); }  // activate-then-hand-over fallback
+    static ms focusHandOff() { return scaled(1200); }     // focus hand-off window
+    static ms firstWindowPoll() { return scaled(150); }   // polls for a new instance's window
     static constexpr int firstWindowPolls = 60;
-    static ms relaunchPoll() { return scaled(100); }         // polls while a wrong copy quits
+    static ms relaunchPoll() { return scaled(100); }  // polls while a wrong copy quits
     static constexpr int relaunchPolls = 40;
-    static ms openingTimeout() { return scaled(8000); }      // launch stops counting as opening
-    static ms edgeCollapse() { return scaled(350); }         // edge tab collapse after hover ends
-    static ms renderDelay() { return scaled(1500); }         // scripted render after start-up
-    static ms renderSettle() { return scaled(500); }         // settling before each render
-    static ms processScan() { return ms(500); }              // Linux /proc rescan interval
-    static ms hoverAnimation() { return ms(150); }           // card hover and editor colour ease-out
-    static ms pressAnimation() { return ms(100); }           // a pressed card springing back
-    static ms spinnerFrame() { return ms(80); }              // "Opening…" spinner step
-    static ms commandLinePoll() { return ms(100); }          // command line waiting for Varrow's socket
-    static ms commandLineStartWait() { return ms(15000); }   // how long it waits for a started Varrow
-    static ms socketTimeout() { return ms(3000); }           // one request on the single-instance socket
-    static ms helperToolTimeout() { return ms(3000); }       // a desktop helper tool (gsettings)
+    static ms openingTimeout() { return scaled(8000); }        // launch stops counting as opening
+    static ms edgeCollapse() { return scaled(350); }           // edge tab collapse after hover ends
+    static ms renderDelay() { return scaled(1500); }           // scripted render after start-up
+    static ms renderSettle() { return scaled(500); }           // settling before each render
+    static ms processScan() { return ms(500); }                // Linux /proc rescan interval
+    static ms hoverAnimation() { return ms(150); }             // card hover and editor colour ease-out
+    static ms pressAnimation() { return ms(100); }             // a pressed card springing back
+    static ms spinnerFrame() { return ms(80); }                // "Opening…" spinner step
+    static ms commandLinePoll() { return ms(100); }            // command line waiting for Varrow's socket
+    static ms commandLineStartWait() { return ms(15000); }     // how long it waits for a started Varrow
+    static ms socketTimeout() { return ms(3000); }             // one request on the single-instance socket
+    static ms helperToolTimeout() { return ms(3000); }         // a desktop helper tool (gsettings)
     static ms windowActivationRetry() { return scaled(100); }  // a shown window asks again to be active
     static constexpr int windowActivationRetries = 5;
 

@@ -17,7 +17,9 @@ QString UserPaths::logs() {
     return state + "/Varrow";
 }
 
-QString UserPaths::home() { return QDir::homePath(); }
+QString UserPaths::home() {
+    return QDir::homePath();
+}
 
 bool moveToTrash(const QString& path) {
     const QFileInfo info(path);

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <sys/types.h>
 #include <QObject>
 #include <optional>
-#include <sys/types.h>
 
 namespace varrow::platform {
 

@@ -82,8 +82,12 @@ public:
     virtual void pruneCopyEntries(const QString& appsDir) { (void)appsDir; }
     // The desktop's own favourite applications (a dock it keeps itself), for a copy that has a
     // launcher entry: none where there is no such list, and the Dock preferences serve instead.
-    virtual std::optional<bool> favouritesContain(const QString& copyPath) { return (void)copyPath, std::nullopt; }
-    virtual std::optional<bool> addToFavourites(const QString& copyPath) { return (void)copyPath, std::nullopt; }
+    virtual std::optional<bool> favouritesContain(const QString& copyPath) {
+        return (void)copyPath, std::nullopt;
+    }
+    virtual std::optional<bool> addToFavourites(const QString& copyPath) {
+        return (void)copyPath, std::nullopt;
+    }
 
     virtual bool openUrl(const QUrl& url) = 0;
     virtual bool revealInFileViewer(const QString& path) = 0;

@@ -12,12 +12,14 @@
 namespace varrow::switcher {
 
 namespace {
-constexpr int kOuterPad = 1;       // above and below the outline
+constexpr int kOuterPad = 1;  // above and below the outline
 constexpr int kDotSpacing = 7, kDotPad = 11;
 constexpr int kListPad = 8, kRowSpacing = 2;
 constexpr qreal kRadius = 12;
 
-QFont headerFont() { return ui::theme::font(11, QFont::DemiBold); }
+QFont headerFont() {
+    return ui::theme::font(11, QFont::DemiBold);
+}
 }  // namespace
 
 EdgeTab::EdgeTab(model::ProfileStore* store, claude::ClaudeController* claude, QWidget* parent)
@@ -34,7 +36,9 @@ void EdgeTab::setExpanded(bool expanded) {
     refresh();
 }
 
-int EdgeTab::headerHeight() const { return 4 + QFontMetrics(headerFont()).height() + 2; }
+int EdgeTab::headerHeight() const {
+    return 4 + QFontMetrics(headerFont()).height() + 2;
+}
 
 void EdgeTab::refresh() {
     // A click on a row may be what led here: old rows go later, never under their own feet.
@@ -91,7 +95,9 @@ QList<EdgeTab::Dot> EdgeTab::dots() const {
     return out;
 }
 
-QRectF EdgeTab::outline() const { return QRectF(0, kOuterPad, width(), height() - 2 * kOuterPad); }
+QRectF EdgeTab::outline() const {
+    return QRectF(0, kOuterPad, width(), height() - 2 * kOuterPad);
+}
 
 void EdgeTab::paintEvent(QPaintEvent*) {
     QPainter p(this);

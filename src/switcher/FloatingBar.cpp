@@ -15,7 +15,9 @@ namespace {
 constexpr int kOuter = 4, kPadX = 8, kPadY = 6, kSpacing = 8;
 constexpr int kAvatar = 22, kGroupSpacing = 7, kNameTrailing = 2, kDividerHeight = 18;
 
-QFont nameFont() { return ui::theme::font(13, QFont::DemiBold); }
+QFont nameFont() {
+    return ui::theme::font(13, QFont::DemiBold);
+}
 }  // namespace
 
 FloatingAvatarButton::FloatingAvatarButton(const model::Profile& profile, bool running, QWidget* parent)
@@ -114,7 +116,8 @@ void FloatingBar::paintEvent(QPaintEvent*) {
     if (!current_) return;
     const qreal midY = height() / 2.0;
     qreal x = kOuter + kPadX;
-    ui::Avatar::paint(p, QRectF(x, midY - kAvatar / 2.0, kAvatar, kAvatar), current_->initials(), current_->color);
+    ui::Avatar::paint(p, QRectF(x, midY - kAvatar / 2.0, kAvatar, kAvatar), current_->initials(),
+                      current_->color);
     x += kAvatar + kGroupSpacing;
     p.setFont(nameFont());
     p.setPen(ui::theme::primary(pal));

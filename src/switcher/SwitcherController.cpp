@@ -15,7 +15,10 @@ namespace varrow::switcher {
 
 SwitcherController::SwitcherController(model::ProfileStore* store, claude::ClaudeController* claude,
                                        QObject* parent)
-    : QObject(parent), store_(store), claude_(claude), model_(new SwitcherModel(SwitcherStyle::Edge, false, this)) {
+    : QObject(parent),
+      store_(store),
+      claude_(claude),
+      model_(new SwitcherModel(SwitcherStyle::Edge, false, this)) {
     view_ = new SwitcherView(model_, store_, claude_);
     panel_ = std::make_unique<SwitcherPanel>(view_);
     connect(panel_.get(), &SwitcherPanel::hovered, this, &SwitcherController::hover);

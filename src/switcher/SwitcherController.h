@@ -27,7 +27,8 @@ class SwitcherController : public QObject {
 public:
     using Model = SwitcherModel;
 
-    SwitcherController(model::ProfileStore* store, claude::ClaudeController* claude, QObject* parent = nullptr);
+    SwitcherController(model::ProfileStore* store, claude::ClaudeController* claude,
+                       QObject* parent = nullptr);
     ~SwitcherController() override;
 
     SwitcherModel* model() const { return model_; }

@@ -30,6 +30,8 @@ QRect floatingFrame(const QRect& visible, const QRect& full, const QSize& size,
     return QRect(qRound(x), qRound(top), size.width(), size.height());
 }
 
-QPointF storedOrigin(const QRect& frame) { return QPointF(frame.topLeft()); }
+QPointF storedOrigin(const QRect& frame) {
+    return QPointF(frame.topLeft());
+}
 
 }  // namespace varrow::switcher::geometry

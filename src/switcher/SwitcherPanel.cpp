@@ -1,9 +1,9 @@
 #include "switcher/SwitcherPanel.h"
 
+#include <xcb/xcb.h>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QWindow>
-#include <xcb/xcb.h>
 
 namespace varrow::switcher {
 
@@ -20,8 +20,8 @@ xcb_atom_t internAtom(xcb_connection_t* connection, const char* name) {
 }  // namespace
 
 SwitcherPanel::SwitcherPanel(QWidget* content) : QWidget(nullptr), content_(content) {
-    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus |
-                   Qt::NoDropShadowWindowHint);
+    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                   Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_X11DoNotAcceptFocus);
     setAttribute(Qt::WA_TranslucentBackground);
@@ -50,19 +50,25 @@ void SwitcherPanel::applyWindowManagerHints() {
         internAtom(c, "_NET_WM_STATE_STICKY"),
         internAtom(c, "_NET_WM_STATE_ABOVE"),
     };
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, internAtom(c, "_NET_WM_STATE"), XCB_ATOM_ATOM, 32, 4,
-                        states);
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, internAtom(c, "_NET_WM_STATE"), XCB_ATOM_ATOM, 32,
+                        4, states);
     const uint32_t allDesktops = 0xFFFFFFFF;
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, internAtom(c, "_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL, 32,
-                        1, &allDesktops);
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, internAtom(c, "_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL,
+                        32, 1, &allDesktops);
     xcb_flush(c);
 }
 
-void SwitcherPanel::enterEvent(QEnterEvent*) { emit hovered(true); }
+void SwitcherPanel::enterEvent(QEnterEvent*) {
+    emit hovered(true);
+}
 
-void SwitcherPanel::leaveEvent(QEvent*) { emit hovered(false); }
+void SwitcherPanel::leaveEvent(QEvent*) {
+    emit hovered(false);
+}
 
-void SwitcherPanel::moveEvent(QMoveEvent*) { emit moved(); }
+void SwitcherPanel::moveEvent(QMoveEvent*) {
+    emit moved();
+}
 
 void SwitcherPanel::mousePressEvent(QMouseEvent* event) {
     if (!movable_ || event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
@@ -72,8 +78,10 @@ void SwitcherPanel::mousePressEvent(QMouseEvent* event) {
 }
 
 void SwitcherPanel::mouseMoveEvent(QMouseEvent* event) {
-    if (dragOffset_) move(event->globalPosition().toPoint() - *dragOffset_);
-    else QWidget::mouseMoveEvent(event);
+    if (dragOffset_)
+        move(event->globalPosition().toPoint() - *dragOffset_);
+    else
+        QWidget::mouseMoveEvent(event);
 }
 
 void SwitcherPanel::mouseReleaseEvent(QMouseEvent* event) {

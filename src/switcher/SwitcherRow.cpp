@@ -27,13 +27,17 @@ SwitcherRow::SwitcherRow(const model::Profile& profile, bool isCurrent, bool isR
     });
 }
 
-QFont SwitcherRow::nameFont() const { return ui::theme::font(13, isCurrent_ ? QFont::DemiBold : QFont::Normal); }
+QFont SwitcherRow::nameFont() const {
+    return ui::theme::font(13, isCurrent_ ? QFont::DemiBold : QFont::Normal);
+}
 
 QRectF SwitcherRow::nameRect() const {
     const qreal left = kPadX + kAvatar + kSpacing;
     qreal trailing = kPadX;
-    if (isCurrent_) trailing += kCheck + kSpacing;
-    else if (isRunning_) trailing += kDot + kSpacing;
+    if (isCurrent_)
+        trailing += kCheck + kSpacing;
+    else if (isRunning_)
+        trailing += kDot + kSpacing;
     return QRectF(left, 0, std::max(0.0, width() - left - trailing - kMinSpacer), height());
 }
 
@@ -51,7 +55,8 @@ void SwitcherRow::paintEvent(QPaintEvent*) {
         p.drawRoundedRect(QRectF(rect()), 7, 7);
     }
     const qreal midY = height() / 2.0;
-    ui::Avatar::paint(p, QRectF(kPadX, midY - kAvatar / 2, kAvatar, kAvatar), profile_.initials(), profile_.color);
+    ui::Avatar::paint(p, QRectF(kPadX, midY - kAvatar / 2, kAvatar, kAvatar), profile_.initials(),
+                      profile_.color);
 
     p.setFont(nameFont());
     p.setPen(ui::theme::primary(pal));
@@ -59,8 +64,8 @@ void SwitcherRow::paintEvent(QPaintEvent*) {
 
     const qreal right = width() - kPadX;
     if (isCurrent_) {
-        ui::symbols::paint(p, QRectF(right - kCheck, midY - kCheck / 2, kCheck, kCheck), QStringLiteral("checkmark"),
-                           ui::theme::secondary(pal));
+        ui::symbols::paint(p, QRectF(right - kCheck, midY - kCheck / 2, kCheck, kCheck),
+                           QStringLiteral("checkmark"), ui::theme::secondary(pal));
     } else if (isRunning_) {
         p.setPen(Qt::NoPen);
         p.setBrush(ui::theme::green(pal));

@@ -9,18 +9,24 @@ const QList<SwitcherStyle>& allCases() {
 
 QString rawValue(SwitcherStyle style) {
     switch (style) {
-        case SwitcherStyle::Edge: return QStringLiteral("edge");
-        case SwitcherStyle::Floating: return QStringLiteral("floating");
-        case SwitcherStyle::Off: return QStringLiteral("off");
+        case SwitcherStyle::Edge:
+            return QStringLiteral("edge");
+        case SwitcherStyle::Floating:
+            return QStringLiteral("floating");
+        case SwitcherStyle::Off:
+            return QStringLiteral("off");
     }
     return QStringLiteral("edge");
 }
 
 QString label(SwitcherStyle style) {
     switch (style) {
-        case SwitcherStyle::Edge: return QStringLiteral("Pull-out tab");
-        case SwitcherStyle::Floating: return QStringLiteral("Floating bar");
-        case SwitcherStyle::Off: return QStringLiteral("Off");
+        case SwitcherStyle::Edge:
+            return QStringLiteral("Pull-out tab");
+        case SwitcherStyle::Floating:
+            return QStringLiteral("Floating bar");
+        case SwitcherStyle::Off:
+            return QStringLiteral("Off");
     }
     return {};
 }
@@ -31,6 +37,8 @@ std::optional<SwitcherStyle> fromRawValue(const QString& raw) {
     return std::nullopt;
 }
 
-SwitcherStyle fromStored(const QString& stored) { return fromRawValue(stored).value_or(SwitcherStyle::Edge); }
+SwitcherStyle fromStored(const QString& stored) {
+    return fromRawValue(stored).value_or(SwitcherStyle::Edge);
+}
 
 }  // namespace varrow::switcher::styles

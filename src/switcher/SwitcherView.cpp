@@ -42,6 +42,8 @@ void SwitcherView::sync() {
     emit contentChanged();
 }
 
-QSize SwitcherView::sizeHint() const { return content()->sizeHint(); }
+QSize SwitcherView::sizeHint() const {
+    return content()->sizeHint();
+}
 
 }  // namespace varrow::switcher

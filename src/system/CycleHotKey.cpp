@@ -15,7 +15,9 @@ namespace {
 
 // A switch counts as in progress until Claude's front changes or this long has passed: the first
 // strategy, its check and the hand-over fallback all fit in it.
-std::chrono::milliseconds switchWindow() { return Timings::frontCheck() + Timings::handOverFallback(); }
+std::chrono::milliseconds switchWindow() {
+    return Timings::frontCheck() + Timings::handOverFallback();
+}
 
 }  // namespace
 
@@ -57,7 +59,8 @@ void CycleHotKey::setRegistered(bool on) {
 
 void CycleHotKey::registerKey(quint32 id, quint32 modifiers) {
     // A key another application holds is skipped without a word; the other may still work.
-    if (auto ref = Platform::hotKeys().registerHotKey(kSignature, id, GlobalHotKeys::kGraveKeyCode, modifiers))
+    if (auto ref =
+            Platform::hotKeys().registerHotKey(kSignature, id, GlobalHotKeys::kGraveKeyCode, modifiers))
         refs_.append(*ref);
 }
 

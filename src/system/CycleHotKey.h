@@ -22,7 +22,7 @@ public:
     static constexpr quint32 kPreviousId = 2;
 
     struct Target {
-        QPointer<QObject> owner;             // the controller; presses after it is gone do nothing
+        QPointer<QObject> owner;  // the controller; presses after it is gone do nothing
         std::function<bool()> claudeIsFront;
         std::function<void(bool backwards)> cycle;
     };

@@ -19,6 +19,7 @@
 #include "ui/Theme.h"
 
 #include <QClipboard>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -29,7 +30,6 @@
 #include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QEvent>
 
 namespace varrow::ui {
 
@@ -83,17 +83,18 @@ AccountsView::AccountsView(model::ProfileStore* store, claude::ClaudeController*
     scroll->viewport()->setAutoFillBackground(false);
     // A slim scroller in the text colour, like the platform's overlay scroll bars.
     theme::restyle(scroll->verticalScrollBar(), [](QWidget* bar, const QPalette& pal) {
-    const QColor handle = theme::primary(pal, 0.28);
-    bar->setStyleSheet(
-        QStringLiteral("QScrollBar:vertical { background: transparent; width: 10px; margin: 2px 2px 2px 0; }"
-                       "QScrollBar::handle:vertical { background: rgba(%1,%2,%3,%4); border-radius: 3px;"
-                       " min-height: 30px; margin: 0 1px; }"
-                       "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
-                       "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }")
-            .arg(handle.red())
-            .arg(handle.green())
-            .arg(handle.blue())
-            .arg(handle.alphaF()));
+        const QColor handle = theme::primary(pal, 0.28);
+        bar->setStyleSheet(
+            QStringLiteral(
+                "QScrollBar:vertical { background: transparent; width: 10px; margin: 2px 2px 2px 0; }"
+                "QScrollBar::handle:vertical { background: rgba(%1,%2,%3,%4); border-radius: 3px;"
+                " min-height: 30px; margin: 0 1px; }"
+                "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+                "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }")
+                .arg(handle.red())
+                .arg(handle.green())
+                .arg(handle.blue())
+                .arg(handle.alphaF()));
     });
     grid_ = new CardGrid;
     scroll->setWidget(grid_);
@@ -137,9 +138,11 @@ QWidget* AccountsView::buildHeader() {
 
     auto* titles = new QVBoxLayout;
     titles->setSpacing(2);
-    titles->addWidget(toned(QStringLiteral("Varrow"), theme::font(20, QFont::DemiBold), theme::Tone::Primary));
-    auto* subtitle = toned(QStringLiteral("Click an account to open it. Each one keeps its own sign-in and chats."),
-                           theme::callout(), theme::Tone::Secondary);
+    titles->addWidget(
+        toned(QStringLiteral("Varrow"), theme::font(20, QFont::DemiBold), theme::Tone::Primary));
+    auto* subtitle =
+        toned(QStringLiteral("Click an account to open it. Each one keeps its own sign-in and chats."),
+              theme::callout(), theme::Tone::Secondary);
     subtitle->setWordWrap(true);
     titles->addWidget(subtitle);
     row->addLayout(titles, 1);
@@ -148,7 +151,8 @@ QWidget* AccountsView::buildHeader() {
     addButton_->setToolTip(displayText(QStringLiteral("Add another Claude account (⌘N)")));
     buttons::makeBordered(addButton_);
     theme::restyle(addButton_, [](QWidget* w, const QPalette& pal) {
-        static_cast<QPushButton*>(w)->setIcon(symbols::pixmap(QStringLiteral("plus"), 14, theme::primary(pal)));
+        static_cast<QPushButton*>(w)->setIcon(
+            symbols::pixmap(QStringLiteral("plus"), 14, theme::primary(pal)));
     });
     buttons::makeLarge(addButton_);
     row->addWidget(addButton_, 0, Qt::AlignVCenter);
@@ -233,8 +237,8 @@ QList<MenuEntry> AccountsView::contextMenuEntries(const model::Profile& profile)
     const bool running = claude_->running().contains(profile.id);
     const QUuid id = profile.id;
     QList<MenuEntry> entries;
-    entries.append({false, (running ? QStringLiteral("Switch to ") : QStringLiteral("Open ")) + name, true, false,
-                    [this, id] {
+    entries.append({false, (running ? QStringLiteral("Switch to ") : QStringLiteral("Open ")) + name, true,
+                    false, [this, id] {
                         if (auto p = store_->profile(id)) claude_->open(*p);
                     }});
     if (running) {
@@ -250,8 +254,8 @@ QList<MenuEntry> AccountsView::contextMenuEntries(const model::Profile& profile)
     if (profile.isDefault) return entries;
 
     if (!claude_->isPinned(profile)) {
-        entries.append({false, QStringLiteral("Keep “Claude ") + name + QStringLiteral("” in Dock"), true, false,
-                        [this, id] {
+        entries.append({false, QStringLiteral("Keep “Claude ") + name + QStringLiteral("” in Dock"), true,
+                        false, [this, id] {
                             if (auto p = store_->profile(id)) claude_->keepInDock(*p);
                         }});
     }
@@ -346,9 +350,9 @@ void AccountsView::startRemoving(const model::Profile& profile) {
     box->setIcon(QMessageBox::Warning);
     box->setWindowTitle(QStringLiteral("Varrow"));
     box->setText(QStringLiteral("Remove “") + singleLine(profile.name) + QStringLiteral("”?"));
-    box->setInformativeText(
-        QStringLiteral("This signs that account out on this Mac and moves its local data to the Trash. Your chats "
-                       "are saved in your Claude account online, so you can sign in again any time."));
+    box->setInformativeText(QStringLiteral(
+        "This signs that account out on this Mac and moves its local data to the Trash. Your chats "
+        "are saved in your Claude account online, so you can sign in again any time."));
     QPushButton* remove = box->addButton(QStringLiteral("Remove"), QMessageBox::DestructiveRole);
     box->addButton(QMessageBox::Cancel);
     box->setDefaultButton(QMessageBox::Cancel);
@@ -369,7 +373,8 @@ void AccountsView::toggleSettings() {
     if (settings_ && settings_->isVisible()) return settings_->hide();
     if (settings_ && settings_->justClosed()) return;
     delete settings_;
-    auto* view = new SettingsView(launchAtLogin_, [this](const QString& message) { claude_->setLastError(message); });
+    auto* view =
+        new SettingsView(launchAtLogin_, [this](const QString& message) { claude_->setLastError(message); });
     connect(view, &SettingsView::launchAtLoginChanged, this, [this](bool on) { launchAtLogin_ = on; });
     settings_ = new Popover(view, this);
     settings_->showFor(settingsButton_);

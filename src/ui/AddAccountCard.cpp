@@ -11,7 +11,8 @@
 
 namespace varrow::ui {
 
-AddAccountCard::AddAccountCard(QWidget* parent) : QAbstractButton(parent), pressable_(new PressableStyle(this)) {
+AddAccountCard::AddAccountCard(QWidget* parent)
+    : QAbstractButton(parent), pressable_(new PressableStyle(this)) {
     setMouseTracking(true);
     setFocusPolicy(Qt::TabFocus);
     setMinimumHeight(ProfileCard::kMinHeight + 2 * ProfileCard::kShadowMargin);
@@ -55,7 +56,8 @@ void AddAccountCard::paintEvent(QPaintEvent*) {
     outline.setDashPattern({5, 4});
     p.setPen(outline);
     p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(card.adjusted(0.5, 0.5, -0.5, -0.5), ProfileCard::kRadius - 0.5, ProfileCard::kRadius - 0.5);
+    p.drawRoundedRect(card.adjusted(0.5, 0.5, -0.5, -0.5), ProfileCard::kRadius - 0.5,
+                      ProfileCard::kRadius - 0.5);
 
     const QRectF circle(card.left() + 14, card.center().y() - 26, 52, 52);
     QColor ringColor = theme::secondary(pal);
@@ -64,8 +66,8 @@ void AddAccountCard::paintEvent(QPaintEvent*) {
     ring.setDashPattern({4 / 1.5, 3 / 1.5});  // Qt dashes count in line widths
     p.setPen(ring);
     p.drawEllipse(circle.adjusted(0.75, 0.75, -0.75, -0.75));
-    symbols::paint(p, QRectF(circle.center().x() - 9, circle.center().y() - 9, 18, 18), QStringLiteral("plus"),
-                   theme::secondary(pal));
+    symbols::paint(p, QRectF(circle.center().x() - 9, circle.center().y() - 9, 18, 18),
+                   QStringLiteral("plus"), theme::secondary(pal));
 
     const QFont title = theme::font(15, QFont::DemiBold);
     const QFontMetrics tm(title), sm(theme::callout());

@@ -32,7 +32,8 @@ void AppGlyph::paint(QPainter& painter, const QRectF& area) {
 
     const QPointF c = sq.center();
     auto disc = [&](model::ProfileColor color, qreal diameter, QPointF offset) {
-        const QRectF r(c.x() + offset.x() - diameter / 2, c.y() + offset.y() - diameter / 2, diameter, diameter);
+        const QRectF r(c.x() + offset.x() - diameter / 2, c.y() + offset.y() - diameter / 2, diameter,
+                       diameter);
         painter.setBrush(model::colors::gradient(color, r));
         painter.drawEllipse(r);
         return r;

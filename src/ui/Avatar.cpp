@@ -15,10 +15,9 @@ QString firstCharacter(const QString& word) {
 }
 
 QColor mix(const QColor& a, const QColor& b, qreal t) {
-    return QColor::fromRgbF(float(a.redF() + (b.redF() - a.redF()) * t),
-                            float(a.greenF() + (b.greenF() - a.greenF()) * t),
-                            float(a.blueF() + (b.blueF() - a.blueF()) * t),
-                            float(a.alphaF() + (b.alphaF() - a.alphaF()) * t));
+    return QColor::fromRgbF(
+        float(a.redF() + (b.redF() - a.redF()) * t), float(a.greenF() + (b.greenF() - a.greenF()) * t),
+        float(a.blueF() + (b.blueF() - a.blueF()) * t), float(a.alphaF() + (b.alphaF() - a.alphaF()) * t));
 }
 
 void paintDisc(QPainter& painter, const QRectF& rect, const QString& initials, const QLinearGradient& fill) {
@@ -65,7 +64,8 @@ QString Avatar::initialsFor(const QString& name) {
     return out.isEmpty() ? QStringLiteral("?") : out;
 }
 
-void Avatar::paint(QPainter& painter, const QRectF& rect, const QString& initials, model::ProfileColor color) {
+void Avatar::paint(QPainter& painter, const QRectF& rect, const QString& initials,
+                   model::ProfileColor color) {
     paintDisc(painter, rect, initials, model::colors::gradient(color, rect));
 }
 
@@ -88,7 +88,9 @@ void Avatar::setBlend(model::ProfileColor from, qreal progress) {
     update();
 }
 
-QSize Avatar::sizeHint() const { return QSize(qCeil(size_), qCeil(size_)); }
+QSize Avatar::sizeHint() const {
+    return QSize(qCeil(size_), qCeil(size_));
+}
 
 void Avatar::paintEvent(QPaintEvent*) {
     QPainter painter(this);

@@ -20,7 +20,8 @@ public:
     // Splits at spaces only (unlike Profile::initials, which also splits at hyphens and dashes).
     static QString initialsFor(const QString& name);
     // Draws the disc filling rect (a square) at the given opacity.
-    static void paint(QPainter& painter, const QRectF& rect, const QString& initials, model::ProfileColor color);
+    static void paint(QPainter& painter, const QRectF& rect, const QString& initials,
+                      model::ProfileColor color);
 
     QString name() const { return name_; }
     QString initials() const { return initials_; }

@@ -25,7 +25,8 @@ ClaudeMissingBanner::ClaudeMissingBanner(QWidget* parent) : QWidget(parent) {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(14, 14, 14, 14);
     row->setSpacing(12);
-    row->addWidget(iconLabel(QStringLiteral("arrow.down.circle.fill"), 22, [](const QPalette&) { return theme::clay(); }));
+    row->addWidget(iconLabel(QStringLiteral("arrow.down.circle.fill"), 22,
+                             [](const QPalette&) { return theme::clay(); }));
     auto* texts = new QVBoxLayout;
     texts->setSpacing(2);
     auto* headline = new QLabel(QStringLiteral("Claude isn't installed yet"));
@@ -71,8 +72,12 @@ ErrorBanner::ErrorBanner(QWidget* parent) : QWidget(parent) {
     connect(dismiss_, &QToolButton::clicked, this, &ErrorBanner::dismissed);
 }
 
-void ErrorBanner::setMessage(const QString& message) { message_->setText(message); }
-QString ErrorBanner::message() const { return message_->text(); }
+void ErrorBanner::setMessage(const QString& message) {
+    message_->setText(message);
+}
+QString ErrorBanner::message() const {
+    return message_->text();
+}
 
 void ErrorBanner::paintEvent(QPaintEvent*) {
     QPainter p(this);

@@ -15,25 +15,27 @@ void makeProminent(QPushButton* b) {
     b->setDefault(true);
     b->setAutoDefault(true);
     theme::restyle(b, [](QWidget* w, const QPalette& pal) {
-    const QColor accent = pal.color(QPalette::Highlight);
-    w->setStyleSheet(QStringLiteral("QPushButton { background: %1; color: white; border: none; border-radius: 6px;"
-                                    " padding: 4px 14px; font-weight: 600; }"
-                                    "QPushButton:pressed { background: %2; }"
-                                    "QPushButton:disabled { background: %3; color: %4; }")
-                         .arg(rgba(accent), rgba(accent.darker(115)), rgba(theme::primary(pal, 0.1)),
-                              rgba(theme::tertiary(pal))));
+        const QColor accent = pal.color(QPalette::Highlight);
+        w->setStyleSheet(
+            QStringLiteral("QPushButton { background: %1; color: white; border: none; border-radius: 6px;"
+                           " padding: 4px 14px; font-weight: 600; }"
+                           "QPushButton:pressed { background: %2; }"
+                           "QPushButton:disabled { background: %3; color: %4; }")
+                .arg(rgba(accent), rgba(accent.darker(115)), rgba(theme::primary(pal, 0.1)),
+                     rgba(theme::tertiary(pal))));
     });
 }
 
 void makeBordered(QPushButton* b) {
     b->setAutoDefault(false);
     theme::restyle(b, [](QWidget* w, const QPalette& pal) {
-    w->setStyleSheet(QStringLiteral("QPushButton { background: %1; color: %2; border: 1px solid %3;"
-                                    " border-radius: 6px; padding: 4px 14px; }"
-                                    "QPushButton:pressed { background: %4; }")
-                         .arg(rgba(theme::isDark(pal) ? QColor(255, 255, 255, 40) : QColor(255, 255, 255)),
-                              rgba(theme::primary(pal)), rgba(theme::primary(pal, 0.14)),
-                              rgba(theme::primary(pal, 0.1))));
+        w->setStyleSheet(
+            QStringLiteral("QPushButton { background: %1; color: %2; border: 1px solid %3;"
+                           " border-radius: 6px; padding: 4px 14px; }"
+                           "QPushButton:pressed { background: %4; }")
+                .arg(rgba(theme::isDark(pal) ? QColor(255, 255, 255, 40) : QColor(255, 255, 255)),
+                     rgba(theme::primary(pal)), rgba(theme::primary(pal, 0.14)),
+                     rgba(theme::primary(pal, 0.1))));
     });
 }
 

@@ -41,10 +41,16 @@ int CardGrid::heightForWidth(int width) const {
     return 2 * kPadding + rows * kRowHeight + std::max(0, rows - 1) * kSpacing;
 }
 
-QSize CardGrid::sizeHint() const { return QSize(560, heightForWidth(560)); }
-QSize CardGrid::minimumSizeHint() const { return QSize(kMinColumn + 2 * kPadding, heightForWidth(kMinColumn + 40)); }
+QSize CardGrid::sizeHint() const {
+    return QSize(560, heightForWidth(560));
+}
+QSize CardGrid::minimumSizeHint() const {
+    return QSize(kMinColumn + 2 * kPadding, heightForWidth(kMinColumn + 40));
+}
 
-void CardGrid::resizeEvent(QResizeEvent*) { place(); }
+void CardGrid::resizeEvent(QResizeEvent*) {
+    place();
+}
 
 void CardGrid::place() {
     for (int i = 0; i < cells_.size(); ++i)

@@ -4,10 +4,10 @@
 #include "ui/Symbols.h"
 #include "ui/Theme.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
-#include <QEvent>
 
 namespace varrow::ui {
 
@@ -16,20 +16,24 @@ QList<QPair<QString, QString>> HelpView::rows() {
         {QStringLiteral("hand.tap"),
          QStringLiteral("Click an account to open it. If it's already open, it comes to the front.")},
         {QStringLiteral("rectangle.on.rectangle"),
-         QStringLiteral("Accounts can be open side by side. Each one has its own sign-in, chats, settings and "
-                        "connectors.")},
+         QStringLiteral(
+             "Accounts can be open side by side. Each one has its own sign-in, chats, settings and "
+             "connectors.")},
         {QStringLiteral("person.badge.key"),
-         QStringLiteral("A new account opens to the Claude sign-in screen. Sign in once with the email you want "
-                        "for it.")},
+         QStringLiteral(
+             "A new account opens to the Claude sign-in screen. Sign in once with the email you want "
+             "for it.")},
         {QStringLiteral("paintpalette"),
-         QStringLiteral("Each account gets its own coloured Claude icon and name, like “Claude Work”, in the Dock "
-                        "and ⌘Tab.")},
+         QStringLiteral(
+             "Each account gets its own coloured Claude icon and name, like “Claude Work”, in the Dock "
+             "and ⌘Tab.")},
         {QStringLiteral("command"),
          QStringLiteral("While you're in Claude, ⌘` jumps to the next open account. The switcher tab on the "
                         "screen edge works too.")},
         {QStringLiteral("pin"),
-         QStringLiteral("Want an account in your Dock? Right-click it here and choose Keep in Dock. It shows up as "
-                        "“Claude Work” in its own colour.")},
+         QStringLiteral(
+             "Want an account in your Dock? Right-click it here and choose Keep in Dock. It shows up as "
+             "“Claude Work” in its own colour.")},
     };
     QList<QPair<QString, QString>> out;
     for (const auto& [icon, text] : written) out.append({icon, displayText(text)});

@@ -15,8 +15,8 @@ namespace {
 constexpr int kArrow = 9, kShadow = 10;
 }
 
-Popover::Popover(QWidget* content, QWidget* parent) : QFrame(parent, Qt::Popup | Qt::FramelessWindowHint),
-                                                        content_(content) {
+Popover::Popover(QWidget* content, QWidget* parent)
+    : QFrame(parent, Qt::Popup | Qt::FramelessWindowHint), content_(content) {
     setAttribute(Qt::WA_TranslucentBackground);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(kShadow, kShadow + kArrow, kShadow, kShadow);
@@ -41,7 +41,9 @@ void Popover::showFor(QWidget* anchor) {
     show();
 }
 
-bool Popover::justClosed() const { return closedAt_.isValid() && closedAt_.elapsed() < 250; }
+bool Popover::justClosed() const {
+    return closedAt_.isValid() && closedAt_.elapsed() < 250;
+}
 
 void Popover::hideEvent(QHideEvent* event) {
     closedAt_.start();
@@ -52,8 +54,10 @@ void Popover::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     QRectF body = QRectF(rect()).adjusted(kShadow, kShadow, -kShadow, -kShadow);
-    if (arrowOnTop_) body.setTop(body.top() + kArrow);
-    else body.setBottom(body.bottom() - kArrow);
+    if (arrowOnTop_)
+        body.setTop(body.top() + kArrow);
+    else
+        body.setBottom(body.bottom() - kArrow);
     QPainterPath path;
     path.addRoundedRect(body, 10, 10);
     QPainterPath arrow;

@@ -16,11 +16,14 @@ namespace varrow::ui {
 
 namespace {
 constexpr qreal kPad = 14, kAvatar = 52, kSpacing = 14;
-QFont nameFont() { return theme::font(15, QFont::DemiBold); }
+QFont nameFont() {
+    return theme::font(15, QFont::DemiBold);
+}
 
 }  // namespace
 
-void paintSoftShadow(QPainter& p, const QRectF& rect, qreal radius, qreal blur, qreal offsetY, qreal opacity) {
+void paintSoftShadow(QPainter& p, const QRectF& rect, qreal radius, qreal blur, qreal offsetY,
+                     qreal opacity) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
@@ -39,7 +42,10 @@ void paintSoftShadow(QPainter& p, const QRectF& rect, qreal radius, qreal blur, 
 
 ProfileCard::ProfileCard(claude::ClaudeController* claude, const model::Profile& profile,
                          std::optional<int> shortcut, QWidget* parent)
-    : QAbstractButton(parent), claude_(claude), profile_(profile), shortcut_(shortcut),
+    : QAbstractButton(parent),
+      claude_(claude),
+      profile_(profile),
+      shortcut_(shortcut),
       pressable_(new PressableStyle(this)) {
     setMouseTracking(true);
     setFocusPolicy(Qt::TabFocus);
@@ -67,15 +73,22 @@ void ProfileCard::setProfile(const model::Profile& profile, std::optional<int> s
     refresh();
 }
 
-bool ProfileCard::isRunning() const { return claude_->running().contains(profile_.id); }
-bool ProfileCard::isOpening() const { return claude_->opening().contains(profile_.id); }
+bool ProfileCard::isRunning() const {
+    return claude_->running().contains(profile_.id);
+}
+bool ProfileCard::isOpening() const {
+    return claude_->opening().contains(profile_.id);
+}
 
 QString ProfileCard::subtitle() const {
     if (!profile_.note.isEmpty()) return profile_.note;
-    return profile_.isDefault ? QStringLiteral("Your original Claude sign-in") : QStringLiteral("Separate sign-in");
+    return profile_.isDefault ? QStringLiteral("Your original Claude sign-in")
+                              : QStringLiteral("Separate sign-in");
 }
 
-QString ProfileCard::statusText() const { return status_line::text(isRunning(), isOpening(), hovering_); }
+QString ProfileCard::statusText() const {
+    return status_line::text(isRunning(), isOpening(), hovering_);
+}
 
 QString ProfileCard::shortcutText() const {
     return shortcut_ ? displayText(QStringLiteral("⌘%1").arg(*shortcut_)) : QString();
@@ -94,13 +107,16 @@ QRectF ProfileCard::textRect() const {
     return QRectF(left, card.top(), std::max(0.0, right - left), card.height());
 }
 
-QString ProfileCard::displayedName() const { return elided(profile_.name, nameFont(), int(textRect().width())); }
+QString ProfileCard::displayedName() const {
+    return elided(profile_.name, nameFont(), int(textRect().width()));
+}
 
 void ProfileCard::refresh() {
     const QString name = singleLine(profile_.name);
     const bool running = isRunning();
     setToolTip((running ? QStringLiteral("Switch to ") : QStringLiteral("Open ")) + name);
-    setAccessibleName(name + QStringLiteral(", ") + (running ? QStringLiteral("open") : QStringLiteral("not open")));
+    setAccessibleName(name + QStringLiteral(", ") +
+                      (running ? QStringLiteral("open") : QStringLiteral("not open")));
     if (isOpening() && !spinner_.isActive()) spinner_.start();
     if (!isOpening()) spinner_.stop();
     update();

@@ -6,6 +6,7 @@
 #include "ui/Symbols.h"
 #include "ui/Theme.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,11 +14,11 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QVBoxLayout>
-#include <QEvent>
 
 namespace varrow::ui {
 
-ColorSwatch::ColorSwatch(model::ProfileColor color, QWidget* parent) : QAbstractButton(parent), color_(color) {
+ColorSwatch::ColorSwatch(model::ProfileColor color, QWidget* parent)
+    : QAbstractButton(parent), color_(color) {
     setFixedSize(sizeHint());
     setCursor(Qt::PointingHandCursor);
     setToolTip(model::colors::label(color));
@@ -68,11 +69,12 @@ QLineEdit* field(const QString& placeholder) {
     // Rounded field with a hairline border and the accent ring while focused.
     theme::restyle(edit, [](QWidget* w, const QPalette& pal) {
         const QColor border = theme::primary(pal, 0.16), accent = pal.color(QPalette::Highlight);
-        w->setStyleSheet(QStringLiteral("QLineEdit { background: %1; border: 1px solid %2; border-radius: 6px;"
-                                        " padding: 2px 7px; selection-background-color: %3; }"
-                                        "QLineEdit:focus { border: 2px solid %4; padding: 1px 6px; }")
-                             .arg(theme::controlBackground(pal).name(QColor::HexArgb), border.name(QColor::HexArgb),
-                                  accent.name(QColor::HexArgb), accent.lighter(110).name(QColor::HexArgb)));
+        w->setStyleSheet(
+            QStringLiteral("QLineEdit { background: %1; border: 1px solid %2; border-radius: 6px;"
+                           " padding: 2px 7px; selection-background-color: %3; }"
+                           "QLineEdit:focus { border: 2px solid %4; padding: 1px 6px; }")
+                .arg(theme::controlBackground(pal).name(QColor::HexArgb), border.name(QColor::HexArgb),
+                     accent.name(QColor::HexArgb), accent.lighter(110).name(QColor::HexArgb)));
     });
     return edit;
 }
@@ -140,8 +142,9 @@ ProfileEditor::ProfileEditor(std::optional<model::Profile> original, SaveCallbac
         theme::setSymbol(icon, QStringLiteral("info.circle"), 14, &theme::secondary);
         icon->setAlignment(Qt::AlignTop);
         info->addWidget(icon, 0, Qt::AlignTop);
-        auto* text = new QLabel(QStringLiteral("Claude will open to its sign-in screen. Sign in with the account "
-                                               "you want here. You only need to do this once."));
+        auto* text =
+            new QLabel(QStringLiteral("Claude will open to its sign-in screen. Sign in with the account "
+                                      "you want here. You only need to do this once."));
         text->setWordWrap(true);
         text->setFont(theme::callout());
         theme::setTone(text, theme::Tone::Secondary);

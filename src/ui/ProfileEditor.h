@@ -39,7 +39,8 @@ private:
 class ProfileEditor : public QDialog {
     Q_OBJECT
 public:
-    using SaveCallback = std::function<void(const QString& name, const QString& note, model::ProfileColor color)>;
+    using SaveCallback =
+        std::function<void(const QString& name, const QString& note, model::ProfileColor color)>;
 
     ProfileEditor(std::optional<model::Profile> original, SaveCallback onSave, QWidget* parent = nullptr);
 

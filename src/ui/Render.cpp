@@ -10,7 +10,9 @@
 
 namespace varrow::ui::render {
 
-void useAppearance(bool dark) { QApplication::setPalette(dark ? theme::darkPalette() : theme::lightPalette()); }
+void useAppearance(bool dark) {
+    QApplication::setPalette(dark ? theme::darkPalette() : theme::lightPalette());
+}
 
 QImage grab(QWidget* widget, QSize size, qreal scale) {
     // Hidden widgets skip their resize and layout events; make it visible without a window.
@@ -19,8 +21,10 @@ QImage grab(QWidget* widget, QSize size, qreal scale) {
         widget->show();
     }
     if (widget->layout()) widget->layout()->activate();
-    if (size.isEmpty()) widget->adjustSize();
-    else widget->resize(size);
+    if (size.isEmpty())
+        widget->adjustSize();
+    else
+        widget->resize(size);
     const QSize target = widget->size();
     widget->ensurePolished();
     if (widget->layout()) widget->layout()->activate();

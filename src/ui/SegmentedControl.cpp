@@ -9,7 +9,8 @@
 
 namespace varrow::ui {
 
-SegmentedControl::SegmentedControl(const QStringList& titles, QWidget* parent) : QWidget(parent), titles_(titles) {
+SegmentedControl::SegmentedControl(const QStringList& titles, QWidget* parent)
+    : QWidget(parent), titles_(titles) {
     setFont(theme::font(12));
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);

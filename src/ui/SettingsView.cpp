@@ -7,11 +7,11 @@
 #include "ui/Theme.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QVBoxLayout>
-#include <QEvent>
 
 namespace varrow::ui {
 
@@ -45,12 +45,14 @@ QWidget* checkRow(QCheckBox* box, const QString& detail) {
 }  // namespace
 
 const QStringList& SettingsView::styleValues() {
-    static const QStringList values{QStringLiteral("edge"), QStringLiteral("floating"), QStringLiteral("off")};
+    static const QStringList values{QStringLiteral("edge"), QStringLiteral("floating"),
+                                    QStringLiteral("off")};
     return values;
 }
 
 QString SettingsView::description(const QString& stored) {
-    if (stored == u"floating") return QStringLiteral("A small bar that floats over Claude. Drag it wherever you like.");
+    if (stored == u"floating")
+        return QStringLiteral("A small bar that floats over Claude. Drag it wherever you like.");
     if (stored == u"edge")
         return QStringLiteral("A slim tab on the right edge of the screen. Point at it to pick an account.");
     return displayText(QStringLiteral("No switcher. Use the menu bar or ⌘` instead."));
@@ -68,7 +70,8 @@ SettingsView::SettingsView(bool launchAtLogin, std::function<void(const QString&
     auto* title = new QLabel(QStringLiteral("Switcher while you're in Claude"));
     title->setFont(theme::headline());
     section->addWidget(title);
-    picker_ = new SegmentedControl({QStringLiteral("Pull-out tab"), QStringLiteral("Floating bar"), QStringLiteral("Off")});
+    picker_ = new SegmentedControl(
+        {QStringLiteral("Pull-out tab"), QStringLiteral("Floating bar"), QStringLiteral("Off")});
     picker_->setAccessibleName(QStringLiteral("Switcher while you're in Claude"));
     section->addWidget(picker_);
     description_ = secondaryLabel(QString());
@@ -76,10 +79,12 @@ SettingsView::SettingsView(bool launchAtLogin, std::function<void(const QString&
     layout->addLayout(section);
 
     cycle_ = new QCheckBox(displayText(QStringLiteral("⌘` switches between open accounts")));
-    layout->addWidget(checkRow(cycle_, displayText(QStringLiteral("Only while you're in Claude. ⇧⌘` goes backwards."))));
+    layout->addWidget(
+        checkRow(cycle_, displayText(QStringLiteral("Only while you're in Claude. ⇧⌘` goes backwards."))));
     login_ = new QCheckBox(QStringLiteral("Open at login"));
-    layout->addWidget(checkRow(login_, displayText(QStringLiteral("Keeps the switcher and ⌘` ready. Runs quietly in "
-                                                                  "the menu bar."))));
+    layout->addWidget(
+        checkRow(login_, displayText(QStringLiteral("Keeps the switcher and ⌘` ready. Runs quietly in "
+                                                    "the menu bar."))));
     login_->setChecked(launchAtLogin_);
 
     connect(picker_, &SegmentedControl::activated, this, [](int index) {

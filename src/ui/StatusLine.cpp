@@ -13,9 +13,12 @@ Kind kind(bool running, bool opening) {
 
 QString text(bool running, bool opening, bool hovering) {
     switch (kind(running, opening)) {
-        case Kind::Opening: return QStringLiteral("Opening…");
-        case Kind::Running: return hovering ? QStringLiteral("Click to switch") : QStringLiteral("Open");
-        case Kind::NotOpen: return hovering ? QStringLiteral("Click to open") : QStringLiteral("Not open");
+        case Kind::Opening:
+            return QStringLiteral("Opening…");
+        case Kind::Running:
+            return hovering ? QStringLiteral("Click to switch") : QStringLiteral("Open");
+        case Kind::NotOpen:
+            return hovering ? QStringLiteral("Click to open") : QStringLiteral("Not open");
     }
     return {};
 }

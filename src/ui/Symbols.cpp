@@ -198,9 +198,13 @@ void draw(QPainter& p, const QString& s, const QColor& color) {
 
 }  // namespace
 
-QString themeName(const QString& symbol) { return table().value(symbol); }
+QString themeName(const QString& symbol) {
+    return table().value(symbol);
+}
 
-bool hasDrawing(const QString& symbol) { return table().contains(symbol); }
+bool hasDrawing(const QString& symbol) {
+    return table().contains(symbol);
+}
 
 void paint(QPainter& painter, const QRectF& rect, const QString& symbol, const QColor& color) {
     const qreal side = std::min(rect.width(), rect.height());

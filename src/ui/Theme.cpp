@@ -15,16 +15,26 @@ QColor withAlpha(QColor c, qreal alpha) {
 }
 }  // namespace
 
-bool isDark(const QPalette& palette) { return palette.color(QPalette::Window).lightnessF() < 0.5; }
+bool isDark(const QPalette& palette) {
+    return palette.color(QPalette::Window).lightnessF() < 0.5;
+}
 
 QColor primary(const QPalette& palette, qreal opacity) {
     return withAlpha(palette.color(QPalette::WindowText), opacity);
 }
 // Label tints as alpha over the text colour, so they sit right on any background.
-QColor secondary(const QPalette& palette) { return primary(palette, isDark(palette) ? 0.55 : 0.5); }
-QColor tertiary(const QPalette& palette) { return primary(palette, isDark(palette) ? 0.28 : 0.26); }
-QColor controlBackground(const QPalette& palette) { return palette.color(QPalette::Base); }
-QColor windowBackground(const QPalette& palette) { return palette.color(QPalette::Window); }
+QColor secondary(const QPalette& palette) {
+    return primary(palette, isDark(palette) ? 0.55 : 0.5);
+}
+QColor tertiary(const QPalette& palette) {
+    return primary(palette, isDark(palette) ? 0.28 : 0.26);
+}
+QColor controlBackground(const QPalette& palette) {
+    return palette.color(QPalette::Base);
+}
+QColor windowBackground(const QPalette& palette) {
+    return palette.color(QPalette::Window);
+}
 
 namespace {
 class RestyleHook : public QObject {
@@ -53,9 +63,12 @@ void applyTones(QWidget* root) {
 
 QColor toned(const QPalette& palette, Tone tone) {
     switch (tone) {
-        case Tone::Primary: return primary(palette);
-        case Tone::Secondary: return secondary(palette);
-        case Tone::Tertiary: return tertiary(palette);
+        case Tone::Primary:
+            return primary(palette);
+        case Tone::Secondary:
+            return secondary(palette);
+        case Tone::Tertiary:
+            return tertiary(palette);
     }
     return primary(palette);
 }
@@ -82,7 +95,9 @@ QColor regularMaterial(const QPalette& palette) {
 QColor green(const QPalette& palette) {
     return isDark(palette) ? QColor(48, 209, 88) : QColor(40, 190, 80);
 }
-QColor orange(const QPalette& palette) { return isDark(palette) ? QColor(255, 159, 10) : QColor(255, 149, 0); }
+QColor orange(const QPalette& palette) {
+    return isDark(palette) ? QColor(255, 159, 10) : QColor(255, 149, 0);
+}
 QColor clay(qreal opacity) {
     QColor c(217, 119, 87);
     c.setAlphaF(float(opacity));
@@ -107,13 +122,27 @@ QFont roundedFont(qreal pixelSize, QFont::Weight weight) {
     return f;
 }
 
-QFont caption() { return font(10); }
-QFont caption2() { return font(10); }
-QFont callout() { return font(12); }
-QFont subheadline() { return font(11); }
-QFont headline() { return font(13, QFont::DemiBold); }
-QFont title2() { return font(17); }
-QFont title3() { return font(15); }
+QFont caption() {
+    return font(10);
+}
+QFont caption2() {
+    return font(10);
+}
+QFont callout() {
+    return font(12);
+}
+QFont subheadline() {
+    return font(11);
+}
+QFont headline() {
+    return font(13, QFont::DemiBold);
+}
+QFont title2() {
+    return font(17);
+}
+QFont title3() {
+    return font(15);
+}
 
 QPalette lightPalette() {
     QPalette p;

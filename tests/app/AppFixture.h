@@ -6,8 +6,8 @@
 #include "platform/fake/FakePlatform.h"
 #include "support/TestSupport.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <QTemporaryDir>
 #include <memory>
 
 namespace varrow::test {

@@ -15,9 +15,10 @@ TEST_F(CommandsTest, ListFrontOpenShowAndUnknown) {
     int shown = 0;
     Commands commands(store.get(), claude.get(), [&] { ++shown; });
 
-    EXPECT_EQ(commands.handle("list", {}), "My Claude: running=false app=- path=-\n"
-                                           "Work: running=false app=- path=-\n"
-                                           "Home: running=false app=- path=-\n");
+    EXPECT_EQ(commands.handle("list", {}),
+              "My Claude: running=false app=- path=-\n"
+              "Work: running=false app=- path=-\n"
+              "Home: running=false app=- path=-\n");
     EXPECT_EQ(commands.handle("front", {}), "-\n");
     EXPECT_EQ(commands.handle("show", {}), QString());
     EXPECT_EQ(shown, 1);

@@ -53,8 +53,9 @@ TEST(MenuModel, FullMenuInOrderWithClaudeMissing) {
     state.switcherStyle = QStringLiteral("edge");
     const auto menu = MenuModel::entries(state);
 
-    EXPECT_EQ(titles(menu), "Download Claude…|--|Account 1|Account 2  ·  open|--|Add Account…|Manage Accounts…|"
-                            "--|Switcher in Claude|⌘` Switches Accounts|Show Switch Log|--|Quit Varrow");
+    EXPECT_EQ(titles(menu),
+              "Download Claude…|--|Account 1|Account 2  ·  open|--|Add Account…|Manage Accounts…|"
+              "--|Switcher in Claude|⌘` Switches Accounts|Show Switch Log|--|Quit Varrow");
     EXPECT_EQ(menu.at(2).action, Action::OpenProfile);
     EXPECT_EQ(menu.at(2).profileId, state.profiles.at(0).id);
     EXPECT_EQ(menu.at(3).dot, state.profiles.at(1).color);

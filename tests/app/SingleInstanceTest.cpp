@@ -2,13 +2,13 @@
 
 #include "support/TestSupport.h"
 
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <future>
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace varrow;
 using app::SingleInstance;
@@ -25,8 +25,10 @@ protected:
     void TearDown() override { qputenv("XDG_RUNTIME_DIR", oldRuntime); }
 
     // The client blocks, so it runs beside the event loop that serves it.
-    std::optional<QString> request(const QString& home, const QString& command, const QString& argument = {}) {
-        auto reply = std::async(std::launch::async, [=] { return SingleInstance::send(home, command, argument); });
+    std::optional<QString> request(const QString& home, const QString& command,
+                                   const QString& argument = {}) {
+        auto reply =
+            std::async(std::launch::async, [=] { return SingleInstance::send(home, command, argument); });
         test::waitUntil([&] { return reply.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
         return reply.get();
     }
@@ -75,7 +77,8 @@ TEST_F(SingleInstanceTest, LockAndSocketLeftByADeadProcessAreTakenOver) {
     const pid_t child = fork();
     if (child == 0) _exit(0);
     waitpid(child, nullptr, 0);
-    test::writeFile(path + ".lock", QByteArray::number(child) + "\nvarrow\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    test::writeFile(path + ".lock",
+                    QByteArray::number(child) + "\nvarrow\n" + QSysInfo::machineHostName().toUtf8() + "\n");
     test::writeFile(path, "left behind");
 
     SingleInstance instance(QStringLiteral("/home/a/Varrow"));

@@ -1,9 +1,9 @@
 #include "claude/ProcessArguments.h"
 #include "platform/fake/FakePlatform.h"
 
+#include <gtest/gtest.h>
 #include <QByteArray>
 #include <cstring>
-#include <gtest/gtest.h>
 
 using varrow::claude::ProcessArguments::parseProcArgs2;
 
@@ -18,7 +18,8 @@ QByteArray record(qint32 count, const QByteArray& body) {
 }  // namespace
 
 TEST(ProcArgs2, ArgumentsAfterThePaddedExecutablePath) {
-    const QByteArray bytes = record(3, QByteArray("/Apps/Claude\0\0\0\0Claude\0--user-data-dir=/d\0x\0HOME=/u\0", 49));
+    const QByteArray bytes =
+        record(3, QByteArray("/Apps/Claude\0\0\0\0Claude\0--user-data-dir=/d\0x\0HOME=/u\0", 49));
     EXPECT_EQ(parseProcArgs2(bytes, int(bytes.size())), (QStringList{"Claude", "--user-data-dir=/d", "x"}));
     // The count bounds the list: the environment is never read.
     EXPECT_EQ(parseProcArgs2(bytes, int(bytes.size()))->size(), 3);
@@ -53,7 +54,8 @@ TEST(ProcArgs2, InvalidUtf8IsReplaced) {
 
 TEST(ProcessArguments, ReadGoesThroughTheWorkspace) {
     varrow::platform::fake::FakePlatform platform;
-    const auto app = platform.workspace.addApplication("id", "/A.app", "A", {"/A.app/Contents/MacOS/A", "--x"});
+    const auto app =
+        platform.workspace.addApplication("id", "/A.app", "A", {"/A.app/Contents/MacOS/A", "--x"});
     EXPECT_EQ(varrow::claude::ProcessArguments::read(app->processIdentifier()),
               (QStringList{"/A.app/Contents/MacOS/A", "--x"}));
     platform.workspace.setArgumentsUnreadable(app->processIdentifier());

@@ -4,15 +4,15 @@
 #include "platform/fake/FakePlatform.h"
 #include "support/TestSupport.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <gtest/gtest.h>
-#include <csignal>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <csignal>
 
 using namespace varrow;
 using copies::AppCloner;
@@ -55,8 +55,10 @@ public:
         }
     }
     ~ReadOnlyFolder() {
-        if (mounted_) umount(path_.constData());
-        else chmod(path_.constData(), 0755);
+        if (mounted_)
+            umount(path_.constData());
+        else
+            chmod(path_.constData(), 0755);
     }
     bool ok() const { return ok_; }
 
@@ -67,9 +69,10 @@ private:
 };
 
 QString makeBundle(const QString& path, qsizetype payloadBytes) {
-    test::writeFile(path + "/Contents/Info.plist",
-                    "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>CFBundleShortVersionString</key>"
-                    "<string>1.0</string></dict></plist>");
+    test::writeFile(
+        path + "/Contents/Info.plist",
+        "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>CFBundleShortVersionString</key>"
+        "<string>1.0</string></dict></plist>");
     test::writeFile(path + "/Contents/MacOS/Claude", QByteArray(payloadBytes, 'x'));
     return path;
 }
@@ -96,9 +99,12 @@ TEST(CrashSafety, CopyMetadataIsAlwaysTheOldOrTheNewRecord) {
         [&](int round) {
             const auto meta = AppCloner::readMeta(copy);
             ASSERT_TRUE(meta) << "round " << round << ": the metadata is gone or cut short";
-            if (*meta == a) ++sawA;
-            else if (*meta == b) ++sawB;
-            else FAIL() << "round " << round << ": a record that was never written";
+            if (*meta == a)
+                ++sawA;
+            else if (*meta == b)
+                ++sawB;
+            else
+                FAIL() << "round " << round << ": a record that was never written";
         });
     EXPECT_GE(caught, loop.rounds * 9 / 10);
     EXPECT_GT(sawA, 0);
@@ -113,48 +119,53 @@ TEST(CrashSafety, UpdatePolicyIsCutShortButNeverWrong) {
     int cutShort = 0;
     KillLoop loop;
     loop.rounds = 200;
-    const auto dataDir = [&](int round) { return home.file(QStringLiteral("Accounts/a%1/Desktop").arg(round)); };
+    const auto dataDir = [&](int round) {
+        return home.file(QStringLiteral("Accounts/a%1/Desktop").arg(round));
+    };
     int timed = 0;
-    loop.maxDelayUs = KillLoop::spanOf([&] { AppCloner::blockSelfUpdates(home.file(QString("t%1/D").arg(timed++))); }, 2);
+    loop.maxDelayUs =
+        KillLoop::spanOf([&] { AppCloner::blockSelfUpdates(home.file(QString("t%1/D").arg(timed++))); }, 2);
     loop.run(
         [&](int round, const std::function<void()>& ready) {
             ready();
             AppCloner::blockSelfUpdates(dataDir(round));
         },
-             [&](int round) {
-                 const QString policy = AppCloner::updatePolicyDir(dataDir(round));
-                 const QStringList ids = QDir(policy + "/configLibrary").entryList({"*-*-*-*-*.json"}, QDir::Files);
-                 ASSERT_LE(ids.size(), 1);
-                 const QString id = ids.isEmpty() ? QString() : ids.first().chopped(5);
-                 const QList<std::pair<QString, QByteArray>> expected{
-                     {policy + "/configLibrary/" + id + ".json", "{\n  \"disableAutoUpdates\": true\n}\n"},
-                     {policy + "/configLibrary/_meta.json",
-                      "{\"appliedId\":\"" + id.toLatin1() + "\",\"entries\":[{\"id\":\"" + id.toLatin1() +
-                          "\",\"name\":\"Default\"}]}\n"},
-                     {policy + "/.varrow",
-                      "{\"writtenBy\":\"Varrow\",\"why\":\"stops this account's copy of Claude updating itself; "
-                      "Varrow refreshes it instead\"}\n"},
-                 };
-                 bool ended = ids.isEmpty();
-                 for (const auto& [path, bytes] : expected) {
-                     const auto content = contentOf(path);
-                     if (ended) {
-                         EXPECT_FALSE(content) << "round " << round << ": " << path.toStdString() << " after a gap";
-                         continue;
-                     }
-                     if (!content || content->isEmpty()) {
-                         ended = true;
-                         ++cutShort;
-                         continue;
-                     }
-                     EXPECT_EQ(*content, bytes) << "round " << round;
-                 }
-                 // Made once: once the folder exists a later call leaves the set as it is.
-                 if (!QFileInfo::exists(policy)) return;
-                 const auto before = contentOf(policy + "/.varrow");
-                 AppCloner::blockSelfUpdates(dataDir(round));
-                 EXPECT_TRUE(contentOf(policy + "/.varrow") == before) << "round " << round;
-             });
+        [&](int round) {
+            const QString policy = AppCloner::updatePolicyDir(dataDir(round));
+            const QStringList ids =
+                QDir(policy + "/configLibrary").entryList({"*-*-*-*-*.json"}, QDir::Files);
+            ASSERT_LE(ids.size(), 1);
+            const QString id = ids.isEmpty() ? QString() : ids.first().chopped(5);
+            const QList<std::pair<QString, QByteArray>> expected{
+                {policy + "/configLibrary/" + id + ".json", "{\n  \"disableAutoUpdates\": true\n}\n"},
+                {policy + "/configLibrary/_meta.json", "{\"appliedId\":\"" + id.toLatin1() +
+                                                           "\",\"entries\":[{\"id\":\"" + id.toLatin1() +
+                                                           "\",\"name\":\"Default\"}]}\n"},
+                {policy + "/.varrow",
+                 "{\"writtenBy\":\"Varrow\",\"why\":\"stops this account's copy of Claude updating itself; "
+                 "Varrow refreshes it instead\"}\n"},
+            };
+            bool ended = ids.isEmpty();
+            for (const auto& [path, bytes] : expected) {
+                const auto content = contentOf(path);
+                if (ended) {
+                    EXPECT_FALSE(content)
+                        << "round " << round << ": " << path.toStdString() << " after a gap";
+                    continue;
+                }
+                if (!content || content->isEmpty()) {
+                    ended = true;
+                    ++cutShort;
+                    continue;
+                }
+                EXPECT_EQ(*content, bytes) << "round " << round;
+            }
+            // Made once: once the folder exists a later call leaves the set as it is.
+            if (!QFileInfo::exists(policy)) return;
+            const auto before = contentOf(policy + "/.varrow");
+            AppCloner::blockSelfUpdates(dataDir(round));
+            EXPECT_TRUE(contentOf(policy + "/.varrow") == before) << "round " << round;
+        });
     EXPECT_GT(cutShort, 0) << "no kill landed during a write; the test proved nothing";
 }
 

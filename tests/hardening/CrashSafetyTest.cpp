@@ -57,9 +57,12 @@ TEST(CrashSafety, AccountListIsAlwaysTheOldOrTheNewList) {
         [&](int round) {
             const auto content = contentOf(store.listFile());
             ASSERT_TRUE(content) << "round " << round << ": the list file is gone";
-            if (*content == bytesA) ++sawA;
-            else if (*content == bytesB) ++sawB;
-            else FAIL() << "round " << round << ": a mixed list of " << content->size() << " bytes";
+            if (*content == bytesA)
+                ++sawA;
+            else if (*content == bytesB)
+                ++sawB;
+            else
+                FAIL() << "round " << round << ": a mixed list of " << content->size() << " bytes";
             EXPECT_TRUE(ProfileStore(home.locations()).profiles() == (*content == bytesA ? a : b));
         });
     EXPECT_GE(caught, loop.rounds * 9 / 10);

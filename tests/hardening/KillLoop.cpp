@@ -1,13 +1,13 @@
 #include "KillLoop.h"
 
-#include <QFile>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 #include <csignal>
 #include <random>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace varrow::test {
 

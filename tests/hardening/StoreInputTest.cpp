@@ -2,14 +2,14 @@
 #include "model/ProfileStore.h"
 #include "support/TestSupport.h"
 
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QFileInfo>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 
 using namespace varrow::model;
 using varrow::test::account;
@@ -37,7 +37,7 @@ TEST(BadNames, EveryNameGivesAUsableFolderAndInitials) {
         "..",
         "-rf --no-preserve-root",
         QString(10000, u'x'),
-        "a" + QString(400, QChar(0x0301)),          // one letter with 400 combining marks
+        "a" + QString(400, QChar(0x0301)),  // one letter with 400 combining marks
         QString::fromUtf8("\u05e9\u05dc\u05d5\u05dd \u202e\u05e2\u05d5\u05dc\u05dd"),  // right-to-left
         kLoneSurrogate,
         QString(QChar(0xDC00)),
@@ -112,8 +112,8 @@ TEST(BadListFile, HugeFileIsSetAsideWithoutReadingItAll) {
 }
 
 TEST(BadListFile, TextThatIsNotUtf8IsSetAsideUnchanged) {
-    for (const QByteArray& content :
-         {QByteArray("[{\"name\":\"Caf\xe9\"}]"), QByteArray("\xff\xfe[\x00]\x00", 6), QByteArray("\xc0\xaf")}) {
+    for (const QByteArray& content : {QByteArray("[{\"name\":\"Caf\xe9\"}]"),
+                                      QByteArray("\xff\xfe[\x00]\x00", 6), QByteArray("\xc0\xaf")}) {
         TempHome home;
         LogCapture log;
         writeFile(home.file("Varrow/profiles.json"), content);

@@ -4,11 +4,11 @@
 #include "platform/fake/FakePlatform.h"
 #include "support/TestSupport.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <gtest/gtest.h>
 
 using namespace varrow;
 using copies::AppCloner;
@@ -43,12 +43,15 @@ TEST(SymlinkSafety, RemoveUnusedDeletesLinksNotWhatTheyPointAt) {
     ASSERT_TRUE(QFile::link(user.path, apps + "/Claude Gone.app"));
     ASSERT_TRUE(QFile::link(user.path, apps + "/Claude Old.app/Contents/home"));
     ASSERT_TRUE(QFile::link(user.path + "/Documents/thesis.txt", apps + "/.Claude Gone.app.json"));
-    ASSERT_TRUE(QFile::link(user.path + "/.ssh/id_ed25519", AppCloner::customIconPath(apps + "/Claude Old.app")));
+    ASSERT_TRUE(
+        QFile::link(user.path + "/.ssh/id_ed25519", AppCloner::customIconPath(apps + "/Claude Old.app")));
     ASSERT_TRUE(QFile::link(user.path + "/Claude Work.app", apps + "/Claude Dangling.app"));
 
     AppCloner::removeUnused({}, {}, apps);
     EXPECT_TRUE(user.intact());
-    EXPECT_TRUE(QDir(apps).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot).isEmpty());
+    EXPECT_TRUE(QDir(apps)
+                    .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)
+                    .isEmpty());
 }
 
 TEST(SymlinkSafety, RunningCopyReachedThroughALinkIsKept) {
@@ -70,7 +73,8 @@ TEST(SymlinkSafety, MetadataWrittenBesideALinkedRecordStaysInApps) {
     const UserHome user(home);
     const QString apps = home.file("Varrow/Apps");
     QDir().mkpath(apps);
-    ASSERT_TRUE(QFile::link(user.path + "/Documents/thesis.txt", AppCloner::metaPath(apps + "/Claude Work.app")));
+    ASSERT_TRUE(
+        QFile::link(user.path + "/Documents/thesis.txt", AppCloner::metaPath(apps + "/Claude Work.app")));
     AppCloner::writeMeta({"/opt/Claude.app", "1.0", ""}, apps + "/Claude Work.app");
     EXPECT_TRUE(user.intact());
     EXPECT_FALSE(QFileInfo(AppCloner::metaPath(apps + "/Claude Work.app")).isSymLink());

@@ -7,11 +7,11 @@
 #include "platform/fake/FakePlatform.h"
 #include "support/TestSupport.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QSignalSpy>
-#include <gtest/gtest.h>
 
 using namespace varrow;
 using hooks::Renderer;
@@ -92,15 +92,17 @@ TEST_F(RendererTest, WritesTheWindowTheThreeLooksAndTheReport) {
         EXPECT_EQ(QColor(look.pixel(2, 2)).red(), 237) << path.toStdString();
     }
     EXPECT_NE(QImage(written.at(1)).size(), QImage(written.at(2)).size());  // the open tab is wider
-    EXPECT_EQ(QString::fromUtf8(test::readFile(report)), "My Claude: running=false app=- path=-\n"
-                                                         "Work: running=false app=- path=-\n"
-                                                         "Side Project: running=false app=- path=-");
+    EXPECT_EQ(QString::fromUtf8(test::readFile(report)),
+              "My Claude: running=false app=- path=-\n"
+              "Work: running=false app=- path=-\n"
+              "Side Project: running=false app=- path=-");
 }
 
 TEST_F(RendererTest, DarkUsesADarkPaletteAndBackdrop) {
     render({home.file("out/light.png"), false, std::nullopt});
     render({home.file("out/dark.png"), true, std::nullopt});
-    EXPECT_LT(brightness(QImage(home.file("out/dark.png"))) + 60, brightness(QImage(home.file("out/light.png"))));
+    EXPECT_LT(brightness(QImage(home.file("out/dark.png"))) + 60,
+              brightness(QImage(home.file("out/light.png"))));
     EXPECT_EQ(QColor(QImage(home.file("out/dark-switcher-floating.png")).pixel(2, 2)).red(), 41);
 }
 

@@ -7,10 +7,10 @@
 #include "platform/fake/FakePlatform.h"
 #include "support/TestSupport.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <gtest/gtest.h>
 
 using namespace varrow;
 using hooks::TestHooks;
@@ -126,14 +126,15 @@ TEST_F(TestHooksTest, ReportLinesForRunningAndStoppedAccounts) {
     const model::Profile home_ = store->profiles().at(2);
     const QString copy = copies::AppCloner::copyPath(home_, store->appsURL());
     const QString desktop = QDir(*home_.dataFolder(store->accountsURL())).filePath("Desktop");
-    platform.workspace.addApplication(kClaude, copy, "Claude Home", {copy + "/Contents/MacOS/Claude",
-                                                                     "--user-data-dir=" + desktop});
+    platform.workspace.addApplication(kClaude, copy, "Claude Home",
+                                      {copy + "/Contents/MacOS/Claude", "--user-data-dir=" + desktop});
     makeController();
     ASSERT_EQ(claude->running().size(), 1);
-    EXPECT_EQ(TestHooks::report(*store, *claude), "My Claude: running=false app=- path=-\n"
-                                                  "Work: running=false app=- path=-\n"
-                                                  "Home: running=true app=Claude Home path=Claude Home.app\n"
-                                                  "Work: running=false app=- path=-");
+    EXPECT_EQ(TestHooks::report(*store, *claude),
+              "My Claude: running=false app=- path=-\n"
+              "Work: running=false app=- path=-\n"
+              "Home: running=true app=Claude Home path=Claude Home.app\n"
+              "Work: running=false app=- path=-");
 }
 
 TEST(TestHooksPaths, SwitcherFilesSitBesideTheRender) {

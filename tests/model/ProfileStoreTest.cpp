@@ -1,6 +1,9 @@
 #include "model/ProfileStore.h"
 #include "support/TestSupport.h"
 
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -8,10 +11,7 @@
 #include <QJsonDocument>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <gtest/gtest.h>
 #include <csignal>
-#include <sys/resource.h>
-#include <sys/stat.h>
 
 using namespace varrow::model;
 using varrow::test::account;
@@ -81,7 +81,8 @@ TEST(ProfileStoreLoad, SavedListReadsBackInOrderWithSortedPrettyKeys) {
     // Keys in sorted order within the record that has them all.
     const QString opened = QString::fromUtf8(bytes).split(u'}').filter("lastOpenedAt").value(0);
     int last = -1;
-    for (const char* key : {"color", "createdAt", "folderName", "id", "isDefault", "lastOpenedAt", "name", "note"}) {
+    for (const char* key :
+         {"color", "createdAt", "folderName", "id", "isDefault", "lastOpenedAt", "name", "note"}) {
         const int at = int(opened.indexOf(QStringLiteral("\"%1\"").arg(key)));
         EXPECT_GT(at, last) << key;
         last = at;

@@ -1,7 +1,7 @@
 #include "model/Profile.h"
 
-#include <QJsonDocument>
 #include <gtest/gtest.h>
+#include <QJsonDocument>
 
 using varrow::model::Profile;
 using varrow::model::ProfileColor;
@@ -16,7 +16,8 @@ Profile named(const QString& name) {
 }
 
 QJsonObject validRecord() {
-    return QJsonDocument::fromJson(R"({"id":"3F2504E0-4F89-11D3-9A0C-0305E82C3301","name":"Work","note":"a@b.c",
+    return QJsonDocument::fromJson(
+               R"({"id":"3F2504E0-4F89-11D3-9A0C-0305E82C3301","name":"Work","note":"a@b.c",
         "color":"teal","isDefault":false,"folderName":"work-3f9a","createdAt":"2025-03-14T09:26:53Z"})")
         .object();
 }
@@ -58,8 +59,9 @@ TEST(ProfileTerminalCommand, DefaultAccountIsPlainClaude) {
 TEST(ProfileTerminalCommand, QuotesTheCodeFolder) {
     Profile p = named("Work");
     p.folderName = "work-3f9a";
-    EXPECT_EQ(p.terminalCommand("/Users/ann/Library/Application Support/Varrow/Accounts"),
-              "CLAUDE_CONFIG_DIR=\"/Users/ann/Library/Application Support/Varrow/Accounts/work-3f9a/Code\" claude");
+    EXPECT_EQ(
+        p.terminalCommand("/Users/ann/Library/Application Support/Varrow/Accounts"),
+        "CLAUDE_CONFIG_DIR=\"/Users/ann/Library/Application Support/Varrow/Accounts/work-3f9a/Code\" claude");
 }
 
 TEST(ProfileTerminalCommand, EscapesWhatTheShellExpandsInsideDoubleQuotes) {

@@ -1,8 +1,8 @@
 #include "platform/linux/AsarArchive.h"
 #include "support/TestSupport.h"
 
-#include <QtEndian>
 #include <gtest/gtest.h>
+#include <QtEndian>
 
 using varrow::platform::linux_::AsarArchive;
 using varrow::test::TempHome;
@@ -12,9 +12,9 @@ TEST(AsarArchive, ReadsFilesAndPackageFields) {
     TempHome home;
     const QByteArray package = R"({"name":"claude-desktop","productName":"Claude","version":"0.14.2"})";
     const QString path = home.file("app.asar");
-    writeFile(path, AsarArchive::build({{"package.json", package},
-                                        {"dist/main.js", "console.log(1)"},
-                                        {"dist/deep/x.txt", "x"}}));
+    writeFile(path,
+              AsarArchive::build(
+                  {{"package.json", package}, {"dist/main.js", "console.log(1)"}, {"dist/deep/x.txt", "x"}}));
     const auto archive = AsarArchive::open(path);
     ASSERT_TRUE(archive);
     EXPECT_EQ(archive->read("package.json"), package);
@@ -79,7 +79,8 @@ TEST(AsarArchive, EntriesPointingOutsideTheFileAreNotRead) {
         R"({"files":{"package.json":{"size":15,"offset":"0","unpacked":true}}})",
         R"({"files":{"package.json":{"size":"15","offset":"0"}}})",
     };
-    writeFile(home.file("ok.asar"), withIndex(R"({"files":{"package.json":{"size":15,"offset":"0"}}})", data));
+    writeFile(home.file("ok.asar"),
+              withIndex(R"({"files":{"package.json":{"size":15,"offset":"0"}}})", data));
     ASSERT_TRUE(AsarArchive::open(home.file("ok.asar")));
     EXPECT_EQ(AsarArchive::open(home.file("ok.asar"))->read("package.json"), data);
     for (const QByteArray& index : indexes) {

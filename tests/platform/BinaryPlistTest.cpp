@@ -33,7 +33,9 @@ TEST(BinaryPlist, OrdinaryListsPassAndTextListsAlways) {
 TEST(BinaryPlist, StringsLibplistWouldAbortOnAreRefused) {
     // ASCII-typed text with a byte above 0x7F, and a key holding a NUL: libplist asserts on both.
     QByteArray high = binaryPlist("CFBundleIdentifier", "abcdef");
-    high.replace("abcdef", "abc\xe9" "ef");
+    high.replace("abcdef",
+                 "abc\xe9"
+                 "ef");
     QByteArray nul = binaryPlist("CFBundleIdentifier", "abcdef");
     nul.replace("CFBundleIdentifier", QByteArray("CFBundle\0dentifier", 18));
     for (const QByteArray& bytes : {high, nul}) {

@@ -33,11 +33,12 @@ TEST(DesktopEntry, ExecQuotingAndFieldCodes) {
 }
 
 TEST(DesktopEntry, WrittenArgumentsReadBackExactly) {
-    const QStringList args{"/home/ann/My Apps/varrow", "open", "Work \"A\" $HOME 100%", "back\\slash",
-                           "new\nline", " lead"};
+    const QStringList args{
+        "/home/ann/My Apps/varrow", "open", "Work \"A\" $HOME 100%", "back\\slash", "new\nline", " lead"};
     QStringList quoted;
     for (const QString& a : args) quoted.append(DesktopEntry::quoteArgument(a));
-    const QByteArray text = "[Desktop Entry]\nExec=" + DesktopEntry::escapeValue(quoted.join(' ')).toUtf8() + "\n";
+    const QByteArray text =
+        "[Desktop Entry]\nExec=" + DesktopEntry::escapeValue(quoted.join(' ')).toUtf8() + "\n";
     const auto entry = DesktopEntry::parse(text);
     ASSERT_TRUE(entry);
     EXPECT_EQ(entry->execArguments(), args);

@@ -1,8 +1,8 @@
 #include "platform/linux/LinuxLoginItems.h"
 #include "support/TestSupport.h"
 
-#include <QFileInfo>
 #include <gtest/gtest.h>
+#include <QFileInfo>
 
 using varrow::platform::linux_::LinuxLoginItems;
 using varrow::test::readFile;

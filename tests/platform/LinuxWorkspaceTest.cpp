@@ -2,16 +2,16 @@
 #include "platform/linux/LinuxWorkspace.h"
 #include "support/TestSupport.h"
 
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
 #include <QProcess>
 #include <cerrno>
-#include <fcntl.h>
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using varrow::platform::AppHandle;
 using varrow::platform::OpenConfiguration;
@@ -108,10 +108,12 @@ TEST_F(WorkspaceFixture, LaunchesDetachedAndAnnouncesLaunchAndExit) {
     ASSERT_TRUE(arguments);
     EXPECT_EQ(arguments->mid(arguments->size() - 3),
               (QStringList{bundle + "/Contents/MacOS/Tool", "--one", "two words"}));
-    EXPECT_EQ(statFields(app->processIdentifier()).value(3), QString::number(app->processIdentifier()));  // session
+    EXPECT_EQ(statFields(app->processIdentifier()).value(3),
+              QString::number(app->processIdentifier()));  // session
     const QDir fds(QStringLiteral("/proc/%1/fd").arg(app->processIdentifier()));
     for (const QFileInfo& fd : fds.entryInfoList(QDir::Files | QDir::System))
-        EXPECT_NE(fd.symLinkTarget(), home.file("tool.log")) << "fd " << fd.fileName().toStdString() << " inherited";
+        EXPECT_NE(fd.symLinkTarget(), home.file("tool.log"))
+            << "fd " << fd.fileName().toStdString() << " inherited";
 
     EXPECT_FALSE(app->isTerminated());
     ASSERT_TRUE(app->terminate());
@@ -140,7 +142,9 @@ TEST_F(WorkspaceFixture, ReopensARunningInstanceUnlessANewOneIsAsked) {
     const Opened second = open(bundle, fresh);
     ASSERT_TRUE(second.app);
     EXPECT_NE(second.app, first.app);
-    EXPECT_EQ(workspace.runningApplications().count(first.app) + workspace.runningApplications().count(second.app), 2);
+    EXPECT_EQ(
+        workspace.runningApplications().count(first.app) + workspace.runningApplications().count(second.app),
+        2);
 
     ASSERT_TRUE(second.app->forceTerminate());
     ASSERT_TRUE(waitUntil([&] { return terminated.contains(second.app); }, 2000));
@@ -183,8 +187,8 @@ TEST_F(WorkspaceFixture, ReportsWhyABundleCannotBeOpened) {
     EXPECT_TRUE(open(plain, configuration()).error.contains("not executable"));
 
     // The interpreter named by "#!" does not exist: the system's reason is passed on.
-    const QString broken =
-        ProcTree::makeBundle(home.file("Apps"), "Broken", "org.example.broken", "Broken", "#!/nonexistent/sh\n");
+    const QString broken = ProcTree::makeBundle(home.file("Apps"), "Broken", "org.example.broken", "Broken",
+                                                "#!/nonexistent/sh\n");
     const Opened failed = open(broken, configuration());
     EXPECT_FALSE(failed.app);
     EXPECT_TRUE(failed.error.contains("could not be launched")) << failed.error.toStdString();

@@ -4,11 +4,11 @@
 #include "platform/linux/LinuxX11.h"
 #include "support/TestSupport.h"
 
+#include <gtest/gtest.h>
+#include <unistd.h>
 #include <QProcess>
 #include <cstdlib>
 #include <cstring>
-#include <gtest/gtest.h>
-#include <unistd.h>
 
 using namespace varrow::platform::linux_;
 using varrow::platform::AppHandle;
@@ -18,7 +18,9 @@ using varrow::test::waitUntil;
 // These run only with an X display (the end-to-end scripts provide Xvfb and openbox).
 namespace {
 
-bool xdotool(const QStringList& arguments) { return QProcess::execute("xdotool", arguments) == 0; }
+bool xdotool(const QStringList& arguments) {
+    return QProcess::execute("xdotool", arguments) == 0;
+}
 
 // A plain top-level window owned by this process, as any application's window would be.
 class TestWindow {
@@ -29,7 +31,8 @@ public:
         xcb_create_window(c_, XCB_COPY_FROM_PARENT, window_, screen->root, 10, 10, 200, 120, 0,
                           XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
         const uint32_t pid = uint32_t(::getpid());
-        xcb_change_property(c_, XCB_PROP_MODE_REPLACE, window_, atom("_NET_WM_PID"), XCB_ATOM_CARDINAL, 32, 1, &pid);
+        xcb_change_property(c_, XCB_PROP_MODE_REPLACE, window_, atom("_NET_WM_PID"), XCB_ATOM_CARDINAL, 32, 1,
+                            &pid);
         xcb_map_window(c_, window_);
         xcb_flush(c_);
     }
@@ -41,7 +44,8 @@ public:
 
 private:
     xcb_atom_t atom(const char* name) {
-        auto* reply = xcb_intern_atom_reply(c_, xcb_intern_atom(c_, 0, uint16_t(std::strlen(name)), name), nullptr);
+        auto* reply =
+            xcb_intern_atom_reply(c_, xcb_intern_atom(c_, 0, uint16_t(std::strlen(name)), name), nullptr);
         const xcb_atom_t a = reply ? reply->atom : XCB_NONE;
         std::free(reply);
         return a;
@@ -84,7 +88,8 @@ TEST(LinuxX11, HotKeyGrabsPressesAndConflicts) {
     QList<std::pair<quint32, quint32>> presses;
     QObject::connect(&mine, &GlobalHotKeys::pressed, [&](quint32 s, quint32 id) { presses.append({s, id}); });
 
-    const auto forward = mine.registerHotKey(0x56525257, 1, GlobalHotKeys::kGraveKeyCode, GlobalHotKeys::kCommand);
+    const auto forward =
+        mine.registerHotKey(0x56525257, 1, GlobalHotKeys::kGraveKeyCode, GlobalHotKeys::kCommand);
     const auto backward = mine.registerHotKey(0x56525257, 2, GlobalHotKeys::kGraveKeyCode,
                                               GlobalHotKeys::kCommand | GlobalHotKeys::kShift);
     ASSERT_TRUE(forward);

@@ -4,12 +4,12 @@
 #include "platform/linux/PlistValue.h"
 #include "support/TestSupport.h"
 
+#include <gtest/gtest.h>
+#include <plist/plist.h>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QTimeZone>
-#include <gtest/gtest.h>
-#include <plist/plist.h>
 
 using varrow::platform::linux_::BundleInfo;
 using varrow::platform::linux_::LinuxPreferences;
@@ -64,7 +64,8 @@ TEST(BundleInfo, MissingKeysMissingFilesAndOtherRoots) {
     writeFile(home.file("Junk.app/Contents/Info.plist"), "not a plist at all");
     EXPECT_FALSE(BundleInfo::read(home.file("Junk.app")));
     // A key of the wrong type counts as missing.
-    writeFile(home.file("Typed.app/Contents/Info.plist"), PlistValue::toXml(QVariantMap{{"CFBundleIdentifier", 7}}));
+    writeFile(home.file("Typed.app/Contents/Info.plist"),
+              PlistValue::toXml(QVariantMap{{"CFBundleIdentifier", 7}}));
     EXPECT_EQ(BundleInfo::read(home.file("Typed.app"))->identifier, "");
 }
 
@@ -83,10 +84,11 @@ TEST(LinuxPreferences, EveryValueKindSurvivesTheFile) {
     TempHome home;
     // XML property lists store dates to the second.
     const QDateTime when(QDate(2024, 5, 17), QTime(9, 30, 15), QTimeZone::utc());
-    const QVariantMap tile{{"tile-type", "file-tile"},
-                           {"tile-data", QVariantMap{{"file-label", "Claude Work"},
-                                                     {"file-data", QVariantMap{{"_CFURLString", "file:///a/"},
-                                                                               {"_CFURLStringType", 15}}}}}};
+    const QVariantMap tile{
+        {"tile-type", "file-tile"},
+        {"tile-data",
+         QVariantMap{{"file-label", "Claude Work"},
+                     {"file-data", QVariantMap{{"_CFURLString", "file:///a/"}, {"_CFURLStringType", 15}}}}}};
     const QVariantList apps{tile, QVariantMap{{"other", true}}};
     {
         LinuxPreferences prefs(home.file("prefs"));

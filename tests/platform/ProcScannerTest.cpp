@@ -2,10 +2,10 @@
 #include "platform/linux/ProcScanner.h"
 #include "support/TestSupport.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <QFile>
+#include <QFileInfo>
 
 using varrow::platform::AppHandle;
 using varrow::platform::RunningApplication;
@@ -21,11 +21,12 @@ struct ScannerFixture : ::testing::Test {
     TempHome home;
     ProcTree tree{home.file("proc")};
     int handlesMade = 0;
-    ProcScanner scanner{tree.root(), ::getuid(),
-                        [this](pid_t pid, quint64 start, const QString& id, const QString& path, const QString& name) {
-                            ++handlesMade;
-                            return std::make_shared<RunningApplication>(nullptr, pid, start, id, path, name);
-                        }};
+    ProcScanner scanner{
+        tree.root(), ::getuid(),
+        [this](pid_t pid, quint64 start, const QString& id, const QString& path, const QString& name) {
+            ++handlesMade;
+            return std::make_shared<RunningApplication>(nullptr, pid, start, id, path, name);
+        }};
     QString claude = ProcTree::makeBundle(home.file("Applications"), "Claude", kClaude, "Claude");
     QString work = ProcTree::makeBundle(home.file("Apps"), "Claude Work", kClaude, "Claude");
 
@@ -57,7 +58,8 @@ TEST_F(ScannerFixture, FindsBundleProcessesAndSkipsHelpersAndOthers) {
     EXPECT_EQ(app->bundlePath(), work);
     EXPECT_EQ(app->localizedName(), "Claude Work");
     EXPECT_EQ(app->startTime(), 40u);
-    EXPECT_EQ(scanner.readArguments(200), (QStringList{work + "/Contents/MacOS/Claude", "--user-data-dir=/x"}));
+    EXPECT_EQ(scanner.readArguments(200),
+              (QStringList{work + "/Contents/MacOS/Claude", "--user-data-dir=/x"}));
 }
 
 TEST_F(ScannerFixture, SameBundleStartedFromAnotherProcessIsAnApplication) {
@@ -90,7 +92,7 @@ TEST_F(ScannerFixture, VanishedAndHalfReadableProcessesAreSkipped) {
     QFile::remove(tree.root() + "/301/stat");  // listed, then gone before its stat was read
     tree.addProcess(302, 1, 52, work + "/Contents/MacOS/Claude");
     QFile::remove(tree.root() + "/302/exe");  // exe unreadable: not an application
-    tree.setState(303, 1, 53, 'S');          // stat only, truncated
+    tree.setState(303, 1, 53, 'S');           // stat only, truncated
     QFile::resize(tree.root() + "/303/stat", 12);
     scanner.scan();
     EXPECT_EQ(pids(), QList<pid_t>{300});

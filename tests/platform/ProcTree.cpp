@@ -8,15 +8,18 @@
 
 namespace varrow::test {
 
-ProcTree::ProcTree(QString root) : root_(std::move(root)) { QDir().mkpath(root_); }
+ProcTree::ProcTree(QString root) : root_(std::move(root)) {
+    QDir().mkpath(root_);
+}
 
 void ProcTree::setState(pid_t pid, pid_t parent, quint64 startTime, char state, const QString& comm) {
-    const QString line = QStringLiteral("%1 (%2) %3 %4 %1 %1 0 -1 4194304 0 0 0 0 3 1 0 0 20 0 1 0 %5 1000 100\n")
-                             .arg(pid)
-                             .arg(comm)
-                             .arg(QChar(state))
-                             .arg(parent)
-                             .arg(startTime);
+    const QString line =
+        QStringLiteral("%1 (%2) %3 %4 %1 %1 0 -1 4194304 0 0 0 0 3 1 0 0 20 0 1 0 %5 1000 100\n")
+            .arg(pid)
+            .arg(comm)
+            .arg(QChar(state))
+            .arg(parent)
+            .arg(startTime);
     writeFile(QStringLiteral("%1/%2/stat").arg(root_).arg(pid), line.toUtf8());
 }
 
@@ -33,16 +36,21 @@ void ProcTree::addProcess(pid_t pid, pid_t parent, quint64 startTime, const QStr
     writeFile(dir + "/comm", QFileInfo(exe).fileName().toUtf8() + '\n');
 }
 
-void ProcTree::remove(pid_t pid) { QDir(QStringLiteral("%1/%2").arg(root_).arg(pid)).removeRecursively(); }
+void ProcTree::remove(pid_t pid) {
+    QDir(QStringLiteral("%1/%2").arg(root_).arg(pid)).removeRecursively();
+}
 
-QByteArray ProcTree::infoPlist(const QString& identifier, const QString& executable, const QString& iconFile) {
+QByteArray ProcTree::infoPlist(const QString& identifier, const QString& executable,
+                               const QString& iconFile) {
     QByteArray xml =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+        "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
+        "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
         "<plist version=\"1.0\"><dict>\n";
     auto entry = [&xml](const char* key, const QString& value) {
         if (!value.isEmpty())
-            xml += QStringLiteral("<key>%1</key><string>%2</string>\n").arg(QLatin1String(key), value).toUtf8();
+            xml +=
+                QStringLiteral("<key>%1</key><string>%2</string>\n").arg(QLatin1String(key), value).toUtf8();
     };
     entry("CFBundleIdentifier", identifier);
     entry("CFBundleExecutable", executable);

@@ -1,9 +1,9 @@
 #pragma once
 
+#include <sys/types.h>
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
-#include <sys/types.h>
 
 namespace varrow::test {
 
@@ -14,15 +14,16 @@ public:
     explicit ProcTree(QString root);
 
     QString root() const { return root_; }
-    void addProcess(pid_t pid, pid_t parent, quint64 startTime, const QString& exe, const QStringList& arguments = {},
-                    char state = 'S');
+    void addProcess(pid_t pid, pid_t parent, quint64 startTime, const QString& exe,
+                    const QStringList& arguments = {}, char state = 'S');
     void setState(pid_t pid, pid_t parent, quint64 startTime, char state, const QString& comm = "proc");
     void remove(pid_t pid);
 
     // Makes "<folder>/<name>.app" with an Info.plist and an executable; returns the bundle path.
     static QString makeBundle(const QString& folder, const QString& name, const QString& identifier,
                               const QString& executable = "Tool", const QByteArray& script = {});
-    static QByteArray infoPlist(const QString& identifier, const QString& executable, const QString& iconFile = {});
+    static QByteArray infoPlist(const QString& identifier, const QString& executable,
+                                const QString& iconFile = {});
 
 private:
     QString root_;

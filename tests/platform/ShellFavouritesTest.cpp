@@ -1,12 +1,12 @@
 #include "platform/linux/ShellFavourites.h"
 #include "support/TestSupport.h"
 
-#include <QFile>
 #include <gtest/gtest.h>
+#include <QFile>
 
 using varrow::platform::linux_::ShellFavourites;
-using varrow::test::TempHome;
 using varrow::test::readFile;
+using varrow::test::TempHome;
 using varrow::test::writeFile;
 
 TEST(ShellFavourites, ReadsAndWritesTheGVariantList) {

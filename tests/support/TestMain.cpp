@@ -1,5 +1,5 @@
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 // Every test binary runs with a Qt application on the offscreen platform, so widgets, timers
 // and images behave as in the real program without a display.

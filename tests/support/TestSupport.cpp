@@ -21,7 +21,9 @@ LogCapture::LogCapture() {
     platform::SystemLog::setSink([this](const QString& line) { lines.append(line); });
 }
 
-LogCapture::~LogCapture() { platform::SystemLog::setSink({}); }
+LogCapture::~LogCapture() {
+    platform::SystemLog::setSink({});
+}
 
 bool waitUntil(const std::function<bool()>& condition, int timeoutMs) {
     QDeadlineTimer deadline(timeoutMs);

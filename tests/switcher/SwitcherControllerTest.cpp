@@ -15,9 +15,9 @@
 namespace varrow::switcher {
 namespace {
 
-using ui::test::UiTest;
 using model::Profile;
 using platform::AppHandle;
+using ui::test::UiTest;
 using varrow::test::waitUntil;
 
 class SwitcherTest : public UiTest {
@@ -211,7 +211,8 @@ TEST_F(SwitcherTest, awkwardNamesStayOnOneElidedLine) {
     const QString bar = view.floatingBar()->displayedName();
     EXPECT_FALSE(bar.contains(u'\n'));
     EXPECT_TRUE(bar.endsWith(u'…'));
-    EXPECT_LE(view.sizeHint().width(), 4 + 8 + 22 + 7 + FloatingBar::kMaxNameWidth + 2 + 8 + 1 + 8 + 22 * 2 + 8 * 2 + 8 + 4);
+    EXPECT_LE(view.sizeHint().width(),
+              4 + 8 + 22 + 7 + FloatingBar::kMaxNameWidth + 2 + 8 + 1 + 8 + 22 * 2 + 8 * 2 + 8 + 4);
 }
 
 }  // namespace

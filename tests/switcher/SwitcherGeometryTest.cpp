@@ -13,7 +13,9 @@ const QRect kFull(0, 0, 1440, 900);
 const QRect kVisible(0, 25, 1440, 875);
 
 // The y-up formulas as written in the design, turned into a Qt top edge for comparison.
-qreal qtTopFromYUp(qreal yUp, qreal height) { return kFull.height() - (yUp + height); }
+qreal qtTopFromYUp(qreal yUp, qreal height) {
+    return kFull.height() - (yUp + height);
+}
 
 TEST(SwitcherGeometry, edgeTabSitsFlushRightWithItsTop22PercentDown) {
     const QSize size(22, 120);
@@ -54,7 +56,8 @@ TEST(SwitcherGeometry, offScreenOriginsLandOnTheNearestPlaceInsideTheFullFrame) 
     // The full frame, not the visible one: the bar may cover the top bar.
     EXPECT_EQ(geometry::floatingFrame(kVisible, kFull, size, QPointF(10, 3)).topLeft(), QPoint(10, 3));
     // Absurd numbers are clamped too.
-    EXPECT_EQ(geometry::floatingFrame(kVisible, kFull, size, QPointF(1e300, -1e300)).topLeft(), QPoint(1240, 0));
+    EXPECT_EQ(geometry::floatingFrame(kVisible, kFull, size, QPointF(1e300, -1e300)).topLeft(),
+              QPoint(1240, 0));
 }
 
 TEST(SwitcherGeometry, unreadableOriginsFallBackToTheDefaultPlace) {

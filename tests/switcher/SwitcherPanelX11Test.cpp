@@ -3,9 +3,9 @@
 #include "switcher/SwitcherController.h"
 #include "switcher/SwitcherPanel.h"
 
+#include <xcb/xcb.h>
 #include <QGuiApplication>
 #include <QTest>
-#include <xcb/xcb.h>
 
 namespace varrow::switcher {
 namespace {
@@ -17,7 +17,8 @@ QList<QByteArray> netWmState(QWidget* window) {
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     xcb_connection_t* c = x11->connection();
     auto atom = [c](const char* name) {
-        xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(strlen(name)), name), nullptr);
+        xcb_intern_atom_reply_t* r =
+            xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(strlen(name)), name), nullptr);
         const xcb_atom_t a = r ? r->atom : xcb_atom_t(XCB_ATOM_NONE);
         free(r);
         return a;
@@ -29,7 +30,8 @@ QList<QByteArray> netWmState(QWidget* window) {
     if (reply) {
         const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
         for (int i = 0; i < xcb_get_property_value_length(reply) / 4; ++i) {
-            xcb_get_atom_name_reply_t* n = xcb_get_atom_name_reply(c, xcb_get_atom_name(c, atoms[i]), nullptr);
+            xcb_get_atom_name_reply_t* n =
+                xcb_get_atom_name_reply(c, xcb_get_atom_name(c, atoms[i]), nullptr);
             if (n) names.append(QByteArray(xcb_get_atom_name_name(n), xcb_get_atom_name_name_length(n)));
             free(n);
         }

@@ -5,9 +5,9 @@
 #include "platform/fake/FakePlatform.h"
 #include "support/TestSupport.h"
 
+#include <gtest/gtest.h>
 #include <QTemporaryDir>
 #include <QThread>
-#include <gtest/gtest.h>
 
 using namespace varrow;
 using platform::GlobalHotKeys;
@@ -33,9 +33,9 @@ protected:
     }
 
     std::unique_ptr<CycleHotKey> make() {
-        return std::make_unique<CycleHotKey>(CycleHotKey::Target{
-            &controller, [this] { return controller.front; },
-            [this](bool backwards) { controller.cycles.append(backwards); }});
+        return std::make_unique<CycleHotKey>(
+            CycleHotKey::Target{&controller, [this] { return controller.front; },
+                                [this](bool backwards) { controller.cycles.append(backwards); }});
     }
     void setFront(CycleHotKey& key, bool front) {
         controller.front = front;

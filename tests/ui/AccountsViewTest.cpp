@@ -11,10 +11,10 @@
 
 #include <QCheckBox>
 #include <QClipboard>
-#include <QMenu>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -72,7 +72,8 @@ TEST_F(AccountsViewTest, addingThroughTheEditorStoresAUniqueNameAndOpensTheAccou
     model::ProfileStore reread(home.locations());
     EXPECT_EQ(reread.profiles().size(), 3);
     EXPECT_TRUE(waitUntil([&] { return !fake.workspace.openRequests.isEmpty(); }));
-    EXPECT_TRUE(fake.workspace.openRequests.last().configuration.arguments.join(' ').contains(added.folderName));
+    EXPECT_TRUE(
+        fake.workspace.openRequests.last().configuration.arguments.join(' ').contains(added.folderName));
     settle();
     EXPECT_EQ(view().cards().size(), 3);
 }
@@ -142,7 +143,8 @@ TEST_F(AccountsViewTest, anAccountThatStartedWhileTheAlertWasUpIsNotRemoved) {
 }
 
 TEST_F(AccountsViewTest, theDefaultAccountsMenuHasOnlyTheFirstItems) {
-    EXPECT_EQ(texts(view().contextMenuEntries(defaultAccount())), QStringList({"Open My Claude", "—", "Edit…"}));
+    EXPECT_EQ(texts(view().contextMenuEntries(defaultAccount())),
+              QStringList({"Open My Claude", "—", "Edit…"}));
     auto app = start(defaultAccount());
     settle();
     EXPECT_EQ(texts(view().contextMenuEntries(defaultAccount())),
@@ -154,9 +156,9 @@ TEST_F(AccountsViewTest, theDefaultAccountsMenuHasOnlyTheFirstItems) {
 TEST_F(AccountsViewTest, anAccountsMenuFollowsItsState) {
     const Profile work = addAccount("Work");
     auto entries = view().contextMenuEntries(work);
-    EXPECT_EQ(texts(entries), QStringList({"Open Work", "—", "Edit…", "Keep “Claude Work” in Dock",
-                                           "Copy Claude Code Terminal Command", "Show Data in Finder", "—",
-                                           "Remove…"}));
+    EXPECT_EQ(texts(entries),
+              QStringList({"Open Work", "—", "Edit…", "Keep “Claude Work” in Dock",
+                           "Copy Claude Code Terminal Command", "Show Data in Finder", "—", "Remove…"}));
     EXPECT_TRUE(find(entries, "Remove")->enabled);
     EXPECT_TRUE(find(entries, "Remove")->destructive);
 
@@ -264,7 +266,8 @@ TEST_F(AccountsViewTest, bannersFollowTheControllerAndDismissClearsTheError) {
 TEST_F(AccountsViewTest, theGridAddsColumnsAsTheWindowWidens) {
     for (int i = 0; i < 3; ++i) addAccount(QString("Account %1").arg(i));
     view();
-    for (auto [width, columns] : {std::pair{520, 2}, std::pair{560, 2}, std::pair{800, 3}, std::pair{1040, 4}}) {
+    for (auto [width, columns] :
+         {std::pair{520, 2}, std::pair{560, 2}, std::pair{800, 3}, std::pair{1040, 4}}) {
         view().resize(width, 520);
         settle(10);
         EXPECT_EQ(view().grid()->columns(), CardGrid::columnsFor(view().grid()->width())) << width;

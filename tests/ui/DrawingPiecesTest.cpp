@@ -1,11 +1,11 @@
 #include "model/Profile.h"
+#include "support/TestSupport.h"
 #include "ui/AppGlyph.h"
 #include "ui/Avatar.h"
 #include "ui/CardGrid.h"
 #include "ui/DisplayText.h"
 #include "ui/PressableStyle.h"
 #include "ui/Symbols.h"
-#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <QPushButton>
@@ -76,9 +76,20 @@ TEST(DisplayText, spellsTheCommandKeysAsThisDesktopNamesThem) {
 }
 
 TEST(Symbols, everyNameUsedHasAThemeNameAndADrawing) {
-    const QStringList names{"person.2.circle", "gearshape", "plus", "questionmark.circle", "checkmark",
-                            "exclamationmark.triangle.fill", "arrow.down.circle.fill", "info.circle", "hand.tap",
-                            "rectangle.on.rectangle", "person.badge.key", "paintpalette", "command", "pin"};
+    const QStringList names{"person.2.circle",
+                            "gearshape",
+                            "plus",
+                            "questionmark.circle",
+                            "checkmark",
+                            "exclamationmark.triangle.fill",
+                            "arrow.down.circle.fill",
+                            "info.circle",
+                            "hand.tap",
+                            "rectangle.on.rectangle",
+                            "person.badge.key",
+                            "paintpalette",
+                            "command",
+                            "pin"};
     for (const QString& name : names) {
         EXPECT_FALSE(symbols::themeName(name).isEmpty()) << name.toStdString();
         const QImage image = symbols::pixmap(name, 24, Qt::black, 1.0).toImage();

@@ -1,6 +1,6 @@
+#include "model/ProfileStore.h"
 #include "ui/Avatar.h"
 #include "ui/ProfileEditor.h"
-#include "model/ProfileStore.h"
 
 #include <gtest/gtest.h>
 #include <QLabel>
@@ -102,7 +102,8 @@ TEST_F(ProfileEditorTest, editingTheDefaultAccountOffersEveryColourAndSavesOnlyT
     EXPECT_EQ(editor.color(), original.color);
     EXPECT_EQ(editor.swatches().size(), 8);
     // No sign-in hint when editing.
-    for (QLabel* label : editor.findChildren<QLabel*>()) EXPECT_FALSE(label->text().startsWith("Claude will open"));
+    for (QLabel* label : editor.findChildren<QLabel*>())
+        EXPECT_FALSE(label->text().startsWith("Claude will open"));
 
     QTest::mouseClick(editor.swatches()[6], Qt::LeftButton);
     EXPECT_EQ(editor.preview()->color(), model::ProfileColor::Iris);

@@ -88,15 +88,27 @@ TEST_P(RenderTest, accountsWindowAndSheets) {
 
 TEST_P(RenderTest, symbolSheet) {
     render::useAppearance(GetParam());
-    const QStringList names{"person.2.circle", "gearshape", "plus", "questionmark.circle", "checkmark",
-                            "exclamationmark.triangle.fill", "arrow.down.circle.fill", "info.circle", "hand.tap",
-                            "rectangle.on.rectangle", "person.badge.key", "paintpalette", "command", "pin"};
+    const QStringList names{"person.2.circle",
+                            "gearshape",
+                            "plus",
+                            "questionmark.circle",
+                            "checkmark",
+                            "exclamationmark.triangle.fill",
+                            "arrow.down.circle.fill",
+                            "info.circle",
+                            "hand.tap",
+                            "rectangle.on.rectangle",
+                            "person.badge.key",
+                            "paintpalette",
+                            "command",
+                            "pin"};
     QImage sheet(names.size() * 40 * 2, 40 * 2, QImage::Format_ARGB32_Premultiplied);
     sheet.setDevicePixelRatio(2);
     sheet.fill(QApplication::palette().color(QPalette::Window));
     QPainter painter(&sheet);
     for (int i = 0; i < names.size(); ++i)
-        symbols::paint(painter, QRectF(i * 40 + 8, 8, 24, 24), names[i], QApplication::palette().color(QPalette::WindowText));
+        symbols::paint(painter, QRectF(i * 40 + 8, 8, 24, 24), names[i],
+                       QApplication::palette().color(QPalette::WindowText));
     painter.end();
     save(sheet, "symbols");
     render::useAppearance(false);

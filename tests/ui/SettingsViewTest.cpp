@@ -36,7 +36,8 @@ TEST_F(SettingsViewTest, choicesAreStoredInTheDefaults) {
     EXPECT_EQ(model::Defaults::shared().switcherStyle(), "off");
     view.stylePicker()->click(1);
     EXPECT_EQ(model::Defaults::shared().switcherStyle(), "floating");
-    EXPECT_EQ(view.descriptionLabel()->text(), "A small bar that floats over Claude. Drag it wherever you like.");
+    EXPECT_EQ(view.descriptionLabel()->text(),
+              "A small bar that floats over Claude. Drag it wherever you like.");
     QTest::mouseClick(view.cycleBox(), Qt::LeftButton);
     EXPECT_FALSE(model::Defaults::shared().cycleHotKeyEnabled());
     // A change made elsewhere (the tray menu) shows here too.
@@ -72,9 +73,10 @@ TEST(HelpView, showsTheSixRowsInOrderWithDesktopKeyNames) {
     ASSERT_EQ(rows.size(), 6);
     EXPECT_EQ(rows[0].first, "hand.tap");
     EXPECT_EQ(rows[5].first, "pin");
-    EXPECT_EQ(rows[4].second,
-              "While you're in Claude, Ctrl+` jumps to the next open account. The switcher tab on the screen edge "
-              "works too.");
+    EXPECT_EQ(
+        rows[4].second,
+        "While you're in Claude, Ctrl+` jumps to the next open account. The switcher tab on the screen edge "
+        "works too.");
     HelpView view;
     QStringList texts;
     for (QLabel* label : view.findChildren<QLabel*>()) texts.append(label->text());

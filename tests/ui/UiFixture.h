@@ -22,8 +22,9 @@ using namespace varrow::test;
 
 // Where rendered pictures go: VARROW_UI_RENDERS, else "renders" in the working folder.
 inline QString renderDir() {
-    const QString dir = qEnvironmentVariableIsSet("VARROW_UI_RENDERS") ? qEnvironmentVariable("VARROW_UI_RENDERS")
-                                                                      : QDir::current().filePath("renders");
+    const QString dir = qEnvironmentVariableIsSet("VARROW_UI_RENDERS")
+                            ? qEnvironmentVariable("VARROW_UI_RENDERS")
+                            : QDir::current().filePath("renders");
     QDir().mkpath(dir);
     return dir;
 }
@@ -85,13 +86,16 @@ protected:
     // A running Claude process for the account, as the workspace would report it.
     AppHandle start(const Profile& p) {
         if (p.isDefault)
-            return fake.workspace.addApplication(kClaude, claudePath, "Claude", {claudePath + "/Contents/MacOS/Claude"});
+            return fake.workspace.addApplication(kClaude, claudePath, "Claude",
+                                                 {claudePath + "/Contents/MacOS/Claude"});
         const QString copy = copies::AppCloner::copyPath(p, store->appsURL());
         const QString desktop = store->accountsURL() + "/" + p.folderName + "/Desktop";
         return fake.workspace.addApplication(kClaude, copy, "Claude " + p.name,
                                              {copy + "/Contents/MacOS/Claude", "--user-data-dir=" + desktop});
     }
-    void settle(int ms = 60) { waitUntil([] { return false; }, ms); }
+    void settle(int ms = 60) {
+        waitUntil([] { return false; }, ms);
+    }
 
     TempHome home;
     platform::fake::FakePlatform fake;

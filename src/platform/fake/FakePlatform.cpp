@@ -41,6 +41,8 @@ FakePlatform::FakePlatform()
     Platform::install(std::move(services));
 }
 
-FakePlatform::~FakePlatform() { Platform::uninstall(); }
+FakePlatform::~FakePlatform() {
+    Platform::uninstall();
+}
 
 }  // namespace varrow::platform::fake

@@ -14,7 +14,8 @@ FakeWorkspace::FakeWorkspace(QObject* parent) : Workspace(parent) {
 AppHandle FakeWorkspace::addApplication(const QString& bundleIdentifier, const QString& bundlePath,
                                         const QString& name, const QStringList& arguments, bool notify) {
     const pid_t pid = nextPid_++;
-    auto app = std::make_shared<RunningApplication>(this, pid, quint64(pid), bundleIdentifier, bundlePath, name);
+    auto app =
+        std::make_shared<RunningApplication>(this, pid, quint64(pid), bundleIdentifier, bundlePath, name);
     apps_.append(app);
     arguments_.insert(pid, arguments);
     if (notify) emit didLaunchApplication(app);
@@ -43,8 +44,10 @@ void FakeWorkspace::setSelfActive(bool active, bool notify) {
 }
 
 void FakeWorkspace::setArgumentsUnreadable(pid_t pid, bool unreadable) {
-    if (unreadable) unreadable_.insert(pid);
-    else unreadable_.remove(pid);
+    if (unreadable)
+        unreadable_.insert(pid);
+    else
+        unreadable_.remove(pid);
 }
 
 void FakeWorkspace::completeHeld(int index, const QString& error) {
@@ -60,13 +63,21 @@ void FakeWorkspace::completeHeld(int index, const QString& error) {
     completion(app, {});
 }
 
-QList<AppHandle> FakeWorkspace::runningApplications() { return apps_; }
+QList<AppHandle> FakeWorkspace::runningApplications() {
+    return apps_;
+}
 
-AppHandle FakeWorkspace::frontmostApplication() { return front_; }
+AppHandle FakeWorkspace::frontmostApplication() {
+    return front_;
+}
 
-AppHandle FakeWorkspace::currentApplication() { return self_; }
+AppHandle FakeWorkspace::currentApplication() {
+    return self_;
+}
 
-bool FakeWorkspace::isSelfActive() { return selfActive_; }
+bool FakeWorkspace::isSelfActive() {
+    return selfActive_;
+}
 
 void FakeWorkspace::activateSelf() {
     ++selfActivations;
@@ -114,7 +125,9 @@ std::optional<QStringList> FakeWorkspace::processArguments(pid_t pid) {
     return arguments_.value(pid);
 }
 
-bool FakeWorkspace::isTerminated(const RunningApplication& app) { return !find(app.processIdentifier()); }
+bool FakeWorkspace::isTerminated(const RunningApplication& app) {
+    return !find(app.processIdentifier());
+}
 
 bool FakeWorkspace::isActive(const RunningApplication& app) {
     if (app.processIdentifier() == self_->processIdentifier()) return selfActive_;

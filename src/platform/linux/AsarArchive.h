@@ -13,7 +13,7 @@ class AsarArchive {
 public:
     // The archive's index and where its file data begins, or none for anything malformed.
     struct Header {
-        QJsonObject index;     // {"files": {...}}
+        QJsonObject index;  // {"files": {...}}
         qint64 dataOffset = 0;
     };
     static std::optional<Header> parseHeader(const QByteArray& bytes);

@@ -46,8 +46,9 @@ bool BundleIcons::setIcon(const QImage& image, const QString& path) const {
     if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) return false;
     if (!gio_.isEmpty() && QFileInfo(gio_).isExecutable()) {
         // Best effort: file managers that honour GIO metadata show the icon too.
-        QProcess::startDetached(gio_, {QStringLiteral("set"), cleanPath(path), QStringLiteral("metadata::custom-icon"),
-                                       QUrl::fromLocalFile(iconPath).toString()});
+        QProcess::startDetached(
+            gio_, {QStringLiteral("set"), cleanPath(path), QStringLiteral("metadata::custom-icon"),
+                   QUrl::fromLocalFile(iconPath).toString()});
     }
     return true;
 }
@@ -57,7 +58,8 @@ QImage BundleIcons::bundleIcon(const QString& path) {
     if (!info || info->iconFile.isEmpty() || info->iconFile.contains(u'/')) return {};
     const QString resources = path + "/Contents/Resources/";
     QStringList names{info->iconFile};
-    if (QFileInfo(info->iconFile).suffix().isEmpty()) names = {info->iconFile + ".png", info->iconFile + ".icns"};
+    if (QFileInfo(info->iconFile).suffix().isEmpty())
+        names = {info->iconFile + ".png", info->iconFile + ".icns"};
     for (const QString& name : names) {
         QImage image(resources + name);
         if (!image.isNull()) return image;
@@ -81,8 +83,8 @@ QImage BundleIcons::genericIcon(int pixels) {
     tile.addRoundedRect(QRectF(inset, inset, side, side), side * 0.22, side * 0.22);
     painter.fillPath(tile, QColor(0x8e, 0x8e, 0x93));
     painter.setPen(QPen(Qt::white, qMax(1.0, pixels / 24.0)));
-    painter.drawRoundedRect(QRectF(inset + side * 0.25, inset + side * 0.3, side * 0.5, side * 0.4), side * 0.05,
-                            side * 0.05);
+    painter.drawRoundedRect(QRectF(inset + side * 0.25, inset + side * 0.3, side * 0.5, side * 0.4),
+                            side * 0.05, side * 0.05);
     return image;
 }
 

@@ -17,12 +17,25 @@ QString unescape(const QString& raw) {
         }
         const QChar next = raw[++i];
         switch (next.unicode()) {
-            case 's': out += u' '; break;
-            case 'n': out += u'\n'; break;
-            case 't': out += u'\t'; break;
-            case 'r': out += u'\r'; break;
-            case '\\': out += u'\\'; break;
-            default: out += c; out += next; break;
+            case 's':
+                out += u' ';
+                break;
+            case 'n':
+                out += u'\n';
+                break;
+            case 't':
+                out += u'\t';
+                break;
+            case 'r':
+                out += u'\r';
+                break;
+            case '\\':
+                out += u'\\';
+                break;
+            default:
+                out += c;
+                out += next;
+                break;
         }
     }
     return out;
@@ -58,11 +71,17 @@ std::optional<DesktopEntry> DesktopEntry::read(const QString& path) {
     return parse(file.readAll());
 }
 
-QString DesktopEntry::value(const QString& key) const { return unescape(entries_.value(key)); }
+QString DesktopEntry::value(const QString& key) const {
+    return unescape(entries_.value(key));
+}
 
-bool DesktopEntry::contains(const QString& key) const { return entries_.contains(key); }
+bool DesktopEntry::contains(const QString& key) const {
+    return entries_.contains(key);
+}
 
-std::optional<QStringList> DesktopEntry::execArguments() const { return splitExec(value("Exec")); }
+std::optional<QStringList> DesktopEntry::execArguments() const {
+    return splitExec(value("Exec"));
+}
 
 std::optional<QStringList> DesktopEntry::splitExec(const QString& exec) {
     QStringList args;
@@ -110,11 +129,21 @@ QString DesktopEntry::escapeValue(const QString& value) {
     QString out;
     for (QChar c : value) {
         switch (c.unicode()) {
-            case '\\': out += QStringLiteral("\\\\"); break;
-            case '\n': out += QStringLiteral("\\n"); break;
-            case '\t': out += QStringLiteral("\\t"); break;
-            case '\r': out += QStringLiteral("\\r"); break;
-            default: out += c; break;
+            case '\\':
+                out += QStringLiteral("\\\\");
+                break;
+            case '\n':
+                out += QStringLiteral("\\n");
+                break;
+            case '\t':
+                out += QStringLiteral("\\t");
+                break;
+            case '\r':
+                out += QStringLiteral("\\r");
+                break;
+            default:
+                out += c;
+                break;
         }
     }
     if (out.startsWith(u' ')) out.replace(0, 1, QStringLiteral("\\s"));

@@ -2,8 +2,8 @@
 
 #include "platform/linux/LinuxX11.h"
 
-#include <cstdlib>
 #include <xcb/xcb_keysyms.h>
+#include <cstdlib>
 
 namespace varrow::platform::linux_ {
 
@@ -23,7 +23,9 @@ LinuxHotKeys::~LinuxHotKeys() {
     for (quint64 ref : refs) unregisterHotKey(ref);
 }
 
-quint32 LinuxHotKeys::keysymFor(quint32 keyCode) { return keyCode == kGraveKeyCode ? kXkGrave : 0; }
+quint32 LinuxHotKeys::keysymFor(quint32 keyCode) {
+    return keyCode == kGraveKeyCode ? kXkGrave : 0;
+}
 
 quint16 LinuxHotKeys::modifierMask(quint32 modifiers) {
     quint16 mask = 0;
@@ -55,7 +57,8 @@ quint16 LinuxHotKeys::numLockMask() {
         const int perModifier = reply->keycodes_per_modifier;
         for (int m = 0; m < 8 && !mask; ++m)
             for (int k = 0; k < perModifier; ++k)
-                if (codes[m * perModifier + k] && numLockCodes.contains(codes[m * perModifier + k])) mask = 1 << m;
+                if (codes[m * perModifier + k] && numLockCodes.contains(codes[m * perModifier + k]))
+                    mask = 1 << m;
         std::free(reply);
     }
     numLock_ = mask;
@@ -64,7 +67,8 @@ quint16 LinuxHotKeys::numLockMask() {
 
 QList<quint16> LinuxHotKeys::lockVariants(quint16 mask) {
     QList<quint16> variants{mask, quint16(mask | XCB_MOD_MASK_LOCK)};
-    if (const quint16 num = numLockMask()) variants += {quint16(mask | num), quint16(mask | num | XCB_MOD_MASK_LOCK)};
+    if (const quint16 num = numLockMask())
+        variants += {quint16(mask | num), quint16(mask | num | XCB_MOD_MASK_LOCK)};
     return variants;
 }
 

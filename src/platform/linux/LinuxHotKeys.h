@@ -18,7 +18,8 @@ public:
     explicit LinuxHotKeys(std::shared_ptr<LinuxX11> x11, QObject* parent = nullptr);
     ~LinuxHotKeys() override;
 
-    std::optional<quint64> registerHotKey(quint32 signature, quint32 id, quint32 keyCode, quint32 modifiers) override;
+    std::optional<quint64> registerHotKey(quint32 signature, quint32 id, quint32 keyCode,
+                                          quint32 modifiers) override;
     void unregisterHotKey(quint64 ref) override;
 
     // The X keysym for a classic virtual key code; 0 when unknown.

@@ -9,7 +9,8 @@
 
 namespace varrow::platform::linux_ {
 
-LinuxLoginItems::LinuxLoginItems(QString autostartFolder, QString executable, QStringList arguments, QObject* parent)
+LinuxLoginItems::LinuxLoginItems(QString autostartFolder, QString executable, QStringList arguments,
+                                 QObject* parent)
     : LoginItems(parent),
       folder_(autostartFolder.isEmpty()
                   ? QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/autostart"
@@ -43,7 +44,8 @@ bool LinuxLoginItems::set(bool enabled, QString* error) {
     }
     if (executable_.contains(u'\n') || executable_.contains(u'\r'))
         return fail(QStringLiteral("This program’s path cannot be written to a login item."));
-    if (!QDir().mkpath(folder_)) return fail(QStringLiteral("The folder %1 could not be created.").arg(folder_));
+    if (!QDir().mkpath(folder_))
+        return fail(QStringLiteral("The folder %1 could not be created.").arg(folder_));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fail(QStringLiteral("The login item %1 could not be written.").arg(path));
@@ -81,6 +83,8 @@ bool LinuxLoginItems::isEnabled() {
     return true;
 }
 
-bool LinuxLoginItems::launchedAsLoginItem() { return arguments_.mid(1).contains(QLatin1String(kLoginFlag)); }
+bool LinuxLoginItems::launchedAsLoginItem() {
+    return arguments_.mid(1).contains(QLatin1String(kLoginFlag));
+}
 
 }  // namespace varrow::platform::linux_

@@ -14,8 +14,8 @@ public:
     static constexpr auto kLoginFlag = "--login-item";
 
     // Empty values mean the user's autostart folder, this executable and this process's arguments.
-    explicit LinuxLoginItems(QString autostartFolder = {}, QString executable = {}, QStringList arguments = {},
-                             QObject* parent = nullptr);
+    explicit LinuxLoginItems(QString autostartFolder = {}, QString executable = {},
+                             QStringList arguments = {}, QObject* parent = nullptr);
 
     QString entryPath() const { return folder_ + QStringLiteral("/varrow.desktop"); }
     // The Exec= value that starts this executable as a login item (desktop-entry quoting).

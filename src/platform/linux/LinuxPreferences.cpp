@@ -35,8 +35,10 @@ LinuxPreferences::Domain* LinuxPreferences::load(const QString& name) {
     domain.unreadable = false;
     if (!QFileInfo::exists(file)) return &domain;
     const auto root = PlistValue::readFile(file);
-    if (root && root->typeId() == QMetaType::QVariantMap) domain.values = root->toMap();
-    else domain.unreadable = true;
+    if (root && root->typeId() == QMetaType::QVariantMap)
+        domain.values = root->toMap();
+    else
+        domain.unreadable = true;
     return &domain;
 }
 
@@ -48,8 +50,10 @@ QVariant LinuxPreferences::copyAppValue(const QString& key, const QString& domai
 void LinuxPreferences::setAppValue(const QString& key, const QVariant& value, const QString& domain) {
     Domain* d = load(domain);
     if (!d) return;
-    if (value.isValid()) d->values.insert(key, value);
-    else d->values.remove(key);
+    if (value.isValid())
+        d->values.insert(key, value);
+    else
+        d->values.remove(key);
     d->dirty = true;
 }
 

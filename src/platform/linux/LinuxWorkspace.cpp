@@ -1,8 +1,8 @@
 #include "platform/linux/LinuxWorkspace.h"
-#include "platform/linux/ShellFavourites.h"
 #include "platform/SystemLog.h"
-#include "platform/linux/LinuxClaudeCopy.h"
 #include "platform/linux/LauncherEntries.h"
+#include "platform/linux/LinuxClaudeCopy.h"
+#include "platform/linux/ShellFavourites.h"
 
 #include "platform/Timings.h"
 #include "platform/linux/BundleInfo.h"
@@ -19,24 +19,27 @@ namespace varrow::platform::linux_ {
 
 namespace {
 
-QString quoted(const QString& name) { return QStringLiteral("“%1”").arg(name); }
+QString quoted(const QString& name) {
+    return QStringLiteral("“%1”").arg(name);
+}
 
 }  // namespace
 
 LinuxWorkspace::LinuxWorkspace(std::shared_ptr<LinuxX11> x11, Options options, QObject* parent)
     : Workspace(parent),
       x11_(std::move(x11)),
-      scanner_(options.procRoot, options.user,
-               [this](pid_t pid, quint64 start, const QString& id, const QString& bundle, const QString& name) {
-                   return std::make_shared<RunningApplication>(this, pid, start, id, bundle, name);
-               }),
+      scanner_(
+          options.procRoot, options.user,
+          [this](pid_t pid, quint64 start, const QString& id, const QString& bundle, const QString& name) {
+              return std::make_shared<RunningApplication>(this, pid, start, id, bundle, name);
+          }),
       icons_(options.gio) {
     const pid_t self = ::getpid();
     const auto stat = scanner_.readStat(self);
     QString name = QCoreApplication::applicationName();
     if (name.isEmpty()) name = QStringLiteral("Varrow");
-    self_ = std::make_shared<RunningApplication>(this, self, stat ? stat->startTime : 0, QStringLiteral("app.varrow"),
-                                                 QString(), name);
+    self_ = std::make_shared<RunningApplication>(this, self, stat ? stat->startTime : 0,
+                                                 QStringLiteral("app.varrow"), QString(), name);
 
     scanner_.scan();  // take stock without announcing what already runs
     connect(&launcher_, &ProcessLauncher::exited, this, &LinuxWorkspace::rescan);
@@ -61,7 +64,9 @@ void LinuxWorkspace::rescan() {
     for (const AppHandle& app : changes.launched) emit didLaunchApplication(app);
 }
 
-QList<AppHandle> LinuxWorkspace::runningApplications() { return scanner_.applications(); }
+QList<AppHandle> LinuxWorkspace::runningApplications() {
+    return scanner_.applications();
+}
 
 std::optional<pid_t> LinuxWorkspace::activePid() {
     if (!x11_ || !x11_->isConnected()) return std::nullopt;
@@ -82,9 +87,13 @@ AppHandle LinuxWorkspace::frontmostApplication() {
     return pid ? handleFor(*pid) : nullptr;
 }
 
-AppHandle LinuxWorkspace::currentApplication() { return self_; }
+AppHandle LinuxWorkspace::currentApplication() {
+    return self_;
+}
 
-bool LinuxWorkspace::isSelfActive() { return activePid() == self_->processIdentifier(); }
+bool LinuxWorkspace::isSelfActive() {
+    return activePid() == self_->processIdentifier();
+}
 
 void LinuxWorkspace::activeWindowChanged() {
     const auto pid = activePid();
@@ -130,22 +139,27 @@ void LinuxWorkspace::openApplication(const QString& bundlePath, const OpenConfig
     const bool linuxLayout = !info && LinuxClaudeInstall::isClaudeFolder(bundlePath);
     if (linuxLayout)
         info = BundleInfo{QLatin1String(LinuxClaudeInstall::kBundleIdentifier),
-                          LinuxClaudeInstall::mainExecutable(bundlePath), {}, {}};
+                          LinuxClaudeInstall::mainExecutable(bundlePath),
+                          {},
+                          {}};
     if (!info) {
-        finish(std::move(completion), nullptr,
-               QStringLiteral("The application %1 could not be opened because it has no Info.plist.").arg(name));
+        finish(
+            std::move(completion), nullptr,
+            QStringLiteral("The application %1 could not be opened because it has no Info.plist.").arg(name));
         return;
     }
     const QFileInfo executable(bundlePath + (linuxLayout ? "/" : "/Contents/MacOS/") + info->executable);
     if (info->executable.isEmpty() || info->executable.contains(u'/') || !executable.isFile()) {
         finish(std::move(completion), nullptr,
-               QStringLiteral("The application %1 could not be opened because its executable is missing.").arg(name));
+               QStringLiteral("The application %1 could not be opened because its executable is missing.")
+                   .arg(name));
         return;
     }
     if (!executable.isExecutable()) {
-        finish(std::move(completion), nullptr,
-               QStringLiteral("The application %1 could not be opened because its executable is not executable.")
-                   .arg(name));
+        finish(
+            std::move(completion), nullptr,
+            QStringLiteral("The application %1 could not be opened because its executable is not executable.")
+                .arg(name));
         return;
     }
     const QString canonical = QFileInfo(bundlePath).canonicalFilePath();
@@ -169,7 +183,8 @@ void LinuxWorkspace::openApplication(const QString& bundlePath, const OpenConfig
         }
     }
 
-    const auto started = launcher_.start(executable.absoluteFilePath(), configuration.arguments, configuration.environment);
+    const auto started =
+        launcher_.start(executable.absoluteFilePath(), configuration.arguments, configuration.environment);
     if (started.pid <= 0) {
         finish(std::move(completion), nullptr,
                QStringLiteral("The application %1 could not be launched: %2.").arg(name, started.error));
@@ -195,7 +210,9 @@ bool LinuxWorkspace::isTerminated(const RunningApplication& app) {
     return !stat || stat->zombie || stat->startTime != app.startTime();
 }
 
-bool LinuxWorkspace::isActive(const RunningApplication& app) { return activePid() == app.processIdentifier(); }
+bool LinuxWorkspace::isActive(const RunningApplication& app) {
+    return activePid() == app.processIdentifier();
+}
 
 bool LinuxWorkspace::signal(const RunningApplication& app, int signalNumber) {
     // Never signal a reused process identifier (or 0 and -1, which name groups).
@@ -203,27 +220,37 @@ bool LinuxWorkspace::signal(const RunningApplication& app, int signalNumber) {
     return ::kill(app.processIdentifier(), signalNumber) == 0;
 }
 
-bool LinuxWorkspace::terminate(const RunningApplication& app) { return signal(app, SIGTERM); }
+bool LinuxWorkspace::terminate(const RunningApplication& app) {
+    return signal(app, SIGTERM);
+}
 
-bool LinuxWorkspace::forceTerminate(const RunningApplication& app) { return signal(app, SIGKILL); }
+bool LinuxWorkspace::forceTerminate(const RunningApplication& app) {
+    return signal(app, SIGKILL);
+}
 
-bool LinuxWorkspace::setIcon(const QImage& image, const QString& path) { return icons_.setIcon(image, path); }
+bool LinuxWorkspace::setIcon(const QImage& image, const QString& path) {
+    return icons_.setIcon(image, path);
+}
 
 QImage LinuxWorkspace::iconForFile(const QString& path, int pixels) {
     // A Linux build has no icon file of its own: its icon lives in the icon theme.
     if (!QFileInfo::exists(BundleIcons::customIconPath(path)) && LinuxClaudeInstall::isClaudeFolder(path)) {
         const auto install = LinuxClaudeInstall::find();
-        QString name = install && !install->iconName.isEmpty() ? install->iconName
-                                                               : QString::fromLatin1(LinuxClaudeInstall::kDefaultIcon);
+        QString name = install && !install->iconName.isEmpty()
+                           ? install->iconName
+                           : QString::fromLatin1(LinuxClaudeInstall::kDefaultIcon);
         QImage image = LinuxClaudeInstall::themeIcon(name, pixels);
         if (image.isNull() && name != QLatin1String(LinuxClaudeInstall::kDefaultIcon))
-            image = LinuxClaudeInstall::themeIcon(QString::fromLatin1(LinuxClaudeInstall::kDefaultIcon), pixels);
+            image =
+                LinuxClaudeInstall::themeIcon(QString::fromLatin1(LinuxClaudeInstall::kDefaultIcon), pixels);
         if (!image.isNull()) return image;
     }
     return icons_.iconFor(path, pixels);
 }
 
-bool LinuxWorkspace::openUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
+bool LinuxWorkspace::openUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}
 
 bool LinuxWorkspace::revealInFileViewer(const QString& path) {
     const QFileInfo info(QDir::cleanPath(path));
@@ -237,7 +264,9 @@ bool LinuxWorkspace::isNativeInstallation(const QString& appPath) {
     return LinuxClaudeInstall::isClaudeFolder(appPath);
 }
 
-QString LinuxWorkspace::nativeVersion(const QString& appPath) { return LinuxClaudeInstall::versionOf(appPath); }
+QString LinuxWorkspace::nativeVersion(const QString& appPath) {
+    return LinuxClaudeInstall::versionOf(appPath);
+}
 
 QString LinuxWorkspace::copyNativeInstallation(const QString& from, const QString& to) {
     return LinuxClaudeCopy::makeLinked(from, to);
@@ -250,15 +279,20 @@ QStringList LinuxWorkspace::copyLaunchArguments(const QString& copyPath) {
 
 void LinuxWorkspace::copyReady(const QString& copyPath, const QString& accountName, const QString& iconPath) {
     if (!LinuxClaudeInstall::isClaudeFolder(copyPath)) return;
-    const QString icon = iconPath.isEmpty() ? QString::fromLatin1(LinuxClaudeInstall::kDefaultIcon) : iconPath;
+    const QString icon =
+        iconPath.isEmpty() ? QString::fromLatin1(LinuxClaudeInstall::kDefaultIcon) : iconPath;
     QString error;
     if (!LauncherEntries::write({copyPath, accountName, icon, LauncherEntries::program()}, &error))
         SystemLog::write(QStringLiteral("Varrow: could not write the launcher entry: ") + error);
 }
 
-void LinuxWorkspace::copyRemoved(const QString& copyPath) { LauncherEntries::remove(copyPath); }
+void LinuxWorkspace::copyRemoved(const QString& copyPath) {
+    LauncherEntries::remove(copyPath);
+}
 
-void LinuxWorkspace::pruneCopyEntries(const QString& appsDir) { LauncherEntries::removeOrphans(appsDir); }
+void LinuxWorkspace::pruneCopyEntries(const QString& appsDir) {
+    LauncherEntries::removeOrphans(appsDir);
+}
 
 // GNOME Shell keeps its own dock; a copy with a launcher entry is pinned there.
 std::optional<bool> LinuxWorkspace::favouritesContain(const QString& copyPath) {
@@ -269,7 +303,8 @@ std::optional<bool> LinuxWorkspace::favouritesContain(const QString& copyPath) {
 }
 
 std::optional<bool> LinuxWorkspace::addToFavourites(const QString& copyPath) {
-    if (!QFileInfo::exists(LauncherEntries::entryPath(copyPath)) || !ShellFavourites::read()) return std::nullopt;
+    if (!QFileInfo::exists(LauncherEntries::entryPath(copyPath)) || !ShellFavourites::read())
+        return std::nullopt;
     return ShellFavourites::add(QFileInfo(LauncherEntries::entryPath(copyPath)).fileName());
 }
 

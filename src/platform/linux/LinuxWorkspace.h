@@ -5,9 +5,9 @@
 #include "platform/linux/ProcScanner.h"
 #include "platform/linux/ProcessLauncher.h"
 
+#include <unistd.h>
 #include <QTimer>
 #include <memory>
-#include <unistd.h>
 
 namespace varrow::platform::linux_ {
 

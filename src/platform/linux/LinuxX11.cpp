@@ -88,7 +88,8 @@ std::optional<xcb_window_t> LinuxX11::activeWindow() {
     if (!connection_) return std::nullopt;
     xcb_window_t window = XCB_NONE;
     drainSoon();
-    if (!xcb_ewmh_get_active_window_reply(&ewmh_, xcb_ewmh_get_active_window(&ewmh_, screen_), &window, nullptr) ||
+    if (!xcb_ewmh_get_active_window_reply(&ewmh_, xcb_ewmh_get_active_window(&ewmh_, screen_), &window,
+                                          nullptr) ||
         window == XCB_NONE)
         return std::nullopt;
     return window;
@@ -107,8 +108,8 @@ std::optional<xcb_window_t> LinuxX11::frontWindow(pid_t pid) {
     if (!connection_) return std::nullopt;
     xcb_ewmh_get_windows_reply_t list;
     drainSoon();
-    if (!xcb_ewmh_get_client_list_stacking_reply(&ewmh_, xcb_ewmh_get_client_list_stacking(&ewmh_, screen_), &list,
-                                                 nullptr))
+    if (!xcb_ewmh_get_client_list_stacking_reply(&ewmh_, xcb_ewmh_get_client_list_stacking(&ewmh_, screen_),
+                                                 &list, nullptr))
         return std::nullopt;
     // The list runs bottom to top; ask for every window's pid at once, then walk from the top.
     const uint32_t count = list.windows_len;
@@ -119,8 +120,8 @@ std::optional<xcb_window_t> LinuxX11::frontWindow(pid_t pid) {
         uint32_t owner = 0;
         if (!xcb_ewmh_get_wm_pid_reply(&ewmh_, pids[k], &owner, nullptr) || pid_t(owner) != pid) continue;
         const xcb_window_t window = list.windows[k];
-        xcb_get_window_attributes_reply_t* attributes =
-            xcb_get_window_attributes_reply(connection_, xcb_get_window_attributes(connection_, window), nullptr);
+        xcb_get_window_attributes_reply_t* attributes = xcb_get_window_attributes_reply(
+            connection_, xcb_get_window_attributes(connection_, window), nullptr);
         const bool viewable = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
         std::free(attributes);
         if (!viewable) continue;

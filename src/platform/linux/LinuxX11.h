@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QObject>
-#include <optional>
 #include <sys/types.h>
 #include <xcb/xcb.h>
 #include <xcb/xcb_ewmh.h>
+#include <QObject>
+#include <optional>
 
 class QSocketNotifier;
 

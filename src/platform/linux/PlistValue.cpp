@@ -2,6 +2,7 @@
 
 #include "platform/BinaryPlist.h"
 
+#include <plist/plist.h>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -9,7 +10,6 @@
 #include <QSaveFile>
 #include <QTimeZone>
 #include <cstdlib>
-#include <plist/plist.h>
 
 namespace varrow::platform::linux_::PlistValue {
 

@@ -3,16 +3,16 @@
 #include "platform/linux/BundleInfo.h"
 #include "platform/linux/LinuxClaudeInstall.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace varrow::platform::linux_ {
 
@@ -157,7 +157,8 @@ QString ProcScanner::bundleOfProcess(pid_t pid) const {
 
 AppHandle ProcScanner::makeHandle(pid_t pid, const Entry& entry, const QString& bundleIdentifier) {
     QString name;
-    if (!entry.bundlePath.isEmpty() && bundleIdentifier == QLatin1String(LinuxClaudeInstall::kBundleIdentifier) &&
+    if (!entry.bundlePath.isEmpty() &&
+        bundleIdentifier == QLatin1String(LinuxClaudeInstall::kBundleIdentifier) &&
         !entry.bundlePath.endsWith(QLatin1String(".app"))) {
         name = LinuxClaudeInstall::displayName(entry.bundlePath);
     } else if (!entry.bundlePath.isEmpty()) {
@@ -214,7 +215,8 @@ ProcScanner::Changes ProcScanner::scan() {
             const auto stat = readStat(pid);
             if (!stat) continue;  // gone between listing and reading
             auto old = entries_.find(pid);
-            if (old != entries_.end() && old->startTime == stat->startTime && old->nameHash == stat->nameHash) {
+            if (old != entries_.end() && old->startTime == stat->startTime &&
+                old->nameHash == stat->nameHash) {
                 Entry entry = std::move(*old);
                 entry.zombie = stat->zombie;
                 next.insert(pid, std::move(entry));
@@ -255,7 +257,8 @@ ProcScanner::Changes ProcScanner::scan() {
     entries_ = std::move(next);
     QList<AppHandle> apps;
     for (const Entry& entry : std::as_const(entries_))
-        if (entry.handle && !entry.zombie && !entry.bundlePath.isEmpty() && !entry.helper) apps.append(entry.handle);
+        if (entry.handle && !entry.zombie && !entry.bundlePath.isEmpty() && !entry.helper)
+            apps.append(entry.handle);
     std::sort(apps.begin(), apps.end(), [](const AppHandle& a, const AppHandle& b) {
         return a->startTime() != b->startTime() ? a->startTime() < b->startTime()
                                                 : a->processIdentifier() < b->processIdentifier();
@@ -284,7 +287,8 @@ AppHandle ProcScanner::adopt(pid_t pid, const QString& bundlePath, const QString
         entry.helper = false;
         return entry.handle;
     }
-    entry = Entry{stat->startTime, stat->parent, false, stat->nameHash, true, false, false, bundlePath, nullptr, nullptr};
+    entry = Entry{stat->startTime, stat->parent, false,      stat->nameHash, true,
+                  false,           false,        bundlePath, nullptr,        nullptr};
     entry.handle = makeHandle(pid, entry, bundleIdentifier);
     return entry.handle;
 }

@@ -2,12 +2,12 @@
 
 #include "platform/RunningApplication.h"
 
+#include <sys/types.h>
 #include <QHash>
 #include <QList>
 #include <QString>
 #include <functional>
 #include <optional>
-#include <sys/types.h>
 
 namespace varrow::platform::linux_ {
 
@@ -17,8 +17,9 @@ namespace varrow::platform::linux_ {
 // process's stat line to notice new, gone and reused process identifiers.
 class ProcScanner {
 public:
-    using HandleFactory = std::function<AppHandle(pid_t pid, quint64 startTime, const QString& bundleIdentifier,
-                                                  const QString& bundlePath, const QString& name)>;
+    using HandleFactory =
+        std::function<AppHandle(pid_t pid, quint64 startTime, const QString& bundleIdentifier,
+                                const QString& bundlePath, const QString& name)>;
 
     struct Changes {
         QList<AppHandle> launched;

@@ -1,14 +1,14 @@
 #include "platform/linux/ProcessLauncher.h"
 
-#include <QSocketNotifier>
-#include <cerrno>
-#include <csignal>
-#include <cstring>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <QSocketNotifier>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <vector>
 
 extern char** environ;
@@ -70,7 +70,8 @@ ProcessLauncher::Started ProcessLauncher::start(const QString& program, const QS
     sigfillset(&defaults);
     posix_spawnattr_setsigmask(&attributes, &none);
     posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    posix_spawnattr_setflags(&attributes,
+                             POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);

@@ -1,10 +1,10 @@
 #pragma once
 
+#include <sys/types.h>
 #include <QHash>
 #include <QMap>
 #include <QObject>
 #include <QStringList>
-#include <sys/types.h>
 
 class QSocketNotifier;
 
@@ -25,7 +25,8 @@ public:
     };
 
     // argv = [program] + arguments; an empty environment inherits this process's.
-    Started start(const QString& program, const QStringList& arguments, const QMap<QString, QString>& environment);
+    Started start(const QString& program, const QStringList& arguments,
+                  const QMap<QString, QString>& environment);
 
     // Reaps every started child that has exited; for systems without pidfds, called by the rescan.
     void reap();

@@ -23,8 +23,8 @@ std::optional<QStringList> ShellFavourites::read() {
     if (gsettings.isEmpty()) return std::nullopt;
     QProcess process;
     process.start(gsettings, {QStringLiteral("get"), QLatin1String(kSchema), QLatin1String(kKey)});
-    if (!process.waitForFinished(int(Timings::helperToolTimeout().count())) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0)
+    if (!process.waitForFinished(int(Timings::helperToolTimeout().count())) ||
+        process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
         return std::nullopt;
     return parse(QString::fromUtf8(process.readAllStandardOutput()));
 }
@@ -36,8 +36,8 @@ bool ShellFavourites::add(const QString& entryId) {
     ids->append(entryId);
     QProcess process;
     process.start(tool(), {QStringLiteral("set"), QLatin1String(kSchema), QLatin1String(kKey), format(*ids)});
-    return process.waitForFinished(int(Timings::helperToolTimeout().count())) && process.exitStatus() == QProcess::NormalExit &&
-           process.exitCode() == 0;
+    return process.waitForFinished(int(Timings::helperToolTimeout().count())) &&
+           process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
 std::optional<QStringList> ShellFavourites::parse(const QString& text) {
@@ -69,7 +69,9 @@ std::optional<QStringList> ShellFavourites::parse(const QString& text) {
 
 QString ShellFavourites::format(const QStringList& ids) {
     QStringList quoted;
-    for (QString id : ids) quoted.append(u'\'' + id.replace(u'\\', QLatin1String("\\\\")).replace(u'\'', QLatin1String("\\'")) + u'\'');
+    for (QString id : ids)
+        quoted.append(u'\'' + id.replace(u'\\', QLatin1String("\\\\")).replace(u'\'', QLatin1String("\\'")) +
+                      u'\'');
     return u'[' + quoted.join(QLatin1String(", ")) + u']';
 }
 
