@@ -243,27 +243,58 @@ void AppCloner::writeMeta(const Meta& meta, const QString& copyPath) {
     platform::writeFileAtomically(path, QJsonDocument(object).toJson(QJsonDocument::Compact));
 }
 
+namespace {
+const QByteArray kPolicyBytes = QByteArrayLiteral("{\n  \"disableAutoUpdates\": true\n}\n");
+const QByteArray kPolicyMarker = QByteArrayLiteral(
+    "{\"writtenBy\":\"Varrow\",\"why\":\"stops this account's copy of Claude updating itself; Varrow "
+    "refreshes it instead\"}\n");
+
+QByteArray policyMeta(const QString& id) {
+    return "{\"appliedId\":\"" + id.toLatin1() + "\",\"entries\":[{\"id\":\"" + id.toLatin1() +
+           "\",\"name\":\"Default\"}]}\n";
+}
+
+bool holds(const QString& path, const QByteArray& bytes) {
+    const QFileInfo info(path);
+    if (!info.isFile() || info.isSymLink() || info.size() != bytes.size()) return false;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.readAll() == bytes;
+}
+
+// The id of the policy file an earlier, interrupted write left behind, so a repair completes that
+// file rather than adding a second one beside it.
+QString earlierPolicyId(const QString& library) {
+    const QFileInfoList files =
+        QDir(library).entryInfoList({QStringLiteral("*.json")}, QDir::Files, QDir::Name);
+    for (const QFileInfo& file : files) {
+        const QString id = file.completeBaseName();
+        if (id.size() == 36 && id == id.toLower() && !QUuid::fromString(id).isNull()) return id;
+    }
+    return {};
+}
+}  // namespace
+
 void AppCloner::blockSelfUpdates(const QString& dataDir) {
     const QString policyDir = updatePolicyDir(dataDir);
-    if (FileOps::entryExists(policyDir)) return;
+    const QString marker = QDir(policyDir).filePath(QStringLiteral(".varrow"));
+    // The marker is written last, so a complete marker means a complete set. The set is written
+    // once and never rewritten after that, even if its files were later changed or deleted. A set
+    // cut short (a kill or a full disk mid-way) has no complete marker and is completed here.
+    if (holds(marker, kPolicyMarker)) return;
 
     const QString library = QDir(policyDir).filePath(QStringLiteral("configLibrary"));
-    const QString id = QUuid::createUuid().toString(QUuid::WithoutBraces).toLower();
+    QString id = earlierPolicyId(library);
+    if (id.isEmpty()) id = QUuid::createUuid().toString(QUuid::WithoutBraces).toLower();
     const QList<std::pair<QString, QByteArray>> files{
-        {QDir(library).filePath(id + QStringLiteral(".json")),
-         QByteArrayLiteral("{\n  \"disableAutoUpdates\": true\n}\n")},
-        {QDir(library).filePath(QStringLiteral("_meta.json")),
-         "{\"appliedId\":\"" + id.toLatin1() + "\",\"entries\":[{\"id\":\"" + id.toLatin1() +
-             "\",\"name\":\"Default\"}]}\n"},
-        {QDir(policyDir).filePath(QStringLiteral(".varrow")),
-         QByteArrayLiteral("{\"writtenBy\":\"Varrow\",\"why\":\"stops this account's copy of Claude updating "
-                           "itself; Varrow refreshes it instead\"}\n")},
+        {QDir(library).filePath(id + QStringLiteral(".json")), kPolicyBytes},
+        {QDir(library).filePath(QStringLiteral("_meta.json")), policyMeta(id)},
+        {marker, kPolicyMarker},
     };
 
     QString error = FileOps::makeFolder(library);
     for (const auto& [path, bytes] : files) {
         if (!error.isEmpty()) break;
-        error = FileOps::writePlainFile(path, bytes);
+        if (!holds(path, bytes)) error = FileOps::writePlainFile(path, bytes);
     }
     if (!error.isEmpty())
         platform::SystemLog::write(QStringLiteral("Varrow: could not write update policy: ") + error);

@@ -1,5 +1,7 @@
 #include "copies/FileOps.h"
 
+#include "platform/AtomicFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -52,10 +54,10 @@ void writeEmptyFile(const QString& path) {
 }
 
 QString writePlainFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return QStringLiteral("“%1”: %2").arg(path, file.errorString());
-    if (file.write(bytes) != bytes.size()) return QStringLiteral("“%1”: %2").arg(path, file.errorString());
+    const QFileInfo info(path);
+    if (info.isSymLink() || (info.exists() && !info.isFile())) removeEntry(path);
+    QString why;
+    if (!platform::writeFileChecked(path, bytes, &why)) return QStringLiteral("“%1”: %2").arg(path, why);
     return {};
 }
 

@@ -17,7 +17,8 @@ QString makeFolder(const QString& path);
 QString removeEntry(const QString& path);
 // Replaces whatever file or link is there with an empty file; failures are ignored.
 void writeEmptyFile(const QString& path);
-// A plain, non-atomic write of the whole file; empty on success.
+// A plain, non-atomic write of the whole file that notices a short write (a full disk); a link
+// at the path is replaced, not followed. Empty on success.
 QString writePlainFile(const QString& path, const QByteArray& bytes);
 
 // Absolute path with "." and ".." resolved textually.

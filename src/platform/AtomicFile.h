@@ -11,4 +11,9 @@ namespace varrow::platform {
 // (a full disk), which would replace a good file with a truncated one.
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 
+// A plain write in place (truncate, then write) that still notices a short write: returns false
+// with a description in *error when not every byte reached the file. A reader may see it partly
+// written; callers that need all or nothing use writeFileAtomically.
+bool writeFileChecked(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+
 }  // namespace varrow::platform

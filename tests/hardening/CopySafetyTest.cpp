@@ -8,6 +8,7 @@
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <QDir>
 #include <QFile>
@@ -111,62 +112,67 @@ TEST(CrashSafety, CopyMetadataIsAlwaysTheOldOrTheNewRecord) {
     EXPECT_GT(sawB, 0);
 }
 
-// The policy files are plain writes, made once: a kill can leave the set incomplete, and a later
-// call does not complete it. What holds is that no file ever has content other than its own:
-// each is complete, or the one being written when the kill came is empty, and later ones absent.
-TEST(CrashSafety, UpdatePolicyIsCutShortButNeverWrong) {
+// The update policy as it should be for the id its policy file carries, every file checked.
+static void expectCompletePolicy(const QString& dataDir, const std::string& context) {
+    const QString policy = AppCloner::updatePolicyDir(dataDir);
+    const QStringList ids = QDir(policy + "/configLibrary").entryList({"*-*-*-*-*.json"}, QDir::Files);
+    ASSERT_EQ(ids.size(), 1) << context;
+    const QByteArray id = ids.first().chopped(5).toLatin1();
+    EXPECT_EQ(contentOf(policy + "/configLibrary/" + ids.first()), "{\n  \"disableAutoUpdates\": true\n}\n")
+        << context;
+    EXPECT_EQ(contentOf(policy + "/configLibrary/_meta.json"),
+              "{\"appliedId\":\"" + id + "\",\"entries\":[{\"id\":\"" + id + "\",\"name\":\"Default\"}]}\n")
+        << context;
+    EXPECT_EQ(
+        contentOf(policy + "/.varrow"),
+        "{\"writtenBy\":\"Varrow\",\"why\":\"stops this account's copy of Claude updating itself; Varrow "
+        "refreshes it instead\"}\n")
+        << context;
+}
+
+// A writer killed inside a write, at every byte of every policy file in turn: the file size limit
+// ends the child with SIGXFSZ as its write crosses the limit, so the kill lands deterministically.
+// What it leaves is never wrong (each file a prefix of its own content), and the next launch
+// completes the set under the same policy id.
+TEST(CrashSafety, UpdatePolicyCutShortAnywhereIsCompletedNextTime) {
     TempHome home;
-    int cutShort = 0;
-    KillLoop loop;
-    loop.rounds = 200;
-    const auto dataDir = [&](int round) {
-        return home.file(QStringLiteral("Accounts/a%1/Desktop").arg(round));
-    };
-    int timed = 0;
-    loop.maxDelayUs =
-        KillLoop::spanOf([&] { AppCloner::blockSelfUpdates(home.file(QString("t%1/D").arg(timed++))); }, 2);
-    loop.run(
-        [&](int round, const std::function<void()>& ready) {
-            ready();
-            AppCloner::blockSelfUpdates(dataDir(round));
-        },
-        [&](int round) {
-            const QString policy = AppCloner::updatePolicyDir(dataDir(round));
-            const QStringList ids =
-                QDir(policy + "/configLibrary").entryList({"*-*-*-*-*.json"}, QDir::Files);
-            ASSERT_LE(ids.size(), 1);
-            const QString id = ids.isEmpty() ? QString() : ids.first().chopped(5);
-            const QList<std::pair<QString, QByteArray>> expected{
-                {policy + "/configLibrary/" + id + ".json", "{\n  \"disableAutoUpdates\": true\n}\n"},
-                {policy + "/configLibrary/_meta.json", "{\"appliedId\":\"" + id.toLatin1() +
-                                                           "\",\"entries\":[{\"id\":\"" + id.toLatin1() +
-                                                           "\",\"name\":\"Default\"}]}\n"},
-                {policy + "/.varrow",
-                 "{\"writtenBy\":\"Varrow\",\"why\":\"stops this account's copy of Claude updating itself; "
-                 "Varrow refreshes it instead\"}\n"},
-            };
-            bool ended = ids.isEmpty();
-            for (const auto& [path, bytes] : expected) {
-                const auto content = contentOf(path);
-                if (ended) {
-                    EXPECT_FALSE(content)
-                        << "round " << round << ": " << path.toStdString() << " after a gap";
-                    continue;
-                }
-                if (!content || content->isEmpty()) {
-                    ended = true;
-                    ++cutShort;
-                    continue;
-                }
-                EXPECT_EQ(*content, bytes) << "round " << round;
+    int killedInside = 0;
+    for (int limit = 0; limit <= 130; ++limit) {
+        const QString data = home.file(QStringLiteral("Accounts/a%1/Desktop").arg(limit));
+        const pid_t child = fork();
+        if (child == 0) {
+            std::signal(SIGXFSZ, SIG_DFL);
+            rlimit small{rlim_t(limit), rlim_t(limit)};
+            setrlimit(RLIMIT_FSIZE, &small);
+            AppCloner::blockSelfUpdates(data);
+            _exit(0);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        const std::string context = "limit " + std::to_string(limit);
+        if (WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) ++killedInside;
+
+        const QString policy = AppCloner::updatePolicyDir(data);
+        const QStringList ids = QDir(policy + "/configLibrary").entryList({"*-*-*-*-*.json"}, QDir::Files);
+        ASSERT_EQ(ids.size(), 1) << context;
+        const QByteArray id = ids.first().chopped(5).toLatin1();
+        const QList<std::pair<QString, QByteArray>> expected{
+            {policy + "/configLibrary/" + ids.first(), "{\n  \"disableAutoUpdates\": true\n}\n"},
+            {policy + "/configLibrary/_meta.json",
+             "{\"appliedId\":\"" + id + "\",\"entries\":[{\"id\":\"" + id + "\",\"name\":\"Default\"}]}\n"},
+        };
+        for (const auto& [path, bytes] : expected) {
+            const auto content = contentOf(path);
+            if (content) {
+                EXPECT_TRUE(bytes.startsWith(*content)) << context << ": " << path.toStdString();
             }
-            // Made once: once the folder exists a later call leaves the set as it is.
-            if (!QFileInfo::exists(policy)) return;
-            const auto before = contentOf(policy + "/.varrow");
-            AppCloner::blockSelfUpdates(dataDir(round));
-            EXPECT_TRUE(contentOf(policy + "/.varrow") == before) << "round " << round;
-        });
-    EXPECT_GT(cutShort, 0) << "no kill landed during a write; the test proved nothing";
+        }
+        AppCloner::blockSelfUpdates(data);
+        expectCompletePolicy(data, context);
+        EXPECT_TRUE(QFileInfo::exists(expected.first().first)) << context << ": the policy id changed";
+    }
+    // Every limit below the longest file's size ends the writer inside a write.
+    EXPECT_GE(killedInside, 100);
 }
 
 TEST(FullDisk, CopyMetadataKeepsTheOldRecord) {
@@ -181,6 +187,21 @@ TEST(FullDisk, CopyMetadataKeepsTheOldRecord) {
     }
     EXPECT_EQ(AppCloner::readMeta(copy), old);
     EXPECT_EQ(QDir(home.file("Apps")).entryList(QDir::Files | QDir::Hidden).size(), 1) << "no temporary left";
+}
+
+TEST(FullDisk, UpdatePolicyShortWriteIsLoggedAndRepairedNextTime) {
+    TempHome home;
+    const QString data = home.file("Accounts/work-1a2b/Desktop");
+    test::LogCapture log;
+    {
+        FileSizeLimit limit(40);  // the policy file fits, "_meta.json" does not
+        AppCloner::blockSelfUpdates(data);
+    }
+    ASSERT_EQ(log.lines.size(), 1);
+    EXPECT_TRUE(log.lines.first().startsWith("Varrow: could not write update policy: "));
+    EXPECT_FALSE(QFileInfo::exists(AppCloner::updatePolicyDir(data) + "/.varrow"));
+    AppCloner::blockSelfUpdates(data);
+    expectCompletePolicy(data, "after the disk had room again");
 }
 
 TEST(FullDisk, CopyThatRunsOutOfSpaceFailsWithTheCopyMessage) {
