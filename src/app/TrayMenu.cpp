@@ -43,6 +43,10 @@ TrayMenu::TrayMenu(model::ProfileStore* store, claude::ClaudeController* claude,
     connect(store_, &model::ProfileStore::profilesChanged, this, &TrayMenu::rebuild);
     connect(claude_, &claude::ClaudeController::stateChanged, this, &TrayMenu::rebuild);
     connect(&Defaults::shared(), &Defaults::changed, this, &TrayMenu::rebuild);
+    // The cycle key's entry names the key as the current layout prints it.
+    if (platform::Platform::isInstalled())
+        connect(&platform::Platform::hotKeys(), &platform::GlobalHotKeys::keyboardChanged, this,
+                &TrayMenu::rebuild);
 }
 
 void TrayMenu::attach(QMenu* menu, bool bindShortcuts) {

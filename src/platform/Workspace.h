@@ -95,6 +95,7 @@ public:
 signals:
     void didLaunchApplication(const varrow::platform::AppHandle& app);
     void didTerminateApplication(const varrow::platform::AppHandle& app);
+    // The front changed; app is null when nothing is in front or its owner cannot be told.
     void didActivateApplication(const varrow::platform::AppHandle& app);
     // This application became active.
     void didBecomeActive();

@@ -48,8 +48,8 @@ void CycleHotKey::reevaluate() {
 void CycleHotKey::setRegistered(bool on) {
     if (on) {
         if (!refs_.isEmpty()) return;
-        registerKey(kNextId, GlobalHotKeys::kCommand);
-        registerKey(kPreviousId, GlobalHotKeys::kCommand | GlobalHotKeys::kShift);
+        registerKey(kNextId, Qt::ControlModifier);
+        registerKey(kPreviousId, Qt::ControlModifier | Qt::ShiftModifier);
     } else {
         if (refs_.isEmpty()) return;
         for (quint64 ref : std::as_const(refs_)) Platform::hotKeys().unregisterHotKey(ref);
@@ -57,11 +57,9 @@ void CycleHotKey::setRegistered(bool on) {
     }
 }
 
-void CycleHotKey::registerKey(quint32 id, quint32 modifiers) {
+void CycleHotKey::registerKey(quint32 id, Qt::KeyboardModifiers modifiers) {
     // A key another application holds is skipped without a word; the other may still work.
-    if (auto ref =
-            Platform::hotKeys().registerHotKey(kSignature, id, GlobalHotKeys::kGraveKeyCode, modifiers))
-        refs_.append(*ref);
+    if (auto ref = Platform::hotKeys().registerHotKey(kSignature, id, kKey, modifiers)) refs_.append(*ref);
 }
 
 void CycleHotKey::pressed(quint32 signature, quint32 id) {

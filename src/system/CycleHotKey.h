@@ -20,6 +20,8 @@ public:
     static constexpr quint32 kSignature = ('V' << 24) | ('R' << 16) | ('R' << 8) | 'W';
     static constexpr quint32 kNextId = 1;
     static constexpr quint32 kPreviousId = 2;
+    // The key left of 1, whatever the layout prints on it.
+    static constexpr Qt::Key kKey = Qt::Key_QuoteLeft;
 
     struct Target {
         QPointer<QObject> owner;  // the controller; presses after it is gone do nothing
@@ -42,7 +44,7 @@ public slots:
 
 private:
     void setRegistered(bool on);
-    void registerKey(quint32 id, quint32 modifiers);
+    void registerKey(quint32 id, Qt::KeyboardModifiers modifiers);
     void pressed(quint32 signature, quint32 id);
 
     Target target_;

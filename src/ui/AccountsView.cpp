@@ -169,8 +169,13 @@ QWidget* AccountsView::buildFooter() {
     settingsButton_->setAccessibleName(QStringLiteral("Settings"));
     row->addWidget(settingsButton_);
     row->addStretch();
-    row->addWidget(toned(displayText(QStringLiteral("Tip: ⌘` switches accounts while you're in Claude")),
-                         theme::caption(), theme::Tone::Tertiary));
+    const QString tip = QStringLiteral("Tip: ⌘` switches accounts while you're in Claude");
+    QLabel* tipLabel = toned(displayText(tip), theme::caption(), theme::Tone::Tertiary);
+    row->addWidget(tipLabel);
+    // A layout switch can change what the key prints.
+    if (platform::Platform::isInstalled())
+        connect(&platform::Platform::hotKeys(), &platform::GlobalHotKeys::keyboardChanged, tipLabel,
+                [tipLabel, tip] { tipLabel->setText(displayText(tip)); });
     helpButton_ = buttons::borderless(QString(), QStringLiteral("questionmark.circle"), footer);
     helpButton_->setAccessibleName(QStringLiteral("Help"));
     helpButton_->setToolTip(QStringLiteral("How it works"));

@@ -1,11 +1,18 @@
 #include "ui/DisplayText.h"
 
+#include "platform/Platform.h"
+#include "system/CycleHotKey.h"
+
 #include <QFontMetrics>
 
 namespace varrow::ui {
 
 QString displayText(const QString& text) {
     QString out = text;
+    // The cycle key is a place on the keyboard, not a symbol: name it as the layout prints it.
+    if (platform::Platform::isInstalled() && out.contains(QStringLiteral("⌘`")))
+        out.replace(QStringLiteral("⌘`"),
+                    QStringLiteral("⌘") + platform::Platform::hotKeys().keyLabel(system::CycleHotKey::kKey));
     out.replace(QStringLiteral("⌘Tab"), QStringLiteral("Alt+Tab"));
     out.replace(QStringLiteral("⇧⌘"), QStringLiteral("Shift+Ctrl+"));
     out.replace(QStringLiteral("⌘"), QStringLiteral("Ctrl+"));

@@ -7,7 +7,8 @@ namespace varrow::ui {
 
 // The one place where a user-facing text written with the Command key symbols is turned into
 // this desktop's key names: "⇧⌘`" reads "Shift+Ctrl+`", "⌘N" reads "Ctrl+N", and the system's
-// own application switcher "⌘Tab" reads "Alt+Tab".
+// own application switcher "⌘Tab" reads "Alt+Tab". The ` of the cycle key reads as the current
+// keyboard layout prints that key ("Ctrl+^" on a German layout).
 QString displayText(const QString& text);
 
 // A name as one line: line breaks, tabs and other control characters become spaces, so a

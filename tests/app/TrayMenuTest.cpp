@@ -53,6 +53,10 @@ TEST_F(TrayMenuTest, DrawsTheEntriesAndRedrawsOnChanges) {
 
     Defaults::shared().setValue(Defaults::kCycleHotKeyEnabled, false);
     EXPECT_FALSE(action(menu, "Ctrl+` Switches Accounts")->isChecked());
+
+    // A switch to a layout that prints ^ on the key left of 1 renames the key.
+    platform.hotKeys.switchLayout(QStringLiteral("^"));
+    EXPECT_TRUE(texts(menu).contains("Ctrl+^ Switches Accounts"));
 }
 
 TEST_F(TrayMenuTest, ActionsWriteDefaultsOpenWindowsAndQuit) {

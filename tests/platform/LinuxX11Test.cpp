@@ -73,7 +73,7 @@ TEST(LinuxX11, WithoutADisplayNothingIsInFront) {
     LinuxX11 none(":987654");  // no such display
     EXPECT_FALSE(none.isConnected());
     LinuxHotKeys keys(std::make_shared<LinuxX11>(":987654"));
-    EXPECT_FALSE(keys.registerHotKey(1, 1, GlobalHotKeys::kGraveKeyCode, GlobalHotKeys::kCommand));
+    EXPECT_FALSE(keys.registerHotKey(1, 1, Qt::Key_QuoteLeft, Qt::ControlModifier));
     LinuxWindowServer server(std::make_shared<LinuxX11>(":987654"));
     EXPECT_FALSE(server.frontWindow(::getpid()));
     EXPECT_FALSE(server.makeFrontmost(::getpid()));
@@ -88,15 +88,14 @@ TEST(LinuxX11, HotKeyGrabsPressesAndConflicts) {
     QList<std::pair<quint32, quint32>> presses;
     QObject::connect(&mine, &GlobalHotKeys::pressed, [&](quint32 s, quint32 id) { presses.append({s, id}); });
 
-    const auto forward =
-        mine.registerHotKey(0x56525257, 1, GlobalHotKeys::kGraveKeyCode, GlobalHotKeys::kCommand);
-    const auto backward = mine.registerHotKey(0x56525257, 2, GlobalHotKeys::kGraveKeyCode,
-                                              GlobalHotKeys::kCommand | GlobalHotKeys::kShift);
+    const auto forward = mine.registerHotKey(0x56525257, 1, Qt::Key_QuoteLeft, Qt::ControlModifier);
+    const auto backward =
+        mine.registerHotKey(0x56525257, 2, Qt::Key_QuoteLeft, Qt::ControlModifier | Qt::ShiftModifier);
     ASSERT_TRUE(forward);
     ASSERT_TRUE(backward);
     // Another client holding the key: refused quietly, and this process lives on.
-    EXPECT_FALSE(theirs.registerHotKey(7, 7, GlobalHotKeys::kGraveKeyCode, GlobalHotKeys::kCommand));
-    EXPECT_FALSE(mine.registerHotKey(1, 9, 12345, GlobalHotKeys::kCommand));  // no such key
+    EXPECT_FALSE(theirs.registerHotKey(7, 7, Qt::Key_QuoteLeft, Qt::ControlModifier));
+    EXPECT_FALSE(mine.registerHotKey(1, 9, Qt::Key_LaunchMail, Qt::ControlModifier));  // no such key
 
     if (QProcess::execute("xdotool", {"version"}) != 0) GTEST_SKIP() << "xdotool missing";
     ASSERT_TRUE(xdotool({"key", "ctrl+grave"}));
@@ -113,7 +112,34 @@ TEST(LinuxX11, HotKeyGrabsPressesAndConflicts) {
     EXPECT_TRUE(withCaps);
 
     mine.unregisterHotKey(*forward);
-    EXPECT_TRUE(theirs.registerHotKey(7, 7, GlobalHotKeys::kGraveKeyCode, GlobalHotKeys::kCommand));
+    EXPECT_TRUE(theirs.registerHotKey(7, 7, Qt::Key_QuoteLeft, Qt::ControlModifier));
+}
+
+// Changes the display's keyboard map, so only on a display of its own (the hot-key end-to-end
+// script runs these tests on its private X server).
+TEST(LinuxX11, HotKeyIsThePhysicalKeyOnEveryLayoutNamedAsTheLayoutPrintsIt) {
+    if (qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsSet("VARROW_OWN_DISPLAY"))
+        GTEST_SKIP() << "needs an X display of its own";
+    LinuxHotKeys keys(std::make_shared<LinuxX11>());
+    int changes = 0, presses = 0;
+    QObject::connect(&keys, &GlobalHotKeys::keyboardChanged, [&] { ++changes; });
+    QObject::connect(&keys, &GlobalHotKeys::pressed, [&] { ++presses; });
+    const auto layout = [&](const QString& name) {
+        const int before = changes;
+        return QProcess::execute("setxkbmap", {name}) == 0 && waitUntil([&] { return changes > before; });
+    };
+
+    ASSERT_TRUE(layout("de"));
+    EXPECT_EQ(keys.keyLabel(Qt::Key_QuoteLeft), "^");
+    EXPECT_EQ(keys.keyLabel(Qt::Key_Y), "Z");  // German keyboards swap Y and Z
+    ASSERT_TRUE(keys.registerHotKey(1, 1, Qt::Key_QuoteLeft, Qt::ControlModifier));
+    ASSERT_TRUE(xdotool({"key", "ctrl+49"}));  // X keycode 49: the key left of 1
+    EXPECT_TRUE(waitUntil([&] { return presses == 1; }, 2000));
+
+    ASSERT_TRUE(layout("fr"));
+    EXPECT_EQ(keys.keyLabel(Qt::Key_QuoteLeft), "²");
+    ASSERT_TRUE(layout("us"));
+    EXPECT_EQ(keys.keyLabel(Qt::Key_QuoteLeft), "`");
 }
 
 TEST(LinuxX11, FrontWindowActivationAndFrontState) {

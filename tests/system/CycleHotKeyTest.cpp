@@ -10,13 +10,12 @@
 #include <QThread>
 
 using namespace varrow;
-using platform::GlobalHotKeys;
 using system::CycleHotKey;
 
 namespace {
 
-constexpr quint32 kNext = GlobalHotKeys::kCommand;
-constexpr quint32 kPrevious = GlobalHotKeys::kCommand | GlobalHotKeys::kShift;
+const Qt::KeyboardModifiers kNext = Qt::ControlModifier;
+const Qt::KeyboardModifiers kPrevious = Qt::ControlModifier | Qt::ShiftModifier;
 
 // Stands in for the controller: whether Claude is in front, and the cycles asked of it.
 struct Controller : QObject {
@@ -53,14 +52,14 @@ TEST_F(CycleHotKeyTest, RegistersBothKeysOnlyWhileClaudeIsInFront) {
 
     setFront(*key, true);
     ASSERT_EQ(platform.hotKeys.registered.size(), 2);
-    QList<std::pair<quint32, quint32>> keys;
+    QList<std::pair<quint32, Qt::KeyboardModifiers>> keys;
     for (const auto& k : platform.hotKeys.registered) {
         EXPECT_EQ(k.signature, 0x56525257u);  // "VRRW"
-        EXPECT_EQ(k.keyCode, 50u);
+        EXPECT_EQ(k.key, Qt::Key_QuoteLeft);
         keys.append({k.id, k.modifiers});
     }
-    EXPECT_TRUE(keys.contains(std::pair(1u, 0x100u)));
-    EXPECT_TRUE(keys.contains(std::pair(2u, 0x300u)));
+    EXPECT_TRUE(keys.contains(std::pair(1u, kNext)));
+    EXPECT_TRUE(keys.contains(std::pair(2u, kPrevious)));
 
     setFront(*key, false);
     EXPECT_TRUE(platform.hotKeys.registered.isEmpty());
@@ -87,7 +86,7 @@ TEST_F(CycleHotKeyTest, FollowsTheEnabledDefault) {
 }
 
 TEST_F(CycleHotKeyTest, KeyHeldElsewhereIsSkippedAndTheOtherStillWorks) {
-    platform.hotKeys.taken.insert(kPrevious);
+    platform.hotKeys.taken.insert(kPrevious.toInt());
     controller.front = true;
     auto key = make();
     EXPECT_EQ(platform.hotKeys.registered.size(), 1);

@@ -13,24 +13,28 @@ public:
     using GlobalHotKeys::GlobalHotKeys;
 
     struct Key {
-        quint32 signature, id, keyCode, modifiers;
+        quint32 signature, id;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
     };
     QMap<quint64, Key> registered;
-    QSet<quint32> taken;  // modifiers that another application holds
+    QSet<int> taken;  // modifier combinations (toInt()) that another application holds
     int registrations = 0;
+    QString label;  // what the layout prints on every key; empty: the US text
 
-    std::optional<quint64> registerHotKey(quint32 signature, quint32 id, quint32 keyCode,
-                                          quint32 modifiers) override {
+    std::optional<quint64> registerHotKey(quint32 signature, quint32 id, Qt::Key key,
+                                          Qt::KeyboardModifiers modifiers) override {
         ++registrations;
-        if (taken.contains(modifiers)) return std::nullopt;
+        if (taken.contains(modifiers.toInt())) return std::nullopt;
         const quint64 ref = ++next_;
-        registered.insert(ref, Key{signature, id, keyCode, modifiers});
+        registered.insert(ref, Key{signature, id, key, modifiers});
         return ref;
     }
     void unregisterHotKey(quint64 ref) override { registered.remove(ref); }
+    QString keyLabel(Qt::Key key) override { return label.isEmpty() ? GlobalHotKeys::keyLabel(key) : label; }
 
     // Simulates a press of whichever registered key has these modifiers.
-    bool press(quint32 modifiers) {
+    bool press(Qt::KeyboardModifiers modifiers) {
         for (const Key& key : registered) {
             if (key.modifiers == modifiers) {
                 emit pressed(key.signature, key.id);
@@ -38,6 +42,11 @@ public:
             }
         }
         return false;
+    }
+
+    void switchLayout(const QString& newLabel) {
+        label = newLabel;
+        emit keyboardChanged();
     }
 
 private:

@@ -31,7 +31,7 @@ void FakeWorkspace::removeApplication(const AppHandle& app, bool notify) {
 void FakeWorkspace::setFrontmost(const AppHandle& app, bool notify) {
     front_ = app;
     selfActive_ = app && app == self_;
-    if (notify && app) emit didActivateApplication(app);
+    if (notify) emit didActivateApplication(app);
 }
 
 void FakeWorkspace::setSelfActive(bool active, bool notify) {

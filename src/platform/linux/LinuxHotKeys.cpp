@@ -1,6 +1,8 @@
 #include "platform/linux/LinuxHotKeys.h"
 
+#include "platform/SystemLog.h"
 #include "platform/linux/LinuxX11.h"
+#include "platform/linux/XkbKeyboard.h"
 
 #include <xcb/xcb_keysyms.h>
 #include <cstdlib>
@@ -8,14 +10,17 @@
 namespace varrow::platform::linux_ {
 
 namespace {
-constexpr quint32 kXkGrave = 0x0060;
 constexpr quint32 kXkNumLock = 0xff7f;
 constexpr quint16 kRelevant = XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1 | XCB_MOD_MASK_4;
 }  // namespace
 
 LinuxHotKeys::LinuxHotKeys(std::shared_ptr<LinuxX11> x11, QObject* parent)
     : GlobalHotKeys(parent), x11_(std::move(x11)) {
-    if (x11_) connect(x11_.get(), &LinuxX11::keyEvent, this, &LinuxHotKeys::keyEvent);
+    if (!x11_ || !x11_->isConnected()) return;
+    keyboard_ = std::make_unique<XkbKeyboard>(x11_->connection(), x11_->keyboardDevice());
+    x11_->drainSoon();
+    connect(x11_.get(), &LinuxX11::keyEvent, this, &LinuxHotKeys::keyEvent);
+    connect(x11_.get(), &LinuxX11::keyboardChanged, this, &LinuxHotKeys::mapChanged);
 }
 
 LinuxHotKeys::~LinuxHotKeys() {
@@ -23,18 +28,28 @@ LinuxHotKeys::~LinuxHotKeys() {
     for (quint64 ref : refs) unregisterHotKey(ref);
 }
 
-quint32 LinuxHotKeys::keysymFor(quint32 keyCode) {
-    return keyCode == kGraveKeyCode ? kXkGrave : 0;
-}
-
-quint16 LinuxHotKeys::modifierMask(quint32 modifiers) {
+std::optional<quint16> LinuxHotKeys::modifierMask(Qt::KeyboardModifiers modifiers) {
+    if (modifiers & ~(Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return std::nullopt;
     quint16 mask = 0;
-    if (modifiers & kCommand) mask |= XCB_MOD_MASK_CONTROL;
-    if (modifiers & kShift) mask |= XCB_MOD_MASK_SHIFT;
+    if (modifiers & Qt::ControlModifier) mask |= XCB_MOD_MASK_CONTROL;
+    if (modifiers & Qt::ShiftModifier) mask |= XCB_MOD_MASK_SHIFT;
+    if (modifiers & Qt::AltModifier) mask |= XCB_MOD_MASK_1;
+    if (modifiers & Qt::MetaModifier) mask |= XCB_MOD_MASK_4;
     return mask;
 }
 
-QList<quint8> LinuxHotKeys::keycodesFor(quint32 keysym) {
+QList<quint8> LinuxHotKeys::keycodesFor(Qt::Key key) {
+    if (keyboard_ && keyboard_->isValid()) {
+        const auto keycode = keyboard_->keycodeFor(key);
+        return keycode ? QList<quint8>{*keycode} : QList<quint8>{};
+    }
+    // A server without XKB: the keys that carry the symbol now.
+    const quint32 keysym = XkbKeyboard::keysymFor(key);
+    return keysym ? keycodesForKeysym(keysym) : QList<quint8>{};
+}
+
+QList<quint8> LinuxHotKeys::keycodesForKeysym(quint32 keysym) {
     QList<quint8> keycodes;
     xcb_key_symbols_t* symbols = xcb_key_symbols_alloc(x11_->connection());
     if (!symbols) return keycodes;
@@ -50,7 +65,7 @@ QList<quint8> LinuxHotKeys::keycodesFor(quint32 keysym) {
 quint16 LinuxHotKeys::numLockMask() {
     if (numLock_) return *numLock_;
     quint16 mask = 0;
-    const QList<quint8> numLockCodes = keycodesFor(kXkNumLock);
+    const QList<quint8> numLockCodes = keycodesForKeysym(kXkNumLock);
     xcb_connection_t* c = x11_->connection();
     if (auto* reply = xcb_get_modifier_mapping_reply(c, xcb_get_modifier_mapping(c), nullptr)) {
         const xcb_keycode_t* codes = xcb_get_modifier_mapping_keycodes(reply);
@@ -72,21 +87,13 @@ QList<quint16> LinuxHotKeys::lockVariants(quint16 mask) {
     return variants;
 }
 
-std::optional<quint64> LinuxHotKeys::registerHotKey(quint32 signature, quint32 id, quint32 keyCode,
-                                                    quint32 modifiers) {
-    if (!x11_ || !x11_->isConnected()) return std::nullopt;
-    const quint32 keysym = keysymFor(keyCode);
-    if (!keysym) return std::nullopt;
-    const QList<quint8> keycodes = keycodesFor(keysym);
-    if (keycodes.isEmpty()) return std::nullopt;
-    const quint16 mask = modifierMask(modifiers);
-
+bool LinuxHotKeys::grab(const QList<quint8>& keycodes, const QList<quint16>& variants) {
     // Checked requests: a key another client holds answers BadAccess here instead of reaching
     // an error handler that would end the process.
     xcb_connection_t* c = x11_->connection();
     QList<xcb_void_cookie_t> cookies;
     for (quint8 keycode : keycodes)
-        for (quint16 variant : lockVariants(mask))
+        for (quint16 variant : variants)
             cookies.append(xcb_grab_key_checked(c, 1, x11_->root(), variant, keycode, XCB_GRAB_MODE_ASYNC,
                                                 XCB_GRAB_MODE_ASYNC));
     bool failed = false;
@@ -97,20 +104,29 @@ std::optional<quint64> LinuxHotKeys::registerHotKey(quint32 signature, quint32 i
             std::free(error);
         }
     }
-    if (failed) {
-        ungrab(keycodes, mask);
-        return std::nullopt;
-    }
+    if (failed) ungrab(keycodes, variants);
+    return !failed;
+}
+
+std::optional<quint64> LinuxHotKeys::registerHotKey(quint32 signature, quint32 id, Qt::Key key,
+                                                    Qt::KeyboardModifiers modifiers) {
+    if (!x11_ || !x11_->isConnected()) return std::nullopt;
+    const auto mask = modifierMask(modifiers);
+    if (!mask) return std::nullopt;
+    const QList<quint8> keycodes = keycodesFor(key);
+    if (keycodes.isEmpty()) return std::nullopt;
+    const QList<quint16> variants = lockVariants(*mask);
+    if (!grab(keycodes, variants)) return std::nullopt;
     const quint64 ref = ++next_;
-    grabs_.insert(ref, Grab{signature, id, keycodes, mask});
+    grabs_.insert(ref, Grab{signature, id, key, *mask, keycodes, variants});
     return ref;
 }
 
-void LinuxHotKeys::ungrab(const QList<quint8>& keycodes, quint16 mask) {
+void LinuxHotKeys::ungrab(const QList<quint8>& keycodes, const QList<quint16>& variants) {
     if (!x11_ || !x11_->isConnected()) return;
     xcb_connection_t* c = x11_->connection();
     for (quint8 keycode : keycodes)
-        for (quint16 variant : lockVariants(mask)) xcb_ungrab_key(c, keycode, x11_->root(), variant);
+        for (quint16 variant : variants) xcb_ungrab_key(c, keycode, x11_->root(), variant);
     xcb_flush(c);
 }
 
@@ -121,8 +137,49 @@ void LinuxHotKeys::unregisterHotKey(quint64 ref) {
     bool shared = false;
     for (auto other = grabs_.cbegin(); other != grabs_.cend(); ++other)
         if (other.key() != ref && other->mask == it->mask && other->keycodes == it->keycodes) shared = true;
-    if (!shared) ungrab(it->keycodes, it->mask);
+    if (!shared) ungrab(it->keycodes, it->variants);
     grabs_.erase(it);
+}
+
+QString LinuxHotKeys::keyLabel(Qt::Key key) {
+    if (const auto cached = labels_.constFind(int(key)); cached != labels_.cend()) return *cached;
+    QString label = keyboard_ ? keyboard_->labelFor(key) : QString();
+    if (label.isEmpty()) label = GlobalHotKeys::keyLabel(key);
+    labels_.insert(int(key), label);
+    return label;
+}
+
+void LinuxHotKeys::mapChanged() {
+    // One change (setxkbmap, a new keyboard) arrives as a burst of events: read the map once.
+    if (regrabQueued_) return;
+    regrabQueued_ = true;
+    QMetaObject::invokeMethod(this, &LinuxHotKeys::regrab, Qt::QueuedConnection);
+}
+
+void LinuxHotKeys::regrab() {
+    regrabQueued_ = false;
+    if (!x11_ || !x11_->isConnected()) return;
+    if (keyboard_) keyboard_->reload();
+    x11_->drainSoon();
+    numLock_.reset();
+    labels_.clear();
+    for (auto it = grabs_.begin(); it != grabs_.end(); ++it) {
+        const QList<quint8> keycodes = keycodesFor(it->key);
+        const QList<quint16> variants = lockVariants(it->mask);
+        if (keycodes == it->keycodes && variants == it->variants) continue;
+        ungrab(it->keycodes, it->variants);
+        if (keycodes.isEmpty() || !grab(keycodes, variants)) {
+            // Kept with no keys: the next change of map tries again.
+            SystemLog::write(
+                QStringLiteral("Varrow: the hot key could not be grabbed again after the "
+                               "keyboard changed"));
+            it->keycodes.clear();
+            continue;
+        }
+        it->keycodes = keycodes;
+        it->variants = variants;
+    }
+    emit keyboardChanged();
 }
 
 void LinuxHotKeys::keyEvent(bool down, quint8 keycode, quint16 state, quint32 time) {

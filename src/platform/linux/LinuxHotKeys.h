@@ -9,41 +9,51 @@
 namespace varrow::platform::linux_ {
 
 class LinuxX11;
+class XkbKeyboard;
 
 // Global hot keys as passive key grabs on the root window. Each key is grabbed with and without
-// Caps Lock and Num Lock, so it works whatever their state.
+// Caps Lock and Num Lock, so it works whatever their state, and grabbed again wherever the key
+// sits after the keyboard map changes.
 class LinuxHotKeys : public GlobalHotKeys {
     Q_OBJECT
 public:
     explicit LinuxHotKeys(std::shared_ptr<LinuxX11> x11, QObject* parent = nullptr);
     ~LinuxHotKeys() override;
 
-    std::optional<quint64> registerHotKey(quint32 signature, quint32 id, quint32 keyCode,
-                                          quint32 modifiers) override;
+    std::optional<quint64> registerHotKey(quint32 signature, quint32 id, Qt::Key key,
+                                          Qt::KeyboardModifiers modifiers) override;
     void unregisterHotKey(quint64 ref) override;
+    QString keyLabel(Qt::Key key) override;
 
-    // The X keysym for a classic virtual key code; 0 when unknown.
-    static quint32 keysymFor(quint32 keyCode);
-    // The X modifier mask for classic modifier bits (command -> Control, shift -> Shift).
-    static quint16 modifierMask(quint32 modifiers);
+    // The X modifier mask for Qt modifiers; none for a modifier X has no fixed bit for.
+    static std::optional<quint16> modifierMask(Qt::KeyboardModifiers modifiers);
 
 private:
     struct Grab {
         quint32 signature, id;
-        QList<quint8> keycodes;
+        Qt::Key key;
         quint16 mask;
+        QList<quint8> keycodes;
+        QList<quint16> variants;  // the mask with each combination of Caps Lock and Num Lock
     };
 
-    QList<quint8> keycodesFor(quint32 keysym);
+    QList<quint8> keycodesFor(Qt::Key key);
+    QList<quint8> keycodesForKeysym(quint32 keysym);
     quint16 numLockMask();
     QList<quint16> lockVariants(quint16 mask);
-    void ungrab(const QList<quint8>& keycodes, quint16 mask);
+    bool grab(const QList<quint8>& keycodes, const QList<quint16>& variants);
+    void ungrab(const QList<quint8>& keycodes, const QList<quint16>& variants);
     void keyEvent(bool down, quint8 keycode, quint16 state, quint32 time);
+    void mapChanged();
+    void regrab();
 
     std::shared_ptr<LinuxX11> x11_;
+    std::unique_ptr<XkbKeyboard> keyboard_;
     QHash<quint64, Grab> grabs_;
+    QHash<int, QString> labels_;
     quint64 next_ = 0;
     std::optional<quint16> numLock_;
+    bool regrabQueued_ = false;
     quint8 releasedKey_ = 0;
     quint32 releasedAt_ = 0;
 };

@@ -100,8 +100,13 @@ void LinuxWorkspace::activeWindowChanged() {
     if (pid == lastActive_) return;
     const bool wasSelf = lastActive_ == self_->processIdentifier();
     lastActive_ = pid;
-    if (!pid) return;
-    if (AppHandle app = handleFor(*pid)) emit didActivateApplication(app);
+    // No active window, or one whose owner is unknown: something other than Claude is in front,
+    // and that must be heard, or the last front would stay in force.
+    if (!pid) {
+        emit didActivateApplication(nullptr);
+        return;
+    }
+    emit didActivateApplication(handleFor(*pid));
     if (*pid == self_->processIdentifier() && !wasSelf) emit didBecomeActive();
 }
 

@@ -1,5 +1,10 @@
 #include "platform/linux/LinuxX11.h"
 
+// The C header names a field "explicit".
+#define explicit explicit_
+#include <xcb/xkb.h>
+#undef explicit
+#include <xkbcommon/xkbcommon-x11.h>
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -26,6 +31,7 @@ LinuxX11::LinuxX11(const QByteArray& display, QObject* parent) : QObject(parent)
     // Only property changes of the root window are of interest (the active window).
     const uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
     xcb_change_window_attributes(connection_, root_, XCB_CW_EVENT_MASK, &mask);
+    watchKeyboard();
     xcb_flush(connection_);
 
     notifier_ = new QSocketNotifier(xcb_get_file_descriptor(connection_), QSocketNotifier::Read, this);
@@ -47,6 +53,29 @@ void LinuxX11::disconnectBroken() {
     xcb_ewmh_connection_wipe(&ewmh_);
     xcb_disconnect(connection_);
     connection_ = nullptr;
+}
+
+void LinuxX11::watchKeyboard() {
+    if (!xkb_x11_setup_xkb_extension(connection_, XKB_X11_MIN_MAJOR_XKB_VERSION,
+                                     XKB_X11_MIN_MINOR_XKB_VERSION, XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS,
+                                     nullptr, nullptr, &xkbEvent_, nullptr))
+        return;
+    const qint32 device = xkb_x11_get_core_keyboard_device_id(connection_);
+    if (device < 0) return;
+    keyboard_ = device;
+    // A new keyboard, a new map, renamed keys, and a switch of the active layout.
+    constexpr uint16_t events = XCB_XKB_EVENT_TYPE_NEW_KEYBOARD_NOTIFY | XCB_XKB_EVENT_TYPE_MAP_NOTIFY |
+                                XCB_XKB_EVENT_TYPE_NAMES_NOTIFY | XCB_XKB_EVENT_TYPE_STATE_NOTIFY;
+    constexpr uint16_t mapParts = XCB_XKB_MAP_PART_KEY_TYPES | XCB_XKB_MAP_PART_KEY_SYMS |
+                                  XCB_XKB_MAP_PART_MODIFIER_MAP | XCB_XKB_MAP_PART_VIRTUAL_MODS |
+                                  XCB_XKB_MAP_PART_VIRTUAL_MOD_MAP;
+    xcb_xkb_select_events_details_t details{};
+    details.affectNewKeyboard = details.newKeyboardDetails = XCB_XKB_NKN_DETAIL_KEYCODES;
+    details.affectState = details.stateDetails = XCB_XKB_STATE_PART_GROUP_STATE;
+    details.affectNames = details.namesDetails =
+        XCB_XKB_NAME_DETAIL_KEY_NAMES | XCB_XKB_NAME_DETAIL_GROUP_NAMES;
+    xcb_xkb_select_events_aux(connection_, XCB_XKB_ID_USE_CORE_KBD, events, 0, 0, mapParts, mapParts,
+                              &details);
 }
 
 void LinuxX11::drainSoon() {
@@ -79,7 +108,14 @@ void LinuxX11::handle(xcb_generic_event_t* event) {
             emit keyEvent((event->response_type & ~0x80) == XCB_KEY_PRESS, e->detail, e->state, e->time);
             break;
         }
+        case XCB_MAPPING_NOTIFY: {
+            const auto* e = reinterpret_cast<xcb_mapping_notify_event_t*>(event);
+            if (e->request != XCB_MAPPING_POINTER) emit keyboardChanged();
+            break;
+        }
         default:
+            // Every XKB event shares one type; its own kind follows. All selected ones matter.
+            if (keyboard_ && (event->response_type & ~0x80) == xkbEvent_) emit keyboardChanged();
             break;
     }
 }

@@ -23,6 +23,8 @@ public:
     bool isConnected() const { return connection_ != nullptr; }
     xcb_connection_t* connection() const { return connection_; }
     xcb_window_t root() const { return root_; }
+    // The XKB id of the core keyboard; none when the server has no XKB.
+    std::optional<qint32> keyboardDevice() const { return keyboard_; }
 
     // The window in _NET_ACTIVE_WINDOW; none when nothing is active.
     std::optional<xcb_window_t> activeWindow();
@@ -42,10 +44,14 @@ public:
 signals:
     void activeWindowChanged();
     void keyEvent(bool pressed, quint8 keycode, quint16 state, quint32 time);
+    // The keyboard map, its key names or the active layout changed (a layout switch, a new or
+    // remote keyboard, setxkbmap).
+    void keyboardChanged();
 
 private:
     void handle(xcb_generic_event_t* event);
     void disconnectBroken();
+    void watchKeyboard();
 
     xcb_connection_t* connection_ = nullptr;
     xcb_ewmh_connection_t ewmh_{};
@@ -53,6 +59,8 @@ private:
     xcb_window_t root_ = XCB_NONE;
     QSocketNotifier* notifier_ = nullptr;
     bool drainQueued_ = false;
+    std::optional<qint32> keyboard_;
+    quint8 xkbEvent_ = 0;
 };
 
 }  // namespace varrow::platform::linux_
