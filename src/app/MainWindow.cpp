@@ -46,7 +46,9 @@ MainWindow::MainWindow(model::ProfileStore* store, claude::ClaudeController* cla
     followTray(trays.isAvailable());
     connect(&trays, &platform::TrayAvailability::availableChanged, this, &MainWindow::followTray);
 
-    // The content gets the whole 560 x 520; the menu bar sits above it, inside the window.
+    // The content gets the whole 560 x 520; the menu bar sits above it, inside the window. Its
+    // height is known once the style has seen it.
+    ensurePolished();
     const int menuHeight = menuBar()->isNativeMenuBar() ? 0 : menuBar()->sizeHint().height();
     resize(kContentSize + QSize(0, menuHeight));
     // Never below what the content needs (the menu bar adds its own height).

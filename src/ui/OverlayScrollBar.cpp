@@ -13,12 +13,13 @@ OverlayScrollBar::OverlayScrollBar(QAbstractScrollArea* area)
     connect(inner_, &QScrollBar::rangeChanged, this, &OverlayScrollBar::sync, Qt::QueuedConnection);
     connect(inner_, &QScrollBar::valueChanged, this, &QScrollBar::setValue);
     connect(this, &QScrollBar::valueChanged, inner_, &QScrollBar::setValue);
-    area_->installEventFilter(this);
+    // The viewport is resized after the area's own resize event, so follow the viewport.
+    area_->viewport()->installEventFilter(this);
     sync();
 }
 
 bool OverlayScrollBar::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == area_ && (event->type() == QEvent::Resize || event->type() == QEvent::LayoutRequest))
+    if (watched == area_->viewport() && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
         place();
     return QScrollBar::eventFilter(watched, event);
 }
