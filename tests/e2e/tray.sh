@@ -2,7 +2,7 @@
 # Tray hosts that start after Varrow, for real. A login launch with no tray shows the window; an
 # XEmbed tray (trayer) started later gets Varrow's icon; on a private session bus, a
 # StatusNotifierWatcher started later gets Varrow's item registered. A normal run, an account
-# opened included, prints nothing.
+# opened included, prints nothing, and nor does a render run without a display.
 if [ -z "${VARROW_TRAY_BUS:-}" ]; then
   command -v dbus-run-session >/dev/null || { echo "FAIL: dbus-run-session is not installed (scripts/setup)"; exit 1; }
   exec env VARROW_TRAY_BUS=1 dbus-run-session -- bash "$0" "$@"
@@ -75,5 +75,12 @@ if [ -s "$work/varrow.log" ]; then
   fail "a normal run printed: $(head -c 2000 "$work/varrow.log")"
 fi
 echo "ok: nothing printed"
+
+# Nor does a scripted render without any display (the offscreen platform takes no size hints).
+env -u DISPLAY VARROW_RENDER="$work/shot.png" timeout 60 "$VARROW_BIN" >"$work/render.log" 2>&1 ||
+  fail "the render run did not end by itself"
+[ -f "$work/shot.png" ] || fail "the render run wrote no picture"
+[ ! -s "$work/render.log" ] || fail "a render run printed: $(head -c 2000 "$work/render.log")"
+echo "ok: a render run without a display prints nothing"
 
 echo "PASS"

@@ -9,6 +9,7 @@
 #include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
+#include <QGuiApplication>
 #include <QSocketNotifier>
 #include <cstdlib>
 
@@ -34,8 +35,12 @@ bool hostAnswer(const QDBusMessage& reply) {
 
 LinuxTrayAvailability::LinuxTrayAvailability(QDBusConnection bus, const QByteArray& display, QObject* parent)
     : TrayAvailability(parent), bus_(std::move(bus)) {
+    // Qt draws a tray icon only on a real screen: through the bus anywhere, by XEmbed under X.
+    // The offscreen platform of scripted renders has neither, whatever the desktop runs.
+    const QString qpa = QGuiApplication::platformName();
+    if (qpa == u"offscreen" || qpa == u"minimal") return;
     watchBus();
-    connectX(display);
+    if (qpa == u"xcb") connectX(display);
     reported_ = isAvailable();
 }
 

@@ -13,7 +13,8 @@ namespace varrow::platform::linux_ {
 // The two kinds of tray a Linux desktop has: a StatusNotifierWatcher on the session bus with a
 // host registered (what Qt uses when there is one), and an XEmbed tray, the owner of the X
 // selection _NET_SYSTEM_TRAY_S<screen>. Both are watched for as long as Varrow runs, through
-// bus signals and XFixes selection events on a connection of its own, never by polling.
+// bus signals and XFixes selection events on a connection of its own, never by polling. Made
+// after the QGuiApplication, whose platform decides which kinds Qt can use.
 class LinuxTrayAvailability : public TrayAvailability {
     Q_OBJECT
 public:
