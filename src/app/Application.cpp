@@ -4,6 +4,7 @@
 #include "app/Helpers.h"
 #include "app/MainWindow.h"
 #include "app/SingleInstance.h"
+#include "app/TrayIcon.h"
 #include "app/TrayMenu.h"
 #include "claude/ClaudeController.h"
 #include "hooks/TestHooks.h"
@@ -13,9 +14,6 @@
 #include "ui/AppGlyph.h"
 
 #include <QApplication>
-#include <QCursor>
-#include <QMenu>
-#include <QSystemTrayIcon>
 #include <QTextStream>
 #include <QTimer>
 #include <cstdio>
@@ -96,22 +94,9 @@ int run(int argc, char** argv) {
     TrayMenu trayMenu(&store, &claude, [&window] {
         if (window) window->bringToFront();
     });
-    const bool trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
-    MainWindow mainWindow(&store, &claude, &trayMenu, !trayAvailable);
+    MainWindow mainWindow(&store, &claude, &trayMenu);
     window = &mainWindow;
-
-    QMenu trayContent;
-    QSystemTrayIcon tray(ui::AppGlyph::icon());
-    if (trayAvailable) {
-        trayMenu.attach(&trayContent, true);
-        tray.setContextMenu(&trayContent);
-        tray.setToolTip(QStringLiteral("Varrow"));
-        // A plain click opens the same menu as a right click, as a menu-bar item would.
-        QObject::connect(&tray, &QSystemTrayIcon::activated, &trayContent, [&trayContent](auto reason) {
-            if (reason == QSystemTrayIcon::Trigger) trayContent.popup(QCursor::pos());
-        });
-        tray.show();
-    }
+    TrayIcon trayIcon(&trayMenu);
 
     Commands commands(&store, &claude, [&mainWindow] { mainWindow.bringToFront(); });
     instance.setHandler([&commands](const QString& command, const QString& argument) {
@@ -119,7 +104,7 @@ int run(int argc, char** argv) {
     });
 
     // A login launch leaves only the tray; a second start or the tray brings the window back.
-    if (!platform::Platform::loginItems().launchedAsLoginItem()) mainWindow.show();
+    mainWindow.showForLaunch(platform::Platform::loginItems().launchedAsLoginItem());
 
     QTimer::singleShot(0, &app, [&store, &claude] {
         Helpers::shared().start(&store, &claude);

@@ -17,11 +17,13 @@
 namespace varrow::app {
 
 MainWindow::MainWindow(model::ProfileStore* store, claude::ClaudeController* claude, TrayMenu* trayMenu,
-                       bool withVarrowMenu, QWidget* parent)
-    : QMainWindow(parent), store_(store), claude_(claude) {
+                       QWidget* parent)
+    : QMainWindow(parent), store_(store), claude_(claude), trayMenu_(trayMenu) {
     setObjectName(QStringLiteral("main"));
     setWindowTitle(QStringLiteral("Varrow"));
     setWindowIcon(ui::AppGlyph::icon());
+    // Varrow lives on in the tray (or the command line) after its window closes.
+    setAttribute(Qt::WA_QuitOnClose, false);
 
     auto* content = new ui::AccountsView(store, claude, this);
     setCentralWidget(content);
@@ -30,23 +32,46 @@ MainWindow::MainWindow(model::ProfileStore* store, claude::ClaudeController* cla
     QAction* newAccount = file->addAction(QStringLiteral("New Account…"));
     newAccount->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     connect(newAccount, &QAction::triggered, this, [] { ui::AppEvents::instance().postNewAccount(); });
-    if (!withVarrowMenu) {
-        // With a tray the quit command lives there; the window keeps the usual shortcut too.
-        file->addSeparator();
-        QAction* quit = file->addAction(QStringLiteral("Quit Varrow"));
-        quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-        connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
-    }
+    // With a tray the quit command lives there; the window keeps the usual shortcut too.
+    file->addSeparator();
+    quit_ = file->addAction(QStringLiteral("Quit Varrow"));
+    quit_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(quit_, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 
     accounts_ = menuBar()->addMenu(QStringLiteral("Accounts"));
     rebuildAccounts();
     connect(store_, &model::ProfileStore::profilesChanged, this, &MainWindow::rebuildAccounts);
 
-    if (withVarrowMenu && trayMenu) trayMenu->attach(menuBar()->addMenu(QStringLiteral("Varrow")), false);
+    auto& trays = platform::Platform::trays();
+    followTray(trays.isAvailable());
+    connect(&trays, &platform::TrayAvailability::availableChanged, this, &MainWindow::followTray);
 
-    resize(560, 520);
+    // The content gets the whole 560 x 520; the menu bar sits above it, inside the window. Its
+    // height is known once the style has seen it.
+    ensurePolished();
+    const int menuHeight = menuBar()->isNativeMenuBar() ? 0 : menuBar()->sizeHint().height();
+    resize(kContentSize + QSize(0, menuHeight));
     // Never below what the content needs (the menu bar adds its own height).
     setMinimumSize(minimumSizeHint());
+}
+
+void MainWindow::followTray(bool available) {
+    // One Quit at a time, so Ctrl+Q is never ambiguous.
+    quit_->setVisible(available);
+    if (available) {
+        delete varrow_;
+    } else if (!varrow_ && trayMenu_) {
+        varrow_ = menuBar()->addMenu(QStringLiteral("Varrow"));
+        trayMenu_->attach(varrow_, false);
+    }
+}
+
+void MainWindow::showForLaunch(bool loginLaunch) {
+    if (!loginLaunch) return show();
+    if (platform::Platform::trays().isAvailable()) return;
+    QTimer::singleShot(Timings::loginTrayWait(), this, [this] {
+        if (!platform::Platform::trays().isAvailable()) show();
+    });
 }
 
 void MainWindow::rebuildAccounts() {

@@ -70,6 +70,10 @@ QImage Renderer::snapshot(QWidget* widget) {
 void Renderer::settleThenSave(QWidget* widget, const QString& path, std::function<void()> next) {
     widget->setAttribute(Qt::WA_DontShowOnScreen);
     widget->setPalette(request_.dark ? ui::theme::darkPalette() : ui::theme::lightPalette());
+    // A fixed-size layout sizes its window when first activated: done before the window exists,
+    // nothing is asked of a platform that cannot take size hints (the offscreen one says so).
+    widget->ensurePolished();
+    if (widget->layout()) widget->layout()->activate();
     widget->show();
     QPointer<QWidget> guard(widget);
     QTimer::singleShot(Timings::renderSettle(), this, [this, guard, path, next = std::move(next)] {

@@ -45,5 +45,8 @@ AppPreferences& Platform::preferences() {
 LoginItems& Platform::loginItems() {
     return require(installed().loginItems);
 }
+TrayAvailability& Platform::trays() {
+    return require(installed().trays);
+}
 
 }  // namespace varrow::platform

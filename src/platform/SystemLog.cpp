@@ -1,6 +1,7 @@
 #include "platform/SystemLog.h"
 
 #include <syslog.h>
+#include <QtGlobal>
 #include <cstdio>
 
 namespace varrow::platform {
@@ -21,6 +22,11 @@ void SystemLog::write(const QString& line) {
     std::fprintf(stderr, "%s\n", bytes.constData());
     std::fflush(stderr);
     syslog(LOG_NOTICE, "%s", bytes.constData());
+}
+
+void SystemLog::debug(const QString& line) {
+    // Read on every call: cheap, and tests switch it on and off.
+    if (qEnvironmentVariableIsSet("VARROW_DEBUG")) write(QStringLiteral("[accounts] ") + line);
 }
 
 void SystemLog::setSink(Sink s) {

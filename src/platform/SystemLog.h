@@ -10,6 +10,8 @@ namespace varrow::platform {
 class SystemLog {
 public:
     static void write(const QString& line);
+    // A line for whoever runs Varrow with VARROW_DEBUG set, after "[accounts] "; nothing otherwise.
+    static void debug(const QString& line);
 
     // Tests capture the lines; an empty function restores the real log.
     using Sink = std::function<void(const QString&)>;

@@ -31,6 +31,7 @@ public:
     static ms helperToolTimeout() { return ms(3000); }         // a desktop helper tool (gsettings)
     static ms windowActivationRetry() { return scaled(100); }  // a shown window asks again to be active
     static constexpr int windowActivationRetries = 5;
+    static ms loginTrayWait() { return scaled(3000); }  // a login launch waiting for a tray host
 
     // 1.0 in the program; tests may pass e.g. 0.05 to run timed logic quickly.
     static void setScaleForTests(double scale) { scale_ = scale; }

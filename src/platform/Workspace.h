@@ -23,6 +23,10 @@ struct OpenConfiguration {
     QMap<QString, QString> environment;
 };
 
+// Where the desktop keeps the applications a user pins for quick launching: a Dock (the stored
+// Dock list), the desktop's own favourites (GNOME Shell's dash), or none Varrow knows.
+enum class PinnedList { None, Dock, Favourites };
+
 // Called once, on the main thread: the new process, or null and a description of the failure.
 using OpenCompletion = std::function<void(AppHandle app, QString error)>;
 
@@ -82,6 +86,7 @@ public:
     virtual void pruneCopyEntries(const QString& appsDir) { (void)appsDir; }
     // The desktop's own favourite applications (a dock it keeps itself), for a copy that has a
     // launcher entry: none where there is no such list, and the Dock preferences serve instead.
+    virtual PinnedList pinnedList() { return PinnedList::Dock; }
     virtual std::optional<bool> favouritesContain(const QString& copyPath) {
         return (void)copyPath, std::nullopt;
     }

@@ -11,6 +11,7 @@
 #include "ui/CardGrid.h"
 #include "ui/DisplayText.h"
 #include "ui/HelpView.h"
+#include "ui/OverlayScrollBar.h"
 #include "ui/Popover.h"
 #include "ui/ProfileCard.h"
 #include "ui/ProfileEditor.h"
@@ -81,8 +82,9 @@ AccountsView::AccountsView(model::ProfileStore* store, claude::ClaudeController*
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->viewport()->setAutoFillBackground(false);
-    // A slim scroller in the text colour, like the platform's overlay scroll bars.
-    theme::restyle(scroll->verticalScrollBar(), [](QWidget* bar, const QPalette& pal) {
+    // A slim scroller in the text colour over the grid's right padding, so the columns never
+    // depend on whether it shows.
+    theme::restyle(new OverlayScrollBar(scroll), [](QWidget* bar, const QPalette& pal) {
         const QColor handle = theme::primary(pal, 0.28);
         bar->setStyleSheet(
             QStringLiteral(
@@ -233,7 +235,7 @@ void AccountsView::syncState() {
     missingBox_->setVisible(!claude_->claudeURL().has_value());
     const auto error = claude_->lastError();
     errorBox_->setVisible(error.has_value());
-    if (error) errorBanner_->setMessage(*error);
+    if (error) errorBanner_->setMessage(displayText(*error));
     for (ProfileCard* card : std::as_const(cards_)) card->refresh();
 }
 
@@ -258,9 +260,10 @@ QList<MenuEntry> AccountsView::contextMenuEntries(const model::Profile& profile)
                     }});
     if (profile.isDefault) return entries;
 
-    if (!claude_->isPinned(profile)) {
-        entries.append({false, QStringLiteral("Keep “Claude ") + name + QStringLiteral("” in Dock"), true,
-                        false, [this, id] {
+    // Left out where the desktop keeps no list Varrow knows, and once the copy is pinned.
+    const auto keepTitle = keepInDockTitle(QStringLiteral("Claude ") + name, pinnedList());
+    if (keepTitle && !claude_->isPinned(profile)) {
+        entries.append({false, *keepTitle, true, false, [this, id] {
                             if (auto p = store_->profile(id)) claude_->keepInDock(*p);
                         }});
     }
@@ -271,7 +274,7 @@ QList<MenuEntry> AccountsView::contextMenuEntries(const model::Profile& profile)
                         clipboard->clear();
                         clipboard->setText(p->terminalCommand(store_->accountsURL()));
                     }});
-    entries.append({false, QStringLiteral("Show Data in Finder"), true, false, [this, id] {
+    entries.append({false, displayText(QStringLiteral("Show Data in Finder")), true, false, [this, id] {
                         const auto p = store_->profile(id);
                         // Only the account's own folder, never a path a hand-edited list points at.
                         const auto folder = p ? p->dataFolder(store_->accountsURL()) : std::nullopt;
@@ -355,9 +358,9 @@ void AccountsView::startRemoving(const model::Profile& profile) {
     box->setIcon(QMessageBox::Warning);
     box->setWindowTitle(QStringLiteral("Varrow"));
     box->setText(QStringLiteral("Remove “") + singleLine(profile.name) + QStringLiteral("”?"));
-    box->setInformativeText(QStringLiteral(
+    box->setInformativeText(displayText(QStringLiteral(
         "This signs that account out on this Mac and moves its local data to the Trash. Your chats "
-        "are saved in your Claude account online, so you can sign in again any time."));
+        "are saved in your Claude account online, so you can sign in again any time.")));
     QPushButton* remove = box->addButton(QStringLiteral("Remove"), QMessageBox::DestructiveRole);
     box->addButton(QMessageBox::Cancel);
     box->setDefaultButton(QMessageBox::Cancel);

@@ -7,16 +7,70 @@
 
 namespace varrow::ui {
 
-QString displayText(const QString& text) {
+namespace {
+
+using platform::PinnedList;
+
+// As written, then for a desktop with a Dock, with favourites, and with neither.
+struct Wording {
+    const char16_t* written;
+    const char16_t* dock;
+    const char16_t* favourites;
+    const char16_t* none;
+};
+
+constexpr Wording kTable[] = {
+    {u"this Mac", u"this computer", u"this computer", u"this computer"},
+    {u"Show Data in Finder", u"Show Data in Files", u"Show Data in Files", u"Show Data in Files"},
+    {u"Want an account in your Dock? Right-click it here and choose Keep in Dock.",
+     u"Want an account in your Dock? Right-click it here and choose Keep in Dock.",
+     u"Want an account in your favourites? Right-click it here and choose Add to Favorites.", nullptr},
+    {u"in the Dock and ⌘Tab", u"in the Dock and ⌘Tab", u"in the dash and ⌘Tab", u"in the taskbar and ⌘Tab"},
+    {u"⌘Tab", u"Alt+Tab", u"Alt+Tab", u"Alt+Tab"},
+    {u"⇧⌘", u"Shift+Ctrl+", u"Shift+Ctrl+", u"Shift+Ctrl+"},
+    {u"⌘", u"Ctrl+", u"Ctrl+", u"Ctrl+"},
+};
+
+}  // namespace
+
+QString displayText(const QString& text, PinnedList pinned) {
     QString out = text;
     // The cycle key is a place on the keyboard, not a symbol: name it as the layout prints it.
     if (platform::Platform::isInstalled() && out.contains(QStringLiteral("⌘`")))
         out.replace(QStringLiteral("⌘`"),
                     QStringLiteral("⌘") + platform::Platform::hotKeys().keyLabel(system::CycleHotKey::kKey));
-    out.replace(QStringLiteral("⌘Tab"), QStringLiteral("Alt+Tab"));
-    out.replace(QStringLiteral("⇧⌘"), QStringLiteral("Shift+Ctrl+"));
-    out.replace(QStringLiteral("⌘"), QStringLiteral("Ctrl+"));
+    for (const Wording& w : kTable) {
+        const QString written = QString::fromUtf16(w.written);
+        if (!out.contains(written)) continue;
+        const char16_t* words = pinned == PinnedList::Dock         ? w.dock
+                                : pinned == PinnedList::Favourites ? w.favourites
+                                                                   : w.none;
+        if (!words) return {};
+        out.replace(written, QString::fromUtf16(words));
+    }
     return out;
+}
+
+QString displayText(const QString& text) {
+    return displayText(text, pinnedList());
+}
+
+PinnedList pinnedList() {
+    return platform::Platform::isInstalled() ? platform::Platform::workspace().pinnedList()
+                                             : PinnedList::Dock;
+}
+
+std::optional<QString> keepInDockTitle(const QString& copyName, PinnedList pinned) {
+    switch (pinned) {
+        case PinnedList::Dock:
+            return QStringLiteral("Keep “") + copyName + QStringLiteral("” in Dock");
+        case PinnedList::Favourites:
+            // GNOME Shell's own words for it.
+            return QStringLiteral("Add “") + copyName + QStringLiteral("” to Favorites");
+        case PinnedList::None:
+            break;
+    }
+    return std::nullopt;
 }
 
 QString singleLine(const QString& text) {

@@ -1,15 +1,26 @@
 #pragma once
 
+#include "platform/Workspace.h"
+
 #include <QFont>
 #include <QString>
+#include <optional>
 
 namespace varrow::ui {
 
-// The one place where a user-facing text written with the Command key symbols is turned into
-// this desktop's key names: "⇧⌘`" reads "Shift+Ctrl+`", "⌘N" reads "Ctrl+N", and the system's
-// own application switcher "⌘Tab" reads "Alt+Tab". The ` of the cycle key reads as the current
-// keyboard layout prints that key ("Ctrl+^" on a German layout).
+// The one table that words this program's texts for this desktop: the Command key symbols become
+// key names ("⇧⌘`" reads "Shift+Ctrl+`", "⌘N" reads "Ctrl+N", "⌘Tab" reads "Alt+Tab"), and the
+// other platform's nouns become this one's ("this Mac" reads "this computer", Finder reads
+// Files, and the Dock reads as whatever list this desktop pins applications to). A text that only
+// makes sense with a list the desktop lacks comes out empty.
+QString displayText(const QString& text, platform::PinnedList pinned);
+// The same for the pinned list the platform reports (the Dock where none is installed).
 QString displayText(const QString& text);
+platform::PinnedList pinnedList();
+
+// The title of the item that pins an account's copy ("Claude Work"), or none where this desktop
+// keeps no list Varrow knows: a pin nothing reads is no pin.
+std::optional<QString> keepInDockTitle(const QString& copyName, platform::PinnedList pinned);
 
 // A name as one line: line breaks, tabs and other control characters become spaces, so a
 // label never grows a second line whatever the account is called.

@@ -36,7 +36,11 @@ QList<QPair<QString, QString>> HelpView::rows() {
              "“Claude Work” in its own colour.")},
     };
     QList<QPair<QString, QString>> out;
-    for (const auto& [icon, text] : written) out.append({icon, displayText(text)});
+    for (const auto& [icon, text] : written) {
+        // A row about a list this desktop does not have is left out.
+        const QString shown = displayText(text);
+        if (!shown.isEmpty()) out.append({icon, shown});
+    }
     return out;
 }
 

@@ -94,12 +94,14 @@ ProfileEditor::ProfileEditor(std::optional<model::Profile> original, SaveCallbac
       color_(original_ ? original_->color : randomColor()) {
     setWindowModality(Qt::WindowModal);
     setWindowTitle(isNew() ? QStringLiteral("New Claude account") : QStringLiteral("Edit account"));
-    setFixedWidth(400);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 24, 24, 24);
     layout->setSpacing(18);
+    // The sheet is 400 wide and as tall as its content: the fixed-size layout takes its width
+    // from the content, so the content is held at the width inside the margins.
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addStrut(kWidth - 2 * 24);
 
     preview_ = new Avatar(original_ ? original_->name.trimmed() : QString(), color_, 72);
     layout->addSpacing(6);

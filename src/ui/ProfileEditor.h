@@ -41,6 +41,7 @@ class ProfileEditor : public QDialog {
 public:
     using SaveCallback =
         std::function<void(const QString& name, const QString& note, model::ProfileColor color)>;
+    static constexpr int kWidth = 400;
 
     ProfileEditor(std::optional<model::Profile> original, SaveCallback onSave, QWidget* parent = nullptr);
 

@@ -15,6 +15,10 @@ void useAppearance(bool dark) {
 }
 
 QImage grab(QWidget* widget, QSize size, qreal scale) {
+    // A fixed-size layout sizes its window when first activated; done before the window exists,
+    // no size hints go to a platform that cannot take them (the offscreen one warns on stderr).
+    widget->ensurePolished();
+    if (widget->layout()) widget->layout()->activate();
     // Hidden widgets skip their resize and layout events; make it visible without a window.
     if (!widget->isVisible() && widget->isWindow()) {
         widget->setAttribute(Qt::WA_DontShowOnScreen);

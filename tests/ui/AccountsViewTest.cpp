@@ -5,6 +5,7 @@
 #include "ui/AppEvents.h"
 #include "ui/Banners.h"
 #include "ui/CardGrid.h"
+#include "ui/OverlayScrollBar.h"
 #include "ui/ProfileCard.h"
 #include "ui/StatusLine.h"
 #include "ui/Theme.h"
@@ -116,7 +117,7 @@ TEST_F(AccountsViewTest, removalAsksFirstAndCancelKeepsTheAccount) {
     QMessageBox* alert = view().removalAlert();
     ASSERT_TRUE(alert);
     EXPECT_EQ(alert->text(), "Remove “Work”?");
-    EXPECT_TRUE(alert->informativeText().startsWith("This signs that account out on this Mac"));
+    EXPECT_TRUE(alert->informativeText().startsWith("This signs that account out on this computer"));
     alert->button(QMessageBox::Cancel)->click();
     settle();
     EXPECT_TRUE(store->profile(work.id));
@@ -158,7 +159,7 @@ TEST_F(AccountsViewTest, anAccountsMenuFollowsItsState) {
     auto entries = view().contextMenuEntries(work);
     EXPECT_EQ(texts(entries),
               QStringList({"Open Work", "—", "Edit…", "Keep “Claude Work” in Dock",
-                           "Copy Claude Code Terminal Command", "Show Data in Finder", "—", "Remove…"}));
+                           "Copy Claude Code Terminal Command", "Show Data in Files", "—", "Remove…"}));
     EXPECT_TRUE(find(entries, "Remove")->enabled);
     EXPECT_TRUE(find(entries, "Remove")->destructive);
 
@@ -167,6 +168,12 @@ TEST_F(AccountsViewTest, anAccountsMenuFollowsItsState) {
     find(entries, "Show Data")->run();
     ASSERT_EQ(fake.workspace.revealedPaths.size(), 1);
     EXPECT_EQ(fake.workspace.revealedPaths[0], store->accountsURL() + "/" + work.folderName + "/");
+    // GNOME Shell's favourites in its own words; no item where the desktop keeps no list.
+    fake.workspace.pinned = platform::PinnedList::Favourites;
+    EXPECT_EQ(texts(view().contextMenuEntries(work)).at(3), "Add “Claude Work” to Favorites");
+    fake.workspace.pinned = platform::PinnedList::None;
+    EXPECT_EQ(texts(view().contextMenuEntries(work)).at(3), "Copy Claude Code Terminal Command");
+    fake.workspace.pinned = platform::PinnedList::Dock;
 
     start(work);
     settle();
@@ -272,6 +279,21 @@ TEST_F(AccountsViewTest, theGridAddsColumnsAsTheWindowWidens) {
         settle(10);
         EXPECT_EQ(view().grid()->columns(), CardGrid::columnsFor(view().grid()->width())) << width;
         EXPECT_EQ(view().grid()->columns(), columns) << width;
+    }
+    // Enough accounts to scroll: the scroll bar lies over the padding and takes no columns away.
+    for (int i = 3; i < 12; ++i) addAccount(QString("Account %1").arg(i));
+    for (int width : {520, 521, 522, 523, 560}) {
+        view().resize(width, 440);
+        settle(10);
+        EXPECT_EQ(view().grid()->width(), width) << width;
+        EXPECT_EQ(view().grid()->columns(), 2) << width;
+        auto* bar = view().findChild<OverlayScrollBar*>();
+        ASSERT_TRUE(bar);
+        EXPECT_TRUE(bar->isVisibleTo(&view()));
+        // The cards keep clear of it.
+        const QRect lastCard = view().grid()->cardRect(1);
+        EXPECT_LT(view().grid()->mapTo(&view(), lastCard.topRight()).x(), bar->mapTo(&view(), QPoint()).x())
+            << width;
     }
 }
 

@@ -105,6 +105,14 @@ TEST_F(ProfileEditorTest, editingTheDefaultAccountOffersEveryColourAndSavesOnlyT
     for (QLabel* label : editor.findChildren<QLabel*>())
         EXPECT_FALSE(label->text().startsWith("Claude will open"));
 
+    // The sheet is 400 wide, new or not, as tall as its content.
+    editor.show();
+    ProfileEditor fresh(std::nullopt, recorder());
+    fresh.show();
+    EXPECT_EQ(editor.width(), 400);
+    EXPECT_EQ(fresh.width(), 400);
+    EXPECT_GT(fresh.height(), editor.height());  // the sign-in hint
+
     QTest::mouseClick(editor.swatches()[6], Qt::LeftButton);
     EXPECT_EQ(editor.preview()->color(), model::ProfileColor::Iris);
     editor.saveButton()->click();

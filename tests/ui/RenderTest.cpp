@@ -58,6 +58,10 @@ TEST_P(RenderTest, accountsWindowAndSheets) {
     AccountsView view(store.get(), &controller());
     save(render::grab(&view, QSize(560, 520)), "accounts");
     save(render::grab(&view, QSize(820, 520)), "accounts-wide");
+    // Enough accounts to scroll at the narrowest width: two columns, the scroller over the padding.
+    for (int i = 1; i <= 8; ++i) addAccount(QString("Team %1").arg(i), model::colors::allCases().at(i % 8));
+    settle();
+    save(render::grab(&view, QSize(520, 440)), "accounts-scrolling");
 
     ProfileEditor editor(std::nullopt, {});
     editor.nameField()->setText("Research");

@@ -3,6 +3,7 @@
 #include "platform/fake/FakeHotKeys.h"
 #include "platform/fake/FakeLoginItems.h"
 #include "platform/fake/FakePreferences.h"
+#include "platform/fake/FakeTrayAvailability.h"
 #include "platform/fake/FakeWindowServer.h"
 #include "platform/fake/FakeWorkspace.h"
 
@@ -21,6 +22,7 @@ public:
     FakeHotKeys& hotKeys;
     FakePreferences& preferences;
     FakeLoginItems& loginItems;
+    FakeTrayAvailability& trays;
 };
 
 }  // namespace varrow::platform::fake

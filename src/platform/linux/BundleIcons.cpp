@@ -1,6 +1,9 @@
 #include "platform/linux/BundleIcons.h"
 
+#include "platform/SystemLog.h"
 #include "platform/linux/BundleInfo.h"
+
+#include <QCoreApplication>
 
 #include <QDir>
 #include <QFileInfo>
@@ -10,6 +13,7 @@
 #include <QProcess>
 #include <QSaveFile>
 #include <QUrl>
+#include <optional>
 
 namespace varrow::platform::linux_ {
 
@@ -44,13 +48,56 @@ bool BundleIcons::setIcon(const QImage& image, const QString& path) const {
     const QString iconPath = customIconPath(path);
     QSaveFile file(iconPath);
     if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) return false;
-    if (!gio_.isEmpty() && QFileInfo(gio_).isExecutable()) {
-        // Best effort: file managers that honour GIO metadata show the icon too.
-        QProcess::startDetached(
-            gio_, {QStringLiteral("set"), cleanPath(path), QStringLiteral("metadata::custom-icon"),
-                   QUrl::fromLocalFile(iconPath).toString()});
-    }
+    if (!gio_.isEmpty() && QFileInfo(gio_).isExecutable()) setGioIcon(cleanPath(path), iconPath);
     return true;
+}
+
+void BundleIcons::setGioIcon(const QString& path, const QString& iconPath) const {
+    // Best effort: file managers that honour GIO metadata show the icon too. Without the desktop's
+    // metadata store (no GVfs) the attribute cannot be set, so ask first; any complaint of the
+    // tool goes to the debug log, never to Varrow's own output.
+    static std::optional<bool> metadataWritable;
+    const QString gio = gio_;
+    const QStringList set{QStringLiteral("set"), path, QStringLiteral("metadata::custom-icon"),
+                          QUrl::fromLocalFile(iconPath).toString()};
+    if (metadataWritable) {
+        if (*metadataWritable) runQuietly(gio, set, {});
+        return;
+    }
+    runQuietly(gio, {QStringLiteral("info"), QStringLiteral("--query-writable"), path},
+               [gio, set](int code, const QByteArray& output) {
+                   // "Writable attribute namespaces:" lists " metadata (…)" where the store is there.
+                   metadataWritable = code == 0 && output.contains("\n metadata");
+                   if (*metadataWritable) runQuietly(gio, set, {});
+               });
+}
+
+void BundleIcons::runQuietly(const QString& program, const QStringList& arguments,
+                             std::function<void(int, const QByteArray&)> done) {
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app) return;
+    // On the main thread, whoever calls: the process needs an event loop to report its end.
+    QMetaObject::invokeMethod(app, [app, program, arguments, done] {
+        auto* process = new QProcess(app);
+        QObject::connect(process, &QProcess::finished, process,
+                         [process, program, done](int code, QProcess::ExitStatus status) {
+                             const QByteArray errors = process->readAllStandardError().trimmed();
+                             if (!errors.isEmpty())
+                                 SystemLog::debug(QFileInfo(program).fileName() + QStringLiteral(": ") +
+                                                  QString::fromLocal8Bit(errors));
+                             if (done)
+                                 done(status == QProcess::NormalExit ? code : -1,
+                                      process->readAllStandardOutput());
+                             process->deleteLater();
+                         });
+        QObject::connect(process, &QProcess::errorOccurred, process,
+                         [process, done](QProcess::ProcessError error) {
+                             if (error != QProcess::FailedToStart) return;
+                             if (done) done(-1, {});
+                             process->deleteLater();
+                         });
+        process->start(program, arguments);
+    });
 }
 
 QImage BundleIcons::bundleIcon(const QString& path) {

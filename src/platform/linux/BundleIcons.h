@@ -2,6 +2,8 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
+#include <functional>
 
 namespace varrow::platform::linux_ {
 
@@ -20,7 +22,14 @@ public:
     // always pixels x pixels.
     QImage iconFor(const QString& path, int pixels) const;
 
+    // Runs a helper tool on the main thread with its output captured: what it writes to standard
+    // error goes to the debug log. done, if given, gets the exit code (-1: it did not run) and
+    // standard output.
+    static void runQuietly(const QString& program, const QStringList& arguments,
+                           std::function<void(int, const QByteArray&)> done);
+
 private:
+    void setGioIcon(const QString& path, const QString& iconPath) const;
     static QImage bundleIcon(const QString& path);
     static QImage genericIcon(int pixels);
 

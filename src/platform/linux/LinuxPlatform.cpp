@@ -4,6 +4,7 @@
 #include "platform/linux/LinuxHotKeys.h"
 #include "platform/linux/LinuxLoginItems.h"
 #include "platform/linux/LinuxPreferences.h"
+#include "platform/linux/LinuxTrayAvailability.h"
 #include "platform/linux/LinuxWindowServer.h"
 #include "platform/linux/LinuxWorkspace.h"
 #include "platform/linux/LinuxX11.h"
@@ -18,6 +19,7 @@ void installLinuxPlatform() {
     services.hotKeys = std::make_unique<LinuxHotKeys>(x11);
     services.preferences = std::make_unique<LinuxPreferences>();
     services.loginItems = std::make_unique<LinuxLoginItems>();
+    services.trays = std::make_unique<LinuxTrayAvailability>();
     Platform::install(std::move(services));
 }
 

@@ -1,5 +1,7 @@
 #include "platform/linux/LinuxWorkspace.h"
+
 #include "platform/SystemLog.h"
+#include "platform/linux/FileManagerReveal.h"
 #include "platform/linux/LauncherEntries.h"
 #include "platform/linux/LinuxClaudeCopy.h"
 #include "platform/linux/ShellFavourites.h"
@@ -260,7 +262,10 @@ bool LinuxWorkspace::openUrl(const QUrl& url) {
 bool LinuxWorkspace::revealInFileViewer(const QString& path) {
     const QFileInfo info(QDir::cleanPath(path));
     if (!info.exists() && !info.isSymLink()) return false;
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(info.absolutePath()));
+    FileManagerReveal::reveal(info.absoluteFilePath(), [](const QString& folder) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+    });
+    return true;
 }
 
 // Linux packages of Claude: recognised by their archive, copied by links where clones fail, and
@@ -297,6 +302,14 @@ void LinuxWorkspace::copyRemoved(const QString& copyPath) {
 
 void LinuxWorkspace::pruneCopyEntries(const QString& appsDir) {
     LauncherEntries::removeOrphans(appsDir);
+}
+
+// Only GNOME Shell's favourites are known: other desktops keep their panels' launchers in files of
+// their own, and the schema alone (installed on many desktops) says nothing about who reads it.
+PinnedList LinuxWorkspace::pinnedList() {
+    const QStringList desktops = qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(u':');
+    if (!desktops.contains(QStringLiteral("GNOME"), Qt::CaseInsensitive)) return PinnedList::None;
+    return ShellFavourites::read() ? PinnedList::Favourites : PinnedList::None;
 }
 
 // GNOME Shell keeps its own dock; a copy with a launcher entry is pinned there.

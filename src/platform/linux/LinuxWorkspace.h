@@ -61,6 +61,7 @@ public:
     std::optional<bool> addToFavourites(const QString& copyPath) override;
     bool openUrl(const QUrl& url) override;
     bool revealInFileViewer(const QString& path) override;
+    PinnedList pinnedList() override;
 
 private:
     std::optional<pid_t> activePid();
