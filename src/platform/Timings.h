@@ -21,7 +21,9 @@ public:
     static ms edgeCollapse() { return scaled(350); }           // edge tab collapse after hover ends
     static ms renderDelay() { return scaled(1500); }           // scripted render after start-up
     static ms renderSettle() { return scaled(500); }           // settling before each render
-    static ms processScan() { return ms(500); }                // Linux /proc rescan interval
+    static ms processScan() { return ms(500); }                // Linux /proc rescan interval (polling)
+    static ms processCheck() { return ms(500); }               // Linux: were processes created?
+    static constexpr int execLooks = 6;                        // checks of a new process for a late exec
     static ms hoverAnimation() { return ms(150); }             // card hover and editor colour ease-out
     static ms pressAnimation() { return ms(100); }             // a pressed card springing back
     static ms spinnerFrame() { return ms(80); }                // "Opening…" spinner step

@@ -170,6 +170,11 @@ TEST(LinuxClaudeScanner, InstallAndCopiesAreClaudeApplicationsAndHelpersAreNot) 
     tree.addProcess(102, 1, 12, install + "/claude-desktop",
                     {install + "/claude-desktop", "--type=gpu-process"});
     tree.addProcess(103, 1, 13, install + "/chrome_crashpad_handler", {"chrome_crashpad_handler"});
+    // Most helpers rewrite their arguments into one string joined by spaces.
+    tree.addProcess(104, 1, 14, copy + "/claude-desktop");
+    writeFile(tree.root() + "/104/cmdline",
+              (copy + "/claude-desktop --type=renderer --user-data-dir=/d --lang=en").toUtf8() +
+                  QByteArray("\0\0\0", 3));
     tree.addProcess(200, 1, 20, copy + "/claude-desktop", {copy + "/claude-desktop", "--user-data-dir=/d"});
     tree.addProcess(300, 1, 30, other + "/claude-desktop", {other + "/claude-desktop"});
     scanner.scan();

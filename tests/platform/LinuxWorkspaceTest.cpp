@@ -219,3 +219,35 @@ TEST_F(WorkspaceFixture, CustomIconsBundleIconsAndTheGenericIcon) {
     EXPECT_EQ(workspace.iconForFile(bundle, 16).pixelColor(8, 8), QColor(Qt::blue));
     EXPECT_FALSE(workspace.setIcon(custom, home.file("Apps/Missing.app")));
 }
+
+TEST(LinuxWorkspaceExits, AnApplicationStartedElsewhereIsFollowedToItsExitWithoutAnyScan) {
+    TempHome home;
+    const QString bundle =
+        ProcTree::makeBundle(home.file("Apps"), "Tool", "org.example.tool", "Tool", kScript);
+    WorkspaceOptions options;
+    options.gio.clear();
+    options.watch = false;  // no timer: nothing looks at /proc unless asked
+    options.polling = false;
+    LinuxWorkspace workspace(nullptr, options);
+    ASSERT_FALSE(workspace.isPolling()) << "this system has no pidfds";
+    QList<AppHandle> launched, terminated;
+    QObject::connect(&workspace, &LinuxWorkspace::didLaunchApplication,
+                     [&launched](const AppHandle& app) { launched.append(app); });
+    QObject::connect(&workspace, &LinuxWorkspace::didTerminateApplication,
+                     [&terminated](const AppHandle& app) { terminated.append(app); });
+
+    qint64 pid = 0;
+    ASSERT_TRUE(QProcess::startDetached(bundle + "/Contents/MacOS/Tool", {}, QString(), &pid));
+    ASSERT_TRUE(waitUntil([&] {
+        workspace.rescan();
+        return !launched.isEmpty();
+    }));
+    const AppHandle app = launched.first();
+    EXPECT_EQ(app->processIdentifier(), pid);
+
+    // From here on only the exit watch can tell.
+    ASSERT_TRUE(app->forceTerminate());
+    ASSERT_TRUE(waitUntil([&] { return terminated.contains(app); }, 5000));
+    EXPECT_EQ(terminated.size(), 1);
+    EXPECT_FALSE(workspace.runningApplications().contains(app));
+}

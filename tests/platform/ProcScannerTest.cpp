@@ -1,4 +1,5 @@
 #include "platform/ProcTree.h"
+#include "platform/Timings.h"
 #include "platform/linux/ProcScanner.h"
 #include "support/TestSupport.h"
 
@@ -180,4 +181,95 @@ TEST_F(ScannerFixture, AdoptedProcessKeepsItsHandleThroughScans) {
     EXPECT_EQ(plain->bundleIdentifier(), "");
     EXPECT_EQ(scanner.anyProcess(700), plain);
     EXPECT_FALSE(scanner.applications().contains(plain));
+}
+
+TEST_F(ScannerFixture, UpdateLooksOnlyAtProcessesCreatedSinceTheLastLook) {
+    tree.addProcess(1, 0, 1, "/sbin/init");
+    tree.addProcess(300, 1, 50, claude + "/Contents/MacOS/Claude");
+    tree.setLastCreated(300);
+    scanner.scan();
+    ASSERT_EQ(pids(), QList<pid_t>{300});
+
+    // Nothing created for a long time: nothing is read, so a process that would be new to a full
+    // scan (its id is older than the newest) stays unseen.
+    tree.addProcess(250, 1, 45, work + "/Contents/MacOS/Claude");
+    for (int i = 0; i < 1000; ++i) {
+        const auto changes = scanner.update();
+        ASSERT_TRUE(changes.launched.isEmpty() && changes.terminated.isEmpty());
+    }
+    EXPECT_EQ(pids(), QList<pid_t>{300});
+
+    // Then Claude is started by hand: found at the next look, by trying the few new ids...
+    tree.addProcess(302, 1, 60, work + "/Contents/MacOS/Claude", {"--user-data-dir=/x"});
+    tree.setLastCreated(303);
+    auto changes = scanner.update();
+    ASSERT_EQ(changes.launched.size(), 1);
+    EXPECT_EQ(changes.launched.first()->processIdentifier(), 302);
+    // ...or, after many, through the listing.
+    tree.remove(250);
+    tree.addProcess(9000, 1, 70, work + "/Contents/MacOS/Claude");
+    tree.setLastCreated(9001);
+    changes = scanner.update();
+    ASSERT_EQ(changes.launched.size(), 1);
+    EXPECT_EQ(changes.launched.first()->processIdentifier(), 9000);
+    EXPECT_EQ(pids(), (QList<pid_t>{300, 302, 9000}));
+
+    // Exits come from elsewhere (the exit watch), and only once.
+    const AppHandle ended = scanner.application(302);
+    EXPECT_EQ(scanner.ended(ended).terminated, QList<AppHandle>{ended});
+    EXPECT_TRUE(scanner.ended(ended).terminated.isEmpty());
+    EXPECT_EQ(pids(), (QList<pid_t>{300, 9000}));
+}
+
+TEST_F(ScannerFixture, UpdateTellsAReusedPidFromTheProcessThatHadIt) {
+    tree.setIdLimit(32768);
+    tree.addProcess(300, 1, 50, claude + "/Contents/MacOS/Claude");
+    tree.addProcess(310, 1, 51, "/usr/bin/bash");
+    tree.setLastCreated(32700);
+    scanner.scan();
+    const AppHandle old = scanner.application(300);
+    ASSERT_TRUE(old);
+
+    // The ids wrapped; 300 and 310 now name new processes (the old ones' exits not yet heard of).
+    tree.addProcess(300, 1, 90, claude + "/Contents/MacOS/Claude");
+    tree.addProcess(310, 1, 91, work + "/Contents/MacOS/Claude");
+    tree.setLastCreated(310);
+    const auto changes = scanner.update();
+    EXPECT_EQ(changes.terminated, QList<AppHandle>{old});
+    ASSERT_EQ(changes.launched.size(), 2);
+    EXPECT_NE(changes.launched.first(), old);
+    EXPECT_EQ(changes.launched.first()->startTime(), 90u);
+    EXPECT_EQ(pids(), (QList<pid_t>{300, 310}));
+    // The old process's exit, heard of late, changes nothing.
+    EXPECT_TRUE(scanner.ended(old).terminated.isEmpty());
+    EXPECT_EQ(pids(), (QList<pid_t>{300, 310}));
+}
+
+TEST_F(ScannerFixture, UpdateCatchesAProgramRunAfterItsProcessWasFirstSeen) {
+    tree.setLastCreated(100);
+    scanner.scan();
+    // Seen between fork and exec: looked at again for a while, though no id is created.
+    tree.addProcess(400, 1, 60, "/usr/bin/bash");
+    tree.setLastCreated(400);
+    EXPECT_TRUE(scanner.update().launched.isEmpty());
+    tree.addProcess(400, 1, 60, work + "/Contents/MacOS/Claude");
+    auto changes = scanner.update();
+    ASSERT_EQ(changes.launched.size(), 1);
+    EXPECT_EQ(changes.launched.first()->processIdentifier(), 400);
+
+    // Much later: the program's first child (Electron's helpers) or thread gives it away.
+    tree.addProcess(500, 1, 70, "/usr/bin/bash");
+    tree.addProcess(600, 1, 80, "/usr/bin/bash");
+    tree.setLastCreated(600);
+    for (int i = 0; i <= varrow::Timings::execLooks; ++i) scanner.update();
+    tree.addProcess(500, 1, 70, claude + "/Contents/MacOS/Claude");
+    tree.addProcess(601, 500, 81, claude + "/Contents/MacOS/Claude", {"--type=zygote"});
+    tree.addProcess(600, 1, 80, work + "/Contents/MacOS/Claude");
+    tree.addThread(602, 600, 82);
+    tree.setLastCreated(602);
+    changes = scanner.update();
+    ASSERT_EQ(changes.launched.size(), 2);
+    EXPECT_EQ(changes.launched.at(0)->processIdentifier(), 500);
+    EXPECT_EQ(changes.launched.at(1)->processIdentifier(), 600);
+    EXPECT_EQ(pids(), (QList<pid_t>{400, 500, 600}));
 }

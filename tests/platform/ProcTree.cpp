@@ -36,6 +36,29 @@ void ProcTree::addProcess(pid_t pid, pid_t parent, quint64 startTime, const QStr
     writeFile(dir + "/comm", QFileInfo(exe).fileName().toUtf8() + '\n');
 }
 
+void ProcTree::addThread(pid_t thread, pid_t process, quint64 startTime) {
+    // Up to the exit signal (field 38), which is -1 for a thread.
+    QString line = QStringLiteral("%1 (worker) S 1 %2 %2 0 -1 0 0 0 0 0 3 1 0 0 20 0 4 0 %3")
+                       .arg(thread)
+                       .arg(process)
+                       .arg(startTime);
+    for (int field = 23; field < 38; ++field) line += QStringLiteral(" 0");
+    writeFile(QStringLiteral("%1/%2/stat").arg(root_).arg(thread), (line + " -1 0 0\n").toUtf8());
+    writeFile(QStringLiteral("%1/%2/status").arg(root_).arg(thread),
+              QStringLiteral("Name:\tworker\nUmask:\t0022\nState:\tS\nTgid:\t%1\nPid:\t%2\n")
+                  .arg(process)
+                  .arg(thread)
+                  .toUtf8());
+}
+
+void ProcTree::setLastCreated(pid_t pid) {
+    writeFile(root_ + "/loadavg", QStringLiteral("0.10 0.20 0.30 1/200 %1\n").arg(pid).toUtf8());
+}
+
+void ProcTree::setIdLimit(pid_t limit) {
+    writeFile(root_ + "/sys/kernel/pid_max", QByteArray::number(limit) + '\n');
+}
+
 void ProcTree::remove(pid_t pid) {
     QDir(QStringLiteral("%1/%2").arg(root_).arg(pid)).removeRecursively();
 }

@@ -43,11 +43,17 @@ LinuxWorkspace::LinuxWorkspace(std::shared_ptr<LinuxX11> x11, Options options, Q
     self_ = std::make_shared<RunningApplication>(this, self, stat ? stat->startTime : 0,
                                                  QStringLiteral("app.varrow"), QString(), name);
 
+    polling_ = options.polling || !ExitWatch::isAvailable();
     scanner_.scan();  // take stock without announcing what already runs
+    if (!polling_) {
+        for (const AppHandle& app : scanner_.applications()) exits_.watch(app);
+        connect(&exits_, &ExitWatch::ended, this,
+                [this](const AppHandle& app) { announce(scanner_.ended(app)); });
+    }
     connect(&launcher_, &ProcessLauncher::exited, this, &LinuxWorkspace::rescan);
-    timer_.setInterval(Timings::processScan());
+    timer_.setInterval(polling_ ? Timings::processScan() : Timings::processCheck());
     connect(&timer_, &QTimer::timeout, this, [this] {
-        launcher_.reap();
+        if (polling_) launcher_.reap();
         rescan();
     });
     if (options.watch) timer_.start();
@@ -61,9 +67,18 @@ LinuxWorkspace::LinuxWorkspace(std::shared_ptr<LinuxX11> x11, Options options, Q
 LinuxWorkspace::~LinuxWorkspace() = default;
 
 void LinuxWorkspace::rescan() {
-    const ProcScanner::Changes changes = scanner_.scan();
-    for (const AppHandle& app : changes.terminated) emit didTerminateApplication(app);
-    for (const AppHandle& app : changes.launched) emit didLaunchApplication(app);
+    announce(polling_ ? scanner_.scan() : scanner_.update());
+}
+
+void LinuxWorkspace::announce(const ProcScanner::Changes& changes) {
+    for (const AppHandle& app : changes.terminated) {
+        exits_.forget(app);
+        emit didTerminateApplication(app);
+    }
+    for (const AppHandle& app : changes.launched) {
+        if (!polling_) exits_.watch(app);
+        emit didLaunchApplication(app);
+    }
 }
 
 QList<AppHandle> LinuxWorkspace::runningApplications() {

@@ -2,6 +2,7 @@
 
 #include "platform/Workspace.h"
 #include "platform/linux/BundleIcons.h"
+#include "platform/linux/ExitWatch.h"
 #include "platform/linux/ProcScanner.h"
 #include "platform/linux/ProcessLauncher.h"
 
@@ -17,7 +18,10 @@ struct WorkspaceOptions {
     QString procRoot = QStringLiteral("/proc");
     uid_t user = ::getuid();
     QString gio = QStringLiteral("/usr/bin/gio");
-    bool watch = true;  // rescan on a timer
+    bool watch = true;  // look for new processes on a timer
+    // Rescan every process on each tick rather than watch exits and look only at new processes:
+    // the former way, kept to measure against.
+    bool polling = qEnvironmentVariableIsSet("VARROW_BENCH_POLLING");
 };
 
 // The application workspace on Linux: applications are bundle processes found in /proc, launches
@@ -31,8 +35,10 @@ public:
     explicit LinuxWorkspace(std::shared_ptr<LinuxX11> x11, Options options = {}, QObject* parent = nullptr);
     ~LinuxWorkspace() override;
 
-    // Reads /proc again and announces launches and terminations.
+    // Looks at /proc again and announces launches and terminations.
     void rescan();
+    // Whether the former polling way is in use (asked for, or the system has no pidfds).
+    bool isPolling() const { return polling_; }
 
     QList<AppHandle> runningApplications() override;
     AppHandle frontmostApplication() override;
@@ -69,10 +75,13 @@ private:
     void activeWindowChanged();
     bool signal(const RunningApplication& app, int signalNumber);
     void finish(OpenCompletion completion, AppHandle app, QString error);
+    void announce(const ProcScanner::Changes& changes);
 
     std::shared_ptr<LinuxX11> x11_;
     ProcScanner scanner_;
     ProcessLauncher launcher_;
+    ExitWatch exits_;
+    bool polling_ = false;
     BundleIcons icons_;
     QTimer timer_;
     AppHandle self_;

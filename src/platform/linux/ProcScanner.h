@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/RunningApplication.h"
+#include "platform/linux/ProcReader.h"
 
 #include <sys/types.h>
 #include <QHash>
@@ -13,48 +14,45 @@ namespace varrow::platform::linux_ {
 
 // Finds the applications among the processes of a /proc-like tree: processes of one user whose
 // executable lies inside an application bundle, excluding helpers (children of a process of the
-// same bundle). Each process is read once per (pid, start time); a rescan only re-reads each
-// process's stat line to notice new, gone and reused process identifiers.
+// same bundle). Each process is inspected once per (pid, start time, command name).
 class ProcScanner {
 public:
     using HandleFactory =
         std::function<AppHandle(pid_t pid, quint64 startTime, const QString& bundleIdentifier,
                                 const QString& bundlePath, const QString& name)>;
+    using Stat = ProcReader::Stat;
 
     struct Changes {
         QList<AppHandle> launched;
         QList<AppHandle> terminated;
     };
 
-    // The stat line of one process; none when it is gone or unreadable.
-    struct Stat {
-        quint64 startTime = 0;
-        pid_t parent = 0;
-        bool zombie = false;
-        quint32 nameHash = 0;  // of the command name, which exec changes
-    };
-
     ProcScanner(QString root, uid_t user, HandleFactory factory);
-    ~ProcScanner();
-    ProcScanner(const ProcScanner&) = delete;
-    ProcScanner& operator=(const ProcScanner&) = delete;
 
+    // Lists the tree and reads every process's stat line to notice new, gone and reused process
+    // identifiers.
     Changes scan();
+    // Looks only where something can have changed since the last look: at processes created since
+    // (none when the tree's newest id is unchanged) and at recently created ones that may since
+    // have run another program. Ended applications are not noticed here; see ended().
+    Changes update();
+    // An application's process has ended (its exit was observed elsewhere).
+    Changes ended(const AppHandle& app);
 
-    // Applications found by the last scan, in start order.
+    // Applications found so far, in start order.
     const QList<AppHandle>& applications() const { return apps_; }
     AppHandle application(pid_t pid) const;
-    // Takes a process this program started as an application of a known bundle, before the next scan
-    // sees it; none when the process is already gone.
+    // Takes a process this program started as an application of a known bundle; it is announced
+    // by the next scan or update. None when the process is already gone.
     AppHandle adopt(pid_t pid, const QString& bundlePath, const QString& bundleIdentifier);
-    // Whether the last scan (or a lookup since) has seen this very process.
+    // Whether this very process has been seen.
     bool knows(pid_t pid) const;
     // A handle for any live process of the user (an application or not); none when it is gone.
     AppHandle anyProcess(pid_t pid);
 
-    std::optional<Stat> readStat(pid_t pid) const;
-    std::optional<QStringList> readArguments(pid_t pid) const;
-    QString root() const { return root_; }
+    std::optional<Stat> readStat(pid_t pid) const { return reader_.readStat(pid); }
+    std::optional<QStringList> readArguments(pid_t pid) const { return reader_.readArguments(pid); }
+    QString root() const { return reader_.root(); }
 
 private:
     struct Entry {
@@ -70,17 +68,26 @@ private:
         AppHandle before;  // the handle from before a rename, kept when the bundle is the same
     };
 
+    static Entry entryFor(const Stat& stat, const Entry* old);
+    static bool isApplication(const Entry& entry);
     void inspect(pid_t pid, Entry& entry, const QHash<pid_t, Entry>& all);
-    QString bundleOfProcess(pid_t pid) const;
-    QByteArray readFile(pid_t pid, const char* name, qsizetype limit) const;
+    void inspectInStartOrder(QList<pid_t> pids, QHash<pid_t, Entry>& entries);
     AppHandle makeHandle(pid_t pid, const Entry& entry, const QString& bundleIdentifier);
+    bool isHelperByArguments(pid_t pid) const;
+    QList<pid_t> createdBetween(pid_t after, pid_t upTo) const;
+    void insertApplication(const AppHandle& app);
+    void prune();
 
-    QString root_;
-    int rootFd_ = -1;
+    ProcReader reader_;
     uid_t user_;
     HandleFactory factory_;
     QHash<pid_t, Entry> entries_;
     QList<AppHandle> apps_;
+    std::optional<pid_t> lastCreated_;
+    pid_t idLimit_;
+    QHash<pid_t, int> young_;   // processes that may yet exec a program: looks left
+    QList<pid_t> unannounced_;  // applications found outside a scan or update
+    qsizetype pruneAt_ = 0;
 };
 
 }  // namespace varrow::platform::linux_

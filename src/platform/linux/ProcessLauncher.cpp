@@ -1,8 +1,9 @@
 #include "platform/linux/ProcessLauncher.h"
 
+#include "platform/linux/ExitWatch.h"
+
 #include <fcntl.h>
 #include <spawn.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <QSocketNotifier>
@@ -16,16 +17,6 @@ extern char** environ;
 namespace varrow::platform::linux_ {
 
 namespace {
-
-int openPidfd(pid_t pid) {
-#ifdef SYS_pidfd_open
-    return int(::syscall(SYS_pidfd_open, pid, 0));
-#else
-    Q_UNUSED(pid);
-    errno = ENOSYS;
-    return -1;
-#endif
-}
 
 // Keeps the bytes of every string alive while argv/envp point into them.
 class CStrings {
@@ -94,7 +85,7 @@ ProcessLauncher::Started ProcessLauncher::start(const QString& program, const QS
 }
 
 void ProcessLauncher::watch(pid_t pid) {
-    const int fd = openPidfd(pid);
+    const int fd = ExitWatch::openPidfd(pid);
     QSocketNotifier* notifier = nullptr;
     if (fd >= 0) {
         notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
