@@ -10,6 +10,7 @@
 #include "hooks/TestHooks.h"
 #include "model/ProfileStore.h"
 #include "platform/Platform.h"
+#include "platform/linux/Installation.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "ui/AppGlyph.h"
 
@@ -74,6 +75,8 @@ int run(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Varrow"));
     QApplication::setOrganizationName(QStringLiteral("Varrow"));
+    // Ties windows to the installed desktop entry (Wayland app id, startup notification).
+    QGuiApplication::setDesktopFileName(platform::linux_::Installation::applicationId());
     QApplication::setWindowIcon(ui::AppGlyph::icon());
     // Closing the accounts window never quits; the tray (or the command line) stays.
     QApplication::setQuitOnLastWindowClosed(false);

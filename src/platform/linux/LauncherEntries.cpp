@@ -2,9 +2,9 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/linux/DesktopEntry.h"
+#include "platform/linux/Installation.h"
 #include "platform/linux/LinuxClaudeInstall.h"
 
-#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -54,7 +54,7 @@ QString LauncherEntries::entryPath(const QString& copyPath) {
 QString LauncherEntries::program() {
     const QString set = qEnvironmentVariable("VARROW_EXECUTABLE");
     if (!set.isEmpty()) return set;
-    return QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : QStringLiteral("varrow");
+    return Installation::program();
 }
 
 QByteArray LauncherEntries::render(const Entry& entry) {
@@ -65,7 +65,7 @@ QByteArray LauncherEntries::render(const Entry& entry) {
     QStringList lines{
         QStringLiteral("[Desktop Entry]"),
         QStringLiteral("Type=Application"),
-        QStringLiteral("Version=1.5"),
+        QStringLiteral("Version=1.4"),
         QStringLiteral("Name=") + DesktopEntry::escapeValue(name),
         QStringLiteral("Comment=") +
             DesktopEntry::escapeValue(QStringLiteral("Claude for the account ") + entry.accountName),

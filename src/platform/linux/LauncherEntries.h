@@ -25,7 +25,7 @@ public:
     static QString stem(const QString& copyPath);
     static QString windowClass(const QString& copyPath) { return stem(copyPath); }
     static QString entryPath(const QString& copyPath);
-    // The program the entries start: $VARROW_EXECUTABLE, else this executable.
+    // The program the entries start: $VARROW_EXECUTABLE, else the installed varrow or this executable.
     static QString program();
 
     static QByteArray render(const Entry& entry);

@@ -1,5 +1,7 @@
 #include "platform/linux/LinuxLoginItems.h"
 
+#include "platform/linux/Installation.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -15,7 +17,7 @@ LinuxLoginItems::LinuxLoginItems(QString autostartFolder, QString executable, QS
       folder_(autostartFolder.isEmpty()
                   ? QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/autostart"
                   : std::move(autostartFolder)),
-      executable_(executable.isEmpty() ? QCoreApplication::applicationFilePath() : std::move(executable)),
+      executable_(executable.isEmpty() ? Installation::program() : std::move(executable)),
       arguments_(arguments.isEmpty() ? QCoreApplication::arguments() : std::move(arguments)) {}
 
 QString LinuxLoginItems::execLine(const QString& executable) {

@@ -13,7 +13,8 @@ class LinuxLoginItems : public LoginItems {
 public:
     static constexpr auto kLoginFlag = "--login-item";
 
-    // Empty values mean the user's autostart folder, this executable and this process's arguments.
+    // Empty values mean the user's autostart folder, the installed varrow (or this executable) and
+    // this process's arguments.
     explicit LinuxLoginItems(QString autostartFolder = {}, QString executable = {},
                              QStringList arguments = {}, QObject* parent = nullptr);
 
