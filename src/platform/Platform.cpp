@@ -45,5 +45,8 @@ AppPreferences& Platform::preferences() {
 LoginItems& Platform::loginItems() {
     return require(installed().loginItems);
 }
+LinkHandlers& Platform::linkHandlers() {
+    return require(installed().linkHandlers);
+}
 
 }  // namespace varrow::platform

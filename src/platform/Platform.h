@@ -2,6 +2,7 @@
 
 #include "platform/AppPreferences.h"
 #include "platform/GlobalHotKeys.h"
+#include "platform/LinkHandlers.h"
 #include "platform/LoginItems.h"
 #include "platform/WindowServer.h"
 #include "platform/Workspace.h"
@@ -18,6 +19,7 @@ struct Services {
     std::unique_ptr<GlobalHotKeys> hotKeys;
     std::unique_ptr<AppPreferences> preferences;
     std::unique_ptr<LoginItems> loginItems;
+    std::unique_ptr<LinkHandlers> linkHandlers;
 };
 
 class Platform {
@@ -32,6 +34,7 @@ public:
     static GlobalHotKeys& hotKeys();
     static AppPreferences& preferences();
     static LoginItems& loginItems();
+    static LinkHandlers& linkHandlers();
 };
 
 }  // namespace varrow::platform

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/fake/FakeHotKeys.h"
+#include "platform/fake/FakeLinkHandlers.h"
 #include "platform/fake/FakeLoginItems.h"
 #include "platform/fake/FakePreferences.h"
 #include "platform/fake/FakeWindowServer.h"
@@ -21,6 +22,7 @@ public:
     FakeHotKeys& hotKeys;
     FakePreferences& preferences;
     FakeLoginItems& loginItems;
+    FakeLinkHandlers& linkHandlers;
 };
 
 }  // namespace varrow::platform::fake

@@ -2,6 +2,7 @@
 
 #include "platform/Platform.h"
 #include "platform/linux/LinuxHotKeys.h"
+#include "platform/linux/LinuxLinkHandlers.h"
 #include "platform/linux/LinuxLoginItems.h"
 #include "platform/linux/LinuxPreferences.h"
 #include "platform/linux/LinuxWindowServer.h"
@@ -18,6 +19,7 @@ void installLinuxPlatform() {
     services.hotKeys = std::make_unique<LinuxHotKeys>(x11);
     services.preferences = std::make_unique<LinuxPreferences>();
     services.loginItems = std::make_unique<LinuxLoginItems>();
+    services.linkHandlers = std::make_unique<LinuxLinkHandlers>();
     Platform::install(std::move(services));
 }
 
