@@ -21,6 +21,8 @@ public:
 
     // The handler the scheme's links go to now; empty when none.
     virtual QString defaultHandler(const QString& scheme) = 0;
+    // The user's own choice for the scheme, which overrides the system's; empty when none.
+    virtual QString userHandler(const QString& scheme) = 0;
     // Makes a handler the default; an empty one drops the user's own choice, so the system's
     // applies again. False with a sentence in *error.
     virtual bool setDefaultHandler(const QString& scheme, const QString& handler, QString* error) = 0;

@@ -54,8 +54,10 @@ QString LinkHandlerChoice::take() {
         if (!defaults.linkHandlerTaken()) defaults.setValue(Defaults::kLinkHandlerTaken, true);
         return {};
     }
-    // Remembered before the change, so a failure half-way still knows what to give back.
-    defaults.setValue(Defaults::kPreviousLinkHandler, current);
+    // The user's own choice (none: the system's default applies), remembered before the change
+    // so a failure half-way still knows what to give back.
+    const QString previous = handlers.userHandler(scheme());
+    defaults.setValue(Defaults::kPreviousLinkHandler, previous == own ? QString() : previous);
     defaults.setValue(Defaults::kLinkHandlerTaken, true);
     if (!handlers.setDefaultHandler(scheme(), own, &error))
         return QStringLiteral("Couldn't make Varrow the handler of sign-in links: ") + error;

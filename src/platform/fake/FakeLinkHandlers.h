@@ -27,6 +27,7 @@ public:
     QString defaultHandler(const QString& scheme) override {
         return userChoice.contains(scheme) ? userChoice.value(scheme) : systemDefault.value(scheme);
     }
+    QString userHandler(const QString& scheme) override { return userChoice.value(scheme); }
     bool setDefaultHandler(const QString& scheme, const QString& handler, QString* error) override {
         if (!failure.isEmpty()) return fail(error);
         if (handler.isEmpty())

@@ -105,8 +105,12 @@ QString LinuxLinkHandlers::defaultHandler(const QString& scheme) {
                    ? first.mid(colon + 2).trimmed()
                    : QString();
     }
+    return userHandler(scheme);
+}
+
+QString LinuxLinkHandlers::userHandler(const QString& scheme) {
     QFile file(mimeappsPath());
-    return file.open(QIODevice::ReadOnly) ? defaultIn(file.readAll(), type) : QString();
+    return file.open(QIODevice::ReadOnly) ? defaultIn(file.readAll(), mimeType(scheme)) : QString();
 }
 
 bool LinuxLinkHandlers::setDefaultHandler(const QString& scheme, const QString& handler, QString* error) {

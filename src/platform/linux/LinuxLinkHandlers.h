@@ -24,6 +24,7 @@ public:
     bool installOwnHandler(const QString& scheme, QString* error) override;
     void removeOwnHandler() override;
     QString defaultHandler(const QString& scheme) override;
+    QString userHandler(const QString& scheme) override;
     bool setDefaultHandler(const QString& scheme, const QString& handler, QString* error) override;
 
     // The [Default Applications] line for a type, as mimeapps.list text holds it; empty when none.
