@@ -23,7 +23,11 @@ QString logged(const QString& sentence) {
 
 LinkHandlerChoice::LinkHandlerChoice(model::ProfileStore* store, QObject* parent)
     : QObject(parent), store_(store) {
-    connect(store_, &model::ProfileStore::profilesChanged, this, [this] { apply(); });
+    // Most list changes (an account opened, renamed) leave the answer as it was: only a change of
+    // it is worth asking the desktop's tools, which would otherwise slow every opening.
+    connect(store_, &model::ProfileStore::profilesChanged, this, [this] {
+        if (wanted() != applied_) apply();
+    });
     connect(&Defaults::shared(), &Defaults::changed, this, [this](const QString& key) {
         if (key == QLatin1String(Defaults::kSendSignInLinks)) apply();
     });
@@ -37,7 +41,8 @@ bool LinkHandlerChoice::wanted() const {
 }
 
 QString LinkHandlerChoice::apply() {
-    if (wanted()) return logged(take());
+    applied_ = wanted();
+    if (*applied_) return logged(take());
     if (Defaults::shared().linkHandlerTaken()) return logged(giveBack());
     return {};
 }

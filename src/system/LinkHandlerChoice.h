@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <optional>
 
 namespace varrow::model {
 class ProfileStore;
@@ -30,6 +31,7 @@ private:
     QString giveBack();
 
     model::ProfileStore* store_;
+    std::optional<bool> applied_;  // what the last apply() found wanted
 };
 
 }  // namespace varrow::system
