@@ -2,6 +2,7 @@
 #include "platform/Timings.h"
 
 #include "app/Commands.h"
+#include "app/LinkCommand.h"
 #include "app/SingleInstance.h"
 #include "claude/ClaudeController.h"
 #include "hooks/TestHooks.h"
@@ -55,6 +56,7 @@ QString CommandLine::helpText() {
         "                    (starts Varrow first when it is not running)\n"
         "  quit NAME         quits the named account's Claude\n"
         "  command NAME      prints the terminal command for Claude Code with that account\n"
+        "  open-link URL     passes a claude: sign-in link to the account that asked for it\n"
         "  --help            shows this text\n"
         "  --version         shows Varrow's version\n"
         "\n"
@@ -156,6 +158,7 @@ int CommandLine::execute(const Request& request, QTextStream& out, QTextStream& 
 }
 
 std::optional<int> CommandLine::run(int argc, char** argv) {
+    if (argc > 1 && qstrcmp(argv[1], LinkCommand::kVerb) == 0) return LinkCommand::run(argc, argv);
     QStringList arguments;
     for (int i = 0; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
     const Parsed parsed = parse(arguments);

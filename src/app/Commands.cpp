@@ -1,6 +1,7 @@
 #include "app/Commands.h"
 
 #include "app/CommandLine.h"
+#include "app/LinkCommand.h"
 #include "claude/ClaudeController.h"
 #include "hooks/TestHooks.h"
 #include "model/ProfileStore.h"
@@ -40,6 +41,7 @@ std::optional<QString> Commands::handle(const QString& command, const QString& a
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
         return QString();
     }
+    if (command == QLatin1String(LinkCommand::kVerb)) return LinkCommand::handle(*store_, *claude_, argument);
     return CommandLine::handle(*store_, *claude_, command, argument);
 }
 

@@ -1,10 +1,12 @@
 #include "app/Helpers.h"
 
 #include "claude/ClaudeController.h"
+#include "claude/LinkRouter.h"
 #include "model/Defaults.h"
 #include "platform/Platform.h"
 #include "switcher/SwitcherController.h"
 #include "system/CycleHotKey.h"
+#include "system/LinkHandlerChoice.h"
 
 namespace varrow::app {
 
@@ -25,6 +27,10 @@ void Helpers::start(model::ProfileStore* store, claude::ClaudeController* claude
     QObject::connect(claude, &claude::ClaudeController::frontChanged, hotKey_.get(),
                      &system::CycleHotKey::frontChanged);
 
+    linkRouter_ = std::make_unique<claude::LinkRouter>(claude);
+    linkHandler_ = std::make_unique<system::LinkHandlerChoice>(store);
+    linkHandler_->apply();
+
     setUpLoginItemOnFirstRun();
 }
 
@@ -41,6 +47,8 @@ bool Helpers::setUpLoginItemOnFirstRun() {
 }
 
 void Helpers::reset() {
+    linkHandler_.reset();
+    linkRouter_.reset();
     hotKey_.reset();
     switcher_.reset();
 }

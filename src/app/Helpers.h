@@ -8,17 +8,20 @@ class ProfileStore;
 }
 namespace varrow::claude {
 class ClaudeController;
-}
+class LinkRouter;
+}  // namespace varrow::claude
 namespace varrow::switcher {
 class SwitcherController;
 }
 namespace varrow::system {
 class CycleHotKey;
-}
+class LinkHandlerChoice;
+}  // namespace varrow::system
 
 namespace varrow::app {
 
-// The long-lived objects made once start-up has settled: the switcher and the cycle hot key.
+// The long-lived objects made once start-up has settled: the switcher, the cycle hot key, and the
+// routing of sign-in links with the choice of their handler.
 class Helpers {
 public:
     static Helpers& shared();
@@ -33,6 +36,7 @@ public:
 
     switcher::SwitcherController* switcher() const { return switcher_.get(); }
     system::CycleHotKey* hotKey() const { return hotKey_.get(); }
+    claude::LinkRouter* linkRouter() const { return linkRouter_.get(); }
 
     // Drops the objects; for tests and the orderly end of the process.
     void reset();
@@ -41,6 +45,8 @@ private:
     Helpers() = default;
     std::unique_ptr<switcher::SwitcherController> switcher_;
     std::unique_ptr<system::CycleHotKey> hotKey_;
+    std::unique_ptr<claude::LinkRouter> linkRouter_;
+    std::unique_ptr<system::LinkHandlerChoice> linkHandler_;
 };
 
 }  // namespace varrow::app

@@ -13,6 +13,8 @@ const QHash<QString, QVariant>& registered() {
         {Defaults::kSwitcherStyle, QStringLiteral("edge")},
         {Defaults::kCycleHotKeyEnabled, true},
         {Defaults::kDidSetUpLoginItem, false},
+        {Defaults::kSendSignInLinks, true},
+        {Defaults::kLinkHandlerTaken, false},
     };
     return table;
 }
@@ -85,7 +87,20 @@ bool Defaults::cycleHotKeyEnabled() const {
 }
 
 bool Defaults::didSetUpLoginItem() const {
-    const QVariant v = value(kDidSetUpLoginItem);
+    return flag(kDidSetUpLoginItem);
+}
+
+bool Defaults::sendSignInLinks() const {
+    return flag(kSendSignInLinks);
+}
+
+bool Defaults::linkHandlerTaken() const {
+    return flag(kLinkHandlerTaken);
+}
+
+bool Defaults::flag(const QString& key) const {
+    const QVariant v = value(key);
+    // QSettings hands INI booleans back as text.
     if (v.typeId() == QMetaType::QString) return v.toString() == u"true" || v.toString() == u"1";
     return v.toBool();
 }

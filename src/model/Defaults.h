@@ -18,6 +18,11 @@ public:
     static constexpr auto kCycleHotKeyEnabled = "cycleHotKeyEnabled";
     static constexpr auto kSwitcherFloatingOrigin = "switcherFloatingOrigin";
     static constexpr auto kDidSetUpLoginItem = "didSetUpLoginItem";
+    // "Send sign-in links to the account that asked"; while Varrow holds the claude: handler, the
+    // handler it took over is remembered so it can be given back.
+    static constexpr auto kSendSignInLinks = "sendSignInLinksToAccount";
+    static constexpr auto kLinkHandlerTaken = "claudeLinkHandlerTaken";
+    static constexpr auto kPreviousLinkHandler = "previousClaudeLinkHandler";
 
     // The process-wide defaults (QSettings of organisation and application "Varrow").
     static Defaults& shared();
@@ -36,6 +41,8 @@ public:
     std::optional<QPointF> switcherFloatingOrigin() const;
     void setSwitcherFloatingOrigin(const QPointF& topLeft);
     bool didSetUpLoginItem() const;
+    bool sendSignInLinks() const;
+    bool linkHandlerTaken() const;
 
     // The "{x, y}" text form of a point, and its reading (none for text that is not a point).
     static QString pointToString(const QPointF& point);
@@ -45,6 +52,7 @@ signals:
     void changed(const QString& key);
 
 private:
+    bool flag(const QString& key) const;
     explicit Defaults(std::unique_ptr<QSettings> settings);
     std::unique_ptr<QSettings> settings_;
 };

@@ -48,5 +48,8 @@ LoginItems& Platform::loginItems() {
 TrayAvailability& Platform::trays() {
     return require(installed().trays);
 }
+LinkHandlers& Platform::linkHandlers() {
+    return require(installed().linkHandlers);
+}
 
 }  // namespace varrow::platform

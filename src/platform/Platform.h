@@ -2,6 +2,7 @@
 
 #include "platform/AppPreferences.h"
 #include "platform/GlobalHotKeys.h"
+#include "platform/LinkHandlers.h"
 #include "platform/LoginItems.h"
 #include "platform/TrayAvailability.h"
 #include "platform/WindowServer.h"
@@ -20,6 +21,7 @@ struct Services {
     std::unique_ptr<AppPreferences> preferences;
     std::unique_ptr<LoginItems> loginItems;
     std::unique_ptr<TrayAvailability> trays;
+    std::unique_ptr<LinkHandlers> linkHandlers;
 };
 
 class Platform {
@@ -35,6 +37,7 @@ public:
     static AppPreferences& preferences();
     static LoginItems& loginItems();
     static TrayAvailability& trays();
+    static LinkHandlers& linkHandlers();
 };
 
 }  // namespace varrow::platform

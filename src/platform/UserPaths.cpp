@@ -21,6 +21,12 @@ QString UserPaths::home() {
     return QDir::homePath();
 }
 
+QString UserPaths::claudeData() {
+    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (config.isEmpty() || !QDir::isAbsolutePath(config)) config = QDir::homePath() + "/.config";
+    return config + "/Claude";
+}
+
 bool moveToTrash(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink()) return false;

@@ -1,6 +1,7 @@
 #include "ui/AccountsView.h"
 
 #include "claude/ClaudeController.h"
+#include "copies/DesktopConfig.h"
 #include "model/ProfileStore.h"
 #include "platform/Platform.h"
 #include "ui/AddAccountCard.h"
@@ -12,6 +13,7 @@
 #include "ui/DisplayText.h"
 #include "ui/HelpView.h"
 #include "ui/OverlayScrollBar.h"
+#include "ui/McpCopyPrompt.h"
 #include "ui/Popover.h"
 #include "ui/ProfileCard.h"
 #include "ui/ProfileEditor.h"
@@ -274,6 +276,13 @@ QList<MenuEntry> AccountsView::contextMenuEntries(const model::Profile& profile)
                         clipboard->clear();
                         clipboard->setText(p->terminalCommand(store_->accountsURL()));
                     }});
+    entries.append({false, QStringLiteral("Copy MCP Servers from My Claude…"), true, false, [this, id] {
+                        const auto p = store_->profile(id);
+                        if (!p || mcpPrompt_) return;
+                        mcpPrompt_ = McpCopyPrompt::open(
+                            this, store_->accountsURL(), *p, copies::DesktopConfig::myClaudeFile(),
+                            [this](const QString& sentence) { claude_->setLastError(sentence); });
+                    }});
     entries.append({false, displayText(QStringLiteral("Show Data in Finder")), true, false, [this, id] {
                         const auto p = store_->profile(id);
                         // Only the account's own folder, never a path a hand-edited list points at.
@@ -311,14 +320,18 @@ void AccountsView::startAdding() {
     editor_ = new ProfileEditor(
         std::nullopt,
         [this](const QString& name, const QString& note, model::ProfileColor color) {
-            createAccount(name, note, color);
+            createAccount(name, note, color, editor_ && editor_->startsWithMyClaudeConfig());
         },
         this);
     editor_->setAttribute(Qt::WA_DeleteOnClose);
+    // Offered whenever My Claude has the file; ticked only when it can be copied as it is.
+    const auto mine = copies::DesktopConfig::read(copies::DesktopConfig::myClaudeFile());
+    if (mine.exists) editor_->offerMyClaudeConfig(mine.object.has_value());
     editor_->open();
 }
 
-void AccountsView::createAccount(const QString& name, const QString& note, model::ProfileColor color) {
+void AccountsView::createAccount(const QString& name, const QString& note, model::ProfileColor color,
+                                 bool withMyConfig) {
     model::Profile profile;
     profile.id = QUuid::createUuid();
     profile.name = store_->uniqueName(name);
@@ -331,7 +344,12 @@ void AccountsView::createAccount(const QString& name, const QString& note, model
     list.append(profile);
     store_->setProfiles(list);
     store_->save();
+    // Before the first launch, so Claude starts with it; a failure leaves the account as created.
+    const QString seeding = withMyConfig ? copies::DesktopConfig::seed(copies::DesktopConfig::myClaudeFile(),
+                                                                       store_->accountsURL(), profile)
+                                         : QString();
     claude_->open(profile);
+    if (!seeding.isEmpty()) claude_->setLastError(seeding);
 }
 
 void AccountsView::startEditing(const model::Profile& profile) {

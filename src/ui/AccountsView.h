@@ -61,6 +61,7 @@ public:
     // What is on show, for tests and the render hooks.
     ProfileEditor* editor() const { return editor_; }
     QMessageBox* removalAlert() const { return alert_; }
+    QMessageBox* mcpPrompt() const { return mcpPrompt_; }
     Popover* settingsPopover() const { return settings_; }
     Popover* helpPopover() const { return help_; }
     ErrorBanner* errorBanner() const { return errorBanner_; }
@@ -83,7 +84,8 @@ private:
     QWidget* buildFooter();
     void syncCards();
     void syncState();
-    void createAccount(const QString& name, const QString& note, model::ProfileColor color);
+    void createAccount(const QString& name, const QString& note, model::ProfileColor color,
+                       bool withMyConfig);
 
     model::ProfileStore* store_;
     claude::ClaudeController* claude_;
@@ -102,6 +104,7 @@ private:
 
     QPointer<ProfileEditor> editor_;
     QPointer<QMessageBox> alert_;
+    QPointer<QMessageBox> mcpPrompt_;
     QPointer<Popover> settings_;
     QPointer<Popover> help_;
 };

@@ -6,6 +6,7 @@
 #include "ui/Symbols.h"
 #include "ui/Theme.h"
 
+#include <QCheckBox>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -138,6 +139,11 @@ ProfileEditor::ProfileEditor(std::optional<model::Profile> original, SaveCallbac
     layout->addLayout(fields);
 
     if (isNew()) {
+        config_ = new QCheckBox(QStringLiteral("Start with My Claude's MCP servers and settings"));
+        config_->setFont(theme::font(13));
+        config_->hide();
+        layout->addWidget(config_);
+
         auto* info = new QHBoxLayout;
         info->setSpacing(8);
         auto* icon = new QLabel;
@@ -204,6 +210,16 @@ void ProfileEditor::save() {
     saved_ = true;
     if (onSave_) onSave_(name, note_->text().trimmed(), color_);
     accept();
+}
+
+void ProfileEditor::offerMyClaudeConfig(bool checked) {
+    if (!config_) return;
+    config_->setChecked(checked);
+    config_->show();
+}
+
+bool ProfileEditor::startsWithMyClaudeConfig() const {
+    return config_ && !config_->isHidden() && config_->isChecked();
 }
 
 void ProfileEditor::showEvent(QShowEvent* event) {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 
+class QCheckBox;
 class QLineEdit;
 class QLabel;
 class QPushButton;
@@ -57,6 +58,11 @@ public:
     Avatar* preview() const { return preview_; }
     QLabel* titleLabel() const { return title_; }
 
+    // When adding: offers to start the account with My Claude's settings file, ticked or not.
+    void offerMyClaudeConfig(bool checked);
+    QCheckBox* configBox() const { return config_; }
+    bool startsWithMyClaudeConfig() const;
+
     // A colour for a new account: any but clay, which the default account wears.
     static model::ProfileColor randomColor();
 
@@ -78,6 +84,7 @@ private:
     QLineEdit* name_;
     QLineEdit* note_;
     QList<ColorSwatch*> swatches_;
+    QCheckBox* config_ = nullptr;
     QPushButton* cancel_;
     QPushButton* save_;
     QVariantAnimation colorAnimation_;

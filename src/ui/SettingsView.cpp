@@ -81,6 +81,9 @@ SettingsView::SettingsView(bool launchAtLogin, std::function<void(const QString&
     cycle_ = new QCheckBox(displayText(QStringLiteral("⌘` switches between open accounts")));
     layout->addWidget(
         checkRow(cycle_, displayText(QStringLiteral("Only while you're in Claude. ⇧⌘` goes backwards."))));
+    links_ = new QCheckBox(QStringLiteral("Send sign-in links to the account that asked"));
+    layout->addWidget(checkRow(links_, QStringLiteral("When you sign in through the browser, the link goes "
+                                                      "back to the account you were signing in to.")));
     login_ = new QCheckBox(QStringLiteral("Open at login"));
     layout->addWidget(
         checkRow(login_, displayText(QStringLiteral("Keeps the switcher and ⌘` ready. Runs quietly in "
@@ -92,6 +95,8 @@ SettingsView::SettingsView(bool launchAtLogin, std::function<void(const QString&
     });
     connect(cycle_, &QCheckBox::toggled, this,
             [](bool on) { model::Defaults::shared().setValue(model::Defaults::kCycleHotKeyEnabled, on); });
+    connect(links_, &QCheckBox::toggled, this,
+            [](bool on) { model::Defaults::shared().setValue(model::Defaults::kSendSignInLinks, on); });
     connect(login_, &QCheckBox::toggled, this, &SettingsView::loginToggled);
     connect(&model::Defaults::shared(), &model::Defaults::changed, this, &SettingsView::syncFromDefaults);
     syncFromDefaults();
@@ -103,6 +108,8 @@ void SettingsView::syncFromDefaults() {
     description_->setText(description(stored));
     const QSignalBlocker block(cycle_);
     cycle_->setChecked(model::Defaults::shared().cycleHotKeyEnabled());
+    const QSignalBlocker blockLinks(links_);
+    links_->setChecked(model::Defaults::shared().sendSignInLinks());
 }
 
 void SettingsView::loginToggled(bool wanted) {

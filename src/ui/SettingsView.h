@@ -10,9 +10,10 @@ namespace varrow::ui {
 
 class SegmentedControl;
 
-// The settings popover: which switcher shows over Claude, whether Ctrl+` cycles accounts, and
-// whether Varrow opens at login. The two defaults are read and written directly; the login
-// state belongs to the accounts window and comes back through launchAtLoginChanged.
+// The settings popover: which switcher shows over Claude, whether Ctrl+` cycles accounts, whether
+// sign-in links go to the account that asked, and whether Varrow opens at login. The defaults are
+// read and written directly; the login state belongs to the accounts window and comes back
+// through launchAtLoginChanged.
 class SettingsView : public QWidget {
     Q_OBJECT
 public:
@@ -26,6 +27,7 @@ public:
     QLabel* descriptionLabel() const { return description_; }
     QCheckBox* cycleBox() const { return cycle_; }
     QCheckBox* loginBox() const { return login_; }
+    QCheckBox* linksBox() const { return links_; }
     bool launchAtLogin() const { return launchAtLogin_; }
 
 signals:
@@ -44,6 +46,7 @@ private:
     QLabel* description_;
     QCheckBox* cycle_;
     QCheckBox* login_;
+    QCheckBox* links_;
 };
 
 }  // namespace varrow::ui

@@ -61,8 +61,11 @@ is_running Home || fail "Home stopped with Work"
 echo "ok: quit followed"
 
 # Home's copy started by hand on no data folder: force-quit and started again on Home's folder.
-kill "$home_pid"
+# (With My Claude running on that default folder the stray would hand over to it and exit at
+# once, as Claude does, so My Claude quits first.)
+kill "$home_pid" "$default_pid"
 wait_for 15 "Home to stop" is_stopped Home
+wait_for 15 "My Claude to stop" is_stopped "My Claude"
 "$VARROW_HOME/Apps/Claude Home.app/Contents/MacOS/Claude" >/dev/null 2>&1 &
 stray=$!
 wait_for 20 "the stray copy to be force-quit" sh -c '! [ -e /proc/$0 ] || grep -q "^State:[[:space:]]*Z" /proc/$0/status' "$stray"

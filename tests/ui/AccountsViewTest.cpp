@@ -159,7 +159,8 @@ TEST_F(AccountsViewTest, anAccountsMenuFollowsItsState) {
     auto entries = view().contextMenuEntries(work);
     EXPECT_EQ(texts(entries),
               QStringList({"Open Work", "—", "Edit…", "Keep “Claude Work” in Dock",
-                           "Copy Claude Code Terminal Command", "Show Data in Files", "—", "Remove…"}));
+                           "Copy Claude Code Terminal Command", "Copy MCP Servers from My Claude…",
+                           "Show Data in Files", "—", "Remove…"}));
     EXPECT_TRUE(find(entries, "Remove")->enabled);
     EXPECT_TRUE(find(entries, "Remove")->destructive);
 
@@ -302,7 +303,7 @@ TEST_F(AccountsViewTest, settingsErrorsLandInTheErrorBanner) {
     view().toggleSettings();
     ASSERT_TRUE(view().settingsPopover());
     QList<QCheckBox*> boxes = view().settingsPopover()->findChildren<QCheckBox*>();
-    ASSERT_EQ(boxes.size(), 2);
+    ASSERT_EQ(boxes.size(), 3);
     boxes.last()->click();
     EXPECT_EQ(controller().lastError(), QString("Couldn't change “Open at login”: No autostart folder."));
     EXPECT_FALSE(view().launchAtLogin());
@@ -310,6 +311,56 @@ TEST_F(AccountsViewTest, settingsErrorsLandInTheErrorBanner) {
     EXPECT_FALSE(view().settingsPopover()->isVisible());
     view().toggleHelp();
     EXPECT_TRUE(view().helpPopover()->isVisible());
+}
+
+TEST_F(AccountsViewTest, newAndExistingAccountsGetMyClaudesSettingsOnRequest) {
+    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", home.file("config").toUtf8());
+    const QString mine = home.file("config/Claude/claude_desktop_config.json");
+    const QByteArray servers = R"({"mcpServers": {"files": {"command": "npx"}}})";
+    writeFile(mine, servers);
+    auto desktopFile = [this](const QString& name) {
+        const auto p = std::find_if(store->profiles().begin(), store->profiles().end(),
+                                    [&](const Profile& q) { return q.name == name; });
+        return store->accountsURL() + "/" + p->folderName + "/Desktop/claude_desktop_config.json";
+    };
+
+    // Valid: offered and ticked; the file is there before the launch request.
+    view().startAdding();
+    ASSERT_TRUE(view().editor()->configBox() && view().editor()->configBox()->isChecked());
+    QTest::keyClicks(view().editor()->nameField(), "Work");
+    view().editor()->saveButton()->click();
+    ASSERT_TRUE(waitUntil([&] { return !fake.workspace.openRequests.isEmpty(); }));
+    EXPECT_EQ(readFile(desktopFile("Work")), servers);
+    settle();
+
+    // Invalid: offered unticked; ticked anyway, the account is made and the banner says why.
+    writeFile(mine, "{oops");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_FALSE(view().editor());
+    view().startAdding();
+    ASSERT_TRUE(view().editor());
+    EXPECT_FALSE(view().editor()->configBox()->isChecked());
+    view().editor()->configBox()->setChecked(true);
+    QTest::keyClicks(view().editor()->nameField(), "Home");
+    view().editor()->saveButton()->click();
+    ASSERT_EQ(store->profiles().size(), 3);
+    EXPECT_TRUE(controller().lastError().value_or("").contains("isn't valid JSON"));
+    EXPECT_FALSE(QFileInfo::exists(desktopFile("Home")));
+
+    // The card's menu: asks with what changes, then writes and keeps the old file.
+    writeFile(mine, R"({"mcpServers": {"files": {"command": "npx"}, "web": {"command": "w"}}})");
+    const Profile work = *std::find_if(store->profiles().begin(), store->profiles().end(),
+                                       [](const Profile& p) { return p.name == "Work"; });
+    find(view().contextMenuEntries(work), "Copy MCP")->run();
+    ASSERT_TRUE(view().mcpPrompt());
+    EXPECT_TRUE(view().mcpPrompt()->informativeText().startsWith("Adds: web"));
+    EXPECT_EQ(readFile(desktopFile("Work")), servers);
+    button(view().mcpPrompt(), "Copy")->click();
+    settle();
+    EXPECT_TRUE(readFile(desktopFile("Work")).contains("\"web\""));
+    EXPECT_EQ(readFile(desktopFile("Work") + ".bak"), servers);
+    qputenv("XDG_CONFIG_HOME", oldConfig);
 }
 
 TEST_F(AccountsViewTest, aPaletteGivenLaterRecoloursEveryText) {

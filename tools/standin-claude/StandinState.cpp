@@ -22,7 +22,15 @@ StandinState StandinState::capture(const QString& dataDir, const QStringList& ar
     state.claudeConfigDirSet = qEnvironmentVariableIsSet("CLAUDE_CONFIG_DIR");
     state.claudeConfigDir = qEnvironmentVariable("CLAUDE_CONFIG_DIR");
     state.autoUpdatesDisabled = updatesDisabledBeside(dataDir);
+    state.links = linksIn(arguments.mid(1));
     return state;
+}
+
+QStringList StandinState::linksIn(const QStringList& arguments) {
+    QStringList links;
+    for (const QString& argument : arguments)
+        if (argument.startsWith(QLatin1String("claude:"), Qt::CaseInsensitive)) links.append(argument);
+    return links;
 }
 
 bool StandinState::updatesDisabledBeside(const QString& dataDir) {
@@ -44,6 +52,7 @@ QJsonObject StandinState::toJson() const {
         {QStringLiteral("arguments"), QJsonArray::fromStringList(arguments)},
         {QStringLiteral("claudeConfigDir"), claudeConfigDirSet ? QJsonValue(claudeConfigDir) : QJsonValue()},
         {QStringLiteral("autoUpdatesDisabled"), autoUpdatesDisabled},
+        {QStringLiteral("links"), QJsonArray::fromStringList(links)},
     };
 }
 

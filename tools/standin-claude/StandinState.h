@@ -11,6 +11,10 @@ struct StandinState {
     QString claudeConfigDir;  // empty when the variable was not set
     bool claudeConfigDirSet = false;
     bool autoUpdatesDisabled = false;
+    QStringList links;  // claude: links from the start and from later starts on the same folder
+
+    // The claude: links among arguments.
+    static QStringList linksIn(const QStringList& arguments);
 
     static StandinState capture(const QString& dataDir, const QStringList& arguments);
     // True when DIR-3p/configLibrary/_meta.json names an applied policy file that says

@@ -1,7 +1,9 @@
 // A stand-in for the Claude desktop application: keeps its state in the folder named by
 // --user-data-dir=, shows one window naming it, quits on SIGTERM and shows its window again on
-// SIGUSR1 (the reopen request on Linux).
+// SIGUSR1 (the reopen request on Linux). A second start on the same folder hands its arguments to
+// the running instance and exits; the running one records the claude: links among them.
 #include "SignalPipe.h"
+#include "SingleFolder.h"
 #include "StandinIcon.h"
 #include "StandinState.h"
 #include "StandinWindow.h"
@@ -19,7 +21,11 @@ QString dataDirFrom(const QStringList& arguments) {
     for (const QString& argument : arguments.mid(1))
         if (argument.startsWith(QLatin1String(kDataDirPrefix)))
             return QFileInfo(argument.mid(int(qstrlen(kDataDirPrefix)))).absoluteFilePath();
-    return QDir::homePath() + QStringLiteral("/.config/Claude");
+    // Electron's default: the configuration folder, honouring XDG_CONFIG_HOME.
+    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (config.isEmpty() || !QDir::isAbsolutePath(config))
+        config = QDir::homePath() + QStringLiteral("/.config");
+    return config + QStringLiteral("/Claude");
 }
 
 int writeIcon(const QString& path) {
@@ -37,6 +43,20 @@ int main(int argc, char** argv) {
         return writeIcon(QString::fromLocal8Bit(argv[2]));
     }
 
+    QStringList rawArguments;
+    for (int i = 0; i < argc; ++i) rawArguments.append(QString::fromLocal8Bit(argv[i]));
+    SingleFolder single;
+    switch (single.claim(dataDirFrom(rawArguments), rawArguments)) {
+        case SingleFolder::Start::HandedOver:
+            return 0;
+        case SingleFolder::Start::Failed:
+            std::fprintf(stderr, "another instance holds %s but does not answer\n",
+                         qPrintable(dataDirFrom(rawArguments)));
+            return 1;
+        case SingleFolder::Start::First:
+            break;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Claude"));
     QGuiApplication::setDesktopFileName(QStringLiteral("com.anthropic.claudefordesktop"));
@@ -49,13 +69,25 @@ int main(int argc, char** argv) {
         if (argument.startsWith(QLatin1String("--class=")) && argument.size() > 8)
             QApplication::setApplicationName(argument.mid(8));
     const QString dataDir = dataDirFrom(arguments);
-    const StandinState state = StandinState::capture(dataDir, arguments);
+    StandinState state = StandinState::capture(dataDir, arguments);
     if (!state.write()) std::fprintf(stderr, "could not write the state file in %s\n", qPrintable(dataDir));
 
     SignalPipe signals_;
     StandinWindow window(dataDir, state.autoUpdatesDisabled);
     QObject::connect(&signals_, &SignalPipe::terminateRequested, &app, &QCoreApplication::quit);
     QObject::connect(&signals_, &SignalPipe::reopenRequested, &window, &StandinWindow::reopen);
+    if (!single.listen())
+        std::fprintf(stderr, "could not listen for later starts in %s\n", qPrintable(dataDir));
+    QObject::connect(
+        &single, &SingleFolder::secondStart, &window, [&state, &window](const QStringList& later) {
+            const QStringList links = StandinState::linksIn(later.mid(1));
+            if (!links.isEmpty()) {
+                state.links += links;
+                if (!state.write())
+                    std::fprintf(stderr, "could not write the state file in %s\n", qPrintable(state.dataDir));
+            }
+            window.reopen();
+        });
     window.show();
     return app.exec();
 }

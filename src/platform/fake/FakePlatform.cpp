@@ -18,6 +18,7 @@ struct Built {
     std::unique_ptr<FakePreferences> preferences;
     std::unique_ptr<FakeLoginItems> loginItems;
     std::unique_ptr<FakeTrayAvailability> trays;
+    std::unique_ptr<FakeLinkHandlers> linkHandlers;
 };
 
 Built& pending() {
@@ -32,7 +33,8 @@ FakePlatform::FakePlatform()
       hotKeys(installAndKeep(pending().hotKeys)),
       preferences(installAndKeep(pending().preferences)),
       loginItems(installAndKeep(pending().loginItems)),
-      trays(installAndKeep(pending().trays)) {
+      trays(installAndKeep(pending().trays)),
+      linkHandlers(installAndKeep(pending().linkHandlers)) {
     Built& b = pending();
     Services services;
     services.workspace = std::move(b.workspace);
@@ -41,6 +43,7 @@ FakePlatform::FakePlatform()
     services.preferences = std::move(b.preferences);
     services.loginItems = std::move(b.loginItems);
     services.trays = std::move(b.trays);
+    services.linkHandlers = std::move(b.linkHandlers);
     Platform::install(std::move(services));
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/fake/FakeHotKeys.h"
+#include "platform/fake/FakeLinkHandlers.h"
 #include "platform/fake/FakeLoginItems.h"
 #include "platform/fake/FakePreferences.h"
 #include "platform/fake/FakeTrayAvailability.h"
@@ -23,6 +24,7 @@ public:
     FakePreferences& preferences;
     FakeLoginItems& loginItems;
     FakeTrayAvailability& trays;
+    FakeLinkHandlers& linkHandlers;
 };
 
 }  // namespace varrow::platform::fake

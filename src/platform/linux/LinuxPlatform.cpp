@@ -2,6 +2,7 @@
 
 #include "platform/Platform.h"
 #include "platform/linux/LinuxHotKeys.h"
+#include "platform/linux/LinuxLinkHandlers.h"
 #include "platform/linux/LinuxLoginItems.h"
 #include "platform/linux/LinuxPreferences.h"
 #include "platform/linux/LinuxTrayAvailability.h"
@@ -20,6 +21,7 @@ void installLinuxPlatform() {
     services.preferences = std::make_unique<LinuxPreferences>();
     services.loginItems = std::make_unique<LinuxLoginItems>();
     services.trays = std::make_unique<LinuxTrayAvailability>();
+    services.linkHandlers = std::make_unique<LinuxLinkHandlers>();
     Platform::install(std::move(services));
 }
 

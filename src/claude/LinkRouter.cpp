@@ -1,0 +1,87 @@
+#include "claude/LinkRouter.h"
+
+#include "claude/ClaudeController.h"
+#include "copies/AppCloner.h"
+#include "front/FrontSwitcher.h"
+#include "platform/Platform.h"
+#include "platform/SystemLog.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcessEnvironment>
+
+namespace varrow::claude {
+
+using model::Profile;
+using platform::Platform;
+
+LinkRouter::LinkRouter(ClaudeController* claude, QObject* parent) : QObject(parent), claude_(claude) {
+    if (claude_->claudeIsFront()) lastFront_ = claude_->frontProfileID();
+    // The browser is in front when the link comes; the account in front before it is the one
+    // that asked, so only Claude coming to the front counts.
+    connect(claude_, &ClaudeController::frontChanged, this,
+            [this](bool claudeIsFront, const std::optional<QUuid>& id) {
+                if (claudeIsFront && id) lastFront_ = id;
+            });
+}
+
+bool LinkRouter::isClaudeLink(const QString& link) {
+    return link.startsWith(QLatin1String("claude:"), Qt::CaseInsensitive);
+}
+
+std::optional<Profile> LinkRouter::target() const {
+    const model::ProfileStore* store = claude_->store();
+    // An account removed since it was in front no longer counts.
+    if (lastFront_)
+        if (auto profile = store->profile(*lastFront_)) return profile;
+    for (const Profile& profile : store->profiles())
+        if (profile.isDefault) return profile;
+    return store->profiles().isEmpty() ? std::nullopt : std::optional<Profile>(store->profiles().first());
+}
+
+QString LinkRouter::route(const QString& link) {
+    if (!isClaudeLink(link)) return QStringLiteral("Only claude: links are passed on.");
+    const std::optional<Profile> profile = target();
+    if (!profile) return QStringLiteral("There is no account to pass the link to.");
+    const model::ProfileStore* store = claude_->store();
+
+    // The account's own Claude: the running process's, its copy, or the installed one.
+    QString app;
+    if (const AppHandle running = claude_->running().value(profile->id);
+        running && !running->bundlePath().isEmpty())
+        app = running->bundlePath();
+    else if (const QString copy = copies::AppCloner::copyPath(*profile, store->appsURL());
+             !profile->isDefault && QFileInfo::exists(copy))
+        app = copy;
+    else if (claude_->claudeURL())
+        app = *claude_->claudeURL();
+    else
+        return QStringLiteral("Claude isn't installed, so the link can't be passed on.");
+
+    platform::OpenConfiguration configuration;
+    configuration.activates = true;
+    configuration.createsNewApplicationInstance = true;
+    if (!profile->isDefault) {
+        const std::optional<QString> folder = profile->dataFolder(store->accountsURL());
+        if (!folder) return QStringLiteral("%1 has no usable data folder.").arg(profile->name);
+        configuration.arguments.append(QStringLiteral("--user-data-dir=") +
+                                       QDir(*folder).filePath(QStringLiteral("Desktop")));
+        if (app != claude_->claudeURL())
+            configuration.arguments.append(Platform::workspace().copyLaunchArguments(app));
+        const QProcessEnvironment system = QProcessEnvironment::systemEnvironment();
+        for (const QString& key : system.keys()) configuration.environment.insert(key, system.value(key));
+        configuration.environment.insert(QStringLiteral("CLAUDE_CONFIG_DIR"),
+                                         QDir(*folder).filePath(QStringLiteral("Code")));
+    }
+    // One argument, never through a shell.
+    configuration.arguments.append(link);
+
+    front::FrontSwitcher::log(QStringLiteral("link → ") + profile->name);
+    Platform::workspace().openApplication(app, configuration, [](AppHandle, QString error) {
+        if (!error.isEmpty())
+            platform::SystemLog::write(QStringLiteral("Varrow: a sign-in link was not passed on: ") + error);
+    });
+    return {};
+}
+
+}  // namespace varrow::claude

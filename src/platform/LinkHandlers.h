@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+namespace varrow::platform {
+
+// Which application the desktop opens the links of a URL scheme with, and Varrow's own entry
+// for taking them ("varrow open-link URL").
+class LinkHandlers : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    // The id of Varrow's own handler entry as defaults name it (a desktop-entry file name).
+    virtual QString ownHandler() = 0;
+    // Writes Varrow's entry for the scheme, or refreshes it; false with a sentence in *error.
+    virtual bool installOwnHandler(const QString& scheme, QString* error) = 0;
+    // Removes Varrow's entry again.
+    virtual void removeOwnHandler() = 0;
+
+    // The handler the scheme's links go to now; empty when none.
+    virtual QString defaultHandler(const QString& scheme) = 0;
+    // The user's own choice for the scheme, which overrides the system's; empty when none.
+    virtual QString userHandler(const QString& scheme) = 0;
+    // Makes a handler the default; an empty one drops the user's own choice, so the system's
+    // applies again. False with a sentence in *error.
+    virtual bool setDefaultHandler(const QString& scheme, const QString& handler, QString* error) = 0;
+};
+
+}  // namespace varrow::platform

@@ -1,0 +1,88 @@
+#include "system/LinkHandlerChoice.h"
+
+#include "model/Defaults.h"
+#include "model/ProfileStore.h"
+#include "platform/Platform.h"
+#include "platform/SystemLog.h"
+
+namespace varrow::system {
+
+using model::Defaults;
+using platform::Platform;
+
+namespace {
+QString scheme() {
+    return QString::fromLatin1(LinkHandlerChoice::kScheme);
+}
+
+QString logged(const QString& sentence) {
+    if (!sentence.isEmpty()) platform::SystemLog::write(QStringLiteral("Varrow: ") + sentence);
+    return sentence;
+}
+}  // namespace
+
+LinkHandlerChoice::LinkHandlerChoice(model::ProfileStore* store, QObject* parent)
+    : QObject(parent), store_(store) {
+    // Most list changes (an account opened, renamed) leave the answer as it was: only a change of
+    // it is worth asking the desktop's tools, which would otherwise slow every opening.
+    connect(store_, &model::ProfileStore::profilesChanged, this, [this] {
+        if (wanted() != applied_) apply();
+    });
+    connect(&Defaults::shared(), &Defaults::changed, this, [this](const QString& key) {
+        if (key == QLatin1String(Defaults::kSendSignInLinks)) apply();
+    });
+}
+
+bool LinkHandlerChoice::wanted() const {
+    if (!Defaults::shared().sendSignInLinks()) return false;
+    for (const model::Profile& profile : store_->profiles())
+        if (!profile.isDefault) return true;
+    return false;
+}
+
+QString LinkHandlerChoice::apply() {
+    applied_ = wanted();
+    if (*applied_) return logged(take());
+    if (Defaults::shared().linkHandlerTaken()) return logged(giveBack());
+    return {};
+}
+
+QString LinkHandlerChoice::take() {
+    auto& handlers = Platform::linkHandlers();
+    auto& defaults = Defaults::shared();
+    QString error;
+    // Refreshed every time: the entry names this program's path, which may have moved.
+    if (!handlers.installOwnHandler(scheme(), &error)) return error;
+    const QString own = handlers.ownHandler();
+    const QString current = handlers.defaultHandler(scheme());
+    if (current == own) {
+        if (!defaults.linkHandlerTaken()) defaults.setValue(Defaults::kLinkHandlerTaken, true);
+        return {};
+    }
+    // The user's own choice (none: the system's default applies), remembered before the change
+    // so a failure half-way still knows what to give back.
+    const QString previous = handlers.userHandler(scheme());
+    defaults.setValue(Defaults::kPreviousLinkHandler, previous == own ? QString() : previous);
+    defaults.setValue(Defaults::kLinkHandlerTaken, true);
+    if (!handlers.setDefaultHandler(scheme(), own, &error))
+        return QStringLiteral("Couldn't make Varrow the handler of sign-in links: ") + error;
+    return {};
+}
+
+QString LinkHandlerChoice::giveBack() {
+    auto& handlers = Platform::linkHandlers();
+    auto& defaults = Defaults::shared();
+    QString error;
+    // A handler the user picked since is theirs; only Varrow's own is replaced.
+    if (handlers.defaultHandler(scheme()) == handlers.ownHandler()) {
+        const QString previous = defaults.value(Defaults::kPreviousLinkHandler).toString();
+        if (!handlers.setDefaultHandler(scheme(), previous, &error))
+            return QStringLiteral("Couldn't give sign-in links back to their previous handler: ") + error;
+    }
+    handlers.removeOwnHandler();
+    defaults.remove(Defaults::kPreviousLinkHandler);
+    defaults.remove(Defaults::kLinkHandlerTaken);
+    return {};
+}
+
+}  // namespace varrow::system

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <optional>
+
+namespace varrow::model {
+class ProfileStore;
+}
+
+namespace varrow::system {
+
+// Makes Varrow the handler of claude: links while "Send sign-in links to the account that asked"
+// is on and there is an account besides My Claude, and gives back the handler it took over as
+// soon as either stops being true. Re-evaluated on every list change and change of the setting.
+class LinkHandlerChoice : public QObject {
+    Q_OBJECT
+public:
+    static constexpr auto kScheme = "claude";
+
+    explicit LinkHandlerChoice(model::ProfileStore* store, QObject* parent = nullptr);
+
+    // Whether Varrow should hold the handler now.
+    bool wanted() const;
+    // Takes or gives back the handler as wanted() says; a failure is one system-log line, and
+    // its sentence is returned (empty when all went well).
+    QString apply();
+
+private:
+    QString take();
+    QString giveBack();
+
+    model::ProfileStore* store_;
+    std::optional<bool> applied_;  // what the last apply() found wanted
+};
+
+}  // namespace varrow::system

@@ -1,0 +1,110 @@
+// Sign-in links: which account gets one, how it is handed over, and when Varrow holds the
+// claude: handler (given back as it was).
+#include "ControllerFixture.h"
+
+#include "claude/LinkRouter.h"
+#include "front/FrontSwitcher.h"
+#include "model/Defaults.h"
+#include "system/LinkHandlerChoice.h"
+
+namespace varrow::claude::test {
+namespace {
+
+class LinkRouterTest : public ControllerTest {
+protected:
+    LinkRouterTest() {
+        model::Defaults::useFileForTests(home.file("defaults.ini"));
+        fake.workspace.registered.insert(kClaude, claudePath);
+    }
+    ~LinkRouterTest() override { model::Defaults::useFileForTests(QString()); }
+
+    // The last hand-over's arguments after the program.
+    QStringList lastHandOver() const {
+        return fake.workspace.openRequests.isEmpty()
+                   ? QStringList()
+                   : fake.workspace.openRequests.last().configuration.arguments;
+    }
+};
+
+TEST_F(LinkRouterTest, theAccountLastInFrontBeforeTheBrowserGetsTheLinkAsOneArgument) {
+    const Profile work = addAccount("Work");
+    QDir().mkpath(copyOf(work));
+    const AppHandle mine = startClaude();
+    const AppHandle workApp = startAccount(work);
+    const AppHandle browser =
+        fake.workspace.addApplication("org.example.browser", "/tmp/Browser.app", "Browser");
+    ClaudeController& claude = controller();
+    LinkRouter router(&claude);
+
+    // Nothing in front yet: My Claude, on its own data folder (no argument for it).
+    const QString first = QStringLiteral("claude://login/callback?code=1");
+    EXPECT_EQ(router.route(first), QString());
+    EXPECT_EQ(fake.workspace.openRequests.last().bundlePath, claudePath);
+    EXPECT_EQ(lastHandOver(), QStringList{first});
+
+    fake.workspace.setFrontmost(workApp);
+    fake.workspace.setFrontmost(browser);
+    ASSERT_TRUE(settled([&] { return !claude.claudeIsFront(); }));
+    // A link with spaces and shell characters stays one argument after the data folder.
+    const QString second = QStringLiteral("claude://login/callback?code=2&state=a b;$(x)");
+    EXPECT_EQ(router.route(second), QString());
+    const auto& request = fake.workspace.openRequests.last();
+    EXPECT_EQ(request.bundlePath, copyOf(work));
+    EXPECT_TRUE(request.configuration.createsNewApplicationInstance);
+    EXPECT_EQ(lastHandOver(), (QStringList{"--user-data-dir=" + desktopOf(work), second}));
+    EXPECT_EQ(request.configuration.environment.value("CLAUDE_CONFIG_DIR"),
+              store->accountsURL() + "/" + work.folderName + "/Code");
+
+    fake.workspace.setFrontmost(mine);
+    fake.workspace.setFrontmost(browser);
+    ASSERT_TRUE(settled([&] { return !claude.claudeIsFront(); }));
+    EXPECT_EQ(router.target()->id, defaultAccount().id);
+
+    // Work removed after it was in front: back to My Claude.
+    fake.workspace.setFrontmost(workApp);
+    ASSERT_TRUE(settled([&] { return claude.frontProfileID() == work.id; }));
+    store->setProfiles({defaultAccount()});
+    EXPECT_EQ(router.target()->id, defaultAccount().id);
+
+    EXPECT_FALSE(router.route("https://claude.ai/").isEmpty());
+    EXPECT_EQ(fake.workspace.openRequests.size(), 2);
+    QFile log(front::FrontSwitcher::logPath());
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QString lines = QString::fromUtf8(log.readAll());
+    EXPECT_TRUE(lines.contains("link → My Claude") && lines.contains("link → Work")) << lines.toStdString();
+}
+
+TEST_F(LinkRouterTest, theHandlerIsHeldWhileWantedAndGivenBackAsItWas) {
+    auto& handlers = fake.linkHandlers;
+    handlers.userChoice.insert("claude", "claude-desktop.desktop");
+    system::LinkHandlerChoice choice(store.get());
+    // Only My Claude: nothing to route, the user's choice stays.
+    EXPECT_EQ(choice.apply(), QString());
+    EXPECT_EQ(handlers.defaultHandler("claude"), "claude-desktop.desktop");
+
+    const Profile work = addAccount("Work");  // the list change applies it
+    EXPECT_EQ(handlers.defaultHandler("claude"), "varrow-link.desktop");
+    EXPECT_TRUE(handlers.ownInstalled);
+
+    model::Defaults::shared().setValue(model::Defaults::kSendSignInLinks, false);
+    EXPECT_EQ(handlers.defaultHandler("claude"), "claude-desktop.desktop");
+    EXPECT_FALSE(handlers.ownInstalled);
+
+    // No choice of the user's before: none after, so the system's default applies again.
+    handlers.userChoice.clear();
+    handlers.systemDefault.insert("claude", "system-claude.desktop");
+    model::Defaults::shared().setValue(model::Defaults::kSendSignInLinks, true);
+    EXPECT_EQ(handlers.defaultHandler("claude"), "varrow-link.desktop");
+    store->setProfiles({defaultAccount()});  // the last extra account removed
+    EXPECT_FALSE(handlers.userChoice.contains("claude"));
+    EXPECT_EQ(handlers.defaultHandler("claude"), "system-claude.desktop");
+
+    // A handler the user picked while Varrow held it is theirs to keep.
+    store->setProfiles({defaultAccount(), work});
+    handlers.userChoice.insert("claude", "picked.desktop");
+    model::Defaults::shared().setValue(model::Defaults::kSendSignInLinks, false);
+    EXPECT_EQ(handlers.defaultHandler("claude"), "picked.desktop");
+}
+
+}  // namespace
+}  // namespace varrow::claude::test
