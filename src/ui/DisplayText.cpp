@@ -52,7 +52,8 @@ QString displayText(const QString& text, PinnedList pinned) {
 }
 
 QString displayText(const QString& text) {
-    return displayText(text, pinnedList());
+    // Only texts about the Dock depend on the desktop's list; the rest need not ask for it.
+    return displayText(text, text.contains(u"Dock") ? pinnedList() : PinnedList::Dock);
 }
 
 PinnedList pinnedList() {

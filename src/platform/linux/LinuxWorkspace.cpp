@@ -322,9 +322,15 @@ void LinuxWorkspace::pruneCopyEntries(const QString& appsDir) {
 // Only GNOME Shell's favourites are known: other desktops keep their panels' launchers in files of
 // their own, and the schema alone (installed on many desktops) says nothing about who reads it.
 PinnedList LinuxWorkspace::pinnedList() {
-    const QStringList desktops = qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(u':');
-    if (!desktops.contains(QStringLiteral("GNOME"), Qt::CaseInsensitive)) return PinnedList::None;
-    return ShellFavourites::read() ? PinnedList::Favourites : PinnedList::None;
+    // The desktop does not change while Varrow runs; ask gsettings once.
+    if (!pinnedList_) {
+        const QStringList desktops = qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(u':');
+        pinnedList_ =
+            desktops.contains(QStringLiteral("GNOME"), Qt::CaseInsensitive) && ShellFavourites::read()
+                ? PinnedList::Favourites
+                : PinnedList::None;
+    }
+    return *pinnedList_;
 }
 
 // GNOME Shell keeps its own dock; a copy with a launcher entry is pinned there.

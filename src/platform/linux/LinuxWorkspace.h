@@ -86,6 +86,7 @@ private:
     QTimer timer_;
     AppHandle self_;
     std::optional<pid_t> lastActive_;
+    std::optional<PinnedList> pinnedList_;
 };
 
 }  // namespace varrow::platform::linux_
