@@ -80,6 +80,9 @@ grep -qx "StartupWMClass=$work_class" "$work_entry" || fail "Work's entry names 
 grep -q "^Exec=.* open Work$" "$work_entry" || fail "Work's entry does not open Work through Varrow"
 icon=$(sed -n 's/^Icon=//p' "$work_entry")
 [ -f "$icon" ] && [ "$(png_size "$icon")" != "0x0" ] || fail "Work's entry has no icon file ($icon)"
+if command -v desktop-file-validate >/dev/null; then
+  desktop-file-validate "$work_entry" || fail "Work's entry is not a valid desktop entry"
+fi
 echo "ok: launcher entries with their own names, classes and icons"
 
 front_is() { [ "$("$VARROW_BIN" front)" = "$1" ] && [ "$(active_pid)" = "$2" ]; }
