@@ -54,7 +54,6 @@ complete_line() {  # words... (the last one is being completed)
 }
 [ "$(complete_line varrow open Si)" = 'Side\ Project' ] || fail "open Si completes to: $(complete_line varrow open Si)"
 [ "$(complete_line varrow open Work '')" = 'My\ Claude Work Side\ Project' ] || fail "open takes more names: $(complete_line varrow open Work '')"
-[ "$(complete_line varrow code W)" = 'Work' ] || fail "code W completes to: $(complete_line varrow code W)"
 [ "$(complete_line varrow quit '"My')" = 'My\ Claude' ] || fail "quit \"My completes to: $(complete_line varrow quit '"My')"
 [ -z "$(complete_line varrow command Work '')" ] || fail "command takes one name only"
 [ "$(complete_line varrow op)" = 'open open-link' ] || fail "op completes to: $(complete_line varrow op)"
