@@ -59,7 +59,7 @@ field() { awk -v k="$2:" '$1 == k { print $2 }' "/proc/$1/status"; }
 cpu_ticks() { awk '{ sub(/^.*\) /, ""); print $12 + $13 }' "/proc/$1/stat"; }
 
 measure_idle() {
-  sleep 5 # the start-up settled
+  sleep 12 # the start-up settled, and the new instances' window checks (up to 9 s) ended
   local t0 w0 t1 w1
   t0=$(cpu_ticks "$varrow_pid")
   w0=$(field "$varrow_pid" voluntary_ctxt_switches)
@@ -86,7 +86,7 @@ measure_launches() {
       ((SECONDS < deadline)) || fail "launch $i (pid $pid) was not noticed"
       sleep 0.05
     done
-    wait "$pid" 2>/dev/null || true
+    { wait "$pid"; } 2>/dev/null || true
     start=$(cat "$work/exec-time")
     times+=($(awk -v a="$start" -v b="${seen%% *}" 'BEGIN { printf "%d", (b - a) * 1000 }'))
   done
