@@ -27,9 +27,17 @@ work_pid=$(pid_for_data_dir "$VARROW_HOME/Accounts/work/Desktop") || fail "no st
 
 front_is() { [ "$("$VARROW_BIN" front)" = "$1" ] && [ "$(active_pid)" = "$2" ]; }
 nothing_in_front() { [ "$("$VARROW_BIN" front)" = "-" ]; }
+# A switch ends with one result line in the switch log; until then its check may still run and
+# bring Work back over whatever the test activates next.
+switch_log="$HOME/.local/state/Varrow/switch.log"
+switch_results() { if [ -f "$switch_log" ]; then grep -cE ": (ok via|FAILED)" "$switch_log" || true; else echo 0; fi; }
+more_results_than() { (($(switch_results) > $1)); }
 work_in_front() {
+  local before
+  before=$(switch_results)
   "$VARROW_BIN" open Work
   wait_for 10 "Work in front" front_is Work "$work_pid"
+  wait_for 10 "the switch to Work to end" more_results_than "$before"
 }
 
 # A window without _NET_WM_PID, as older X programs and remote windows have; it logs its keys.
