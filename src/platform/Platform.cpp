@@ -45,5 +45,8 @@ AppPreferences& Platform::preferences() {
 LoginItems& Platform::loginItems() {
     return require(installed().loginItems);
 }
+PinnedApps& Platform::pinnedApps() {
+    return require(installed().pinnedApps);
+}
 
 }  // namespace varrow::platform

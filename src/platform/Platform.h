@@ -3,6 +3,7 @@
 #include "platform/AppPreferences.h"
 #include "platform/GlobalHotKeys.h"
 #include "platform/LoginItems.h"
+#include "platform/PinnedApps.h"
 #include "platform/WindowServer.h"
 #include "platform/Workspace.h"
 
@@ -18,6 +19,7 @@ struct Services {
     std::unique_ptr<GlobalHotKeys> hotKeys;
     std::unique_ptr<AppPreferences> preferences;
     std::unique_ptr<LoginItems> loginItems;
+    std::unique_ptr<PinnedApps> pinnedApps;
 };
 
 class Platform {
@@ -32,6 +34,7 @@ public:
     static GlobalHotKeys& hotKeys();
     static AppPreferences& preferences();
     static LoginItems& loginItems();
+    static PinnedApps& pinnedApps();
 };
 
 }  // namespace varrow::platform

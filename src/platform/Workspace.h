@@ -76,15 +76,6 @@ public:
     }
     virtual void copyRemoved(const QString& copyPath) { (void)copyPath; }
     virtual void pruneCopyEntries(const QString& appsDir) { (void)appsDir; }
-    // The desktop's own favourite applications (a dock it keeps itself), for a copy that has a
-    // launcher entry: none where there is no such list, and the Dock preferences serve instead.
-    virtual std::optional<bool> favouritesContain(const QString& copyPath) {
-        return (void)copyPath, std::nullopt;
-    }
-    virtual std::optional<bool> addToFavourites(const QString& copyPath) {
-        return (void)copyPath, std::nullopt;
-    }
-
     // The cheapest copy of an application that still runs as its own application: a clone where
     // the file system has them, else a plain copy (or what the platform has that is cheaper).
     // Nothing may be at `to`. Empty on success, else the reason.

@@ -17,6 +17,7 @@ struct Built {
     std::unique_ptr<FakeHotKeys> hotKeys;
     std::unique_ptr<FakePreferences> preferences;
     std::unique_ptr<FakeLoginItems> loginItems;
+    std::unique_ptr<DockPin> pinnedApps;
 };
 
 Built& pending() {
@@ -30,7 +31,8 @@ FakePlatform::FakePlatform()
       windowServer(installAndKeep(pending().windowServer)),
       hotKeys(installAndKeep(pending().hotKeys)),
       preferences(installAndKeep(pending().preferences)),
-      loginItems(installAndKeep(pending().loginItems)) {
+      loginItems(installAndKeep(pending().loginItems)),
+      pinnedApps(installAndKeep(pending().pinnedApps)) {
     Built& b = pending();
     Services services;
     services.workspace = std::move(b.workspace);
@@ -38,6 +40,7 @@ FakePlatform::FakePlatform()
     services.hotKeys = std::move(b.hotKeys);
     services.preferences = std::move(b.preferences);
     services.loginItems = std::move(b.loginItems);
+    services.pinnedApps = std::move(b.pinnedApps);
     Platform::install(std::move(services));
 }
 

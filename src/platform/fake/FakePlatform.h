@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/DockPin.h"
 #include "platform/fake/FakeHotKeys.h"
 #include "platform/fake/FakeLoginItems.h"
 #include "platform/fake/FakePreferences.h"
@@ -21,6 +22,8 @@ public:
     FakeHotKeys& hotKeys;
     FakePreferences& preferences;
     FakeLoginItems& loginItems;
+    // The real Dock list, over the fake preferences.
+    DockPin& pinnedApps;
 };
 
 }  // namespace varrow::platform::fake

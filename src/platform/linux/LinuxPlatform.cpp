@@ -3,6 +3,7 @@
 #include "platform/Platform.h"
 #include "platform/linux/LinuxHotKeys.h"
 #include "platform/linux/LinuxLoginItems.h"
+#include "platform/linux/LinuxPinnedApps.h"
 #include "platform/linux/LinuxPreferences.h"
 #include "platform/linux/LinuxWindowServer.h"
 #include "platform/linux/LinuxWorkspace.h"
@@ -18,6 +19,7 @@ void installLinuxPlatform() {
     services.hotKeys = std::make_unique<LinuxHotKeys>(x11);
     services.preferences = std::make_unique<LinuxPreferences>();
     services.loginItems = std::make_unique<LinuxLoginItems>();
+    services.pinnedApps = std::make_unique<LinuxPinnedApps>();
     Platform::install(std::move(services));
 }
 

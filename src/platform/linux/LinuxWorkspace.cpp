@@ -3,7 +3,6 @@
 #include "platform/SystemLog.h"
 #include "platform/linux/LauncherEntries.h"
 #include "platform/linux/LinuxClaudeCopy.h"
-#include "platform/linux/ShellFavourites.h"
 
 #include "platform/Timings.h"
 #include "platform/linux/BundleInfo.h"
@@ -297,20 +296,6 @@ void LinuxWorkspace::copyRemoved(const QString& copyPath) {
 
 void LinuxWorkspace::pruneCopyEntries(const QString& appsDir) {
     LauncherEntries::removeOrphans(appsDir);
-}
-
-// GNOME Shell keeps its own dock; a copy with a launcher entry is pinned there.
-std::optional<bool> LinuxWorkspace::favouritesContain(const QString& copyPath) {
-    if (!QFileInfo::exists(LauncherEntries::entryPath(copyPath))) return std::nullopt;
-    const auto ids = ShellFavourites::read();
-    if (!ids) return std::nullopt;
-    return ids->contains(QFileInfo(LauncherEntries::entryPath(copyPath)).fileName());
-}
-
-std::optional<bool> LinuxWorkspace::addToFavourites(const QString& copyPath) {
-    if (!QFileInfo::exists(LauncherEntries::entryPath(copyPath)) || !ShellFavourites::read())
-        return std::nullopt;
-    return ShellFavourites::add(QFileInfo(LauncherEntries::entryPath(copyPath)).fileName());
 }
 
 }  // namespace varrow::platform::linux_

@@ -57,8 +57,6 @@ public:
     void copyReady(const QString& copyPath, const QString& accountName, const QString& iconPath) override;
     void copyRemoved(const QString& copyPath) override;
     void pruneCopyEntries(const QString& appsDir) override;
-    std::optional<bool> favouritesContain(const QString& copyPath) override;
-    std::optional<bool> addToFavourites(const QString& copyPath) override;
     bool openUrl(const QUrl& url) override;
     bool revealInFileViewer(const QString& path) override;
 
