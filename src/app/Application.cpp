@@ -1,10 +1,10 @@
 #include "app/Application.h"
 
 #include "app/Commands.h"
-#include "app/Helpers.h"
 #include "app/MainWindow.h"
 #include "app/Requests.h"
 #include "app/SingleInstance.h"
+#include "app/StartupWiring.h"
 #include "app/TrayMenu.h"
 #include "claude/ClaudeController.h"
 #include "hooks/TestHooks.h"
@@ -83,7 +83,8 @@ int run(int argc, char** argv) {
     Commands commands(&store, &claude,
                       {[&mainWindow] { mainWindow.bringToFront(); },
                        [](bool backwards) {
-                           if (system::CycleHotKey* key = Helpers::shared().hotKey()) key->trigger(backwards);
+                           if (system::CycleHotKey* key = StartupWiring::shared().hotKey())
+                               key->trigger(backwards);
                        }});
     instance.setHandler([&commands](const QString& command, const QString& argument) {
         return commands.handle(command, argument);
@@ -93,12 +94,12 @@ int run(int argc, char** argv) {
     if (!platform::Platform::loginItems().launchedAsLoginItem()) mainWindow.show();
 
     QTimer::singleShot(0, &app, [&store, &claude] {
-        Helpers::shared().start(&store, &claude);
+        StartupWiring::shared().start(&store, &claude);
         hooks::TestHooks::run(&store, &claude);
     });
 
     const int status = app.exec();
-    Helpers::shared().reset();
+    StartupWiring::shared().reset();
     return status;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/linux/BundleIcons.h"
 
+#include "platform/Paths.h"
 #include "platform/linux/BundleInfo.h"
 
 #include <QDir>
@@ -16,9 +17,7 @@ namespace varrow::platform::linux_ {
 namespace {
 
 QString cleanPath(const QString& path) {
-    QString clean = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-    while (clean.size() > 1 && clean.endsWith(u'/')) clean.chop(1);
-    return clean;
+    return paths::withoutTrailingSlash(paths::standardised(path));
 }
 
 QImage fitSquare(const QImage& image, int pixels) {

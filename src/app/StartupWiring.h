@@ -19,9 +19,9 @@ class CycleHotKey;
 namespace varrow::app {
 
 // The long-lived objects made once start-up has settled: the switcher and the cycle hot key.
-class Helpers {
+class StartupWiring {
 public:
-    static Helpers& shared();
+    static StartupWiring& shared();
 
     // Makes the switcher and the hot key (once per process) and registers Varrow to open at login
     // on its first run.
@@ -38,7 +38,7 @@ public:
     void reset();
 
 private:
-    Helpers() = default;
+    StartupWiring() = default;
     std::unique_ptr<switcher::SwitcherController> switcher_;
     std::unique_ptr<system::CycleHotKey> hotKey_;
 };
