@@ -6,21 +6,20 @@
 namespace varrow::ui {
 
 OverlayScrollBar::OverlayScrollBar(QAbstractScrollArea* area)
-    : QScrollBar(Qt::Vertical, area), area_(area), inner_(area->verticalScrollBar()) {
-    area_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    : QScrollBar(Qt::Vertical, area), viewport_(area->viewport()), inner_(area->verticalScrollBar()) {
+    area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(inner_, &QScrollBar::rangeChanged, this, &OverlayScrollBar::sync);
     // The area sets the page step just after the range; take both once it is done.
     connect(inner_, &QScrollBar::rangeChanged, this, &OverlayScrollBar::sync, Qt::QueuedConnection);
     connect(inner_, &QScrollBar::valueChanged, this, &QScrollBar::setValue);
     connect(this, &QScrollBar::valueChanged, inner_, &QScrollBar::setValue);
     // The viewport is resized after the area's own resize event, so follow the viewport.
-    area_->viewport()->installEventFilter(this);
+    viewport_->installEventFilter(this);
     sync();
 }
 
 bool OverlayScrollBar::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == area_->viewport() && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
-        place();
+    if (watched == viewport_ && (event->type() == QEvent::Resize || event->type() == QEvent::Move)) place();
     return QScrollBar::eventFilter(watched, event);
 }
 
@@ -34,7 +33,7 @@ void OverlayScrollBar::sync() {
 }
 
 void OverlayScrollBar::place() {
-    const QRect viewport = area_->viewport()->geometry();
+    const QRect viewport = viewport_->geometry();
     const int width = sizeHint().width();
     setGeometry(viewport.right() + 1 - width, viewport.top(), width, viewport.height());
     raise();

@@ -22,7 +22,9 @@ private:
     void sync();
     void place();
 
-    QAbstractScrollArea* area_;
+    // The viewport, not the area: the viewport still sends events while the area is being
+    // destroyed, when the area may no longer be asked for anything.
+    QWidget* viewport_;
     QScrollBar* inner_;
 };
 
