@@ -48,8 +48,13 @@ TEST(CrashSafety, AccountListIsAlwaysTheOldOrTheNewList) {
     const int caught = loop.run(
         [&](int, const std::function<void()>& ready) {
             ProfileStore writer(home.locations());
+            // The first save after a fork is much slower (pages copied on write, more so under the
+            // sanitizers), so the kills would all land in it and leave only the old list: start
+            // the clock once one save is done, so they fall across saves of both lists.
+            writer.setProfiles(b);
+            writer.save();
             ready();
-            for (bool flip = false;; flip = !flip) {
+            for (bool flip = true;; flip = !flip) {
                 writer.setProfiles(flip ? a : b);
                 writer.save();
             }
