@@ -1,12 +1,11 @@
 // The kernel's argument record of another process, with any reported length: the parser must
 // stay inside the bytes it was given and inside the reported length.
 #include "FuzzSupport.h"
-#include "claude/ProcessArguments.h"
+#include "platform/ProcArgs2.h"
 
 #include <cstring>
 
 using namespace varrow;
-namespace ProcessArguments = claude::ProcessArguments;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 2) return 0;
@@ -16,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t n = size - 2;
     std::unique_ptr<char[]> record(new char[n ? n : 1]);
     if (n) std::memcpy(record.get(), data + 2, n);
-    const auto args = ProcessArguments::parseProcArgs2(QByteArrayView(record.get(), qsizetype(n)), reported);
+    const auto args = platform::parseProcArgs2(QByteArrayView(record.get(), qsizetype(n)), reported);
     if (!args) return 0;
     fuzz::check(n >= 4 && reported > 4, "a list comes only from a record longer than its count");
     qint32 count = 0;

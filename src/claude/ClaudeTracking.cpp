@@ -4,7 +4,6 @@
 
 #include "claude/ClaudePaths.h"
 #include "claude/DebugLog.h"
-#include "claude/ProcessArguments.h"
 #include "platform/Platform.h"
 #include "platform/Timings.h"
 #include "system/DockPin.h"
@@ -59,7 +58,7 @@ ClaudeController::Matching ClaudeController::matching() const {
 
 std::optional<QStringList> ClaudeController::arguments(const AppHandle& app) const {
     if (!app) return std::nullopt;
-    return ProcessArguments::read(app->processIdentifier());
+    return Platform::workspace().processArguments(app->processIdentifier());
 }
 
 QList<AppHandle> ClaudeController::claudeApps() const {

@@ -16,7 +16,6 @@
 #include <QHash>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QUuid>
 #include <QtConcurrent>
 
@@ -27,8 +26,6 @@ namespace varrow::copies {
 namespace {
 
 constexpr auto kIndexMarker = ".metadata_never_index";
-constexpr auto kCopyTool = "/bin/cp";
-constexpr auto kXattrTool = "/usr/bin/xattr";
 
 // Copies being made, by copy path, with the prepare calls waiting for each (main thread only).
 QHash<QString, QList<std::function<void()>>>& inFlight() {
@@ -159,39 +156,12 @@ QString AppCloner::makeCopy(const QString& source, const QString& copyPath, cons
         if (const QString error = FileOps::removeEntry(copyPath); !error.isEmpty()) return error;
     }
 
-    // GNU cp: clone every file or fail, then a plain copy. Absolute paths after "--" so no name
-    // is read as an option; -H copies the bundle a command-line symbolic link points to.
+    // The platform picks the cheapest copy that runs on its own (a clone, links, a plain copy).
     const QString from = QFileInfo(source).absoluteFilePath();
     const QString to = QFileInfo(copyPath).absoluteFilePath();
-    const QString tool = QString::fromLatin1(kCopyTool);
-    if (run(tool, {QStringLiteral("-RH"), QStringLiteral("--reflink=always"), QStringLiteral("--"), from,
-                   to}) != 0) {
-        FileOps::removeEntry(copyPath);
-        auto& workspace = platform::Platform::workspace();
-        if (workspace.isNativeInstallation(from)) {
-            // Without clones a full copy of an Electron build costs hundreds of megabytes.
-            if (!workspace.copyNativeInstallation(from, to).isEmpty())
-                return cloneErrorMessage(QStringLiteral("copy failed"));
-        } else if (run(tool, {QStringLiteral("-RH"), QStringLiteral("--"), from, to}) != 0) {
-            return cloneErrorMessage(QStringLiteral("copy failed"));
-        }
-    }
-    if (QFileInfo::exists(QString::fromLatin1(kXattrTool)))
-        run(QString::fromLatin1(kXattrTool),
-            {QStringLiteral("-dr"), QStringLiteral("com.apple.quarantine"), to});
+    if (!platform::Platform::workspace().copyApplication(from, to).isEmpty())
+        return cloneErrorMessage(QStringLiteral("copy failed"));
     return {};
-}
-
-int AppCloner::run(const QString& tool, const QStringList& arguments) {
-    QProcess process;
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    process.start(tool, arguments);
-    if (!process.waitForStarted(-1)) return -1;
-    process.waitForFinished(-1);
-    // A tool killed by a signal has no exit status of its own.
-    if (process.exitStatus() != QProcess::NormalExit) return -1;
-    return process.exitCode();
 }
 
 QString AppCloner::version(const QString& appPath) {

@@ -49,7 +49,6 @@ public:
     static std::optional<Meta> readMeta(const QString& copyPath);
     static void writeMeta(const Meta& meta, const QString& copyPath);
     static QString version(const QString& appPath);
-    static int run(const QString& tool, const QStringList& arguments);
     // Replaces whatever is at copyPath with a fresh copy; empty on success, else the failure text.
     static QString makeCopy(const QString& source, const QString& copyPath, const QString& appsDir);
     static void blockSelfUpdates(const QString& dataDir);

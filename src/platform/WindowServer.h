@@ -4,6 +4,8 @@
 #include <QObject>
 #include <optional>
 
+class QWindow;
+
 namespace varrow::platform {
 
 // Window lists and direct activation by the window server.
@@ -17,6 +19,9 @@ public:
     // Asks the window server to make the process frontmost with its front window focused.
     // False when the platform offers no such route.
     virtual bool makeFrontmost(pid_t pid) = 0;
+    // Marks one of this program's own windows as an overlay: never focused, above other windows,
+    // on every desktop and out of the taskbar and pager. Called before the window is first shown.
+    virtual void makeOverlay(QWindow* window) = 0;
 };
 
 }  // namespace varrow::platform

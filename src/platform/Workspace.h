@@ -72,10 +72,6 @@ public:
     virtual bool isNativeInstallation(const QString& appPath) { return (void)appPath, false; }
     // Its version, or "?" when it cannot be read.
     virtual QString nativeVersion(const QString& appPath) { return (void)appPath, QStringLiteral("?"); }
-    // The cheapest copy that still runs as its own application; empty on success, else the reason.
-    virtual QString copyNativeInstallation(const QString& from, const QString& to) {
-        return (void)from, (void)to, QStringLiteral("no native installations here");
-    }
     // Arguments a copy needs besides the account's data folder (its own window class, say).
     virtual QStringList copyLaunchArguments(const QString& copyPath) { return (void)copyPath, QStringList(); }
     // Keeps the desktop's application launcher in step with the copies.
@@ -93,6 +89,11 @@ public:
     virtual std::optional<bool> addToFavourites(const QString& copyPath) {
         return (void)copyPath, std::nullopt;
     }
+
+    // The cheapest copy of an application that still runs as its own application: a clone where
+    // the file system has them, else a plain copy (or what the platform has that is cheaper).
+    // Nothing may be at `to`. Empty on success, else the reason.
+    virtual QString copyApplication(const QString& from, const QString& to);
 
     virtual bool openUrl(const QUrl& url) = 0;
     virtual bool revealInFileViewer(const QString& path) = 0;

@@ -33,7 +33,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent*) override;
 
 private:
-    // Skip-taskbar, skip-pager, sticky and above, set on the X11 window before it is mapped.
+    // Never focused, above, on every desktop, out of the taskbar: set before the window is mapped.
     void applyWindowManagerHints();
 
     QWidget* content_;

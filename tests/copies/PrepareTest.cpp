@@ -1,6 +1,7 @@
 #include "copies/AccountIcon.h"
 #include "copies/AppCloner.h"
 #include "copies/TestIcons.h"
+#include "platform/ApplicationCopy.h"
 #include "platform/fake/FakePlatform.h"
 #include "support/TestSupport.h"
 
@@ -29,7 +30,7 @@ protected:
         if (!QFileInfo(standin + "/Contents/Info.plist").exists()) GTEST_SKIP() << "no stand-in bundle";
         source = home.file("Applications/Claude.app");
         QDir().mkpath(home.file("Applications"));
-        ASSERT_EQ(AppCloner::run("/bin/cp", {"-R", "--", standin, source}), 0);
+        ASSERT_EQ(platform::ApplicationCopy::run("/bin/cp", {"-R", "--", standin, source}), 0);
         platform.workspace.systemIcon = QImage(source + "/Contents/Resources/Claude.png");
     }
 

@@ -169,3 +169,46 @@ TEST(LinuxX11, FrontWindowActivationAndFrontState) {
     EXPECT_TRUE(activated.contains(workspace.currentApplication()));
     EXPECT_TRUE(workspace.isActive(*workspace.currentApplication()));
 }
+
+TEST(LinuxX11, OverlayStatesAreOnTheServerBeforeTheWindowIsMapped) {
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "no X display";
+    LinuxX11 x11;
+    ASSERT_TRUE(x11.isConnected());
+    // The window belongs to another connection, as Qt's own windows do.
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    const xcb_window_t window = xcb_generate_id(c);
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0, 50, 50, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
+    xcb_flush(c);
+    xcb_get_input_focus_reply_t* sync = xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr);
+    std::free(sync);
+    ASSERT_TRUE(x11.markOverlay(window));
+
+    auto atomName = [c](xcb_atom_t atom) {
+        xcb_get_atom_name_reply_t* n = xcb_get_atom_name_reply(c, xcb_get_atom_name(c, atom), nullptr);
+        const QByteArray name =
+            n ? QByteArray(xcb_get_atom_name_name(n), xcb_get_atom_name_name_length(n)) : QByteArray();
+        std::free(n);
+        return name;
+    };
+    auto property = [c, window](const char* name) {
+        auto* atom =
+            xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name), nullptr);
+        auto* reply = xcb_get_property_reply(
+            c, xcb_get_property(c, 0, window, atom->atom, XCB_GET_PROPERTY_TYPE_ANY, 0, 16), nullptr);
+        std::free(atom);
+        QList<quint32> values;
+        for (int i = 0; reply && i < xcb_get_property_value_length(reply) / 4; ++i)
+            values.append(static_cast<const quint32*>(xcb_get_property_value(reply))[i]);
+        std::free(reply);
+        return values;
+    };
+    QList<QByteArray> states;
+    for (quint32 atom : property("_NET_WM_STATE")) states.append(atomName(atom));
+    EXPECT_EQ(states, (QList<QByteArray>{"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER",
+                                         "_NET_WM_STATE_STICKY", "_NET_WM_STATE_ABOVE"}));
+    EXPECT_EQ(property("_NET_WM_DESKTOP"), QList<quint32>{0xFFFFFFFF});
+    xcb_destroy_window(c, window);
+    xcb_disconnect(c);
+}

@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTest>
+#include <QWindow>
 
 namespace varrow::switcher {
 namespace {
@@ -50,6 +51,7 @@ TEST_F(SwitcherTest, showsOnlyWhileClaudeIsInFrontWithMoreThanOneAccount) {
     bringClaudeToFront();
     EXPECT_TRUE(switcher->shouldShow());
     EXPECT_TRUE(switcher->panel()->isVisible());
+    EXPECT_EQ(fake.windowServer.overlays, QList<QWindow*>{switcher->panel()->windowHandle()});
 
     // Style off hides it; back to edge shows it again.
     model::Defaults::shared().setValue(model::Defaults::kSwitcherStyle, "off");

@@ -16,6 +16,7 @@ public:
     bool available = true;          // false: makeFrontmost reports no route
     std::function<void(pid_t)> onMakeFrontmost;
     QList<pid_t> frontRequests;
+    QList<QWindow*> overlays;
 
     std::optional<quint32> frontWindow(pid_t pid) override {
         if (!windows.contains(pid)) return std::nullopt;
@@ -27,6 +28,7 @@ public:
         if (onMakeFrontmost) onMakeFrontmost(pid);
         return true;
     }
+    void makeOverlay(QWindow* window) override { overlays.append(window); }
 };
 
 }  // namespace varrow::platform::fake

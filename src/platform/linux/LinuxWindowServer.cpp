@@ -2,6 +2,9 @@
 
 #include "platform/linux/LinuxX11.h"
 
+#include <QGuiApplication>
+#include <QWindow>
+
 namespace varrow::platform::linux_ {
 
 LinuxWindowServer::LinuxWindowServer(std::shared_ptr<LinuxX11> x11, QObject* parent)
@@ -15,6 +18,12 @@ std::optional<quint32> LinuxWindowServer::frontWindow(pid_t pid) {
 bool LinuxWindowServer::makeFrontmost(pid_t pid) {
     const auto window = frontWindow(pid);
     return window && x11_->activate(*window);
+}
+
+void LinuxWindowServer::makeOverlay(QWindow* window) {
+    // Only a window Qt shows through X has an X window id to mark.
+    if (!window || !x11_ || QGuiApplication::platformName() != u"xcb") return;
+    x11_->markOverlay(xcb_window_t(window->winId()));
 }
 
 }  // namespace varrow::platform::linux_

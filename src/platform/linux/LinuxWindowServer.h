@@ -16,6 +16,7 @@ public:
 
     std::optional<quint32> frontWindow(pid_t pid) override;
     bool makeFrontmost(pid_t pid) override;
+    void makeOverlay(QWindow* window) override;
 
 private:
     std::shared_ptr<LinuxX11> x11_;

@@ -1,5 +1,6 @@
 #include "platform/linux/LinuxWorkspace.h"
 
+#include "platform/ApplicationCopy.h"
 #include "platform/SystemLog.h"
 #include "platform/linux/FileManagerReveal.h"
 #include "platform/linux/LauncherEntries.h"
@@ -293,8 +294,12 @@ QString LinuxWorkspace::nativeVersion(const QString& appPath) {
     return LinuxClaudeInstall::versionOf(appPath);
 }
 
-QString LinuxWorkspace::copyNativeInstallation(const QString& from, const QString& to) {
-    return LinuxClaudeCopy::makeLinked(from, to);
+QString LinuxWorkspace::copyApplication(const QString& from, const QString& to) {
+    if (ApplicationCopy::clone(from, to)) return {};
+    // Without clones a full copy of an Electron build costs hundreds of megabytes.
+    if (LinuxClaudeInstall::isClaudeFolder(from)) return LinuxClaudeCopy::makeLinked(from, to);
+    if (ApplicationCopy::plainCopy(from, to)) return {};
+    return QStringLiteral("“%1” could not be copied").arg(from);
 }
 
 QStringList LinuxWorkspace::copyLaunchArguments(const QString& copyPath) {

@@ -58,7 +58,7 @@ public:
     QImage iconForFile(const QString& path, int pixels) override;
     bool isNativeInstallation(const QString& appPath) override;
     QString nativeVersion(const QString& appPath) override;
-    QString copyNativeInstallation(const QString& from, const QString& to) override;
+    QString copyApplication(const QString& from, const QString& to) override;
     QStringList copyLaunchArguments(const QString& copyPath) override;
     void copyReady(const QString& copyPath, const QString& accountName, const QString& iconPath) override;
     void copyRemoved(const QString& copyPath) override;

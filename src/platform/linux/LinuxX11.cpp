@@ -189,4 +189,20 @@ bool LinuxX11::activate(xcb_window_t window) {
     return true;
 }
 
+bool LinuxX11::markOverlay(xcb_window_t window) {
+    if (!connection_ || window == XCB_NONE) return false;
+    // Window managers keep states they do not manage when they add their own, so these survive
+    // the show.
+    xcb_atom_t states[] = {ewmh_._NET_WM_STATE_SKIP_TASKBAR, ewmh_._NET_WM_STATE_SKIP_PAGER,
+                           ewmh_._NET_WM_STATE_STICKY, ewmh_._NET_WM_STATE_ABOVE};
+    xcb_ewmh_set_wm_state(&ewmh_, window, 4, states);
+    const xcb_void_cookie_t desktop = xcb_ewmh_set_wm_desktop_checked(&ewmh_, window, 0xFFFFFFFF);
+    // The checked request is a round trip: both changes are on the server when it returns.
+    xcb_generic_error_t* error = xcb_request_check(connection_, desktop);
+    drainSoon();
+    const bool ok = error == nullptr;
+    std::free(error);
+    return ok;
+}
+
 }  // namespace varrow::platform::linux_

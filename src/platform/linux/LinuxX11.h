@@ -34,6 +34,9 @@ public:
     std::optional<xcb_window_t> frontWindow(pid_t pid);
     // Asks the window manager to activate a window, as a pager would (source indication 2).
     bool activate(xcb_window_t window);
+    // Skip-taskbar, skip-pager, sticky and above, and every desktop, on a window not yet mapped.
+    // Waits until the server has them, so a map sent on another connection comes after.
+    bool markOverlay(xcb_window_t window);
 
     // Handles whatever the connection has queued; also runs before the event loop sleeps.
     void dispatchPending();

@@ -1,11 +1,10 @@
-#include "claude/ProcessArguments.h"
-#include "platform/fake/FakePlatform.h"
+#include "platform/ProcArgs2.h"
 
 #include <gtest/gtest.h>
 #include <QByteArray>
 #include <cstring>
 
-using varrow::claude::ProcessArguments::parseProcArgs2;
+using varrow::platform::parseProcArgs2;
 
 namespace {
 
@@ -50,14 +49,4 @@ TEST(ProcArgs2, InvalidUtf8IsReplaced) {
     const auto arguments = parseProcArgs2(bytes, int(bytes.size()));
     ASSERT_TRUE(arguments);
     EXPECT_EQ(arguments->value(0), QString("caf") + QChar(0xFFFD));
-}
-
-TEST(ProcessArguments, ReadGoesThroughTheWorkspace) {
-    varrow::platform::fake::FakePlatform platform;
-    const auto app =
-        platform.workspace.addApplication("id", "/A.app", "A", {"/A.app/Contents/MacOS/A", "--x"});
-    EXPECT_EQ(varrow::claude::ProcessArguments::read(app->processIdentifier()),
-              (QStringList{"/A.app/Contents/MacOS/A", "--x"}));
-    platform.workspace.setArgumentsUnreadable(app->processIdentifier());
-    EXPECT_FALSE(varrow::claude::ProcessArguments::read(app->processIdentifier()));
 }

@@ -1,26 +1,22 @@
 #pragma once
 
+#include "platform/EventRecord.h"
+
 #include <sys/types.h>
 #include <QtGlobal>
-#include <array>
 #include <optional>
 
-namespace varrow::front {
+namespace varrow::platform::macos {
 
-// The window server's private entry points, looked up at run time. They exist only on macOS;
-// elsewhere setFront answers false and the other strategies of the front switcher apply.
+// The window server's private entry points, looked up at run time: the route a macOS
+// WindowServer::makeFrontmost takes. When they are missing, setFront answers false and the front
+// switcher's other strategies apply.
 namespace SkyLight {
 
 struct ProcessSerialNumber {
     quint32 high = 0;
     quint32 low = 0;
 };
-
-constexpr int kEventRecordLength = 248;
-using EventRecord = std::array<quint8, kEventRecordLength>;
-
-// The record that makes a window key; kind is 1 for the first post and 2 for the second.
-EventRecord eventRecord(quint8 kind, quint32 window);
 
 // Makes the process frontmost with its front window key; false when the entry points are missing
 // or the process has no serial number.
@@ -35,4 +31,4 @@ bool isAvailable();
 
 }  // namespace SkyLight
 
-}  // namespace varrow::front
+}  // namespace varrow::platform::macos

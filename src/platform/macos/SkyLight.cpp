@@ -1,10 +1,10 @@
-#include "front/SkyLight.h"
+#include "platform/macos/SkyLight.h"
 
 #include "platform/Platform.h"
 
 #include <dlfcn.h>
 
-namespace varrow::front::SkyLight {
+namespace varrow::platform::macos::SkyLight {
 
 namespace {
 
@@ -42,16 +42,6 @@ const EntryPoints& entryPoints() {
 
 }  // namespace
 
-EventRecord eventRecord(quint8 kind, quint32 window) {
-    EventRecord bytes{};
-    bytes[0x04] = 0xF8;
-    bytes[0x08] = kind;
-    for (int i = 0x20; i <= 0x2F; ++i) bytes[i] = 0xFF;
-    bytes[0x3A] = 0x10;
-    for (int i = 0; i < 4; ++i) bytes[0x3C + i] = quint8(window >> (8 * i));
-    return bytes;
-}
-
 bool isAvailable() {
     return entryPoints().setFront && entryPoints().psnForPid;
 }
@@ -81,8 +71,8 @@ void makeKey(ProcessSerialNumber& psn, quint32 window) {
 
 std::optional<quint32> frontWindow(pid_t pid) {
     // The window list is the platform's: on-screen, front to back, normal layer only.
-    if (!platform::Platform::isInstalled()) return std::nullopt;
-    return platform::Platform::windowServer().frontWindow(pid);
+    if (!Platform::isInstalled()) return std::nullopt;
+    return Platform::windowServer().frontWindow(pid);
 }
 
-}  // namespace varrow::front::SkyLight
+}  // namespace varrow::platform::macos::SkyLight

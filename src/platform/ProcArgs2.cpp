@@ -1,15 +1,8 @@
-#include "claude/ProcessArguments.h"
-
-#include "platform/Platform.h"
+#include "platform/ProcArgs2.h"
 
 #include <cstring>
 
-#ifdef __APPLE__
-#include <sys/sysctl.h>
-#include <QByteArray>
-#endif
-
-namespace varrow::claude::ProcessArguments {
+namespace varrow::platform {
 
 std::optional<QStringList> parseProcArgs2(QByteArrayView record, int returnedLength) {
     if (returnedLength <= 4) return std::nullopt;
@@ -35,20 +28,4 @@ std::optional<QStringList> parseProcArgs2(QByteArrayView record, int returnedLen
     return arguments;
 }
 
-std::optional<QStringList> read(pid_t pid) {
-#ifdef __APPLE__
-    int argMax = 0;
-    size_t size = sizeof argMax;
-    int maxName[2] = {CTL_KERN, KERN_ARGMAX};
-    if (::sysctl(maxName, 2, &argMax, &size, nullptr, 0) != 0 || argMax <= 0) return std::nullopt;
-    QByteArray buffer(argMax, '\0');
-    size = size_t(argMax);
-    int name[3] = {CTL_KERN, KERN_PROCARGS2, int(pid)};
-    if (::sysctl(name, 3, buffer.data(), &size, nullptr, 0) != 0) return std::nullopt;
-    return parseProcArgs2(buffer, int(size));
-#else
-    return platform::Platform::workspace().processArguments(pid);
-#endif
-}
-
-}  // namespace varrow::claude::ProcessArguments
+}  // namespace varrow::platform
