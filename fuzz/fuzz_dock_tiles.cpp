@@ -3,12 +3,12 @@
 // The value is built from the bytes directly (the shapes a tile list can take), so the Dock logic
 // is explored apart from the property-list parser, which fuzz_info_plist covers.
 #include "FuzzSupport.h"
+#include "platform/DockPin.h"
 #include "platform/Platform.h"
 #include "platform/fake/FakePreferences.h"
-#include "system/DockPin.h"
 
 using namespace varrow;
-using system::DockPin;
+using platform::DockPin;
 
 namespace {
 
@@ -88,10 +88,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto tiles = DockPin::tiles();
     if (tiles)
         for (const QVariant& tile : *tiles) DockPin::url(tile.toMap());
-    DockPin::isPinned(QStringLiteral("/nowhere/Apps/Claude Work.app"));
+    DockPin dock;
+    dock.contains(QStringLiteral("/nowhere/Apps/Claude Work.app"));
 
     // Tidying a folder that holds nothing keeps every tile outside it, in order.
-    DockPin::removeMissing(QStringLiteral("/nowhere/Apps"));
+    dock.removeMissing(QStringLiteral("/nowhere/Apps"));
     const QVariant afterTidy = prefs.copyAppValue(key, domain);
     if (tiles) {
         // The kept tiles are the old ones in order, less some under the folder (a URL there that

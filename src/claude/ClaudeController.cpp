@@ -6,7 +6,6 @@
 #include "platform/Platform.h"
 #include "platform/SystemLog.h"
 #include "platform/Timings.h"
-#include "system/DockPin.h"
 
 #include <QDir>
 #include <QFile>
@@ -321,14 +320,12 @@ void ClaudeController::keepInDock(const Profile& profile) {
             self->setLastError(prepared.error);
             return;
         }
-        // Where the desktop keeps its own favourites, the copy goes there; elsewhere into the Dock list.
-        if (const auto added = Platform::workspace().addToFavourites(prepared.appPath)) {
-            if (!*added)
-                self->setLastError(
-                    QStringLiteral("Couldn't add %1 to your favourite applications.").arg(name));
-            return;
-        }
-        if (!system::DockPin::add(prepared.appPath)) {
+        platform::PinnedApps& pins = Platform::pinnedApps();
+        const bool favourites = pins.kindFor(prepared.appPath) == platform::PinnedApps::Kind::Favourites;
+        if (pins.add(prepared.appPath)) return;
+        if (favourites) {
+            self->setLastError(QStringLiteral("Couldn't add %1 to your favourite applications.").arg(name));
+        } else {
             self->setLastError(
                 QStringLiteral("Couldn't keep %1 in the Dock because the Dock's saved items aren't in a form "
                                "Varrow can safely change.")

@@ -6,7 +6,6 @@
 #include "claude/DebugLog.h"
 #include "platform/Platform.h"
 #include "platform/Timings.h"
-#include "system/DockPin.h"
 
 #include <QDir>
 #include <QTimer>
@@ -201,14 +200,13 @@ void ClaudeController::syncCopies(const QList<Profile>& profiles) {
     // A copy on its way to being started (an account renamed while opening) is not unused.
     for (const QString& path : std::as_const(launchingCopies_)) keeping.insert(path);
     AppCloner::removeUnused(keeping, running, apps);
-    system::DockPin::removeMissing(apps);
+    Platform::pinnedApps().removeMissing(apps);
 }
 
 bool ClaudeController::isPinned(const Profile& profile) const {
     if (profile.isDefault) return false;
     const QString copy = AppCloner::copyPath(profile, store_->appsURL());
-    if (const auto favourite = Platform::workspace().favouritesContain(copy)) return *favourite;
-    return system::DockPin::isPinned(copy);
+    return Platform::pinnedApps().contains(copy);
 }
 
 }  // namespace varrow::claude

@@ -51,5 +51,8 @@ TrayAvailability& Platform::trays() {
 LinkHandlers& Platform::linkHandlers() {
     return require(installed().linkHandlers);
 }
+PinnedApps& Platform::pinnedApps() {
+    return require(installed().pinnedApps);
+}
 
 }  // namespace varrow::platform

@@ -5,6 +5,7 @@
 #include "platform/LinkHandlers.h"
 #include "platform/LoginItems.h"
 #include "platform/TrayAvailability.h"
+#include "platform/PinnedApps.h"
 #include "platform/WindowServer.h"
 #include "platform/Workspace.h"
 
@@ -22,6 +23,7 @@ struct Services {
     std::unique_ptr<LoginItems> loginItems;
     std::unique_ptr<TrayAvailability> trays;
     std::unique_ptr<LinkHandlers> linkHandlers;
+    std::unique_ptr<PinnedApps> pinnedApps;
 };
 
 class Platform {
@@ -38,6 +40,7 @@ public:
     static LoginItems& loginItems();
     static TrayAvailability& trays();
     static LinkHandlers& linkHandlers();
+    static PinnedApps& pinnedApps();
 };
 
 }  // namespace varrow::platform

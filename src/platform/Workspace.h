@@ -23,10 +23,6 @@ struct OpenConfiguration {
     QMap<QString, QString> environment;
 };
 
-// Where the desktop keeps the applications a user pins for quick launching: a Dock (the stored
-// Dock list), the desktop's own favourites (GNOME Shell's dash), or none Varrow knows.
-enum class PinnedList { None, Dock, Favourites };
-
 // Called once, on the main thread: the new process, or null and a description of the failure.
 using OpenCompletion = std::function<void(AppHandle app, QString error)>;
 
@@ -80,16 +76,6 @@ public:
     }
     virtual void copyRemoved(const QString& copyPath) { (void)copyPath; }
     virtual void pruneCopyEntries(const QString& appsDir) { (void)appsDir; }
-    // The desktop's own favourite applications (a dock it keeps itself), for a copy that has a
-    // launcher entry: none where there is no such list, and the Dock preferences serve instead.
-    virtual PinnedList pinnedList() { return PinnedList::Dock; }
-    virtual std::optional<bool> favouritesContain(const QString& copyPath) {
-        return (void)copyPath, std::nullopt;
-    }
-    virtual std::optional<bool> addToFavourites(const QString& copyPath) {
-        return (void)copyPath, std::nullopt;
-    }
-
     // The cheapest copy of an application that still runs as its own application: a clone where
     // the file system has them, else a plain copy (or what the platform has that is cheaper).
     // Nothing may be at `to`. Empty on success, else the reason.

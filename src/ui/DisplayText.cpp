@@ -9,7 +9,7 @@ namespace varrow::ui {
 
 namespace {
 
-using platform::PinnedList;
+using Kind = platform::PinnedApps::Kind;
 
 // As written, then for a desktop with a Dock, with favourites, and with neither.
 struct Wording {
@@ -33,7 +33,7 @@ constexpr Wording kTable[] = {
 
 }  // namespace
 
-QString displayText(const QString& text, PinnedList pinned) {
+QString displayText(const QString& text, Kind pinned) {
     QString out = text;
     // The cycle key is a place on the keyboard, not a symbol: name it as the layout prints it.
     if (platform::Platform::isInstalled() && out.contains(QStringLiteral("⌘`")))
@@ -42,8 +42,8 @@ QString displayText(const QString& text, PinnedList pinned) {
     for (const Wording& w : kTable) {
         const QString written = QString::fromUtf16(w.written);
         if (!out.contains(written)) continue;
-        const char16_t* words = pinned == PinnedList::Dock         ? w.dock
-                                : pinned == PinnedList::Favourites ? w.favourites
+        const char16_t* words = pinned == Kind::Dock         ? w.dock
+                                : pinned == Kind::Favourites ? w.favourites
                                                                    : w.none;
         if (!words) return {};
         out.replace(written, QString::fromUtf16(words));
@@ -53,22 +53,22 @@ QString displayText(const QString& text, PinnedList pinned) {
 
 QString displayText(const QString& text) {
     // Only texts about the Dock depend on the desktop's list; the rest need not ask for it.
-    return displayText(text, text.contains(u"Dock") ? pinnedList() : PinnedList::Dock);
+    return displayText(text, text.contains(u"Dock") ? pinnedList() : Kind::Dock);
 }
 
-PinnedList pinnedList() {
-    return platform::Platform::isInstalled() ? platform::Platform::workspace().pinnedList()
-                                             : PinnedList::Dock;
+Kind pinnedList() {
+    return platform::Platform::isInstalled() ? platform::Platform::pinnedApps().kind()
+                                             : Kind::Dock;
 }
 
-std::optional<QString> keepInDockTitle(const QString& copyName, PinnedList pinned) {
+std::optional<QString> keepInDockTitle(const QString& copyName, Kind pinned) {
     switch (pinned) {
-        case PinnedList::Dock:
+        case Kind::Dock:
             return QStringLiteral("Keep “") + copyName + QStringLiteral("” in Dock");
-        case PinnedList::Favourites:
+        case Kind::Favourites:
             // GNOME Shell's own words for it.
             return QStringLiteral("Add “") + copyName + QStringLiteral("” to Favorites");
-        case PinnedList::None:
+        case Kind::None:
             break;
     }
     return std::nullopt;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Workspace.h"
+#include "platform/PinnedApps.h"
 
 #include <QFont>
 #include <QString>
@@ -13,14 +13,14 @@ namespace varrow::ui {
 // other platform's nouns become this one's ("this Mac" reads "this computer", Finder reads
 // Files, and the Dock reads as whatever list this desktop pins applications to). A text that only
 // makes sense with a list the desktop lacks comes out empty.
-QString displayText(const QString& text, platform::PinnedList pinned);
+QString displayText(const QString& text, platform::PinnedApps::Kind pinned);
 // The same for the pinned list the platform reports (the Dock where none is installed).
 QString displayText(const QString& text);
-platform::PinnedList pinnedList();
+platform::PinnedApps::Kind pinnedList();
 
 // The title of the item that pins an account's copy ("Claude Work"), or none where this desktop
 // keeps no list Varrow knows: a pin nothing reads is no pin.
-std::optional<QString> keepInDockTitle(const QString& copyName, platform::PinnedList pinned);
+std::optional<QString> keepInDockTitle(const QString& copyName, platform::PinnedApps::Kind pinned);
 
 // A name as one line: line breaks, tabs and other control characters become spaces, so a
 // label never grows a second line whatever the account is called.

@@ -1,7 +1,5 @@
 #include "ControllerFixture.h"
 
-#include "system/DockPin.h"
-
 #include <QProcessEnvironment>
 
 namespace varrow::claude::test {
@@ -199,7 +197,7 @@ TEST_F(ControllerTest, KeepInDockPinsTheCopyOrSaysWhyNot) {
 
     controller().keepInDock(work);
     ASSERT_TRUE(settled([&] { return controller().isPinned(work); }));
-    EXPECT_TRUE(system::DockPin::isPinned(copyOf(work)));
+    EXPECT_TRUE(fake.pinnedApps.contains(copyOf(work)));
 
     holdPrepare = true;
     const Profile home2 = addAccount("Home");

@@ -1,7 +1,6 @@
 #include "ControllerFixture.h"
 
 #include "claude/DebugLog.h"
-#include "system/DockPin.h"
 
 #include <QFile>
 
@@ -118,7 +117,7 @@ TEST_F(ControllerTest, ListChangesTidyCopiesAndTheDockButStartUpDoesNot) {
     const Profile gone = addAccount("Gone");
     const Profile busy = addAccount("Busy");
     for (const Profile& p : {work, gone, busy}) QDir().mkpath(copyOf(p));
-    system::DockPin::add(copyOf(gone));
+    fake.pinnedApps.add(copyOf(gone));
     startClaude({}, copyOf(busy));
     controller();
     drain(30);
@@ -128,7 +127,7 @@ TEST_F(ControllerTest, ListChangesTidyCopiesAndTheDockButStartUpDoesNot) {
     ASSERT_TRUE(settled([&] { return !QFileInfo::exists(copyOf(gone)); }));
     EXPECT_TRUE(QFileInfo::exists(copyOf(work)));
     EXPECT_TRUE(QFileInfo::exists(copyOf(busy)));  // still running
-    EXPECT_FALSE(system::DockPin::isPinned(copyOf(gone)));
+    EXPECT_FALSE(fake.pinnedApps.contains(copyOf(gone)));
     EXPECT_FALSE(controller().isPinned(defaultAccount()));
 }
 

@@ -170,11 +170,11 @@ TEST_F(AccountsViewTest, anAccountsMenuFollowsItsState) {
     ASSERT_EQ(fake.workspace.revealedPaths.size(), 1);
     EXPECT_EQ(fake.workspace.revealedPaths[0], store->accountsURL() + "/" + work.folderName + "/");
     // GNOME Shell's favourites in its own words; no item where the desktop keeps no list.
-    fake.workspace.pinned = platform::PinnedList::Favourites;
+    fake.pinnedApps.listKind = platform::PinnedApps::Kind::Favourites;
     EXPECT_EQ(texts(view().contextMenuEntries(work)).at(3), "Add “Claude Work” to Favorites");
-    fake.workspace.pinned = platform::PinnedList::None;
+    fake.pinnedApps.listKind = platform::PinnedApps::Kind::None;
     EXPECT_EQ(texts(view().contextMenuEntries(work)).at(3), "Copy Claude Code Terminal Command");
-    fake.workspace.pinned = platform::PinnedList::Dock;
+    fake.pinnedApps.listKind = platform::PinnedApps::Kind::Dock;
 
     start(work);
     settle();

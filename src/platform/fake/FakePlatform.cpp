@@ -19,6 +19,7 @@ struct Built {
     std::unique_ptr<FakeLoginItems> loginItems;
     std::unique_ptr<FakeTrayAvailability> trays;
     std::unique_ptr<FakeLinkHandlers> linkHandlers;
+    std::unique_ptr<FakePinnedApps> pinnedApps;
 };
 
 Built& pending() {
@@ -35,6 +36,7 @@ FakePlatform::FakePlatform()
       loginItems(installAndKeep(pending().loginItems)),
       trays(installAndKeep(pending().trays)),
       linkHandlers(installAndKeep(pending().linkHandlers)) {
+      pinnedApps(installAndKeep(pending().pinnedApps)) {
     Built& b = pending();
     Services services;
     services.workspace = std::move(b.workspace);
@@ -44,6 +46,7 @@ FakePlatform::FakePlatform()
     services.loginItems = std::move(b.loginItems);
     services.trays = std::move(b.trays);
     services.linkHandlers = std::move(b.linkHandlers);
+    services.pinnedApps = std::move(b.pinnedApps);
     Platform::install(std::move(services));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/DockPin.h"
 #include "platform/fake/FakeHotKeys.h"
 #include "platform/fake/FakeLinkHandlers.h"
 #include "platform/fake/FakeLoginItems.h"
@@ -9,6 +10,14 @@
 #include "platform/fake/FakeWorkspace.h"
 
 namespace varrow::platform::fake {
+
+// The Dock list, with the kind of list a test says the desktop has.
+class FakePinnedApps : public DockPin {
+public:
+    using DockPin::DockPin;
+    Kind kind() override { return listKind; }
+    Kind listKind = Kind::Dock;
+};
 
 // Installs a fresh set of fakes as the platform for as long as it lives.
 class FakePlatform {
@@ -25,6 +34,8 @@ public:
     FakeLoginItems& loginItems;
     FakeTrayAvailability& trays;
     FakeLinkHandlers& linkHandlers;
+    // The real Dock list, over the fake preferences, worded as the list a test chooses.
+    FakePinnedApps& pinnedApps;
 };
 
 }  // namespace varrow::platform::fake

@@ -44,7 +44,6 @@ public:
     QHash<QString, QImage> customIcons;
     QList<QUrl> openedUrls;
     QStringList revealedPaths;
-    PinnedList pinned = PinnedList::Dock;
     QList<pid_t> terminated;
     QList<pid_t> forceTerminated;
     QList<AppHandle> handedOver;
@@ -71,7 +70,6 @@ public:
     QImage iconForFile(const QString& path, int pixels) override;
     bool openUrl(const QUrl& url) override;
     bool revealInFileViewer(const QString& path) override;
-    PinnedList pinnedList() override { return pinned; }
 
 private:
     AppHandle find(pid_t pid) const;

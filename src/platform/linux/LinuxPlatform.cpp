@@ -4,6 +4,7 @@
 #include "platform/linux/LinuxHotKeys.h"
 #include "platform/linux/LinuxLinkHandlers.h"
 #include "platform/linux/LinuxLoginItems.h"
+#include "platform/linux/LinuxPinnedApps.h"
 #include "platform/linux/LinuxPreferences.h"
 #include "platform/linux/LinuxTrayAvailability.h"
 #include "platform/linux/LinuxWindowServer.h"
@@ -22,6 +23,7 @@ void installLinuxPlatform() {
     services.loginItems = std::make_unique<LinuxLoginItems>();
     services.trays = std::make_unique<LinuxTrayAvailability>();
     services.linkHandlers = std::make_unique<LinuxLinkHandlers>();
+    services.pinnedApps = std::make_unique<LinuxPinnedApps>();
     Platform::install(std::move(services));
 }
 

@@ -5,7 +5,6 @@
 #include "platform/linux/FileManagerReveal.h"
 #include "platform/linux/LauncherEntries.h"
 #include "platform/linux/LinuxClaudeCopy.h"
-#include "platform/linux/ShellFavourites.h"
 
 #include "platform/Timings.h"
 #include "platform/linux/BundleInfo.h"
@@ -322,34 +321,6 @@ void LinuxWorkspace::copyRemoved(const QString& copyPath) {
 
 void LinuxWorkspace::pruneCopyEntries(const QString& appsDir) {
     LauncherEntries::removeOrphans(appsDir);
-}
-
-// Only GNOME Shell's favourites are known: other desktops keep their panels' launchers in files of
-// their own, and the schema alone (installed on many desktops) says nothing about who reads it.
-PinnedList LinuxWorkspace::pinnedList() {
-    // The desktop does not change while Varrow runs; ask gsettings once.
-    if (!pinnedList_) {
-        const QStringList desktops = qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(u':');
-        pinnedList_ =
-            desktops.contains(QStringLiteral("GNOME"), Qt::CaseInsensitive) && ShellFavourites::read()
-                ? PinnedList::Favourites
-                : PinnedList::None;
-    }
-    return *pinnedList_;
-}
-
-// GNOME Shell keeps its own dock; a copy with a launcher entry is pinned there.
-std::optional<bool> LinuxWorkspace::favouritesContain(const QString& copyPath) {
-    if (!QFileInfo::exists(LauncherEntries::entryPath(copyPath))) return std::nullopt;
-    const auto ids = ShellFavourites::read();
-    if (!ids) return std::nullopt;
-    return ids->contains(QFileInfo(LauncherEntries::entryPath(copyPath)).fileName());
-}
-
-std::optional<bool> LinuxWorkspace::addToFavourites(const QString& copyPath) {
-    if (!QFileInfo::exists(LauncherEntries::entryPath(copyPath)) || !ShellFavourites::read())
-        return std::nullopt;
-    return ShellFavourites::add(QFileInfo(LauncherEntries::entryPath(copyPath)).fileName());
 }
 
 }  // namespace varrow::platform::linux_

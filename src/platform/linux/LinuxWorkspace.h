@@ -63,11 +63,8 @@ public:
     void copyReady(const QString& copyPath, const QString& accountName, const QString& iconPath) override;
     void copyRemoved(const QString& copyPath) override;
     void pruneCopyEntries(const QString& appsDir) override;
-    std::optional<bool> favouritesContain(const QString& copyPath) override;
-    std::optional<bool> addToFavourites(const QString& copyPath) override;
     bool openUrl(const QUrl& url) override;
     bool revealInFileViewer(const QString& path) override;
-    PinnedList pinnedList() override;
 
 private:
     std::optional<pid_t> activePid();
@@ -86,7 +83,6 @@ private:
     QTimer timer_;
     AppHandle self_;
     std::optional<pid_t> lastActive_;
-    std::optional<PinnedList> pinnedList_;
 };
 
 }  // namespace varrow::platform::linux_

@@ -1,4 +1,4 @@
-#include "system/DockPin.h"
+#include "platform/DockPin.h"
 
 #include "platform/fake/FakePlatform.h"
 #include "support/TestSupport.h"
@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 #include <QDir>
 
-namespace varrow::system {
+namespace varrow::platform {
 namespace {
 
 QVariantMap tileFor(const QString& urlText) {
@@ -23,6 +23,7 @@ protected:
 
     test::TempHome home;
     platform::fake::FakePlatform fake;
+    DockPin& dock = fake.pinnedApps;
 };
 
 TEST_F(DockPinTest, UrlOfReadsOnlyTheExpectedShape) {
@@ -35,7 +36,7 @@ TEST_F(DockPinTest, UrlOfReadsOnlyTheExpectedShape) {
 
 TEST_F(DockPinTest, AddingToMissingListWritesOneTileOfTheExactShape) {
     const QString app = home.file("Varrow/Apps/Claude Work.app");
-    ASSERT_TRUE(DockPin::add(app));
+    ASSERT_TRUE(dock.add(app));
     const QVariantList list = stored().toList();
     ASSERT_EQ(list.size(), 1);
     const QVariantMap tile = list.first().toMap();
@@ -47,11 +48,11 @@ TEST_F(DockPinTest, AddingToMissingListWritesOneTileOfTheExactShape) {
               "file://" + home.path() + "/Varrow/Apps/Claude%20Work.app/");
     EXPECT_EQ(file.value("_CFURLStringType").toLongLong(), 15);
     EXPECT_EQ(fake.preferences.restarts, 1);
-    EXPECT_TRUE(DockPin::isPinned(app));
-    EXPECT_TRUE(DockPin::isPinned(app + "/"));
+    EXPECT_TRUE(dock.contains(app));
+    EXPECT_TRUE(dock.contains(app + "/"));
 
     // Already there: nothing is written and the Dock is left alone.
-    ASSERT_TRUE(DockPin::add(app));
+    ASSERT_TRUE(dock.add(app));
     EXPECT_EQ(stored().toList().size(), 1);
     EXPECT_EQ(fake.preferences.writes, 1);
     EXPECT_EQ(fake.preferences.restarts, 1);
@@ -59,7 +60,7 @@ TEST_F(DockPinTest, AddingToMissingListWritesOneTileOfTheExactShape) {
 
 TEST_F(DockPinTest, NewTileGoesAfterTheUsersItems) {
     store(QVariantList{tileFor("file:///usr/share/Editor.app/"), QVariantMap{{"tile-type", "spacer-tile"}}});
-    ASSERT_TRUE(DockPin::add("/x/Claude A.app"));
+    ASSERT_TRUE(dock.add("/x/Claude A.app"));
     const QVariantList list = stored().toList();
     ASSERT_EQ(list.size(), 3);
     EXPECT_EQ(DockPin::url(list[0].toMap()), "file:///usr/share/Editor.app/");
@@ -68,9 +69,9 @@ TEST_F(DockPinTest, NewTileGoesAfterTheUsersItems) {
 
 TEST_F(DockPinTest, ComparisonIsExactUrlText) {
     store(QVariantList{tileFor("file:///x/Claude%20A.app")});  // no trailing slash
-    EXPECT_FALSE(DockPin::isPinned("/x/Claude A.app"));
+    EXPECT_FALSE(dock.contains("/x/Claude A.app"));
     store(QVariantList{tileFor("file:///x/Claude A.app/")});  // not percent-encoded
-    EXPECT_FALSE(DockPin::isPinned("/x/Claude A.app"));
+    EXPECT_FALSE(dock.contains("/x/Claude A.app"));
 }
 
 TEST_F(DockPinTest, AValueThatIsNotAListOfTilesIsNeverReplaced) {
@@ -78,11 +79,11 @@ TEST_F(DockPinTest, AValueThatIsNotAListOfTilesIsNeverReplaced) {
     for (const QVariant& odd : {QVariant(QString("not a list")), QVariant(mixed)}) {
         store(odd);
         const int writes = fake.preferences.writes;
-        EXPECT_FALSE(DockPin::add("/x/Claude A.app"));
+        EXPECT_FALSE(dock.add("/x/Claude A.app"));
         EXPECT_EQ(stored(), odd);
         EXPECT_EQ(fake.preferences.writes, writes);
-        EXPECT_FALSE(DockPin::isPinned("/usr/share/Editor.app"));
-        EXPECT_FALSE(DockPin::removeMissing("/usr/share"));
+        EXPECT_FALSE(dock.contains("/usr/share/Editor.app"));
+        EXPECT_FALSE(dock.removeMissing("/usr/share"));
         EXPECT_EQ(fake.preferences.restarts, 0);
     }
 }
@@ -96,13 +97,13 @@ TEST_F(DockPinTest, RemoveMissingDropsOnlyVanishedCopiesAndKeepsOrder) {
     const QVariantMap gone = DockPin::tile(apps + "/Claude Gone.app");
     store(QVariantList{other, gone, noUrl, kept});
 
-    EXPECT_TRUE(DockPin::removeMissing(apps));
+    EXPECT_TRUE(dock.removeMissing(apps));
     EXPECT_EQ(stored().toList(), (QVariantList{other, noUrl, kept}));
     EXPECT_EQ(fake.preferences.restarts, 1);
 
-    EXPECT_FALSE(DockPin::removeMissing(apps));
+    EXPECT_FALSE(dock.removeMissing(apps));
     EXPECT_EQ(fake.preferences.restarts, 1);
 }
 
 }  // namespace
-}  // namespace varrow::system
+}  // namespace varrow::platform

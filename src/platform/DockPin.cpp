@@ -1,13 +1,11 @@
-#include "system/DockPin.h"
+#include "platform/DockPin.h"
 
 #include "platform/Platform.h"
 
 #include <QFileInfo>
 #include <QUrl>
 
-namespace varrow::system {
-
-using platform::Platform;
+namespace varrow::platform {
 
 namespace {
 
@@ -50,7 +48,7 @@ std::optional<QVariantList> DockPin::tiles() {
     return list;
 }
 
-bool DockPin::isPinned(const QString& bundlePath) {
+bool DockPin::contains(const QString& bundlePath) {
     const QString wanted = urlString(bundlePath);
     for (const QVariant& item : tiles().value_or(QVariantList{}))
         if (url(item.toMap()) == wanted) return true;
@@ -69,7 +67,7 @@ QVariantMap DockPin::tile(const QString& bundlePath) {
 }
 
 bool DockPin::add(const QString& bundlePath) {
-    if (isPinned(bundlePath)) return true;
+    if (contains(bundlePath)) return true;
     std::optional<QVariantList> list = tiles();
     if (!list) return false;
     list->append(tile(bundlePath));
@@ -102,4 +100,4 @@ void DockPin::write(const QVariantList& tiles) {
     Platform::preferences().restartOwner(domain());
 }
 
-}  // namespace varrow::system
+}  // namespace varrow::platform

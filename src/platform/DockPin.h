@@ -1,18 +1,24 @@
 #pragma once
 
+#include "platform/PinnedApps.h"
+
 #include <QString>
 #include <QVariantList>
 #include <QVariantMap>
 #include <optional>
 
-namespace varrow::system {
+namespace varrow::platform {
 
 // Permanent application tiles in the Dock, kept in another application's preferences
-// ("persistent-apps" of "com.apple.dock"). Stateless; main thread.
-class DockPin {
+// ("persistent-apps" of "com.apple.dock"): the pinned list wherever the desktop keeps no list of
+// its own. Main thread.
+class DockPin : public PinnedApps {
+    Q_OBJECT
 public:
     static constexpr auto kDomain = "com.apple.dock";
     static constexpr auto kKey = "persistent-apps";
+
+    using PinnedApps::PinnedApps;
 
     // The URL text of a tile (tile-data → file-data → _CFURLString), or none when the tile
     // is not shaped that way.
@@ -22,18 +28,18 @@ public:
     // The stored tiles; none when the stored value exists but is not a list of dictionaries.
     // A missing value is an empty list.
     static std::optional<QVariantList> tiles();
+    static QVariantMap tile(const QString& bundlePath);
 
-    static bool isPinned(const QString& bundlePath);
+    Kind kind() override { return Kind::Dock; }
+    bool contains(const QString& bundlePath) override;
     // Appends a tile unless one is already there. False, with nothing written, when the stored
     // value is not a list of tiles: writing a fresh list would throw away the user's items.
-    static bool add(const QString& bundlePath);
+    bool add(const QString& bundlePath) override;
     // Drops tiles of applications under the folder that no longer exist; whether any went.
-    static bool removeMissing(const QString& folderPath);
-
-    static QVariantMap tile(const QString& bundlePath);
+    bool removeMissing(const QString& folderPath) override;
 
 private:
     static void write(const QVariantList& tiles);
 };
 
-}  // namespace varrow::system
+}  // namespace varrow::platform
