@@ -3,15 +3,18 @@
 #include "app/Commands.h"
 #include "app/Helpers.h"
 #include "app/MainWindow.h"
+#include "app/Requests.h"
 #include "app/SingleInstance.h"
 #include "app/TrayIcon.h"
 #include "app/TrayMenu.h"
 #include "claude/ClaudeController.h"
+#include "claude/LinkRouter.h"
 #include "hooks/TestHooks.h"
 #include "model/ProfileStore.h"
 #include "platform/Platform.h"
 #include "platform/linux/Installation.h"
 #include "platform/linux/LinuxPlatform.h"
+#include "system/CycleHotKey.h"
 #include "ui/AppGlyph.h"
 
 #include <QApplication>
@@ -31,44 +34,9 @@ QString homeFolder() {
     return model::StoreLocations::standard().root;
 }
 
-int runClient(const CommandLineRequest& request) {
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    const std::optional<QString> reply =
-        SingleInstance::send(homeFolder(), request.command, request.argument);
-    if (!reply) {
-        err << "Varrow is not running.\n";
-        return 1;
-    }
-    if (*reply == Commands::kUnknown) {
-        err << *reply;
-        return 2;
-    }
-    out << *reply;
-    if (!reply->isEmpty() && !reply->endsWith(QLatin1Char('\n'))) out << '\n';
-    return reply->startsWith(QLatin1String(Commands::kNoAccountPrefix)) ? 1 : 0;
-}
-
 }  // namespace
 
-std::optional<CommandLineRequest> commandLineRequest(const QStringList& arguments) {
-    if (arguments.size() < 2) return std::nullopt;
-    const QString& command = arguments.at(1);
-    if (command == u"open" && arguments.size() >= 3)
-        return CommandLineRequest{command, arguments.mid(2).join(u' ')};
-    if (command == u"list" || command == u"show" || command == u"quit" || command == u"front")
-        return CommandLineRequest{command, {}};
-    return std::nullopt;
-}
-
 int run(int argc, char** argv) {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
-    if (auto request = commandLineRequest(arguments)) {
-        QCoreApplication core(argc, argv);
-        return runClient(*request);
-    }
-
     // Scripted renders and the command line work without any display.
     if (!hasDisplay() && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -84,7 +52,7 @@ int run(int argc, char** argv) {
     SingleInstance instance(homeFolder());
     if (!instance.acquire()) {
         // Another Varrow owns this home folder: show its window instead of starting a second one.
-        if (SingleInstance::send(homeFolder(), QStringLiteral("show"))) return 0;
+        if (SingleInstance::send(homeFolder(), QString::fromLatin1(requests::kShow))) return 0;
         QTextStream(stderr) << "Varrow is already running for " << homeFolder() << " but does not answer.\n";
         return 1;
     }
@@ -101,7 +69,16 @@ int run(int argc, char** argv) {
     window = &mainWindow;
     TrayIcon trayIcon(&trayMenu);
 
-    Commands commands(&store, &claude, [&mainWindow] { mainWindow.bringToFront(); });
+    Commands commands(&store, &claude,
+                      {[&mainWindow] { mainWindow.bringToFront(); },
+                       [](bool backwards) {
+                           if (system::CycleHotKey* key = Helpers::shared().hotKey()) key->trigger(backwards);
+                       },
+                       [&store, &claude](const QString& link) {
+                           // A link may reach a Varrow started for it before start-up has settled.
+                           Helpers::shared().start(&store, &claude);
+                           return Helpers::shared().linkRouter()->route(link);
+                       }});
     instance.setHandler([&commands](const QString& command, const QString& argument) {
         return commands.handle(command, argument);
     });

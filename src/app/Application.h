@@ -6,15 +6,8 @@
 
 namespace varrow::app {
 
-// The whole program. "varrow" starts Varrow (or brings the running one's window to the front);
-// "varrow list|show|quit|front" and "varrow open NAME" talk to the running one and print its reply.
+// Varrow itself: the tray, the accounts window and the requests the command line sends it; a
+// second start shows the running one's window. The command line's own verbs never reach here.
 int run(int argc, char** argv);
-
-// The command-line requests understood by a running Varrow; none when args start Varrow itself.
-struct CommandLineRequest {
-    QString command;
-    QString argument;
-};
-std::optional<CommandLineRequest> commandLineRequest(const QStringList& arguments);
 
 }  // namespace varrow::app

@@ -1,16 +1,17 @@
 #include "app/CommandLine.h"
-#include "platform/Timings.h"
 
-#include "app/Commands.h"
-#include "app/LinkCommand.h"
+#include "app/Requests.h"
+#include "claude/LinkRouter.h"
 #include "app/SingleInstance.h"
-#include "claude/ClaudeController.h"
-#include "hooks/TestHooks.h"
 #include "model/ProfileStore.h"
+#include "platform/ProcessReplace.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTextStream>
 #include <QThread>
 
@@ -18,26 +19,26 @@ namespace varrow::app {
 
 namespace {
 
-constexpr int kUnreachable = 3;
+constexpr auto kConfigVariable = "CLAUDE_CONFIG_DIR";
 
 QString quoted(const QString& name) {
     return QStringLiteral("“%1”").arg(name);
 }
 
 bool isNoAccount(const QString& reply) {
-    return reply.startsWith(QLatin1String(Commands::kNoAccountPrefix));
+    return reply.startsWith(QLatin1String(requests::kNoAccountPrefix));
 }
 
 // Sends, starting Varrow and waiting for its socket when nothing answers the first time.
-std::optional<QString> sendStarting(const CommandLine::Sender& send, const CommandLine::Starter& start,
-                                    int waitMs, const QString& command, const QString& argument) {
-    if (auto reply = send(command, argument)) return reply;
-    if (!start || !start()) return std::nullopt;
+std::optional<QString> sendStarting(const CommandLine::Outside& outside, const QString& command,
+                                    const QString& argument) {
+    if (auto reply = outside.send(command, argument)) return reply;
+    if (!outside.start || !outside.start()) return std::nullopt;
     QElapsedTimer timer;
     timer.start();
-    while (timer.elapsed() < waitMs) {
+    while (timer.elapsed() < outside.startWaitMs) {
         QThread::msleep(ulong(Timings::commandLinePoll().count()));
-        if (auto reply = send(command, argument)) return reply;
+        if (auto reply = outside.send(command, argument)) return reply;
     }
     return std::nullopt;
 }
@@ -54,19 +55,21 @@ QString CommandLine::helpText() {
         "  list              the accounts; running=true for each one that is open\n"
         "  open NAME...      opens each named account, or brings it to the front\n"
         "                    (starts Varrow first when it is not running)\n"
-        "  quit NAME         quits the named account's Claude\n"
+        "  quit NAME         quits the named account's Claude (\"quit\" alone quits Varrow)\n"
         "  command NAME      prints the terminal command for Claude Code with that account\n"
+        "  code NAME [ARGS]  runs Claude Code (claude) with that account's configuration,\n"
+        "                    passing ARGS on unchanged\n"
         "  open-link URL     passes a claude: sign-in link to the account that asked for it\n"
+        "  cycle [--back]    brings the next (or previous) open account forward, as Ctrl+` does;\n"
+        "                    nothing happens unless Claude is in front\n"
+        "  show              shows the accounts window\n"
+        "  front             prints the account in front, or \"-\"\n"
         "  --help            shows this text\n"
         "  --version         shows Varrow's version\n"
         "\n"
         "Names match exactly; quote a name that holds spaces: varrow open \"Side Project\".\n"
-        "Exit status: 0 done, 1 no such account, 2 wrong usage, 3 Varrow is not running or could not be "
-        "started.\n");
-}
-
-QString CommandLine::noAccountReply(const QString& name) {
-    return QString::fromUtf8(Commands::kNoAccountPrefix) + name + QLatin1Char('\n');
+        "Exit status: 0 done, 1 no such account (or the link was not passed on), 2 wrong usage, 3 Varrow is not running or could not be "
+        "started, 127 claude is not on PATH.\n");
 }
 
 CommandLine::Parsed CommandLine::parse(const QStringList& arguments) {
@@ -74,43 +77,66 @@ CommandLine::Parsed CommandLine::parse(const QStringList& arguments) {
     const QString& verb = arguments.at(1);
     const QStringList rest = arguments.mid(2);
     auto usage = [](const QString& sentence) { return Parsed{std::nullopt, sentence}; };
-    if (verb == u"--help" || verb == u"-h" || verb == u"help") return {Request{Action::Help, {}}, {}};
-    if (verb == u"--version") return {Request{Action::Version, {}}, {}};
-    if (verb == u"list") {
-        if (!rest.isEmpty()) return usage(QStringLiteral("“list” takes no names."));
-        return {Request{Action::List, {}}, {}};
+    auto plain = [](Action action, const QStringList& names = {}) {
+        return Parsed{Request{action, names, {}, false}, {}};
+    };
+    if (verb == u"--help" || verb == u"-h" || verb == u"help") return plain(Action::Help);
+    if (verb == u"--version") return plain(Action::Version);
+    if (verb == u"list" || verb == u"show" || verb == u"front") {
+        if (!rest.isEmpty()) return usage(QStringLiteral("“%1” takes no names.").arg(verb));
+        return plain(verb == u"list" ? Action::List : verb == u"show" ? Action::Show : Action::Front);
     }
     if (verb == u"open") {
         if (rest.isEmpty()) return usage(QStringLiteral("“open” needs at least one account name."));
-        return {Request{Action::Open, rest}, {}};
+        return plain(Action::Open, rest);
     }
-    // "quit" alone quits Varrow itself, as before; with a name it quits that account.
-    if (verb == u"quit" && !rest.isEmpty()) {
+    if (verb == u"quit") {
+        if (rest.isEmpty()) return plain(Action::QuitVarrow);
         if (rest.size() > 1)
             return usage(QStringLiteral("“quit” takes one account name; quote a name with spaces."));
-        return {Request{Action::Quit, rest}, {}};
+        return plain(Action::Quit, rest);
     }
     if (verb == u"command") {
         if (rest.size() != 1) return usage(QStringLiteral("“command” takes exactly one account name."));
-        return {Request{Action::Command, rest}, {}};
+        return plain(Action::Command, rest);
     }
-    // The shell's own requests, Qt's options and the login-item flag start or reach Varrow as before.
-    if (verb == u"show" || verb == u"front" || verb == u"quit" || verb.startsWith(u'-')) return {};
+    if (verb == u"code") {
+        if (rest.isEmpty()) return usage(QStringLiteral("“code” needs an account name."));
+        return Parsed{Request{Action::Code, {rest.first()}, rest.mid(1), false}, {}};
+    }
+    if (verb == u"open-link") {
+        if (rest.size() != 1) return usage(QStringLiteral("“open-link” takes exactly one link."));
+        // Anything else would reach a Claude as an argument it was never meant to get.
+        if (!claude::LinkRouter::isClaudeLink(rest.first()))
+            return usage(
+                QStringLiteral("Varrow only passes on claude: links; “%1” is not one.").arg(rest.first()));
+        return plain(Action::OpenLink, rest);
+    }
+    if (verb == u"cycle") {
+        if (rest.size() > 1 || (rest.size() == 1 && rest.first() != u"--back"))
+            return usage(QStringLiteral("“cycle” takes only --back."));
+        return Parsed{Request{Action::Cycle, {}, {}, rest.size() == 1}, {}};
+    }
+    // Qt's own options and the login-item flag start Varrow.
+    if (verb.startsWith(u'-')) return {};
     return usage(QStringLiteral("“%1” is not a Varrow command; see varrow --help.").arg(verb));
 }
 
-int CommandLine::execute(const Request& request, QTextStream& out, QTextStream& err, const Sender& send,
-                         const Starter& start, int startWaitMs) {
-    auto ask = [&](const QString& command, const QString& argument) {
-        return sendStarting(send, start, startWaitMs, command, argument);
-    };
+int CommandLine::execute(const Request& request, QTextStream& out, QTextStream& err, const Outside& outside) {
     auto notRunning = [&err] {
         err << "Varrow is not running.\n";
-        return kUnreachable;
+        return Unreachable;
     };
-    auto unreachable = [&err] {
-        err << "Varrow is not running and could not be started.\n";
-        return kUnreachable;
+    // A request for the running Varrow that is not worth starting it for.
+    auto ask = [&](const char* command, const QString& argument = {}) -> int {
+        const auto reply = outside.send(QString::fromLatin1(command), argument);
+        if (!reply) return notRunning();
+        if (isNoAccount(*reply)) {
+            err << "There is no account named " << quoted(argument) << ".\n";
+            return NoSuchAccount;
+        }
+        out << *reply;
+        return Done;
     };
     switch (request.action) {
         case Action::Help:
@@ -119,18 +145,42 @@ int CommandLine::execute(const Request& request, QTextStream& out, QTextStream& 
         case Action::Version:
             out << "Varrow " << QCoreApplication::applicationVersion() << '\n';
             return Done;
-        case Action::List: {
+        case Action::List:
             // The running Varrow's report ("Name: running=true app=… path=…"), which scripts read.
-            const auto reply = send(QStringLiteral("list"), {});
-            if (!reply) return notRunning();
-            out << *reply;
-            return Done;
+            return ask(requests::kList);
+        case Action::Show:
+            return ask(requests::kShow);
+        case Action::Front:
+            return ask(requests::kFront);
+        case Action::QuitVarrow:
+            return ask(requests::kQuit);
+        case Action::Quit:
+            return ask(requests::kQuitAccount, request.names.first());
+        case Action::Command:
+            return ask(requests::kTerminalCommand, request.names.first());
+        case Action::Cycle:
+            return ask(requests::kCycle,
+                       request.backwards ? QString::fromLatin1(requests::kCycleBackwards) : QString());
+        case Action::Code:
+            return code(request, err, outside);
+        case Action::OpenLink: {
+            const auto reply = sendStarting(outside, QString::fromLatin1(requests::kOpenLink), request.names.first());
+            if (!reply) {
+                err << "Varrow is not running and could not be started.\n";
+                return Unreachable;
+            }
+            if (reply->isEmpty()) return Done;
+            err << *reply << '\n';
+            return Failed;
         }
         case Action::Open: {
             int status = Done;
             for (const QString& name : request.names) {
-                const auto reply = ask(QStringLiteral("open"), name);
-                if (!reply) return unreachable();
+                const auto reply = sendStarting(outside, QString::fromLatin1(requests::kOpen), name);
+                if (!reply) {
+                    err << "Varrow is not running and could not be started.\n";
+                    return Unreachable;
+                }
                 if (isNoAccount(*reply)) {
                     err << "There is no account named " << quoted(name) << ".\n";
                     status = NoSuchAccount;
@@ -138,29 +188,61 @@ int CommandLine::execute(const Request& request, QTextStream& out, QTextStream& 
             }
             return status;
         }
-        case Action::Quit:
-        case Action::Command: {
-            const QString& name = request.names.first();
-            // Nothing to quit, and nothing to gain from starting Varrow for a command line.
-            const auto reply = send(request.action == Action::Quit ? QStringLiteral("quit-account")
-                                                                   : QStringLiteral("terminal-command"),
-                                    name);
-            if (!reply) return notRunning();
-            if (isNoAccount(*reply)) {
-                err << "There is no account named " << quoted(name) << ".\n";
-                return NoSuchAccount;
-            }
-            out << *reply;
-            return Done;
-        }
     }
     return Usage;
 }
 
+int CommandLine::code(const Request& request, QTextStream& err, const Outside& outside) {
+    // The list file, read only: this works whether or not Varrow runs, and never writes.
+    QList<model::Profile> profiles{model::ProfileStore::makeDefault()};
+    QFile file(outside.listFile);
+    if (file.exists()) {
+        QString reason;
+        const auto list = file.open(QIODevice::ReadOnly)
+                              ? model::ProfileStore::decodeList(file.readAll(), &reason)
+                              : std::nullopt;
+        if (!list) {
+            err << "Varrow's account list " << quoted(outside.listFile) << " cannot be read"
+                << (reason.isEmpty() ? QString() : QStringLiteral(": ") + reason) << ".\n";
+            return NoSuchAccount;
+        }
+        profiles = *list;
+    }
+    const QString& name = request.names.first();
+    const auto profile = model::ProfileStore::findByName(profiles, name);
+    if (!profile) {
+        err << "There is no account named " << quoted(name) << ". The accounts are:\n";
+        for (const model::Profile& p : profiles) err << "  " << p.name << '\n';
+        return NoSuchAccount;
+    }
+    const QString program = outside.findProgram(QStringLiteral("claude"));
+    if (program.isEmpty()) {
+        err << "Claude Code is not installed here: there is no “claude” command on your PATH.\n";
+        return NotFound;
+    }
+    // My Claude is Claude Code's own configuration; every other account has a folder of its own.
+    if (const auto folder = profile->codeFolder(outside.accountsDir))
+        qputenv(kConfigVariable, QFile::encodeName(*folder));
+    else
+        qunsetenv(kConfigVariable);
+    QList<QByteArray> arguments{QByteArrayLiteral("claude")};
+    if (outside.argv.size() >= 3)
+        arguments += outside.argv.mid(3);
+    else
+        for (const QString& argument : request.passedOn) arguments.append(argument.toLocal8Bit());
+    const QString failure = outside.replaceWith(program, arguments);
+    err << "Claude Code could not be started: " << failure << ".\n";
+    return CannotRun;
+}
+
 std::optional<int> CommandLine::run(int argc, char** argv) {
-    if (argc > 1 && qstrcmp(argv[1], LinkCommand::kVerb) == 0) return LinkCommand::run(argc, argv);
+    // Read before QCoreApplication, which may take its own options out of argv.
+    QList<QByteArray> raw;
     QStringList arguments;
-    for (int i = 0; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
+    for (int i = 0; i < argc; ++i) {
+        raw.append(QByteArray(argv[i]));
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
     const Parsed parsed = parse(arguments);
     if (!parsed.request && parsed.usageError.isEmpty()) return std::nullopt;
 
@@ -172,23 +254,23 @@ std::optional<int> CommandLine::run(int argc, char** argv) {
         err << parsed.usageError << '\n';
         return Usage;
     }
-    const QString home = model::StoreLocations::standard().root;
-    const Sender send = [&home](const QString& command, const QString& argument) {
-        return SingleInstance::send(home, command, argument);
+    const model::StoreLocations& locations = model::StoreLocations::standard();
+    Outside outside;
+    outside.send = [&locations](const QString& command, const QString& argument) {
+        return SingleInstance::send(locations.root, command, argument);
     };
-    const Starter start = [] { return QProcess::startDetached(QCoreApplication::applicationFilePath(), {}); };
-    return execute(*parsed.request, out, err, send, start);
-}
-
-std::optional<QString> CommandLine::handle(model::ProfileStore& store, claude::ClaudeController& claude,
-                                           const QString& command, const QString& argument) {
-    if (command != u"quit-account" && command != u"terminal-command") return std::nullopt;
-    const auto profile = hooks::TestHooks::findByName(store.profiles(), argument);
-    if (!profile) return noAccountReply(argument);
-    if (command == u"terminal-command")
-        return profile->terminalCommand(store.accountsURL()) + QLatin1Char('\n');
-    if (const platform::AppHandle app = claude.running().value(profile->id)) app->terminate();
-    return QString();
+    outside.start = [] { return QProcess::startDetached(QCoreApplication::applicationFilePath(), {}); };
+    outside.listFile = QDir(locations.root).filePath(QStringLiteral("profiles.json"));
+    outside.accountsDir = locations.accounts;
+    outside.findProgram = [](const QString& program) { return QStandardPaths::findExecutable(program); };
+    outside.argv = raw;
+    outside.replaceWith = [&out, &err](const QString& program, const QList<QByteArray>& args) {
+        // Whatever is buffered goes out before the process is replaced.
+        out.flush();
+        err.flush();
+        return platform::replaceProcess(program, args);
+    };
+    return execute(*parsed.request, out, err, outside);
 }
 
 }  // namespace varrow::app

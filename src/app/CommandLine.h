@@ -2,6 +2,8 @@
 
 #include "platform/Timings.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -9,26 +11,23 @@
 
 class QTextStream;
 
-namespace varrow::model {
-class ProfileStore;
-}
-namespace varrow::claude {
-class ClaudeController;
-}
-
 namespace varrow::app {
 
-// "varrow list | open NAME… | quit NAME | command NAME | --help | --version": the same executable
-// as the tray application, talking to the running Varrow through its local socket; "open" starts
-// Varrow first when none answers. Each NAME is one argument, matched exactly.
+// The client side of the command line: "varrow list | open NAME… | quit [NAME] | command NAME |
+// code NAME [ARGS…] | open-link URL | cycle [--back] | show | front | --help | --version". It parses,
+// talks to the
+// running Varrow through its local socket, prints the reply and chooses the exit status; "open"
+// and "open-link" start Varrow first when none answers. Each NAME is one argument, matched exactly.
 class CommandLine {
 public:
-    enum Exit { Done = 0, NoSuchAccount = 1, Usage = 2 };
+    enum Exit { Done = 0, NoSuchAccount = 1, Failed = 1, Usage = 2, Unreachable = 3, CannotRun = 126, NotFound = 127 };
 
-    enum class Action { Help, Version, List, Open, Quit, Command };
+    enum class Action { Help, Version, List, Open, Quit, Command, Code, OpenLink, Cycle, Show, Front, QuitVarrow };
     struct Request {
         Action action = Action::Help;
         QStringList names;
+        QStringList passedOn;    // "code": the arguments for claude, untouched
+        bool backwards = false;  // "cycle --back"
     };
     // A request, a usage error (one sentence), or neither: the arguments start Varrow itself.
     struct Parsed {
@@ -37,24 +36,32 @@ public:
     };
     static Parsed parse(const QStringList& arguments);
 
-    // Sends one socket request; none when no Varrow answers.
-    using Sender = std::function<std::optional<QString>(const QString& command, const QString& argument)>;
-    // Starts Varrow in the background; false when it cannot be started.
-    using Starter = std::function<bool()>;
-    static int execute(const Request& request, QTextStream& out, QTextStream& err, const Sender& send,
-                       const Starter& start, int startWaitMs = int(Timings::commandLineStartWait().count()));
+    // What the client reaches outside itself; tests give their own.
+    struct Outside {
+        // Sends one socket request; none when no Varrow answers.
+        std::function<std::optional<QString>(const QString& command, const QString& argument)> send;
+        // Starts Varrow in the background; false when it cannot be started.
+        std::function<bool()> start;
+        int startWaitMs = int(Timings::commandLineStartWait().count());
+        // "code": the account list file, and the program that replaces this process (returns only
+        // on failure, with the reason).
+        QString listFile;
+        QString accountsDir;
+        std::function<QString(const QString& program)> findProgram;
+        std::function<QString(const QString& program, const QList<QByteArray>& arguments)> replaceWith;
+        // The arguments exactly as the process got them, so "code" passes them on byte for byte;
+        // empty: the request's own.
+        QList<QByteArray> argv;
+    };
+    static int execute(const Request& request, QTextStream& out, QTextStream& err, const Outside& outside);
 
     // The whole command line for main(): an exit code, or none to start Varrow normally.
     static std::optional<int> run(int argc, char** argv);
 
-    // Server side of the two requests only the command line makes: "quit-account NAME" and
-    // "terminal-command NAME". None for any other command.
-    static std::optional<QString> handle(model::ProfileStore& store, claude::ClaudeController& claude,
-                                         const QString& command, const QString& argument);
-
     static QString helpText();
-    // The running Varrow's reply when a name matches no account.
-    static QString noAccountReply(const QString& name);
+
+private:
+    static int code(const Request& request, QTextStream& err, const Outside& outside);
 };
 
 }  // namespace varrow::app

@@ -1,9 +1,7 @@
 #include "app/Commands.h"
 
-#include "app/CommandLine.h"
-#include "app/LinkCommand.h"
+#include "app/Requests.h"
 #include "claude/ClaudeController.h"
-#include "hooks/TestHooks.h"
 #include "model/ProfileStore.h"
 
 #include <QCoreApplication>
@@ -11,38 +9,68 @@
 
 namespace varrow::app {
 
-Commands::Commands(model::ProfileStore* store, claude::ClaudeController* claude,
-                   std::function<void()> showWindow)
-    : store_(store), claude_(claude), showWindow_(std::move(showWindow)) {}
+namespace {
 
-std::optional<QString> Commands::handle(const QString& command, const QString& argument) {
-    if (command == u"show") {
-        if (showWindow_) showWindow_();
+QString line(const QString& text) {
+    return text.isEmpty() ? text : text + QLatin1Char('\n');
+}
+
+}  // namespace
+
+Commands::Commands(model::ProfileStore* store, claude::ClaudeController* claude, Shell shell)
+    : store_(store) {
+    table_.insert(QString::fromLatin1(requests::kShow), [show = shell.showWindow](const QString&) {
+        if (show) show();
         return QString();
-    }
-    if (command == u"list") {
-        const QString report = hooks::TestHooks::report(*store_, *claude_);
-        return report.isEmpty() ? report : report + QLatin1Char('\n');
-    }
-    if (command == u"front") {
+    });
+    table_.insert(QString::fromLatin1(requests::kList),
+                  [claude](const QString&) { return line(claude->statusReport()); });
+    table_.insert(QString::fromLatin1(requests::kFront), [store, claude](const QString&) {
         std::optional<model::Profile> front;
-        if (claude_->claudeIsFront() && claude_->frontProfileID())
-            front = store_->profile(*claude_->frontProfileID());
-        return (front ? front->name : QStringLiteral("-")) + QLatin1Char('\n');
-    }
-    if (command == u"open") {
-        const auto profile = hooks::TestHooks::findByName(store_->profiles(), argument);
-        if (!profile) return QString::fromUtf8(kNoAccountPrefix) + argument + QLatin1Char('\n');
-        claude_->open(*profile);
-        return QString();
-    }
-    if (command == u"quit") {
+        if (claude->claudeIsFront() && claude->frontProfileID())
+            front = store->profile(*claude->frontProfileID());
+        return line(front ? front->name : QStringLiteral("-"));
+    });
+    table_.insert(QString::fromLatin1(requests::kOpen), forAccount([claude](const model::Profile& profile) {
+                      claude->open(profile);
+                      return QString();
+                  }));
+    table_.insert(QString::fromLatin1(requests::kQuit), [](const QString&) {
         // After the reply has gone out.
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
         return QString();
-    }
-    if (command == QLatin1String(LinkCommand::kVerb)) return LinkCommand::handle(*store_, *claude_, argument);
-    return CommandLine::handle(*store_, *claude_, command, argument);
+    });
+    table_.insert(QString::fromLatin1(requests::kQuitAccount),
+                  forAccount([claude](const model::Profile& profile) {
+                      if (const platform::AppHandle app = claude->running().value(profile.id))
+                          app->terminate();
+                      return QString();
+                  }));
+    table_.insert(QString::fromLatin1(requests::kTerminalCommand),
+                  forAccount([store](const model::Profile& profile) {
+                      return line(profile.terminalCommand(store->accountsURL()));
+                  }));
+    table_.insert(QString::fromLatin1(requests::kOpenLink), [openLink = shell.openLink](const QString& link) {
+        return openLink ? openLink(link) : QStringLiteral("Varrow cannot pass links on yet.");
+    });
+    table_.insert(QString::fromLatin1(requests::kCycle), [cycle = shell.cycle](const QString& argument) {
+        if (cycle) cycle(argument == QLatin1String(requests::kCycleBackwards));
+        return QString();
+    });
+}
+
+Commands::Handler Commands::forAccount(std::function<QString(const model::Profile&)> action) const {
+    return [store = store_, action = std::move(action)](const QString& name) {
+        const std::optional<model::Profile> profile = store->findByName(name);
+        if (!profile) return QString::fromUtf8(requests::kNoAccountPrefix) + name + QLatin1Char('\n');
+        return action(*profile);
+    };
+}
+
+std::optional<QString> Commands::handle(const QString& command, const QString& argument) const {
+    const auto it = table_.constFind(command);
+    if (it == table_.constEnd()) return std::nullopt;
+    return (*it)(argument);
 }
 
 }  // namespace varrow::app

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "model/Profile.h"
+
+#include <QHash>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -13,26 +16,30 @@ class ClaudeController;
 
 namespace varrow::app {
 
-// What a running Varrow answers on its local socket (see SingleInstance):
-//   show        brings the accounts window to the front
-//   list        the status report, one line per account
-//   front       the name of the account in front, or "-"
-//   open NAME   opens the first account with exactly that name
-//   quit        quits Varrow
+// The requests a running Varrow answers on its local socket (see SingleInstance and the words
+// in Requests.h): one table, one entry per request.
 class Commands {
 public:
-    static constexpr auto kUnknown = "unknown command\n";
-    static constexpr auto kNoAccountPrefix = "no account named ";
+    // Shows the accounts window; cycles as the hot key does (backwards or not).
+    struct Shell {
+        std::function<void()> showWindow;
+        std::function<void(bool backwards)> cycle;
+        // Passes a sign-in link on: empty when done, else a sentence.
+        std::function<QString(const QString& link)> openLink;
+    };
 
-    Commands(model::ProfileStore* store, claude::ClaudeController* claude, std::function<void()> showWindow);
+    Commands(model::ProfileStore* store, claude::ClaudeController* claude, Shell shell);
 
-    // The reply text; none for a command this list does not have.
-    std::optional<QString> handle(const QString& command, const QString& argument);
+    // The reply text; none for a request the table does not have.
+    std::optional<QString> handle(const QString& command, const QString& argument) const;
 
 private:
+    using Handler = std::function<QString(const QString& argument)>;
+    // Runs the action for the account with exactly that name, or answers that there is none.
+    Handler forAccount(std::function<QString(const model::Profile&)> action) const;
+
     model::ProfileStore* store_;
-    claude::ClaudeController* claude_;
-    std::function<void()> showWindow_;
+    QHash<QString, Handler> table_;
 };
 
 }  // namespace varrow::app

@@ -47,6 +47,9 @@ public:
     void focus(const AppHandle& app);
     void cycle(bool backwards);
     bool isPinned(const model::Profile& profile) const;
+    // One line per account, "Name: running=true app=Claude Work path=Claude Work.app", joined with
+    // line feeds and no line feed after the last: what "varrow list" and scripted runs read.
+    QString statusReport() const;
 
     // Tracking helpers (public for the views, the hooks and tests).
     QList<AppHandle> claudeApps() const;

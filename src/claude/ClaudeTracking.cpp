@@ -8,6 +8,7 @@
 #include "platform/Timings.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTimer>
 
 namespace varrow::claude {
@@ -207,6 +208,21 @@ bool ClaudeController::isPinned(const Profile& profile) const {
     if (profile.isDefault) return false;
     const QString copy = AppCloner::copyPath(profile, store_->appsURL());
     return Platform::pinnedApps().contains(copy);
+}
+
+QString ClaudeController::statusReport() const {
+    QStringList lines;
+    for (const Profile& profile : store_->profiles()) {
+        const AppHandle app = running_.value(profile.id);
+        QString name = app ? app->localizedName() : QString();
+        QString path = app ? QFileInfo(app->bundlePath()).fileName() : QString();
+        if (name.isEmpty()) name = QStringLiteral("-");
+        if (path.isEmpty()) path = QStringLiteral("-");
+        lines.append(
+            QStringLiteral("%1: running=%2 app=%3 path=%4")
+                .arg(profile.name, app ? QStringLiteral("true") : QStringLiteral("false"), name, path));
+    }
+    return lines.join(QLatin1Char('\n'));
 }
 
 }  // namespace varrow::claude

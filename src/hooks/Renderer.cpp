@@ -111,7 +111,7 @@ void Renderer::renderLook(int index) {
 
 void Renderer::finish() {
     if (request_.reportPath) {
-        const QString report = TestHooks::report(*store_, *claude_);
+        const QString report = claude_->statusReport();
         if (platform::writeFileAtomically(*request_.reportPath, report.toUtf8()))
             written_.append(*request_.reportPath);
     }

@@ -15,21 +15,14 @@ QStringList TestHooks::splitNames(const QString& value) {
     return value.split(QLatin1Char(','), Qt::SkipEmptyParts);
 }
 
-std::optional<model::Profile> TestHooks::findByName(const QList<model::Profile>& profiles,
-                                                    const QString& name) {
-    for (const model::Profile& profile : profiles)
-        if (profile.name == name) return profile;
-    return std::nullopt;
-}
-
 void TestHooks::run(model::ProfileStore* store, claude::ClaudeController* claude,
                     const QProcessEnvironment& environment) {
     if (environment.contains(QStringLiteral("VARROW_OPEN"))) {
         for (const QString& name : splitNames(environment.value(QStringLiteral("VARROW_OPEN"))))
-            if (auto profile = findByName(store->profiles(), name)) claude->open(*profile);
+            if (auto profile = store->findByName(name)) claude->open(*profile);
     }
     if (environment.contains(QStringLiteral("VARROW_PIN"))) {
-        if (auto profile = findByName(store->profiles(), environment.value(QStringLiteral("VARROW_PIN"))))
+        if (auto profile = store->findByName(environment.value(QStringLiteral("VARROW_PIN"))))
             claude->keepInDock(*profile);
     }
     if (environment.contains(QStringLiteral("VARROW_ICONS")))
@@ -43,21 +36,6 @@ void TestHooks::run(model::ProfileStore* store, claude::ClaudeController* claude
             request.reportPath = environment.value(QStringLiteral("VARROW_REPORT"));
         Renderer::start(store, claude, request, /*quitWhenDone=*/true);
     }
-}
-
-QString TestHooks::report(const model::ProfileStore& store, const claude::ClaudeController& claude) {
-    QStringList lines;
-    for (const model::Profile& profile : store.profiles()) {
-        const platform::AppHandle app = claude.running().value(profile.id);
-        QString name = app ? app->localizedName() : QString();
-        QString path = app ? QFileInfo(app->bundlePath()).fileName() : QString();
-        if (name.isEmpty()) name = QStringLiteral("-");
-        if (path.isEmpty()) path = QStringLiteral("-");
-        lines.append(
-            QStringLiteral("%1: running=%2 app=%3 path=%4")
-                .arg(profile.name, app ? QStringLiteral("true") : QStringLiteral("false"), name, path));
-    }
-    return lines.join(QLatin1Char('\n'));
 }
 
 int TestHooks::writeIcons(const model::ProfileStore& store, const claude::ClaudeController& claude,

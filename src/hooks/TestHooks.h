@@ -27,13 +27,6 @@ public:
 
     // "Work,,Home," gives Work and Home: no trimming, empty pieces dropped.
     static QStringList splitNames(const QString& value);
-    // The first account whose name is exactly the text.
-    static std::optional<model::Profile> findByName(const QList<model::Profile>& profiles,
-                                                    const QString& name);
-
-    // One line per account, "Name: running=true app=Claude Work path=Claude Work.app", joined
-    // with line feeds and no line feed after the last.
-    static QString report(const model::ProfileStore& store, const claude::ClaudeController& claude);
     // One "icon-<name>.png" per non-default account into the folder; nothing when Claude is missing.
     // Returns how many files were written.
     static int writeIcons(const model::ProfileStore& store, const claude::ClaudeController& claude,

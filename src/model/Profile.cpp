@@ -72,14 +72,19 @@ QString Profile::initials() const {
     return out.isEmpty() ? QStringLiteral("?") : out;
 }
 
-QString Profile::terminalCommand(const QString& accountsDir) const {
-    if (isDefault) return QStringLiteral("claude");
+std::optional<QString> Profile::codeFolder(const QString& accountsDir) const {
     const auto folder = dataFolder(accountsDir);
-    // An unusable folder name gets a command that names no folder rather than a wrong one.
-    if (!folder) return QStringLiteral("claude");
+    if (!folder) return std::nullopt;
     QString path = *folder + "/Code";
     while (path.size() > 1 && path.endsWith(u'/')) path.chop(1);
-    return QStringLiteral("CLAUDE_CONFIG_DIR=") + shellQuoted(path) + QStringLiteral(" claude");
+    return path;
+}
+
+QString Profile::terminalCommand(const QString& accountsDir) const {
+    // An unusable folder name gets a command that names no folder rather than a wrong one.
+    const auto folder = codeFolder(accountsDir);
+    if (!folder) return QStringLiteral("claude");
+    return QStringLiteral("CLAUDE_CONFIG_DIR=") + shellQuoted(*folder) + QStringLiteral(" claude");
 }
 
 bool Profile::isPlainFolderName(const QString& folderName) {

@@ -27,6 +27,9 @@ struct Profile {
     QString initials() const;
     // The shell command that starts Claude Code on this account's configuration folder.
     QString terminalCommand(const QString& accountsDir) const;
+    // The folder Claude Code keeps this account's configuration in (CLAUDE_CONFIG_DIR); none for
+    // the default account, which uses Claude Code's own, and for an unusable folder name.
+    std::optional<QString> codeFolder(const QString& accountsDir) const;
 
     // The account's own data folder, or none for the default account and for a folder name that
     // is not one plain path component (a hand-edited list must never lead outside accountsDir).

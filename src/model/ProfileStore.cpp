@@ -317,4 +317,14 @@ QString ProfileStore::folderName(const QString& name) {
     return slug + u'-' + QUuid::createUuid().toString(QUuid::WithoutBraces).left(4).toLower();
 }
 
+std::optional<Profile> ProfileStore::findByName(const QString& name) const {
+    return findByName(profiles_, name);
+}
+
+std::optional<Profile> ProfileStore::findByName(const QList<Profile>& profiles, const QString& name) {
+    for (const Profile& profile : profiles)
+        if (profile.name == name) return profile;
+    return std::nullopt;
+}
+
 }  // namespace varrow::model

@@ -52,6 +52,9 @@ public:
     static QByteArray encodeList(const QList<Profile>& profiles);
 
     std::optional<Profile> profile(const QUuid& id) const;
+    // The first account whose name is exactly the text (no trimming, no case folding).
+    std::optional<Profile> findByName(const QString& name) const;
+    static std::optional<Profile> findByName(const QList<Profile>& profiles, const QString& name);
 
 signals:
     // Every change of the list, carrying the new list (already stored).

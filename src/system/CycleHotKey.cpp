@@ -64,11 +64,19 @@ void CycleHotKey::registerKey(quint32 id, Qt::KeyboardModifiers modifiers) {
 
 void CycleHotKey::pressed(quint32 signature, quint32 id) {
     if (signature != kSignature) return;
+    startSwitch(id == kPreviousId);
+}
+
+void CycleHotKey::trigger(bool backwards) {
+    if (!target_.owner || !target_.claudeIsFront || !target_.claudeIsFront()) return;
+    startSwitch(backwards);
+}
+
+void CycleHotKey::startSwitch(bool backwards) {
     // Key repeat or a quick double press would start a second switch that computes its target
     // from the old front and fights the first; drop presses until the first one lands.
     if (isSwitching()) return;
     switchStarted_.start();
-    const bool backwards = id == kPreviousId;
     QTimer::singleShot(0, this, [this, backwards] {
         if (target_.owner && target_.cycle) target_.cycle(backwards);
     });

@@ -41,11 +41,15 @@ public slots:
     void frontChanged();
     // Re-reads the conditions and registers or unregisters both keys.
     void reevaluate();
+    // What a press does, asked for from elsewhere (the command line): nothing unless Claude is in
+    // front, and nothing while the previous switch is still landing.
+    void trigger(bool backwards);
 
 private:
     void setRegistered(bool on);
     void registerKey(quint32 id, Qt::KeyboardModifiers modifiers);
     void pressed(quint32 signature, quint32 id);
+    void startSwitch(bool backwards);
 
     Target target_;
     QList<quint64> refs_;

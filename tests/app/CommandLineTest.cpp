@@ -1,7 +1,11 @@
 #include "app/CommandLine.h"
-#include "app/Commands.h"
+#include "app/Requests.h"
+#include "model/ProfileStore.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <QFile>
+#include <QProcess>
 #include <QTextStream>
 
 using varrow::app::CommandLine;
@@ -16,24 +20,31 @@ TEST(CommandLine, ParsesEachNameAsOneArgumentAndRejectsWrongUsage) {
     EXPECT_EQ(CommandLine::parse({"varrow", "command", "Work"}).request->action, Action::Command);
     EXPECT_EQ(CommandLine::parse({"varrow", "--version"}).request->action, Action::Version);
     EXPECT_EQ(CommandLine::parse({"varrow", "--help"}).request->action, Action::Help);
+    EXPECT_EQ(CommandLine::parse({"varrow", "quit"}).request->action, Action::QuitVarrow);
+    EXPECT_EQ(CommandLine::parse({"varrow", "front"}).request->action, Action::Front);
+    EXPECT_FALSE(CommandLine::parse({"varrow", "cycle"}).request->backwards);
+    EXPECT_TRUE(CommandLine::parse({"varrow", "cycle", "--back"}).request->backwards);
+    // Everything after the account name belongs to claude, options included.
+    const auto code = CommandLine::parse({"varrow", "code", "Side Project", "--resume", "", "--help"});
+    ASSERT_TRUE(code.request);
+    EXPECT_EQ(code.request->names, QStringList{"Side Project"});
+    EXPECT_EQ(code.request->passedOn, QStringList({"--resume", "", "--help"}));
 
     for (const QStringList& wrong : {QStringList{"varrow", "open"},
                                      {"varrow", "command"},
                                      {"varrow", "command", "a", "b"},
                                      {"varrow", "quit", "a", "b"},
                                      {"varrow", "list", "x"},
+                                     {"varrow", "cycle", "back"},
+                                     {"varrow", "code"},
                                      {"varrow", "frobnicate"}}) {
         const auto parsed = CommandLine::parse(wrong);
         EXPECT_FALSE(parsed.request) << wrong.join(' ').toStdString();
         EXPECT_FALSE(parsed.usageError.isEmpty()) << wrong.join(' ').toStdString();
     }
-    // These start Varrow or reach it as they always did.
-    for (const QStringList& passed : {QStringList{"varrow"},
-                                      {"varrow", "quit"},
-                                      {"varrow", "show"},
-                                      {"varrow", "front"},
-                                      {"varrow", "--login-item"},
-                                      {"varrow", "-platform", "offscreen"}}) {
+    // These start Varrow.
+    for (const QStringList& passed :
+         {QStringList{"varrow"}, {"varrow", "--login-item"}, {"varrow", "-platform", "offscreen"}}) {
         const auto parsed = CommandLine::parse(passed);
         EXPECT_FALSE(parsed.request);
         EXPECT_TRUE(parsed.usageError.isEmpty()) << passed.join(' ').toStdString();
@@ -57,17 +68,21 @@ struct Session {
             if (!running) return std::nullopt;
             sent.append(command + ":" + argument);
             if (command == "list") return QString("My Claude: running=true app=Claude path=-\n");
-            if (!argument.isEmpty() && !accounts.contains(argument))
-                return CommandLine::noAccountReply(argument);
+            if (command != varrow::app::requests::kCycle && !argument.isEmpty() &&
+                !accounts.contains(argument))
+                return varrow::app::requests::kNoAccountPrefix + argument + "\n";
             if (command == "terminal-command") return QString("CLAUDE_CONFIG_DIR=\"/x/Code\" claude\n");
             return QString();
         };
-        auto start = [this] {
+        CommandLine::Outside outside;
+        outside.send = send;
+        outside.start = [this] {
             ++starts;
             running = true;
             return true;
         };
-        return CommandLine::execute(*parsed.request, outStream, errStream, send, start, 2000);
+        outside.startWaitMs = 2000;
+        return CommandLine::execute(*parsed.request, outStream, errStream, outside);
     }
 };
 
@@ -92,8 +107,55 @@ TEST(CommandLine, ExitCodesRepliesAndStartingVarrow) {
     stopped.running = false;
     EXPECT_EQ(stopped.run({"varrow", "list"}), 3);
     EXPECT_EQ(stopped.run({"varrow", "quit", "Work"}), 3);
+    EXPECT_EQ(stopped.run({"varrow", "cycle"}), 3);
     EXPECT_EQ(stopped.starts, 0);
     EXPECT_EQ(stopped.run({"varrow", "open", "Work"}), CommandLine::Done);
     EXPECT_EQ(stopped.starts, 1);
     EXPECT_EQ(stopped.sent, QStringList({"open:Work"}));
+}
+
+// The real executable: "code" replaces itself with claude on the account's own folder.
+TEST(CommandLine, CodeRunsClaudeOnTheAccountsFolderWithItsArgumentsUntouched) {
+    varrow::test::TempHome home;
+    const auto locations = home.locations();
+    {
+        varrow::model::ProfileStore store(locations);
+        varrow::model::Profile work = varrow::model::ProfileStore::makeDefault();
+        work.isDefault = false;
+        work.id = QUuid::createUuid();
+        work.name = "Work";
+        work.folderName = "work";
+        store.setProfiles({store.profiles().first(), work});
+        ASSERT_TRUE(store.save());
+    }
+    const QString bin = home.file("bin");
+    varrow::test::writeFile(bin + "/claude",
+                            "#!/bin/sh\necho \"config=${CLAUDE_CONFIG_DIR-unset}\"\n"
+                            "for a in \"$@\"; do echo \"[$a]\"; done\nexit 7\n");
+    QFile::setPermissions(bin + "/claude", QFile::ReadOwner | QFile::ExeOwner);
+    auto run = [&](const QStringList& arguments, const QString& path, QString* out, QString* err) {
+        QProcess varrow;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("VARROW_HOME", locations.root);
+        environment.insert("CLAUDE_CONFIG_DIR", "/inherited");
+        environment.insert("PATH", path);
+        varrow.setProcessEnvironment(environment);
+        varrow.start(VARROW_BIN_PATH, arguments);
+        EXPECT_TRUE(varrow.waitForFinished(20000));
+        *out = QString::fromUtf8(varrow.readAllStandardOutput());
+        *err = QString::fromUtf8(varrow.readAllStandardError());
+        return varrow.exitCode();
+    };
+    QString out, err;
+    EXPECT_EQ(run({"code", "Work", "--resume", "two words", "", "-p"}, bin + ":/usr/bin:/bin", &out, &err), 7)
+        << err.toStdString();
+    EXPECT_EQ(out, "config=" + locations.accounts + "/work/Code\n[--resume]\n[two words]\n[]\n[-p]\n");
+    EXPECT_EQ(run({"code", "My Claude"}, bin, &out, &err), 7);
+    EXPECT_EQ(out, "config=unset\n");
+
+    EXPECT_EQ(run({"code", "work"}, bin, &out, &err), 1);
+    EXPECT_TRUE(out.isEmpty());
+    EXPECT_EQ(err, "There is no account named “work”. The accounts are:\n  My Claude\n  Work\n");
+    EXPECT_EQ(run({"code", "Work"}, home.file("nowhere"), &out, &err), 127);
+    EXPECT_TRUE(err.contains("claude")) << err.toStdString();
 }

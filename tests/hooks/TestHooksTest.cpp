@@ -67,17 +67,9 @@ protected:
     QStringList prepared;
 };
 
-TEST(TestHooksNames, SplitDropsEmptyPiecesAndMatchesExactly) {
+TEST(TestHooksNames, SplitDropsEmptyPieces) {
     EXPECT_EQ(TestHooks::splitNames("Work,,Home,"), (QStringList{"Work", "Home"}));
     EXPECT_EQ(TestHooks::splitNames(" Work"), (QStringList{" Work"}));
-
-    model::Profile a, b;
-    a.name = "Work";
-    a.note = "first";
-    b.name = "Work";
-    EXPECT_EQ(TestHooks::findByName({a, b}, "Work")->note, "first");
-    EXPECT_FALSE(TestHooks::findByName({a, b}, "work"));
-    EXPECT_FALSE(TestHooks::findByName({a, b}, " Work"));
 }
 
 TEST_F(TestHooksTest, OpenOpensEachNamedAccountOnceInOrder) {
@@ -130,7 +122,7 @@ TEST_F(TestHooksTest, ReportLinesForRunningAndStoppedAccounts) {
                                       {copy + "/Contents/MacOS/Claude", "--user-data-dir=" + desktop});
     makeController();
     ASSERT_EQ(claude->running().size(), 1);
-    EXPECT_EQ(TestHooks::report(*store, *claude),
+    EXPECT_EQ(claude->statusReport(),
               "My Claude: running=false app=- path=-\n"
               "Work: running=false app=- path=-\n"
               "Home: running=true app=Claude Home path=Claude Home.app\n"

@@ -326,3 +326,13 @@ TEST(ProfileStoreSave, WrittenListIsTheStandardJsonOfItsRecords) {
     EXPECT_EQ(ProfileStore::encodeList(list), QJsonDocument(array).toJson(QJsonDocument::Indented));
     EXPECT_EQ(ProfileStore::encodeList({}), QJsonDocument(QJsonArray()).toJson(QJsonDocument::Indented));
 }
+
+TEST(ProfileStoreNames, FindByNameTakesTheFirstExactMatch) {
+    Profile a, b;
+    a.name = "Work";
+    a.note = "first";
+    b.name = "Work";
+    EXPECT_EQ(ProfileStore::findByName({a, b}, "Work")->note, "first");
+    EXPECT_FALSE(ProfileStore::findByName({a, b}, "work"));
+    EXPECT_FALSE(ProfileStore::findByName({a, b}, " Work"));
+}
