@@ -1,11 +1,11 @@
 #include "app/Application.h"
 
 #include "app/Commands.h"
-#include "app/Helpers.h"
 #include "app/MainWindow.h"
 #include "app/Requests.h"
 #include "app/SingleInstance.h"
 #include "app/TrayIcon.h"
+#include "app/StartupWiring.h"
 #include "app/TrayMenu.h"
 #include "claude/ClaudeController.h"
 #include "claude/LinkRouter.h"
@@ -72,12 +72,13 @@ int run(int argc, char** argv) {
     Commands commands(&store, &claude,
                       {[&mainWindow] { mainWindow.bringToFront(); },
                        [](bool backwards) {
-                           if (system::CycleHotKey* key = Helpers::shared().hotKey()) key->trigger(backwards);
+                           if (system::CycleHotKey* key = StartupWiring::shared().hotKey())
+                               key->trigger(backwards);
                        },
                        [&store, &claude](const QString& link) {
                            // A link may reach a Varrow started for it before start-up has settled.
-                           Helpers::shared().start(&store, &claude);
-                           return Helpers::shared().linkRouter()->route(link);
+                           StartupWiring::shared().start(&store, &claude);
+                           return StartupWiring::shared().linkRouter()->route(link);
                        }});
     instance.setHandler([&commands](const QString& command, const QString& argument) {
         return commands.handle(command, argument);
@@ -87,12 +88,12 @@ int run(int argc, char** argv) {
     mainWindow.showForLaunch(platform::Platform::loginItems().launchedAsLoginItem());
 
     QTimer::singleShot(0, &app, [&store, &claude] {
-        Helpers::shared().start(&store, &claude);
+        StartupWiring::shared().start(&store, &claude);
         hooks::TestHooks::run(&store, &claude);
     });
 
     const int status = app.exec();
-    Helpers::shared().reset();
+    StartupWiring::shared().reset();
     return status;
 }
 

@@ -1,8 +1,8 @@
 #include "claude/ClaudeController.h"
 
-#include "claude/ClaudePaths.h"
 #include "claude/DebugLog.h"
 #include "front/FrontSwitcher.h"
+#include "platform/Paths.h"
 #include "platform/Platform.h"
 #include "platform/SystemLog.h"
 #include "platform/Timings.h"
@@ -17,6 +17,8 @@
 
 namespace varrow::claude {
 
+namespace paths = platform::paths;
+
 using copies::AppCloner;
 using model::Profile;
 using platform::Platform;
@@ -25,15 +27,6 @@ namespace {
 
 const QString kNotInstalled =
     QStringLiteral("Claude isn't installed on this Mac yet. Download it, then try again.");
-
-// Creates a folder and its parents; the system's description of the failure, or empty.
-QString makeFolder(const QString& path) {
-    std::error_code error;
-    std::filesystem::create_directories(std::filesystem::path(QFile::encodeName(path).toStdString()), error);
-    if (error) return QString::fromStdString(error.message());
-    if (!QFileInfo(path).isDir()) return QStringLiteral("a file is in the way");
-    return {};
-}
 
 QMap<QString, QString> environmentWith(const QString& name, const QString& value) {
     const QProcessEnvironment system = QProcessEnvironment::systemEnvironment();
@@ -209,8 +202,8 @@ void ClaudeController::launch(const Profile& profile, const QString& appPath, qu
         } else {
             desktop = QDir(*folder).filePath(QStringLiteral("Desktop"));
             code = QDir(*folder).filePath(QStringLiteral("Code"));
-            failure = makeFolder(desktop);
-            if (failure.isEmpty()) failure = makeFolder(code);
+            failure = platform::paths::makeFolder(desktop);
+            if (failure.isEmpty()) failure = platform::paths::makeFolder(code);
         }
         if (!failure.isEmpty()) {
             removeOpening(profile.id);

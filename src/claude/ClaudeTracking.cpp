@@ -2,8 +2,8 @@
 // started without their data folder, and keeping the copies in step with the account list.
 #include "claude/ClaudeController.h"
 
-#include "claude/ClaudePaths.h"
 #include "claude/DebugLog.h"
+#include "platform/Paths.h"
 #include "platform/Platform.h"
 #include "platform/Timings.h"
 
@@ -12,6 +12,8 @@
 #include <QTimer>
 
 namespace varrow::claude {
+
+namespace paths = platform::paths;
 
 using copies::AppCloner;
 using model::Profile;

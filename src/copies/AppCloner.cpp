@@ -2,6 +2,7 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/BinaryPlist.h"
+#include "platform/Paths.h"
 
 #include "copies/AccountIcon.h"
 #include "copies/FileOps.h"
@@ -23,6 +24,8 @@
 
 namespace varrow::copies {
 
+namespace paths = platform::paths;
+
 namespace {
 
 constexpr auto kIndexMarker = ".metadata_never_index";
@@ -31,6 +34,10 @@ constexpr auto kIndexMarker = ".metadata_never_index";
 QHash<QString, QList<std::function<void()>>>& inFlight() {
     static QHash<QString, QList<std::function<void()>>> copies;
     return copies;
+}
+
+QString folderFailure(const QString& path, const QString& reason) {
+    return QStringLiteral("Couldn't create the folder “%1”: %2.").arg(path, reason);
 }
 
 // The callback always runs on a later turn of the main event loop.
@@ -90,9 +97,7 @@ QString AppCloner::customIconPath(const QString& bundlePath) {
 }
 
 QString AppCloner::updatePolicyDir(const QString& dataDir) {
-    QString path = dataDir;
-    while (path.size() > 1 && path.endsWith(u'/')) path.chop(1);
-    return path + QStringLiteral("-3p");
+    return paths::withoutTrailingSlash(dataDir) + QStringLiteral("-3p");
 }
 
 QString AppCloner::cloneErrorMessage(const QString& text) {
@@ -100,7 +105,7 @@ QString AppCloner::cloneErrorMessage(const QString& text) {
 }
 
 bool AppCloner::isCopying(const QString& copyPath) {
-    return inFlight().contains(FileOps::standardised(copyPath));
+    return inFlight().contains(paths::standardised(copyPath));
 }
 
 void AppCloner::prepare(const model::Profile& profile, const QString& source, bool isRunning,
@@ -111,7 +116,7 @@ void AppCloner::prepare(const model::Profile& profile, const QString& source, bo
         return;
     }
     const QString copy = copyPath(profile, appsDir);
-    const QString key = FileOps::standardised(copy);
+    const QString key = paths::standardised(copy);
     if (auto it = inFlight().find(key); it != inFlight().end()) {
         // Join: run again once the copy under way has ended; it will then find the copy current.
         it->append([=] { prepare(profile, source, isRunning, appsDir, accountsDir, done); });
@@ -150,7 +155,8 @@ void AppCloner::prepare(const model::Profile& profile, const QString& source, bo
 }
 
 QString AppCloner::makeCopy(const QString& source, const QString& copyPath, const QString& appsDir) {
-    if (const QString error = FileOps::makeFolder(appsDir); !error.isEmpty()) return error;
+    if (const QString error = paths::makeFolder(appsDir); !error.isEmpty())
+        return folderFailure(appsDir, error);
     FileOps::writeEmptyFile(QDir(appsDir).filePath(QString::fromLatin1(kIndexMarker)));
     if (FileOps::entryExists(copyPath)) {
         if (const QString error = FileOps::removeEntry(copyPath); !error.isEmpty()) return error;
@@ -261,7 +267,8 @@ void AppCloner::blockSelfUpdates(const QString& dataDir) {
         {marker, kPolicyMarker},
     };
 
-    QString error = FileOps::makeFolder(library);
+    QString error = paths::makeFolder(library);
+    if (!error.isEmpty()) error = folderFailure(library, error);
     for (const auto& [path, bytes] : files) {
         if (!error.isEmpty()) break;
         if (!holds(path, bytes)) error = FileOps::writePlainFile(path, bytes);
@@ -273,9 +280,9 @@ void AppCloner::blockSelfUpdates(const QString& dataDir) {
 void AppCloner::removeUnused(const QSet<QString>& keeping, const QSet<QString>& running,
                              const QString& appsDir) {
     QSet<QString> kept;
-    for (const QString& path : keeping) kept.insert(FileOps::standardised(path));
+    for (const QString& path : keeping) kept.insert(paths::standardised(path));
     QSet<QString> live;
-    for (const QString& path : running) live.insert(FileOps::resolved(path));
+    for (const QString& path : running) live.insert(paths::resolved(path));
 
     const QFileInfoList entries =
         QDir(appsDir).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
@@ -284,7 +291,7 @@ void AppCloner::removeUnused(const QSet<QString>& keeping, const QSet<QString>& 
         const qsizetype dot = name.lastIndexOf(u'.');
         if (dot <= 0 || name.mid(dot + 1) != u"app") continue;
         const QString path = entry.filePath();
-        if (kept.contains(FileOps::standardised(path)) || live.contains(FileOps::resolved(path))) continue;
+        if (kept.contains(paths::standardised(path)) || live.contains(paths::resolved(path))) continue;
         if (isCopying(path)) continue;
         // Links are removed as links; nothing outside the folder is touched.
         FileOps::removeEntry(path);

@@ -29,16 +29,6 @@ bool entryExists(const QString& path) {
     return fs::exists(fs::symlink_status(native(path), error));
 }
 
-QString makeFolder(const QString& path) {
-    std::error_code error;
-    fs::create_directories(native(path), error);
-    if (error || !QFileInfo(path).isDir()) {
-        if (!error) error = std::make_error_code(std::errc::not_a_directory);
-        return failure("Couldn't create the folder", path, error);
-    }
-    return {};
-}
-
 QString removeEntry(const QString& path) {
     std::error_code error;
     // remove_all deletes a link as a link and never descends through one.
@@ -59,15 +49,6 @@ QString writePlainFile(const QString& path, const QByteArray& bytes) {
     QString why;
     if (!platform::writeFileChecked(path, bytes, &why)) return QStringLiteral("“%1”: %2").arg(path, why);
     return {};
-}
-
-QString standardised(const QString& path) {
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-}
-
-QString resolved(const QString& path) {
-    const QString canonical = QFileInfo(path).canonicalFilePath();
-    return canonical.isEmpty() ? standardised(path) : canonical;
 }
 
 }  // namespace varrow::copies::FileOps

@@ -11,8 +11,6 @@ namespace FileOps {
 
 // Whether anything, a dangling link included, is at the path.
 bool entryExists(const QString& path);
-// Creates the folder with any missing parents; empty on success.
-QString makeFolder(const QString& path);
 // Deletes a file, a folder tree or a link (the link itself); empty on success or when nothing is there.
 QString removeEntry(const QString& path);
 // Replaces whatever file or link is there with an empty file; failures are ignored.
@@ -20,11 +18,6 @@ void writeEmptyFile(const QString& path);
 // A plain, non-atomic write of the whole file that notices a short write (a full disk); a link
 // at the path is replaced, not followed. Empty on success.
 QString writePlainFile(const QString& path, const QByteArray& bytes);
-
-// Absolute path with "." and ".." resolved textually.
-QString standardised(const QString& path);
-// Absolute path with symbolic links resolved where the path exists.
-QString resolved(const QString& path);
 
 }  // namespace FileOps
 }  // namespace varrow::copies

@@ -1,5 +1,7 @@
 #include "model/Profile.h"
 
+#include "platform/Paths.h"
+
 #include <QDir>
 #include <QJsonValue>
 #include <QTextBoundaryFinder>
@@ -75,9 +77,7 @@ QString Profile::initials() const {
 std::optional<QString> Profile::codeFolder(const QString& accountsDir) const {
     const auto folder = dataFolder(accountsDir);
     if (!folder) return std::nullopt;
-    QString path = *folder + "/Code";
-    while (path.size() > 1 && path.endsWith(u'/')) path.chop(1);
-    return path;
+    return platform::paths::withoutTrailingSlash(*folder + "/Code");
 }
 
 QString Profile::terminalCommand(const QString& accountsDir) const {

@@ -1,5 +1,6 @@
 #include "platform/DockPin.h"
 
+#include "platform/Paths.h"
 #include "platform/Platform.h"
 
 #include <QFileInfo>
@@ -33,9 +34,7 @@ std::optional<QString> DockPin::url(const QVariantMap& tile) {
 }
 
 QString DockPin::urlString(const QString& bundlePath) {
-    QString path = bundlePath;
-    while (path.size() > 1 && path.endsWith(u'/')) path.chop(1);
-    return QUrl::fromLocalFile(path + u'/').toString(QUrl::FullyEncoded);
+    return QUrl::fromLocalFile(paths::withoutTrailingSlash(bundlePath) + u'/').toString(QUrl::FullyEncoded);
 }
 
 std::optional<QVariantList> DockPin::tiles() {
@@ -56,8 +55,7 @@ bool DockPin::contains(const QString& bundlePath) {
 }
 
 QVariantMap DockPin::tile(const QString& bundlePath) {
-    QString path = bundlePath;
-    while (path.size() > 1 && path.endsWith(u'/')) path.chop(1);
+    const QString path = paths::withoutTrailingSlash(bundlePath);
     const QVariantMap fileData{{QStringLiteral("_CFURLString"), urlString(path)},
                                {QStringLiteral("_CFURLStringType"), qint64(15)}};
     const QVariantMap tileData{{QStringLiteral("file-label"), QFileInfo(path).completeBaseName()},

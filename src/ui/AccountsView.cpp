@@ -241,11 +241,11 @@ void AccountsView::syncState() {
     for (ProfileCard* card : std::as_const(cards_)) card->refresh();
 }
 
-QList<MenuEntry> AccountsView::contextMenuEntries(const model::Profile& profile) {
+QList<CardMenuItem> AccountsView::contextMenuEntries(const model::Profile& profile) {
     const QString name = singleLine(profile.name);
     const bool running = claude_->running().contains(profile.id);
     const QUuid id = profile.id;
-    QList<MenuEntry> entries;
+    QList<CardMenuItem> entries;
     entries.append({false, (running ? QStringLiteral("Switch to ") : QStringLiteral("Open ")) + name, true,
                     false, [this, id] {
                         if (auto p = store_->profile(id)) claude_->open(*p);
@@ -299,7 +299,7 @@ QList<MenuEntry> AccountsView::contextMenuEntries(const model::Profile& profile)
 QMenu* AccountsView::contextMenu(const model::Profile& profile, QWidget* parent) {
     auto* menu = new QMenu(parent);
     const QFontMetrics fm(menu->font());
-    for (const MenuEntry& entry : contextMenuEntries(profile)) {
+    for (const CardMenuItem& entry : contextMenuEntries(profile)) {
         if (entry.separator) {
             menu->addSeparator();
             continue;

@@ -31,7 +31,7 @@ class ErrorBanner;
 class ProfileCard;
 
 // One item of an account card's context menu, as data, so it can be checked without a menu.
-struct MenuEntry {
+struct CardMenuItem {
     bool separator = false;
     QString text;
     bool enabled = true;
@@ -47,7 +47,7 @@ public:
     AccountsView(model::ProfileStore* store, claude::ClaudeController* claude, QWidget* parent = nullptr);
     ~AccountsView() override;
 
-    QList<MenuEntry> contextMenuEntries(const model::Profile& profile);
+    QList<CardMenuItem> contextMenuEntries(const model::Profile& profile);
     // A menu built from contextMenuEntries; the caller owns it.
     QMenu* contextMenu(const model::Profile& profile, QWidget* parent = nullptr);
 

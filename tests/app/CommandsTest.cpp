@@ -1,7 +1,7 @@
 #include "app/Commands.h"
 
 #include "AppFixture.h"
-#include "app/Helpers.h"
+#include "app/StartupWiring.h"
 #include "copies/AppCloner.h"
 #include "system/CycleHotKey.h"
 
@@ -16,7 +16,7 @@ namespace {
 class CommandsTest : public test::AppFixture {
 protected:
     void TearDown() override {
-        app::Helpers::shared().reset();
+        app::StartupWiring::shared().reset();
         AppFixture::TearDown();
     }
 };
@@ -49,9 +49,10 @@ TEST_F(CommandsTest, CycleIsTheHotKeysAndDoesNothingWithoutClaudeInFront) {
     const platform::AppHandle work = launch(store->profiles().at(1));
     launch(store->profiles().at(2));
     const platform::AppHandle side = launch(store->profiles().at(3));
-    app::Helpers::shared().start(store.get(), claude.get());
-    Commands commands(store.get(), claude.get(),
-                      {{}, [](bool backwards) { app::Helpers::shared().hotKey()->trigger(backwards); }});
+    app::StartupWiring::shared().start(store.get(), claude.get());
+    Commands commands(
+        store.get(), claude.get(),
+        {{}, [](bool backwards) { app::StartupWiring::shared().hotKey()->trigger(backwards); }});
     ASSERT_TRUE(test::waitUntil([&] { return claude->running().size() == 3; }));
 
     EXPECT_EQ(commands.handle("cycle", {}), QString());

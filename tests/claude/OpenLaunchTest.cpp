@@ -71,7 +71,8 @@ TEST_F(ControllerTest, RealCopyIsMadeOnceAndStarted) {
     const Profile work = addAccount("Work");
     controller().open(work);
     controller().open(work);
-    ASSERT_TRUE(settled([&] { return controller().running().contains(work.id); }));
+    // A real copy: a generous deadline, as a loaded machine copies slowly.
+    ASSERT_TRUE(waitUntil([&] { return controller().running().contains(work.id); }, 30000));
     EXPECT_TRUE(QFileInfo::exists(copyOf(work) + "/Contents/MacOS/Claude"));
     ASSERT_EQ(fake.workspace.openRequests.size(), 1);
     EXPECT_EQ(fake.workspace.openRequests[0].bundlePath, copyOf(work));

@@ -33,13 +33,13 @@ protected:
         }
         return *view_;
     }
-    QStringList texts(const QList<MenuEntry>& entries) {
+    QStringList texts(const QList<CardMenuItem>& entries) {
         QStringList out;
-        for (const MenuEntry& e : entries) out.append(e.separator ? QStringLiteral("—") : e.text);
+        for (const CardMenuItem& e : entries) out.append(e.separator ? QStringLiteral("—") : e.text);
         return out;
     }
-    const MenuEntry* find(const QList<MenuEntry>& entries, const QString& prefix) {
-        for (const MenuEntry& e : entries)
+    const CardMenuItem* find(const QList<CardMenuItem>& entries, const QString& prefix) {
+        for (const CardMenuItem& e : entries)
             if (!e.separator && e.text.startsWith(prefix)) return &e;
         return nullptr;
     }

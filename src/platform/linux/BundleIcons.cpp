@@ -1,10 +1,10 @@
 #include "platform/linux/BundleIcons.h"
 
+#include "platform/Paths.h"
 #include "platform/SystemLog.h"
 #include "platform/linux/BundleInfo.h"
 
 #include <QCoreApplication>
-
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
@@ -20,9 +20,7 @@ namespace varrow::platform::linux_ {
 namespace {
 
 QString cleanPath(const QString& path) {
-    QString clean = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-    while (clean.size() > 1 && clean.endsWith(u'/')) clean.chop(1);
-    return clean;
+    return paths::withoutTrailingSlash(paths::standardised(path));
 }
 
 QImage fitSquare(const QImage& image, int pixels) {

@@ -1,5 +1,6 @@
 #include "platform/linux/BundleInfo.h"
 
+#include "platform/Paths.h"
 #include "platform/linux/PlistValue.h"
 
 #include <QFileInfo>
@@ -27,9 +28,7 @@ QString BundleInfo::bundleOf(const QString& executablePath) {
 }
 
 QString BundleInfo::displayName(const QString& bundlePath) {
-    QString path = bundlePath;
-    while (path.size() > 1 && path.endsWith(u'/')) path.chop(1);
-    QString name = QFileInfo(path).fileName();
+    QString name = paths::fileName(bundlePath);
     if (name.endsWith(QLatin1String(".app"))) name.chop(4);
     return name;
 }

@@ -22,9 +22,9 @@ namespace varrow::app {
 
 // The long-lived objects made once start-up has settled: the switcher, the cycle hot key, and the
 // routing of sign-in links with the choice of their handler.
-class Helpers {
+class StartupWiring {
 public:
-    static Helpers& shared();
+    static StartupWiring& shared();
 
     // Makes the switcher and the hot key (once per process) and registers Varrow to open at login
     // on its first run.
@@ -42,7 +42,7 @@ public:
     void reset();
 
 private:
-    Helpers() = default;
+    StartupWiring() = default;
     std::unique_ptr<switcher::SwitcherController> switcher_;
     std::unique_ptr<system::CycleHotKey> hotKey_;
     std::unique_ptr<claude::LinkRouter> linkRouter_;

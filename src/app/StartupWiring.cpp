@@ -1,4 +1,4 @@
-#include "app/Helpers.h"
+#include "app/StartupWiring.h"
 
 #include "claude/ClaudeController.h"
 #include "claude/LinkRouter.h"
@@ -12,12 +12,12 @@ namespace varrow::app {
 
 using model::Defaults;
 
-Helpers& Helpers::shared() {
-    static Helpers helpers;
+StartupWiring& StartupWiring::shared() {
+    static StartupWiring helpers;
     return helpers;
 }
 
-void Helpers::start(model::ProfileStore* store, claude::ClaudeController* claude) {
+void StartupWiring::start(model::ProfileStore* store, claude::ClaudeController* claude) {
     if (switcher_) return;
     switcher_ = std::make_unique<switcher::SwitcherController>(store, claude);
 
@@ -34,7 +34,7 @@ void Helpers::start(model::ProfileStore* store, claude::ClaudeController* claude
     setUpLoginItemOnFirstRun();
 }
 
-bool Helpers::setUpLoginItemOnFirstRun() {
+bool StartupWiring::setUpLoginItemOnFirstRun() {
     auto& defaults = Defaults::shared();
     if (defaults.didSetUpLoginItem()) return false;
     // A run against another home folder must never register itself for login.
@@ -46,7 +46,7 @@ bool Helpers::setUpLoginItemOnFirstRun() {
     return true;
 }
 
-void Helpers::reset() {
+void StartupWiring::reset() {
     linkHandler_.reset();
     linkRouter_.reset();
     hotKey_.reset();

@@ -1,9 +1,27 @@
-#include "claude/ClaudePaths.h"
+#include "platform/Paths.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
-namespace varrow::claude::paths {
+#include <filesystem>
+#include <system_error>
+
+namespace varrow::platform::paths {
+
+QString withoutTrailingSlash(const QString& path) {
+    QString trimmed = path;
+    while (trimmed.size() > 1 && trimmed.endsWith(u'/')) trimmed.chop(1);
+    return trimmed;
+}
+
+QString fileName(const QString& path) {
+    return QFileInfo(withoutTrailingSlash(path)).fileName();
+}
+
+QString standardised(const QString& path) {
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
 
 QString resolved(const QString& path) {
     if (path.isEmpty()) return {};
@@ -37,10 +55,12 @@ bool isInside(const QString& path, const QString& folder) {
     return path.size() > folder.size() && path.startsWith(folder) && path.at(folder.size()) == u'/';
 }
 
-QString fileName(const QString& path) {
-    QString trimmed = path;
-    while (trimmed.size() > 1 && trimmed.endsWith(u'/')) trimmed.chop(1);
-    return QFileInfo(trimmed).fileName();
+QString makeFolder(const QString& path) {
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(QFile::encodeName(path).toStdString()), error);
+    if (error) return QString::fromLocal8Bit(error.message());
+    if (!QFileInfo(path).isDir()) return QStringLiteral("a file is in the way");
+    return {};
 }
 
-}  // namespace varrow::claude::paths
+}  // namespace varrow::platform::paths

@@ -1,16 +1,16 @@
-#include "app/Helpers.h"
+#include "app/StartupWiring.h"
 
 #include "AppFixture.h"
 #include "switcher/SwitcherController.h"
 #include "system/CycleHotKey.h"
 
 using namespace varrow;
-using app::Helpers;
+using app::StartupWiring;
 using model::Defaults;
 
 namespace {
 
-class HelpersTest : public test::AppFixture {
+class StartupWiringTest : public test::AppFixture {
 protected:
     void SetUp() override {
         AppFixture::SetUp();
@@ -19,7 +19,7 @@ protected:
         qunsetenv("VARROW_HOME");
     }
     void TearDown() override {
-        Helpers::shared().reset();
+        StartupWiring::shared().reset();
         if (hadHome) qputenv("VARROW_HOME", savedHome);
         AppFixture::TearDown();
     }
@@ -27,38 +27,38 @@ protected:
     bool hadHome = false;
 };
 
-TEST_F(HelpersTest, FirstRunRegistersOnceEvenWhenItFails) {
+TEST_F(StartupWiringTest, FirstRunRegistersOnceEvenWhenItFails) {
     platform.loginItems.failure = QStringLiteral("not allowed");
-    EXPECT_TRUE(Helpers::setUpLoginItemOnFirstRun());
+    EXPECT_TRUE(StartupWiring::setUpLoginItemOnFirstRun());
     EXPECT_EQ(platform.loginItems.setCalls, 1);
     EXPECT_TRUE(Defaults::shared().didSetUpLoginItem());
 
     platform.loginItems.failure.clear();
-    EXPECT_FALSE(Helpers::setUpLoginItemOnFirstRun());
+    EXPECT_FALSE(StartupWiring::setUpLoginItemOnFirstRun());
     EXPECT_EQ(platform.loginItems.setCalls, 1);
     EXPECT_FALSE(platform.loginItems.enabled);
 }
 
-TEST_F(HelpersTest, RunAgainstAnotherHomeNeverRegistersNorMarks) {
+TEST_F(StartupWiringTest, RunAgainstAnotherHomeNeverRegistersNorMarks) {
     qputenv("VARROW_HOME", home.file("elsewhere").toUtf8());
-    EXPECT_FALSE(Helpers::setUpLoginItemOnFirstRun());
+    EXPECT_FALSE(StartupWiring::setUpLoginItemOnFirstRun());
     EXPECT_EQ(platform.loginItems.setCalls, 0);
     EXPECT_FALSE(Defaults::shared().contains(Defaults::kDidSetUpLoginItem));
 
     qunsetenv("VARROW_HOME");
-    EXPECT_TRUE(Helpers::setUpLoginItemOnFirstRun());
+    EXPECT_TRUE(StartupWiring::setUpLoginItemOnFirstRun());
     EXPECT_TRUE(platform.loginItems.enabled);
 }
 
-TEST_F(HelpersTest, StartMakesTheLongLivedObjectsOnceAndWiresTheHotKey) {
-    Helpers::shared().start(store.get(), claude.get());
-    auto* switcher = Helpers::shared().switcher();
-    auto* hotKey = Helpers::shared().hotKey();
+TEST_F(StartupWiringTest, StartMakesTheLongLivedObjectsOnceAndWiresTheHotKey) {
+    StartupWiring::shared().start(store.get(), claude.get());
+    auto* switcher = StartupWiring::shared().switcher();
+    auto* hotKey = StartupWiring::shared().hotKey();
     ASSERT_NE(switcher, nullptr);
     ASSERT_NE(hotKey, nullptr);
-    Helpers::shared().start(store.get(), claude.get());
-    EXPECT_EQ(Helpers::shared().switcher(), switcher);
-    EXPECT_EQ(Helpers::shared().hotKey(), hotKey);
+    StartupWiring::shared().start(store.get(), claude.get());
+    EXPECT_EQ(StartupWiring::shared().switcher(), switcher);
+    EXPECT_EQ(StartupWiring::shared().hotKey(), hotKey);
     EXPECT_EQ(platform.loginItems.setCalls, 1);
 
     // Claude coming to the front registers the keys through the controller's signal.
