@@ -1,8 +1,8 @@
 #include "app/CommandLine.h"
 
 #include "app/Requests.h"
-#include "claude/LinkRouter.h"
 #include "app/SingleInstance.h"
+#include "claude/LinkRouter.h"
 #include "model/ProfileStore.h"
 #include "platform/ProcessReplace.h"
 
@@ -68,7 +68,8 @@ QString CommandLine::helpText() {
         "  --version         shows Varrow's version\n"
         "\n"
         "Names match exactly; quote a name that holds spaces: varrow open \"Side Project\".\n"
-        "Exit status: 0 done, 1 no such account (or the link was not passed on), 2 wrong usage, 3 Varrow is not running or could not be "
+        "Exit status: 0 done, 1 no such account (or the link was not passed on), 2 wrong usage, 3 Varrow is "
+        "not running or could not be "
         "started, 127 claude is not on PATH.\n");
 }
 
@@ -164,7 +165,8 @@ int CommandLine::execute(const Request& request, QTextStream& out, QTextStream& 
         case Action::Code:
             return code(request, err, outside);
         case Action::OpenLink: {
-            const auto reply = sendStarting(outside, QString::fromLatin1(requests::kOpenLink), request.names.first());
+            const auto reply =
+                sendStarting(outside, QString::fromLatin1(requests::kOpenLink), request.names.first());
             if (!reply) {
                 err << "Varrow is not running and could not be started.\n";
                 return Unreachable;

@@ -20,9 +20,30 @@ namespace varrow::app {
 // and "open-link" start Varrow first when none answers. Each NAME is one argument, matched exactly.
 class CommandLine {
 public:
-    enum Exit { Done = 0, NoSuchAccount = 1, Failed = 1, Usage = 2, Unreachable = 3, CannotRun = 126, NotFound = 127 };
+    enum Exit {
+        Done = 0,
+        NoSuchAccount = 1,
+        Failed = 1,
+        Usage = 2,
+        Unreachable = 3,
+        CannotRun = 126,
+        NotFound = 127
+    };
 
-    enum class Action { Help, Version, List, Open, Quit, Command, Code, OpenLink, Cycle, Show, Front, QuitVarrow };
+    enum class Action {
+        Help,
+        Version,
+        List,
+        Open,
+        Quit,
+        Command,
+        Code,
+        OpenLink,
+        Cycle,
+        Show,
+        Front,
+        QuitVarrow
+    };
     struct Request {
         Action action = Action::Help;
         QStringList names;

@@ -4,8 +4,8 @@
 #include "platform/GlobalHotKeys.h"
 #include "platform/LinkHandlers.h"
 #include "platform/LoginItems.h"
-#include "platform/TrayAvailability.h"
 #include "platform/PinnedApps.h"
+#include "platform/TrayAvailability.h"
 #include "platform/WindowServer.h"
 #include "platform/Workspace.h"
 

@@ -44,7 +44,7 @@ QString displayText(const QString& text, Kind pinned) {
         if (!out.contains(written)) continue;
         const char16_t* words = pinned == Kind::Dock         ? w.dock
                                 : pinned == Kind::Favourites ? w.favourites
-                                                                   : w.none;
+                                                             : w.none;
         if (!words) return {};
         out.replace(written, QString::fromUtf16(words));
     }
@@ -57,8 +57,7 @@ QString displayText(const QString& text) {
 }
 
 Kind pinnedList() {
-    return platform::Platform::isInstalled() ? platform::Platform::pinnedApps().kind()
-                                             : Kind::Dock;
+    return platform::Platform::isInstalled() ? platform::Platform::pinnedApps().kind() : Kind::Dock;
 }
 
 std::optional<QString> keepInDockTitle(const QString& copyName, Kind pinned) {

@@ -24,7 +24,7 @@ protected:
 TEST_F(CommandsTest, ListFrontOpenShowAndUnknown) {
     addAccounts({"Work", "Home"});
     int shown = 0;
-    Commands commands(store.get(), claude.get(), {[&] { ++shown; }, {}});
+    Commands commands(store.get(), claude.get(), {[&] { ++shown; }, {}, {}});
 
     EXPECT_EQ(commands.handle("list", {}),
               "My Claude: running=false app=- path=-\n"
@@ -52,7 +52,7 @@ TEST_F(CommandsTest, CycleIsTheHotKeysAndDoesNothingWithoutClaudeInFront) {
     app::StartupWiring::shared().start(store.get(), claude.get());
     Commands commands(
         store.get(), claude.get(),
-        {{}, [](bool backwards) { app::StartupWiring::shared().hotKey()->trigger(backwards); }});
+        {{}, [](bool backwards) { app::StartupWiring::shared().hotKey()->trigger(backwards); }, {}});
     ASSERT_TRUE(test::waitUntil([&] { return claude->running().size() == 3; }));
 
     EXPECT_EQ(commands.handle("cycle", {}), QString());

@@ -35,7 +35,7 @@ FakePlatform::FakePlatform()
       preferences(installAndKeep(pending().preferences)),
       loginItems(installAndKeep(pending().loginItems)),
       trays(installAndKeep(pending().trays)),
-      linkHandlers(installAndKeep(pending().linkHandlers)) {
+      linkHandlers(installAndKeep(pending().linkHandlers)),
       pinnedApps(installAndKeep(pending().pinnedApps)) {
     Built& b = pending();
     Services services;
