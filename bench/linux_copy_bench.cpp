@@ -1,7 +1,7 @@
 // A copy of a 300 MB Linux build of Claude (150 MB executable, 150 MB resources) as AppCloner makes
 // it: a clone where the file system can, else the linked layout. Reports the disk the copy adds.
 #include "copies/AppCloner.h"
-#include "platform/linux/AsarArchive.h"
+#include "install/AsarArchive.h"
 
 #include <benchmark/benchmark.h>
 #include <sys/stat.h>
@@ -47,7 +47,7 @@ void BM_LinuxCopy(benchmark::State& state) {
         writeSized(install + QStringLiteral("/resources/part%1.pak").arg(i), 25 << 20);
     QFile asar(install + "/resources/app.asar");
     asar.open(QIODevice::WriteOnly);
-    asar.write(varrow::platform::linux_::AsarArchive::build(
+    asar.write(varrow::install::AsarArchive::build(
         {{"package.json", R"({"productName":"Claude","version":"1.0"})"}}));
     asar.close();
     const QString apps = dir.filePath("Apps");

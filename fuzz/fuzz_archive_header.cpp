@@ -1,10 +1,10 @@
 // The header of an Electron archive: two pickled sizes and a JSON index. Any bytes must give a
 // header whose data offset lies inside the bytes, or none.
 #include "FuzzSupport.h"
-#include "platform/linux/AsarArchive.h"
+#include "install/AsarArchive.h"
 
 using namespace varrow;
-using platform::linux_::AsarArchive;
+using install::AsarArchive;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes = fuzz::bytesOf(data, size);

@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "app/Commands.h"
+#include "app/DesktopPlatform.h"
 #include "app/MainWindow.h"
 #include "app/Requests.h"
 #include "app/SingleInstance.h"
@@ -13,7 +14,6 @@
 #include "model/ProfileStore.h"
 #include "platform/Platform.h"
 #include "platform/linux/Installation.h"
-#include "platform/linux/LinuxPlatform.h"
 #include "system/CycleHotKey.h"
 #include "ui/AppGlyph.h"
 
@@ -57,7 +57,7 @@ int run(int argc, char** argv) {
         return 1;
     }
 
-    platform::linux_::installLinuxPlatform();
+    installDesktopPlatform();
     model::ProfileStore store;
     claude::ClaudeController claude(&store);
 

@@ -215,7 +215,7 @@ void ClaudeController::launch(const Profile& profile, const QString& appPath, qu
         // A copy of a native installation may need more (its own window class on Linux), so the
         // taskbar groups its windows under the copy's own launcher entry rather than under Claude's.
         if (appPath != claudeURL_)
-            configuration.arguments.append(Platform::workspace().copyLaunchArguments(appPath));
+            configuration.arguments.append(Platform::installations().copyLaunchArguments(appPath));
         configuration.environment = environmentWith(QStringLiteral("CLAUDE_CONFIG_DIR"), code);
     }
 

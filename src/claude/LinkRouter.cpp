@@ -67,7 +67,7 @@ QString LinkRouter::route(const QString& link) {
         configuration.arguments.append(QStringLiteral("--user-data-dir=") +
                                        QDir(*folder).filePath(QStringLiteral("Desktop")));
         if (app != claude_->claudeURL())
-            configuration.arguments.append(Platform::workspace().copyLaunchArguments(app));
+            configuration.arguments.append(Platform::installations().copyLaunchArguments(app));
         const QProcessEnvironment system = QProcessEnvironment::systemEnvironment();
         for (const QString& key : system.keys()) configuration.environment.insert(key, system.value(key));
         configuration.environment.insert(QStringLiteral("CLAUDE_CONFIG_DIR"),

@@ -66,8 +66,8 @@ void finishPrepare(const model::Profile& profile, const QString& source, const Q
     // Where the desktop lists copies in its launcher, this one appears under its account's name.
     if (meta) {
         const QString icon = AppCloner::customIconPath(copy);
-        platform::Platform::workspace().copyReady(copy, profile.name,
-                                                  QFileInfo::exists(icon) ? icon : QString());
+        platform::Platform::installations().copyReady(copy, profile.name,
+                                                      QFileInfo::exists(icon) ? icon : QString());
     }
     // An account whose folder name is unusable has no data folder to protect.
     if (!dataDir.isEmpty()) AppCloner::blockSelfUpdates(dataDir);
@@ -165,7 +165,7 @@ QString AppCloner::makeCopy(const QString& source, const QString& copyPath, cons
     // The platform picks the cheapest copy that runs on its own (a clone, links, a plain copy).
     const QString from = QFileInfo(source).absoluteFilePath();
     const QString to = QFileInfo(copyPath).absoluteFilePath();
-    if (!platform::Platform::workspace().copyApplication(from, to).isEmpty())
+    if (!platform::Platform::installations().copyApplication(from, to).isEmpty())
         return cloneErrorMessage(QStringLiteral("copy failed"));
     return {};
 }
@@ -175,9 +175,8 @@ QString AppCloner::version(const QString& appPath) {
     QFile file(QDir(appPath).filePath(QStringLiteral("Contents/Info.plist")));
     if (!file.open(QIODevice::ReadOnly)) {
         // A native installation keeps its version its own way.
-        auto& workspace = platform::Platform::workspace();
-        if (workspace.isNativeInstallation(appPath)) return workspace.nativeVersion(appPath);
-        return unknown;
+        auto& installations = platform::Platform::installations();
+        return installations.isInstallation(appPath) ? installations.version(appPath) : unknown;
     }
     const QByteArray bytes = file.readAll();
     if (!platform::plistIsSafeToParse(bytes)) return unknown;
@@ -297,9 +296,9 @@ void AppCloner::removeUnused(const QSet<QString>& keeping, const QSet<QString>& 
         FileOps::removeEntry(path);
         FileOps::removeEntry(metaPath(path));
         FileOps::removeEntry(customIconPath(path));
-        platform::Platform::workspace().copyRemoved(path);
+        platform::Platform::installations().copyRemoved(path);
     }
-    platform::Platform::workspace().pruneCopyEntries(appsDir);
+    platform::Platform::installations().pruneCopyEntries(appsDir);
 }
 
 void AppCloner::refreshIcon(const model::Profile& profile, const QString& source, const QString& appsDir) {

@@ -54,5 +54,8 @@ LinkHandlers& Platform::linkHandlers() {
 PinnedApps& Platform::pinnedApps() {
     return require(installed().pinnedApps);
 }
+Installations& Platform::installations() {
+    return require(installed().installations);
+}
 
 }  // namespace varrow::platform

@@ -2,6 +2,7 @@
 
 #include "platform/AppPreferences.h"
 #include "platform/GlobalHotKeys.h"
+#include "platform/Installations.h"
 #include "platform/LinkHandlers.h"
 #include "platform/LoginItems.h"
 #include "platform/PinnedApps.h"
@@ -24,6 +25,7 @@ struct Services {
     std::unique_ptr<TrayAvailability> trays;
     std::unique_ptr<LinkHandlers> linkHandlers;
     std::unique_ptr<PinnedApps> pinnedApps;
+    std::unique_ptr<Installations> installations;
 };
 
 class Platform {
@@ -41,6 +43,7 @@ public:
     static TrayAvailability& trays();
     static LinkHandlers& linkHandlers();
     static PinnedApps& pinnedApps();
+    static Installations& installations();
 };
 
 }  // namespace varrow::platform

@@ -14,6 +14,8 @@ class WindowServer : public QObject {
 public:
     using QObject::QObject;
 
+    // The process whose window is active; none when no window is, or its owner cannot be told.
+    virtual std::optional<pid_t> activeProcess() = 0;
     // The frontmost normal, visible window of a process; none while it shows no window.
     virtual std::optional<quint32> frontWindow(pid_t pid) = 0;
     // Asks the window server to make the process frontmost with its front window focused.
@@ -22,6 +24,10 @@ public:
     // Marks one of this program's own windows as an overlay: never focused, above other windows,
     // on every desktop and out of the taskbar and pager. Called before the window is first shown.
     virtual void makeOverlay(QWindow* window) = 0;
+
+signals:
+    // The active window changed (perhaps to none).
+    void activeProcessChanged();
 };
 
 }  // namespace varrow::platform

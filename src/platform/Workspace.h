@@ -63,24 +63,6 @@ public:
     // The icon the system shows for the file or bundle at a path, at the requested side length.
     virtual QImage iconForFile(const QString& path, int pixels) = 0;
 
-    // Installations of an application that are not bundles (a Linux package of Claude), and the
-    // per-account copies made of them. The defaults describe a platform that has none.
-    virtual bool isNativeInstallation(const QString& appPath) { return (void)appPath, false; }
-    // Its version, or "?" when it cannot be read.
-    virtual QString nativeVersion(const QString& appPath) { return (void)appPath, QStringLiteral("?"); }
-    // Arguments a copy needs besides the account's data folder (its own window class, say).
-    virtual QStringList copyLaunchArguments(const QString& copyPath) { return (void)copyPath, QStringList(); }
-    // Keeps the desktop's application launcher in step with the copies.
-    virtual void copyReady(const QString& copyPath, const QString& accountName, const QString& iconPath) {
-        (void)copyPath, (void)accountName, (void)iconPath;
-    }
-    virtual void copyRemoved(const QString& copyPath) { (void)copyPath; }
-    virtual void pruneCopyEntries(const QString& appsDir) { (void)appsDir; }
-    // The cheapest copy of an application that still runs as its own application: a clone where
-    // the file system has them, else a plain copy (or what the platform has that is cheaper).
-    // Nothing may be at `to`. Empty on success, else the reason.
-    virtual QString copyApplication(const QString& from, const QString& to);
-
     virtual bool openUrl(const QUrl& url) = 0;
     virtual bool revealInFileViewer(const QString& path) = 0;
 

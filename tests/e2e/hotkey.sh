@@ -10,12 +10,6 @@ done
 start_x
 setup_home
 
-# The backend's checks that change the keyboard map need a display of their own: this one.
-if [ -x "${VARROW_BUILD_DIR:-}/tests/test_platform" ]; then
-  VARROW_OWN_DISPLAY=1 QT_QPA_PLATFORM=offscreen "$VARROW_BUILD_DIR/tests/test_platform" \
-    --gtest_filter='LinuxX11.*' >"$work/x11-tests.log" 2>&1 || { cat "$work/x11-tests.log"; fail "X11 backend tests"; }
-  echo "ok: X11 backend tests on this display"
-fi
 setxkbmap us
 
 write_profiles "Work"

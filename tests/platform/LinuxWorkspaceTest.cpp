@@ -1,5 +1,5 @@
-#include "platform/ProcTree.h"
 #include "platform/linux/LinuxWorkspace.h"
+#include "support/ProcTree.h"
 #include "support/TestSupport.h"
 
 #include <fcntl.h>

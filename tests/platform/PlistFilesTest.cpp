@@ -1,7 +1,7 @@
-#include "platform/ProcTree.h"
 #include "platform/linux/BundleInfo.h"
 #include "platform/linux/LinuxPreferences.h"
 #include "platform/linux/PlistValue.h"
+#include "support/ProcTree.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "platform/ProcTree.h"
 #include "platform/Timings.h"
 #include "platform/linux/ProcScanner.h"
+#include "support/ProcTree.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

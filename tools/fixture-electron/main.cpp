@@ -1,7 +1,7 @@
 // Writes an Electron archive for test fixtures: fixture-asar OUT.asar INNER=FILE...
 // (each INNER path inside the archive takes the bytes of FILE).
+#include "install/AsarArchive.h"
 #include "platform/AtomicFile.h"
-#include "platform/linux/AsarArchive.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -25,8 +25,8 @@ int main(int argc, char** argv) {
         files.append({pair.left(eq), file.readAll()});
     }
     QString error;
-    if (!varrow::platform::writeFileAtomically(arguments.at(1),
-                                               varrow::platform::linux_::AsarArchive::build(files), &error)) {
+    if (!varrow::platform::writeFileAtomically(arguments.at(1), varrow::install::AsarArchive::build(files),
+                                               &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
     }

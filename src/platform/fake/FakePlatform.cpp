@@ -20,6 +20,7 @@ struct Built {
     std::unique_ptr<FakeTrayAvailability> trays;
     std::unique_ptr<FakeLinkHandlers> linkHandlers;
     std::unique_ptr<FakePinnedApps> pinnedApps;
+    std::unique_ptr<Installations> installations;
 };
 
 Built& pending() {
@@ -36,7 +37,8 @@ FakePlatform::FakePlatform()
       loginItems(installAndKeep(pending().loginItems)),
       trays(installAndKeep(pending().trays)),
       linkHandlers(installAndKeep(pending().linkHandlers)),
-      pinnedApps(installAndKeep(pending().pinnedApps)) {
+      pinnedApps(installAndKeep(pending().pinnedApps)),
+      installations(installAndKeep(pending().installations)) {
     Built& b = pending();
     Services services;
     services.workspace = std::move(b.workspace);
@@ -47,6 +49,7 @@ FakePlatform::FakePlatform()
     services.trays = std::move(b.trays);
     services.linkHandlers = std::move(b.linkHandlers);
     services.pinnedApps = std::move(b.pinnedApps);
+    services.installations = std::move(b.installations);
     Platform::install(std::move(services));
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/DockPin.h"
+#include "platform/Installations.h"
 #include "platform/fake/FakeHotKeys.h"
 #include "platform/fake/FakeLinkHandlers.h"
 #include "platform/fake/FakeLoginItems.h"
@@ -36,6 +37,8 @@ public:
     FakeLinkHandlers& linkHandlers;
     // The real Dock list, over the fake preferences, worded as the list a test chooses.
     FakePinnedApps& pinnedApps;
+    // None that are not bundles; copies are clones or plain copies.
+    Installations& installations;
 };
 
 }  // namespace varrow::platform::fake

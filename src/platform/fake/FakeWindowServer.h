@@ -18,6 +18,7 @@ public:
     QList<pid_t> frontRequests;
     QList<QWindow*> overlays;
 
+    std::optional<pid_t> activeProcess() override { return std::nullopt; }
     std::optional<quint32> frontWindow(pid_t pid) override {
         if (!windows.contains(pid)) return std::nullopt;
         return windows.value(pid);

@@ -1,30 +1,30 @@
 #include "platform/linux/LinuxPlatform.h"
 
-#include "platform/Platform.h"
-#include "platform/linux/LinuxHotKeys.h"
 #include "platform/linux/LinuxLinkHandlers.h"
 #include "platform/linux/LinuxLoginItems.h"
-#include "platform/linux/LinuxPinnedApps.h"
 #include "platform/linux/LinuxPreferences.h"
 #include "platform/linux/LinuxTrayAvailability.h"
-#include "platform/linux/LinuxWindowServer.h"
 #include "platform/linux/LinuxWorkspace.h"
-#include "platform/linux/LinuxX11.h"
 
 namespace varrow::platform::linux_ {
 
-void installLinuxPlatform() {
-    auto x11 = std::make_shared<LinuxX11>();
-    Services services;
-    services.workspace = std::make_unique<LinuxWorkspace>(x11);
-    services.windowServer = std::make_unique<LinuxWindowServer>(x11);
-    services.hotKeys = std::make_unique<LinuxHotKeys>(x11);
+SessionType sessionType() {
+    const QString type = qEnvironmentVariable("XDG_SESSION_TYPE").toLower();
+    if (type == u"wayland") return SessionType::Wayland;
+    if (type == u"x11") return SessionType::X11;
+    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) return SessionType::Wayland;
+    if (!qEnvironmentVariableIsEmpty("DISPLAY")) return SessionType::X11;
+    return SessionType::None;
+}
+
+void addProcessServices(Services& services, Installations* installations) {
+    WorkspaceOptions options;
+    options.installations = installations;
+    services.workspace = std::make_unique<LinuxWorkspace>(services.windowServer.get(), options);
     services.preferences = std::make_unique<LinuxPreferences>();
     services.loginItems = std::make_unique<LinuxLoginItems>();
     services.trays = std::make_unique<LinuxTrayAvailability>();
     services.linkHandlers = std::make_unique<LinuxLinkHandlers>();
-    services.pinnedApps = std::make_unique<LinuxPinnedApps>();
-    Platform::install(std::move(services));
 }
 
 }  // namespace varrow::platform::linux_

@@ -1,10 +1,18 @@
 #pragma once
 
+#include "platform/Platform.h"
+
 namespace varrow::platform::linux_ {
 
-// Builds the Linux services (workspace, window server, hot keys, preferences, login items) over
-// one shared X connection, and the tray watch, and installs them as the platform. Works without
-// a display too.
-void installLinuxPlatform();
+// What kind of desktop session this is, by what it says of itself (XDG_SESSION_TYPE) and, where
+// it says nothing, by the displays it offers.
+enum class SessionType { X11, Wayland, None };
+SessionType sessionType();
+
+// Adds what every Linux session has, whatever its window system: the workspace (over the window
+// server already in `services`, null for none), preferences, login items, the tray watch and the
+// link handler. `installations` says what besides bundles is an application; it must be the one
+// installed with these services.
+void addProcessServices(Services& services, Installations* installations);
 
 }  // namespace varrow::platform::linux_

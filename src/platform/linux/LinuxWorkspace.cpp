@@ -1,15 +1,10 @@
 #include "platform/linux/LinuxWorkspace.h"
 
-#include "platform/ApplicationCopy.h"
 #include "platform/SystemLog.h"
 #include "platform/linux/FileManagerReveal.h"
-#include "platform/linux/LauncherEntries.h"
-#include "platform/linux/LinuxClaudeCopy.h"
 
 #include "platform/Timings.h"
 #include "platform/linux/BundleInfo.h"
-#include "platform/linux/LinuxClaudeInstall.h"
-#include "platform/linux/LinuxX11.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -27,14 +22,16 @@ QString quoted(const QString& name) {
 
 }  // namespace
 
-LinuxWorkspace::LinuxWorkspace(std::shared_ptr<LinuxX11> x11, Options options, QObject* parent)
+LinuxWorkspace::LinuxWorkspace(WindowServer* windows, Options options, QObject* parent)
     : Workspace(parent),
-      x11_(std::move(x11)),
+      windows_(windows),
+      installations_(options.installations),
       scanner_(
           options.procRoot, options.user,
           [this](pid_t pid, quint64 start, const QString& id, const QString& bundle, const QString& name) {
               return std::make_shared<RunningApplication>(this, pid, start, id, bundle, name);
-          }),
+          },
+          options.installations),
       icons_(options.gio) {
     const pid_t self = ::getpid();
     const auto stat = scanner_.readStat(self);
@@ -58,8 +55,8 @@ LinuxWorkspace::LinuxWorkspace(std::shared_ptr<LinuxX11> x11, Options options, Q
     });
     if (options.watch) timer_.start();
 
-    if (x11_ && x11_->isConnected()) {
-        connect(x11_.get(), &LinuxX11::activeWindowChanged, this, &LinuxWorkspace::activeWindowChanged);
+    if (windows_) {
+        connect(windows_, &WindowServer::activeProcessChanged, this, &LinuxWorkspace::activeWindowChanged);
         lastActive_ = activePid();
     }
 }
@@ -86,9 +83,7 @@ QList<AppHandle> LinuxWorkspace::runningApplications() {
 }
 
 std::optional<pid_t> LinuxWorkspace::activePid() {
-    if (!x11_ || !x11_->isConnected()) return std::nullopt;
-    const auto window = x11_->activeWindow();
-    return window ? x11_->windowPid(*window) : std::nullopt;
+    return windows_ ? windows_->activeProcess() : std::nullopt;
 }
 
 AppHandle LinuxWorkspace::handleFor(pid_t pid) {
@@ -128,22 +123,15 @@ void LinuxWorkspace::activeWindowChanged() {
 }
 
 void LinuxWorkspace::activateSelf() {
-    if (!x11_) return;
-    if (const auto window = x11_->frontWindow(self_->processIdentifier())) x11_->activate(*window);
+    if (windows_) windows_->makeFrontmost(self_->processIdentifier());
 }
 
 void LinuxWorkspace::handOver(const AppHandle& target) {
-    if (!target || !x11_) return;
-    if (const auto window = x11_->frontWindow(target->processIdentifier())) x11_->activate(*window);
+    if (target && windows_) windows_->makeFrontmost(target->processIdentifier());
 }
 
 QString LinuxWorkspace::urlForApplication(const QString& bundleIdentifier) {
-    if (bundleIdentifier != QLatin1String(LinuxClaudeInstall::kBundleIdentifier)) return {};
-    // Bundles come first: the caller tries these two itself when nothing is registered.
-    const QString home = QDir::homePath() + QStringLiteral("/Applications/Claude.app");
-    if (QFileInfo::exists(QStringLiteral("/Applications/Claude.app")) || QFileInfo::exists(home)) return {};
-    const auto install = LinuxClaudeInstall::find();
-    return install ? install->folder : QString();
+    return installations_ ? installations_->locate(bundleIdentifier) : QString();
 }
 
 void LinuxWorkspace::finish(OpenCompletion completion, AppHandle app, QString error) {
@@ -157,13 +145,11 @@ void LinuxWorkspace::openApplication(const QString& bundlePath, const OpenConfig
                                      OpenCompletion completion) {
     const QString name = quoted(BundleInfo::displayName(QDir::cleanPath(bundlePath)));
     auto info = BundleInfo::read(bundlePath);
-    // A Linux build of Claude (or a copy of one): the executable sits beside resources/.
-    const bool linuxLayout = !info && LinuxClaudeInstall::isClaudeFolder(bundlePath);
-    if (linuxLayout)
-        info = BundleInfo{QLatin1String(LinuxClaudeInstall::kBundleIdentifier),
-                          LinuxClaudeInstall::mainExecutable(bundlePath),
-                          {},
-                          {}};
+    // An installation that is not a bundle (Claude's Linux package, or a copy of it): the
+    // executable sits in its folder.
+    const auto layout = !info && installations_ ? installations_->layout(bundlePath) : std::nullopt;
+    const bool linuxLayout = layout.has_value();
+    if (linuxLayout) info = BundleInfo{layout->bundleIdentifier, layout->executable, {}, {}};
     if (!info) {
         finish(
             std::move(completion), nullptr,
@@ -256,16 +242,8 @@ bool LinuxWorkspace::setIcon(const QImage& image, const QString& path) {
 
 QImage LinuxWorkspace::iconForFile(const QString& path, int pixels) {
     // A Linux build has no icon file of its own: its icon lives in the icon theme.
-    if (!QFileInfo::exists(BundleIcons::customIconPath(path)) && LinuxClaudeInstall::isClaudeFolder(path)) {
-        const auto install = LinuxClaudeInstall::find();
-        QString name = install && !install->iconName.isEmpty()
-                           ? install->iconName
-                           : QString::fromLatin1(LinuxClaudeInstall::kDefaultIcon);
-        QImage image = LinuxClaudeInstall::themeIcon(name, pixels);
-        if (image.isNull() && name != QLatin1String(LinuxClaudeInstall::kDefaultIcon))
-            image =
-                LinuxClaudeInstall::themeIcon(QString::fromLatin1(LinuxClaudeInstall::kDefaultIcon), pixels);
-        if (!image.isNull()) return image;
+    if (installations_ && !QFileInfo::exists(BundleIcons::customIconPath(path))) {
+        if (QImage image = installations_->icon(path, pixels); !image.isNull()) return image;
     }
     return icons_.iconFor(path, pixels);
 }
@@ -281,46 +259,6 @@ bool LinuxWorkspace::revealInFileViewer(const QString& path) {
         QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
     });
     return true;
-}
-
-// Linux packages of Claude: recognised by their archive, copied by links where clones fail, and
-// listed in the launcher through one desktop entry per copy.
-bool LinuxWorkspace::isNativeInstallation(const QString& appPath) {
-    return LinuxClaudeInstall::isClaudeFolder(appPath);
-}
-
-QString LinuxWorkspace::nativeVersion(const QString& appPath) {
-    return LinuxClaudeInstall::versionOf(appPath);
-}
-
-QString LinuxWorkspace::copyApplication(const QString& from, const QString& to) {
-    if (ApplicationCopy::clone(from, to)) return {};
-    // Without clones a full copy of an Electron build costs hundreds of megabytes.
-    if (LinuxClaudeInstall::isClaudeFolder(from)) return LinuxClaudeCopy::makeLinked(from, to);
-    if (ApplicationCopy::plainCopy(from, to)) return {};
-    return QStringLiteral("“%1” could not be copied").arg(from);
-}
-
-QStringList LinuxWorkspace::copyLaunchArguments(const QString& copyPath) {
-    if (!LinuxClaudeInstall::isClaudeFolder(copyPath)) return {};
-    return {QStringLiteral("--class=") + LauncherEntries::windowClass(copyPath)};
-}
-
-void LinuxWorkspace::copyReady(const QString& copyPath, const QString& accountName, const QString& iconPath) {
-    if (!LinuxClaudeInstall::isClaudeFolder(copyPath)) return;
-    const QString icon =
-        iconPath.isEmpty() ? QString::fromLatin1(LinuxClaudeInstall::kDefaultIcon) : iconPath;
-    QString error;
-    if (!LauncherEntries::write({copyPath, accountName, icon, LauncherEntries::program()}, &error))
-        SystemLog::write(QStringLiteral("Varrow: could not write the launcher entry: ") + error);
-}
-
-void LinuxWorkspace::copyRemoved(const QString& copyPath) {
-    LauncherEntries::remove(copyPath);
-}
-
-void LinuxWorkspace::pruneCopyEntries(const QString& appsDir) {
-    LauncherEntries::removeOrphans(appsDir);
 }
 
 }  // namespace varrow::platform::linux_

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Installations.h"
+#include "platform/WindowServer.h"
 #include "platform/Workspace.h"
 #include "platform/linux/BundleIcons.h"
 #include "platform/linux/ExitWatch.h"
@@ -12,8 +14,6 @@
 
 namespace varrow::platform::linux_ {
 
-class LinuxX11;
-
 struct WorkspaceOptions {
     QString procRoot = QStringLiteral("/proc");
     uid_t user = ::getuid();
@@ -22,17 +22,19 @@ struct WorkspaceOptions {
     // Rescan every process on each tick rather than watch exits and look only at new processes:
     // the former way, kept to measure against.
     bool polling = qEnvironmentVariableIsSet("VARROW_BENCH_POLLING");
+    // What is an application besides bundles; null: nothing else.
+    Installations* installations = nullptr;
 };
 
 // The application workspace on Linux: applications are bundle processes found in /proc, launches
-// are detached spawns, front state comes from the X window manager (EWMH).
+// are detached spawns, front state comes from the session's window server.
 class LinuxWorkspace : public Workspace {
     Q_OBJECT
 public:
     using Options = WorkspaceOptions;
 
-    // x11 may be null or unconnected: then nothing is ever in front.
-    explicit LinuxWorkspace(std::shared_ptr<LinuxX11> x11, Options options = {}, QObject* parent = nullptr);
+    // windows, the session's window server, may be null: then nothing is ever in front.
+    explicit LinuxWorkspace(WindowServer* windows, Options options = {}, QObject* parent = nullptr);
     ~LinuxWorkspace() override;
 
     // Looks at /proc again and announces launches and terminations.
@@ -56,13 +58,6 @@ public:
     bool forceTerminate(const RunningApplication& app) override;
     bool setIcon(const QImage& image, const QString& path) override;
     QImage iconForFile(const QString& path, int pixels) override;
-    bool isNativeInstallation(const QString& appPath) override;
-    QString nativeVersion(const QString& appPath) override;
-    QString copyApplication(const QString& from, const QString& to) override;
-    QStringList copyLaunchArguments(const QString& copyPath) override;
-    void copyReady(const QString& copyPath, const QString& accountName, const QString& iconPath) override;
-    void copyRemoved(const QString& copyPath) override;
-    void pruneCopyEntries(const QString& appsDir) override;
     bool openUrl(const QUrl& url) override;
     bool revealInFileViewer(const QString& path) override;
 
@@ -74,7 +69,8 @@ private:
     void finish(OpenCompletion completion, AppHandle app, QString error);
     void announce(const ProcScanner::Changes& changes);
 
-    std::shared_ptr<LinuxX11> x11_;
+    WindowServer* windows_;
+    Installations* installations_;
     ProcScanner scanner_;
     ProcessLauncher launcher_;
     ExitWatch exits_;

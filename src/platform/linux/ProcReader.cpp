@@ -1,7 +1,7 @@
 #include "platform/linux/ProcReader.h"
 
+#include "platform/Installations.h"
 #include "platform/linux/BundleInfo.h"
-#include "platform/linux/LinuxClaudeInstall.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -92,7 +92,8 @@ ssize_t readSmall(int rootFd, const char* path, char* buffer, size_t size) {
 
 }  // namespace
 
-ProcReader::ProcReader(QString root) : root_(std::move(root)) {
+ProcReader::ProcReader(QString root, Installations* installations)
+    : root_(std::move(root)), installations_(installations) {
     rootFd_ = ::open(root_.toLocal8Bit().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 }
 
@@ -170,7 +171,9 @@ QString ProcReader::bundleOfProcess(pid_t pid) const {
     QString exe = QString::fromLocal8Bit(target, n);
     if (exe.endsWith(QLatin1String(" (deleted)"))) exe.chop(10);
     if (QString bundle = BundleInfo::bundleOf(exe); !bundle.isEmpty()) return bundle;
-    if (QString folder = LinuxClaudeInstall::folderOfExecutable(exe); !folder.isEmpty()) return folder;
+    if (installations_) {
+        if (QString folder = installations_->folderOfExecutable(exe); !folder.isEmpty()) return folder;
+    }
 
     // A script executable runs as its interpreter with the script as the first argument.
     const auto arguments = readArguments(pid);

@@ -7,6 +7,10 @@
 #include <QStringList>
 #include <optional>
 
+namespace varrow::platform {
+class Installations;
+}
+
 namespace varrow::platform::linux_ {
 
 // Reads the files of a /proc-like tree, one small read per question, through a descriptor of the
@@ -22,7 +26,9 @@ public:
         quint32 nameHash = 0;  // of the command name, which exec changes
     };
 
-    explicit ProcReader(QString root);
+    // installations, when given, tells which other executables are applications (and may be
+    // null: only bundles are).
+    explicit ProcReader(QString root, Installations* installations = nullptr);
     ~ProcReader();
     ProcReader(const ProcReader&) = delete;
     ProcReader& operator=(const ProcReader&) = delete;
@@ -34,7 +40,7 @@ public:
     bool ownedBy(pid_t pid, uid_t user) const;
     // The process a thread belongs to.
     std::optional<pid_t> threadGroup(pid_t thread) const;
-    // The bundle (or Linux Claude folder) a process runs from; empty for anything else.
+    // The bundle (or other installation) a process runs from; empty for anything else.
     QString bundleOfProcess(pid_t pid) const;
 
     // The processes listed in the tree (threads are not listed).
@@ -47,6 +53,7 @@ public:
 
 private:
     QString root_;
+    Installations* installations_;
     int rootFd_ = -1;
 };
 

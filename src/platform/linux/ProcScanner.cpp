@@ -1,8 +1,8 @@
 #include "platform/linux/ProcScanner.h"
 
+#include "platform/Installations.h"
 #include "platform/Timings.h"
 #include "platform/linux/BundleInfo.h"
-#include "platform/linux/LinuxClaudeInstall.h"
 
 #include <QSet>
 #include <algorithm>
@@ -26,8 +26,12 @@ bool startsEarlier(const AppHandle& a, const AppHandle& b) {
 
 }  // namespace
 
-ProcScanner::ProcScanner(QString root, uid_t user, HandleFactory factory)
-    : reader_(std::move(root)), user_(user), factory_(std::move(factory)), idLimit_(reader_.idLimit()) {}
+ProcScanner::ProcScanner(QString root, uid_t user, HandleFactory factory, Installations* installations)
+    : reader_(std::move(root), installations),
+      installations_(installations),
+      user_(user),
+      factory_(std::move(factory)),
+      idLimit_(reader_.idLimit()) {}
 
 ProcScanner::Entry ProcScanner::entryFor(const Stat& stat, const Entry* old) {
     Entry entry;
@@ -49,10 +53,8 @@ bool ProcScanner::isApplication(const Entry& entry) {
 
 AppHandle ProcScanner::makeHandle(pid_t pid, const Entry& entry, const QString& bundleIdentifier) {
     QString name;
-    if (!entry.bundlePath.isEmpty() &&
-        bundleIdentifier == QLatin1String(LinuxClaudeInstall::kBundleIdentifier) &&
-        !entry.bundlePath.endsWith(QLatin1String(".app"))) {
-        name = LinuxClaudeInstall::displayName(entry.bundlePath);
+    if (!entry.bundlePath.isEmpty() && entry.installation) {
+        name = installations_->displayName(entry.bundlePath);
     } else if (!entry.bundlePath.isEmpty()) {
         name = BundleInfo::displayName(entry.bundlePath);
     } else {
@@ -89,13 +91,16 @@ void ProcScanner::inspect(pid_t pid, Entry& entry, const QHash<pid_t, Entry>& al
     }
     const auto bundle = BundleInfo::read(entry.bundlePath);
     QString identifier = bundle ? bundle->identifier : QString();
-    if (!bundle && LinuxClaudeInstall::isClaudeFolder(entry.bundlePath)) {
-        // Even reparented, a helper is told by its arguments.
-        if (isHelperByArguments(pid)) {
-            entry.helper = true;
-            return;
+    if (!bundle && installations_) {
+        if (const auto layout = installations_->layout(entry.bundlePath)) {
+            // Even reparented, a helper is told by its arguments.
+            if (isHelperByArguments(pid)) {
+                entry.helper = true;
+                return;
+            }
+            identifier = layout->bundleIdentifier;
+            entry.installation = true;
         }
-        identifier = QLatin1String(LinuxClaudeInstall::kBundleIdentifier);
     }
     entry.handle = makeHandle(pid, entry, identifier);
 }
@@ -285,8 +290,13 @@ AppHandle ProcScanner::adopt(pid_t pid, const QString& bundlePath, const QString
         entry.helper = false;
         return entry.handle;
     }
-    entry = Entry{stat->startTime, stat->parent, false,      stat->nameHash, true,
-                  false,           false,        bundlePath, nullptr,        nullptr};
+    entry = Entry{};
+    entry.startTime = stat->startTime;
+    entry.parent = stat->parent;
+    entry.nameHash = stat->nameHash;
+    entry.inspected = true;
+    entry.installation = installations_ && installations_->isInstallation(bundlePath);
+    entry.bundlePath = bundlePath;
     entry.handle = makeHandle(pid, entry, bundleIdentifier);
     young_.remove(pid);
     return entry.handle;

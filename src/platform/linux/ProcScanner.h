@@ -27,7 +27,7 @@ public:
         QList<AppHandle> terminated;
     };
 
-    ProcScanner(QString root, uid_t user, HandleFactory factory);
+    ProcScanner(QString root, uid_t user, HandleFactory factory, Installations* installations = nullptr);
 
     // Lists the tree and reads every process's stat line to notice new, gone and reused process
     // identifiers.
@@ -63,6 +63,7 @@ private:
         bool inspected = false;  // foreign, bundle and helper status known
         bool foreign = false;
         bool helper = false;
+        bool installation = false;  // not a bundle: an installation the platform knows
         QString bundlePath;
         AppHandle handle;  // applications always; other processes only once asked for
         AppHandle before;  // the handle from before a rename, kept when the bundle is the same
@@ -79,6 +80,7 @@ private:
     void prune();
 
     ProcReader reader_;
+    Installations* installations_;
     uid_t user_;
     HandleFactory factory_;
     QHash<pid_t, Entry> entries_;

@@ -1,0 +1,81 @@
+#include "install/ClaudeInstallations.h"
+
+#include "install/LauncherEntries.h"
+#include "install/LinuxClaudeCopy.h"
+#include "install/LinuxClaudeInstall.h"
+#include "platform/ApplicationCopy.h"
+#include "platform/SystemLog.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace varrow::install {
+
+std::optional<platform::Installations::Layout> ClaudeInstallations::layout(const QString& folder) {
+    if (!LinuxClaudeInstall::isClaudeFolder(folder)) return std::nullopt;
+    return Layout{QString::fromLatin1(LinuxClaudeInstall::kBundleIdentifier),
+                  LinuxClaudeInstall::mainExecutable(folder)};
+}
+
+QString ClaudeInstallations::folderOfExecutable(const QString& executablePath) {
+    return LinuxClaudeInstall::folderOfExecutable(executablePath);
+}
+
+QString ClaudeInstallations::displayName(const QString& folder) {
+    return LinuxClaudeInstall::displayName(folder);
+}
+
+QString ClaudeInstallations::locate(const QString& bundleIdentifier) {
+    if (bundleIdentifier != QLatin1String(LinuxClaudeInstall::kBundleIdentifier)) return {};
+    // Bundles come first: the caller tries these two itself when nothing is registered.
+    const QString home = QDir::homePath() + QStringLiteral("/Applications/Claude.app");
+    if (QFileInfo::exists(QStringLiteral("/Applications/Claude.app")) || QFileInfo::exists(home)) return {};
+    const auto install = LinuxClaudeInstall::find();
+    return install ? install->folder : QString();
+}
+
+QImage ClaudeInstallations::icon(const QString& folder, int pixels) {
+    // The package has no icon file of its own: its icon lives in the icon theme.
+    if (!LinuxClaudeInstall::isClaudeFolder(folder)) return {};
+    const QString fallback = QString::fromLatin1(LinuxClaudeInstall::kDefaultIcon);
+    const auto install = LinuxClaudeInstall::find();
+    const QString name = install && !install->iconName.isEmpty() ? install->iconName : fallback;
+    QImage image = LinuxClaudeInstall::themeIcon(name, pixels);
+    if (image.isNull() && name != fallback) image = LinuxClaudeInstall::themeIcon(fallback, pixels);
+    return image;
+}
+
+QString ClaudeInstallations::version(const QString& folder) {
+    return LinuxClaudeInstall::versionOf(folder);
+}
+
+QString ClaudeInstallations::copyApplication(const QString& from, const QString& to) {
+    if (platform::ApplicationCopy::clone(from, to)) return {};
+    // Without clones a full copy of an Electron build costs hundreds of megabytes.
+    if (LinuxClaudeInstall::isClaudeFolder(from)) return LinuxClaudeCopy::makeLinked(from, to);
+    if (platform::ApplicationCopy::plainCopy(from, to)) return {};
+    return QStringLiteral("“%1” could not be copied").arg(from);
+}
+
+QStringList ClaudeInstallations::copyLaunchArguments(const QString& copyPath) {
+    if (!LinuxClaudeInstall::isClaudeFolder(copyPath)) return {};
+    return {QStringLiteral("--class=") + LauncherEntries::windowClass(copyPath)};
+}
+
+void ClaudeInstallations::copyReady(const QString& copyPath, const QString& accountName, const QString& iconPath) {
+    if (!LinuxClaudeInstall::isClaudeFolder(copyPath)) return;
+    const QString icon = iconPath.isEmpty() ? QString::fromLatin1(LinuxClaudeInstall::kDefaultIcon) : iconPath;
+    QString error;
+    if (!LauncherEntries::write({copyPath, accountName, icon, LauncherEntries::program()}, &error))
+        platform::SystemLog::write(QStringLiteral("Varrow: could not write the launcher entry: ") + error);
+}
+
+void ClaudeInstallations::copyRemoved(const QString& copyPath) {
+    LauncherEntries::remove(copyPath);
+}
+
+void ClaudeInstallations::pruneCopyEntries(const QString& appsDir) {
+    LauncherEntries::removeOrphans(appsDir);
+}
+
+}  // namespace varrow::install

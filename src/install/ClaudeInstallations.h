@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/Installations.h"
+
+namespace varrow::install {
+
+// Claude's Linux package: recognised by its archive, copied by links where clones fail, and
+// listed in the desktop's launcher through one entry per copy.
+class ClaudeInstallations : public platform::Installations {
+    Q_OBJECT
+public:
+    using Installations::Installations;
+
+    std::optional<Layout> layout(const QString& folder) override;
+    QString folderOfExecutable(const QString& executablePath) override;
+    QString displayName(const QString& folder) override;
+    QString locate(const QString& bundleIdentifier) override;
+    QImage icon(const QString& folder, int pixels) override;
+    QString version(const QString& folder) override;
+    QString copyApplication(const QString& from, const QString& to) override;
+    QStringList copyLaunchArguments(const QString& copyPath) override;
+    void copyReady(const QString& copyPath, const QString& accountName, const QString& iconPath) override;
+    void copyRemoved(const QString& copyPath) override;
+    void pruneCopyEntries(const QString& appsDir) override;
+};
+
+}  // namespace varrow::install

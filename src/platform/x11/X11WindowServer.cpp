@@ -1,0 +1,38 @@
+#include "platform/x11/X11WindowServer.h"
+
+#include "platform/x11/X11Connection.h"
+
+#include <QGuiApplication>
+#include <QWindow>
+
+namespace varrow::platform::x11 {
+
+X11WindowServer::X11WindowServer(std::shared_ptr<X11Connection> x11, QObject* parent)
+    : WindowServer(parent), x11_(std::move(x11)) {
+    if (x11_ && x11_->isConnected())
+        connect(x11_.get(), &X11Connection::activeWindowChanged, this, &WindowServer::activeProcessChanged);
+}
+
+std::optional<pid_t> X11WindowServer::activeProcess() {
+    if (!x11_ || !x11_->isConnected()) return std::nullopt;
+    const auto window = x11_->activeWindow();
+    return window ? x11_->windowPid(*window) : std::nullopt;
+}
+
+std::optional<quint32> X11WindowServer::frontWindow(pid_t pid) {
+    if (!x11_ || pid <= 0) return std::nullopt;
+    return x11_->frontWindow(pid);
+}
+
+bool X11WindowServer::makeFrontmost(pid_t pid) {
+    const auto window = frontWindow(pid);
+    return window && x11_->activate(*window);
+}
+
+void X11WindowServer::makeOverlay(QWindow* window) {
+    // Only a window Qt shows through X has an X window id to mark.
+    if (!window || !x11_ || QGuiApplication::platformName() != u"xcb") return;
+    x11_->markOverlay(xcb_window_t(window->winId()));
+}
+
+}  // namespace varrow::platform::x11
