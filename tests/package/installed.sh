@@ -56,6 +56,8 @@ complete_line() {  # words... (the last one is being completed)
 [ "$(complete_line varrow open Work '')" = 'My\ Claude Work Side\ Project' ] || fail "open takes more names: $(complete_line varrow open Work '')"
 [ "$(complete_line varrow quit '"My')" = 'My\ Claude' ] || fail "quit \"My completes to: $(complete_line varrow quit '"My')"
 [ -z "$(complete_line varrow command Work '')" ] || fail "command takes one name only"
+[ "$(complete_line varrow code Wo)" = 'Work' ] || fail "code Wo completes to: $(complete_line varrow code Wo)"
+[ "$(complete_line varrow c)" = 'command code cycle' ] || fail "c completes to: $(complete_line varrow c)"
 [ "$(complete_line varrow op)" = 'open open-link' ] || fail "op completes to: $(complete_line varrow op)"
 
 varrow quit
