@@ -45,6 +45,17 @@ void FrontSwitcher::windowServerFront(const AppHandle& target, const QString& la
     if (!Platform::windowServer().makeFrontmost(pid))
         log(label + QStringLiteral(": window-server call unavailable"));
     verify(target, label, QStringLiteral("window-server"),
+           [target, label] { compositorFront(target, label); });
+}
+
+void FrontSwitcher::compositorFront(const AppHandle& target, const QString& label) {
+    const pid_t pid = target ? target->processIdentifier() : 0;
+    // Most sessions have no such route: then there is nothing to check or log.
+    if (!Platform::windowServer().focusThroughCompositor(pid)) {
+        activateThenHandOver(target, label);
+        return;
+    }
+    verify(target, label, QStringLiteral("compositor"),
            [target, label] { activateThenHandOver(target, label); });
 }
 

@@ -9,7 +9,8 @@
 namespace varrow::front {
 
 // Makes a running application frontmost, checks a moment later whether that worked and falls back
-// to the next strategy if not: "hand-over", "window-server", "activate-then-hand-over". Every
+// to the next strategy if not: "hand-over", "window-server", "compositor" (only where the
+// compositor takes commands), "activate-then-hand-over". Every
 // attempt and outcome is one line of the switch log. Main thread only; keeps no state.
 class FrontSwitcher {
 public:
@@ -25,6 +26,7 @@ public:
 private:
     static void handOver(const platform::AppHandle& target);
     static void windowServerFront(const platform::AppHandle& target, const QString& label);
+    static void compositorFront(const platform::AppHandle& target, const QString& label);
     static void activateThenHandOver(const platform::AppHandle& target, const QString& label);
     static void verify(const platform::AppHandle& target, const QString& label, const QString& step,
                        std::function<void()> fallback);

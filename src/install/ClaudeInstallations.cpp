@@ -62,9 +62,11 @@ QStringList ClaudeInstallations::copyLaunchArguments(const QString& copyPath) {
     return {QStringLiteral("--class=") + LauncherEntries::windowClass(copyPath)};
 }
 
-void ClaudeInstallations::copyReady(const QString& copyPath, const QString& accountName, const QString& iconPath) {
+void ClaudeInstallations::copyReady(const QString& copyPath, const QString& accountName,
+                                    const QString& iconPath) {
     if (!LinuxClaudeInstall::isClaudeFolder(copyPath)) return;
-    const QString icon = iconPath.isEmpty() ? QString::fromLatin1(LinuxClaudeInstall::kDefaultIcon) : iconPath;
+    const QString icon =
+        iconPath.isEmpty() ? QString::fromLatin1(LinuxClaudeInstall::kDefaultIcon) : iconPath;
     QString error;
     if (!LauncherEntries::write({copyPath, accountName, icon, LauncherEntries::program()}, &error))
         platform::SystemLog::write(QStringLiteral("Varrow: could not write the launcher entry: ") + error);

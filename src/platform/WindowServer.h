@@ -21,6 +21,10 @@ public:
     // Asks the window server to make the process frontmost with its front window focused.
     // False when the platform offers no such route.
     virtual bool makeFrontmost(pid_t pid) = 0;
+    // Asks the compositor itself, through its own command socket, to focus the process's window:
+    // for compositors that only mark a window urgent when another program activates it. False
+    // when the session has no such route or the compositor refused.
+    virtual bool focusThroughCompositor(pid_t pid) { return (void)pid, false; }
     // Marks one of this program's own windows as an overlay: never focused, above other windows,
     // on every desktop and out of the taskbar and pager. Called before the window is first shown.
     virtual void makeOverlay(QWindow* window) = 0;

@@ -3,6 +3,7 @@
 #include "claude/ClaudeController.h"
 #include "model/Defaults.h"
 #include "model/ProfileStore.h"
+#include "platform/Platform.h"
 #include "platform/Timings.h"
 #include "switcher/SwitcherGeometry.h"
 #include "switcher/SwitcherPanel.h"
@@ -10,6 +11,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWindow>
 
 namespace varrow::switcher {
 
@@ -67,7 +69,13 @@ void SwitcherController::readStyle() {
 }
 
 bool SwitcherController::shouldShow() const {
-    return model_->style() != SwitcherStyle::Off && claude_->claudeIsFront() && store_->profiles().size() > 1;
+    if (model_->style() == SwitcherStyle::Off || store_->profiles().size() < 2) return false;
+    if (claude_->claudeIsFront()) return true;
+    // A desktop that gives the shown panel the focus puts Varrow in front; hiding it for that
+    // would hand the focus back and show it again, over and over.
+    const QWindow* window = panel_->windowHandle();
+    return panel_->isVisible() && window && window->isActive() &&
+           platform::Platform::workspace().isSelfActive();
 }
 
 void SwitcherController::scheduleLayout() {

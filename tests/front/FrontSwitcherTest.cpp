@@ -77,6 +77,23 @@ TEST_F(FrontSwitcherTest, WithoutBeingActiveTheChainStartsAtTheWindowServer) {
     EXPECT_EQ(fake.windowServer.frontRequests, QList<pid_t>{target->processIdentifier()});
 }
 
+// A compositor that only marks the window urgent for the window server's request (sway's default)
+// still focuses it on its own command.
+TEST_F(FrontSwitcherTest, WhereTheWindowServerIsIgnoredTheCompositorIsAsked) {
+    fake.workspace.setFrontmost(other);
+    QList<pid_t> asked;
+    fake.windowServer.onCompositorFocus = [&](pid_t pid) {
+        asked.append(pid);
+        fake.workspace.setFrontmost(target);
+    };
+    FrontSwitcher::bringToFront(target, "Work");
+    ASSERT_TRUE(waitForLines(2));
+    settle();
+    EXPECT_EQ(messages(), (QStringList{"Work: window-server didn't take (front: Editor), trying next",
+                                       "Work: ok via compositor"}));
+    EXPECT_EQ(asked, QList<pid_t>{target->processIdentifier()});
+}
+
 TEST_F(FrontSwitcherTest, EveryStrategyFailingWritesFourLinesEndingInFailed) {
     fake.workspace.setSelfActive(true);
     fake.windowServer.available = false;

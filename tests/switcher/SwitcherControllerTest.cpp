@@ -68,6 +68,29 @@ TEST_F(SwitcherTest, showsOnlyWhileClaudeIsInFrontWithMoreThanOneAccount) {
     EXPECT_FALSE(switcher->model()->expanded());
 }
 
+// Where the desktop gives the shown panel the focus, Varrow is in front: the panel stays rather
+// than hiding, handing the focus back and showing again.
+TEST_F(SwitcherTest, thePanelHoldingTheFocusDoesNotHideIt) {
+    auto switcher = makeSwitcher();
+    bringClaudeToFront();
+    ASSERT_TRUE(switcher->panel()->isVisible());
+    switcher->panel()->windowHandle()->requestActivate();
+    ASSERT_TRUE(waitUntil([&] { return switcher->panel()->windowHandle()->isActive(); }));
+    fake.workspace.setSelfActive(true);
+    settle();
+    EXPECT_TRUE(switcher->panel()->isVisible());
+
+    // Another of Varrow's windows in front hides it, as ever.
+    bringClaudeToFront();
+    QWidget accounts;
+    accounts.show();
+    accounts.activateWindow();
+    ASSERT_TRUE(waitUntil([&] { return accounts.isActiveWindow(); }));
+    fake.workspace.setSelfActive(true);
+    settle();
+    EXPECT_FALSE(switcher->panel()->isVisible());
+}
+
 TEST_F(SwitcherTest, hidesWithASingleAccount) {
     auto switcher = makeSwitcher();
     bringClaudeToFront();

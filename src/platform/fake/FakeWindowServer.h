@@ -29,6 +29,13 @@ public:
         if (onMakeFrontmost) onMakeFrontmost(pid);
         return true;
     }
+    // Set: the session's compositor takes focus commands and this runs for each.
+    std::function<void(pid_t)> onCompositorFocus;
+    bool focusThroughCompositor(pid_t pid) override {
+        if (!onCompositorFocus) return false;
+        onCompositorFocus(pid);
+        return true;
+    }
     void makeOverlay(QWindow* window) override { overlays.append(window); }
 };
 

@@ -1,5 +1,7 @@
 #include "platform/x11/X11WindowServer.h"
 
+#include "platform/Timings.h"
+#include "platform/linux/CompositorIpc.h"
 #include "platform/x11/X11Connection.h"
 
 #include <QGuiApplication>
@@ -29,9 +31,19 @@ bool X11WindowServer::makeFrontmost(pid_t pid) {
     return window && x11_->activate(*window);
 }
 
+bool X11WindowServer::focusThroughCompositor(pid_t pid) {
+    // sway and i3 pick the window by its owner's pid, Xwayland's and native ones alike.
+    return pid > 0 &&
+           linux_::CompositorIpc::run(QStringLiteral("[pid=%1] focus").arg(pid), Timings::compositorReply());
+}
+
 void X11WindowServer::makeOverlay(QWindow* window) {
     // Only a window Qt shows through X has an X window id to mark.
     if (!window || !x11_ || QGuiApplication::platformName() != u"xcb") return;
+    // sway and i3 float any window they manage in the middle of the screen and focus it, whatever
+    // it asks; left unmanaged it stays where it is put and never takes the focus.
+    if (!linux_::CompositorIpc::socketPath().isEmpty())
+        window->setFlags(window->flags() | Qt::BypassWindowManagerHint);
     x11_->markOverlay(xcb_window_t(window->winId()));
 }
 

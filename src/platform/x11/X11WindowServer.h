@@ -17,6 +17,7 @@ public:
     std::optional<pid_t> activeProcess() override;
     std::optional<quint32> frontWindow(pid_t pid) override;
     bool makeFrontmost(pid_t pid) override;
+    bool focusThroughCompositor(pid_t pid) override;
     void makeOverlay(QWindow* window) override;
 
 private:
