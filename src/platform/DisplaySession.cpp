@@ -6,12 +6,14 @@
 namespace varrow::platform::display_session {
 
 bool isWayland() {
-    return qEnvironmentVariable("XDG_SESSION_TYPE").compare(QLatin1String("wayland"), Qt::CaseInsensitive) == 0 ||
+    return qEnvironmentVariable("XDG_SESSION_TYPE").compare(QLatin1String("wayland"), Qt::CaseInsensitive) ==
+               0 ||
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
 bool shouldRunAsX11Client() {
-    return isWayland() && !qEnvironmentVariableIsEmpty("DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+    return isWayland() && !qEnvironmentVariableIsEmpty("DISPLAY") &&
+           !qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
 }
 
 QStringList x11ClientArguments() {

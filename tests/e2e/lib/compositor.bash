@@ -35,7 +35,8 @@ start_compositor() {
     kwin) start_kwin ;;
     *) fail "no compositor named $name" ;;
   esac
-  wait_for 15 "Xwayland on $DISPLAY" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+  # Xwayland may start on the first client; a connection that hangs is tried again.
+  wait_for 20 "Xwayland on $DISPLAY" sh -c 'timeout 5 xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
 }
 
 # sway refuses to run as root; it runs as an unprivileged user, in a runtime folder of its own.
@@ -131,7 +132,7 @@ start_key_typist() {
   mkfifo "$work/keys"
   "$python" "$1" <"$work/keys" >"$work/keys.log" 2>&1 &
   started+=($!)
-  exec 7>"$work/keys"
+  exec 7<>"$work/keys"  # read-write: the open never waits for the reader
   wait_for 10 "the remote-desktop session" grep -q '^ready' "$work/keys.log"
 }
 
