@@ -107,7 +107,7 @@ start_kwin() {
   cp /usr/bin/kwin_wayland "$work/kwin_wayland"
   dbus-run-session -- "$work/kwin_wayland" --virtual --xwayland --no-lockscreen --width 1280 --height 800 \
     --socket "wayland-varrow-$$" \
-    "sh -c 'env > $work/kwin.env.part && mv $work/kwin.env.part $work/kwin.env; exec sleep 3600'" \
+    "sh -c 'echo \$\$ > $work/kwin.session; env > $work/kwin.env.part && mv $work/kwin.env.part $work/kwin.env; exec sleep 3600'" \
     >"$work/kwin.log" 2>&1 &
   started+=($!)
   local deadline=$((SECONDS + 30))
@@ -116,6 +116,8 @@ start_kwin() {
     ((SECONDS < deadline)) || skip "KWin did not start within 30 s"
     sleep 0.1
   done
+  # KWin starts its session child detached, outside its own process tree.
+  started+=($(cat "$work/kwin.session"))
   import_session_env "$work/kwin.env" DISPLAY XAUTHORITY DBUS_SESSION_BUS_ADDRESS
   export WAYLAND_DISPLAY="$XDG_RUNTIME_DIR/wayland-varrow-$$"
 }
