@@ -233,6 +233,7 @@ run_switching_checks() {
   "$HOME/Applications/Claude.app/Contents/MacOS/Claude" >"$work/native-claude.log" 2>&1 &
   local native=$!
   wait_for 30 "the native Claude to be listed" is_running "My Claude"
+  wait_for 10 "the native Claude's own state" sh -c '[ "$(jq .pid "$1/standin-state.json")" = "$0" ]' "$native" "${dirs[0]}"
   [ "$(standin_platform "${dirs[0]}")" = wayland ] || fail "Claude started outside Varrow is not a native Wayland client"
   "$VARROW_BIN" quit "My Claude"
   wait_for 20 "the native Claude to quit" has_ended "$native"
