@@ -1,7 +1,7 @@
 # Headless Wayland compositors with Xwayland for the end-to-end scripts. Source after common.bash
 # and call setup_home first. start_compositor NAME (sway, mutter or kwin) exports WAYLAND_DISPLAY,
 # DISPLAY (its Xwayland) and XDG_SESSION_TYPE=wayland, and defines press_cycle_key, which types
-# Ctrl+` into the compositor's own seat and sets key_sent_at (milliseconds since the epoch).
+# Ctrl+` (Ctrl+Shift+` with "back") into the compositor's own seat and sets key_sent_at (milliseconds since the epoch).
 # A compositor that cannot run here makes the script skip (exit 77) with the reason.
 
 python=/usr/bin/python3  # the system one: python3-gi is installed for it
@@ -79,7 +79,7 @@ EOF
 
 press_cycle_key_sway() {
   key_sent_at=$(now_ms)
-  wtype -M ctrl -k grave -m ctrl
+  if [ "${1:-}" = back ]; then wtype -M ctrl -M shift -k grave -m shift -m ctrl; else wtype -M ctrl -k grave -m ctrl; fi
 }
 
 # mutter runs as root; keys come through its remote-desktop D-Bus service.
@@ -126,7 +126,7 @@ start_kwin() {
 # through XTEST to Xwayland instead, as they reach it with KWin's key eavesdropping turned on.
 press_cycle_key_kwin() {
   key_sent_at=$(now_ms)
-  xdotool key ctrl+grave
+  if [ "${1:-}" = back ]; then xdotool key ctrl+shift+grave; else xdotool key ctrl+grave; fi
 }
 
 # A long-running typist keeps one remote-desktop session: its first event can be lost.
@@ -141,12 +141,13 @@ start_key_typist() {
 press_cycle_key_mutter() {
   local before
   before=$(grep -c '^sent' "$work/keys.log" || true)
-  echo "ctrl+grave" >&7
+  if [ "${1:-}" = back ]; then echo "ctrl+shift+grave" >&7; else echo "ctrl+grave" >&7; fi
   wait_for 5 "the key to be typed" sh -c "[ \$(grep -c '^sent' '$work/keys.log') -gt $before ]"
   key_sent_at=$(grep '^sent' "$work/keys.log" | tail -n1 | cut -d' ' -f2)
 }
 
-press_cycle_key() { "press_cycle_key_$compositor"; }
+# press_cycle_key [back]: Ctrl+`, or Ctrl+Shift+` with "back".
+press_cycle_key() { "press_cycle_key_$compositor" "$@"; }
 
 # The stand-in's own record: whether its window is active now, and since when.
 standin_state() { jq -r "$2" "$1/standin-state.json" 2>/dev/null; }
@@ -174,15 +175,17 @@ start_native_window() {
   fi
 }
 
-# The checks every compositor gets, with ground truth from the stand-ins' own activation records:
-# Claude starts as an X11 client, opening a running account brings it forward, Ctrl+` cycles and
-# wraps, and with a native window in front the key is left alone.
+# Switch results in Varrow's switch log: each switch ends with one.
 switch_results() {
   local log="$XDG_STATE_HOME/Varrow/switch.log"
   if [ -f "$log" ]; then grep -cE ": (ok via|FAILED)" "$log" || true; else echo 0; fi
 }
 more_results_than() { (($(switch_results) > $1)); }
 
+# The checks every compositor gets, with ground truth from the stand-ins' own activation records:
+# Claude starts as an X11 client, opening a running account brings it forward, Ctrl+` cycles,
+# wraps and goes back, and with a native window in front the key is left alone; a Claude
+# started outside Varrow runs natively and is still listed and quit.
 run_switching_checks() {
   local before
   write_profiles "Work" "Home"
@@ -215,7 +218,11 @@ run_switching_checks() {
     wait_for 10 "the switch to ${names[i]} to end" more_results_than "$before"
     standin_active "${dirs[i]}" || fail "${names[i]} lost the front as its switch ended"
   done
-  echo "ok: Ctrl+\` cycles forward and wraps"
+  before=$(switch_results)
+  press_cycle_key back
+  wait_for 10 "Ctrl+Shift+\` to bring Home forward" standin_active "${dirs[2]}"
+  wait_for 10 "the switch back to Home to end" more_results_than "$before"
+  echo "ok: Ctrl+\` cycles forward and wraps, Ctrl+Shift+\` goes back"
 
   start_native_window
   wait_for 10 "Varrow to see that Claude left the front" sh -c '[ "$("$0" front)" = - ]' "$VARROW_BIN"
