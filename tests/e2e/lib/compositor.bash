@@ -199,7 +199,8 @@ run_switching_checks() {
     wait_for 10 "the stand-in in $dir to record its state" test -s "$dir/standin-state.json"
     [ "$(standin_platform "$dir")" = xcb ] || fail "Claude in $dir runs as $(standin_platform "$dir"), not on Xwayland"
   done
-  echo "ok: every Claude Varrow starts is an X11 client on Xwayland"
+  xdotool search --pid "$varrow_pid" >/dev/null || fail "Varrow has no window on Xwayland"
+  echo "ok: Varrow and every Claude it starts are X11 clients on Xwayland"
 
   # Each switch ends with a result line in the switch log; until then its checks may still run.
   for i in 1 0; do
