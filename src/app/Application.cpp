@@ -12,6 +12,7 @@
 #include "claude/LinkRouter.h"
 #include "hooks/TestHooks.h"
 #include "model/ProfileStore.h"
+#include "platform/DisplaySession.h"
 #include "platform/Platform.h"
 #include "platform/linux/Installation.h"
 #include "system/CycleHotKey.h"
@@ -40,7 +41,11 @@ int run(int argc, char** argv) {
     // Scripted renders and the command line work without any display.
     if (!hasDisplay() && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    const bool x11Client = platform::display_session::shouldRunAsX11Client();
+    if (x11Client) qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
+    // The programs Varrow starts choose their own platform.
+    if (x11Client) qunsetenv("QT_QPA_PLATFORM");
     QApplication::setApplicationName(QStringLiteral("Varrow"));
     QApplication::setOrganizationName(QStringLiteral("Varrow"));
     // Ties windows to the installed desktop entry (Wayland app id, startup notification).

@@ -2,6 +2,8 @@
 
 #include "claude/DebugLog.h"
 #include "front/FrontSwitcher.h"
+#include "model/Defaults.h"
+#include "platform/DisplaySession.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
 #include "platform/SystemLog.h"
@@ -187,6 +189,12 @@ void ClaudeController::open(const Profile& profile) {
     });
 }
 
+QStringList ClaudeController::displayArguments() {
+    if (!platform::display_session::isWayland() || !model::Defaults::shared().startClaudeThroughXwayland())
+        return {};
+    return platform::display_session::x11ClientArguments();
+}
+
 void ClaudeController::launch(const Profile& profile, const QString& appPath, quint64 attempt) {
     platform::OpenConfiguration configuration;
     configuration.activates = true;
@@ -218,6 +226,7 @@ void ClaudeController::launch(const Profile& profile, const QString& appPath, qu
             configuration.arguments.append(Platform::installations().copyLaunchArguments(appPath));
         configuration.environment = environmentWith(QStringLiteral("CLAUDE_CONFIG_DIR"), code);
     }
+    configuration.arguments.append(displayArguments());
 
     debugLog(QStringLiteral("launch ") + profile.name + QStringLiteral(" from ") + paths::fileName(appPath));
     launchingCopies_.insert(profile.id, appPath);

@@ -51,6 +51,13 @@ public:
     // line feeds and no line feed after the last: what "varrow list" and scripted runs read.
     QString statusReport() const;
 
+    // What every Claude Varrow starts is given for the desktop session: on a Wayland desktop, and
+    // unless the user turned it off, it runs as an X11 client so its windows can be switched.
+    static QStringList displayArguments();
+    // A Claude running as a native Wayland client (started outside Varrow): listed and quit like
+    // any other, but its windows are out of reach for switching.
+    bool isNativeWaylandClient(const AppHandle& app) const;
+
     // Tracking helpers (public for the views, the hooks and tests).
     QList<AppHandle> claudeApps() const;
     std::optional<model::Profile> profile(const AppHandle& app) const;

@@ -3,6 +3,7 @@
 #include "claude/ClaudeController.h"
 
 #include "claude/DebugLog.h"
+#include "platform/DisplaySession.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
 #include "platform/Timings.h"
@@ -61,6 +62,12 @@ ClaudeController::Matching ClaudeController::matching() const {
 std::optional<QStringList> ClaudeController::arguments(const AppHandle& app) const {
     if (!app) return std::nullopt;
     return Platform::workspace().processArguments(app->processIdentifier());
+}
+
+bool ClaudeController::isNativeWaylandClient(const AppHandle& app) const {
+    if (!platform::display_session::isWayland()) return false;
+    const std::optional<QStringList> args = arguments(app);
+    return args && !platform::display_session::startsAsX11Client(*args);
 }
 
 QList<AppHandle> ClaudeController::claudeApps() const {

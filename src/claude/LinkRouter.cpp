@@ -73,6 +73,7 @@ QString LinkRouter::route(const QString& link) {
         configuration.environment.insert(QStringLiteral("CLAUDE_CONFIG_DIR"),
                                          QDir(*folder).filePath(QStringLiteral("Code")));
     }
+    configuration.arguments.append(ClaudeController::displayArguments());
     // One argument, never through a shell.
     configuration.arguments.append(link);
 

@@ -15,6 +15,7 @@ const QHash<QString, QVariant>& registered() {
         {Defaults::kDidSetUpLoginItem, false},
         {Defaults::kSendSignInLinks, true},
         {Defaults::kLinkHandlerTaken, false},
+        {Defaults::kStartClaudeThroughXwayland, true},
     };
     return table;
 }
@@ -96,6 +97,10 @@ bool Defaults::sendSignInLinks() const {
 
 bool Defaults::linkHandlerTaken() const {
     return flag(kLinkHandlerTaken);
+}
+
+bool Defaults::startClaudeThroughXwayland() const {
+    return flag(kStartClaudeThroughXwayland);
 }
 
 bool Defaults::flag(const QString& key) const {

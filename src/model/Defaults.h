@@ -21,6 +21,8 @@ public:
     // "Send sign-in links to the account that asked"; while Varrow holds the claude: handler, the
     // handler it took over is remembered so it can be given back.
     static constexpr auto kSendSignInLinks = "sendSignInLinksToAccount";
+    // On a Wayland desktop, start every Claude as an X11 client (Xwayland) so switching works.
+    static constexpr auto kStartClaudeThroughXwayland = "startClaudeThroughXwayland";
     static constexpr auto kLinkHandlerTaken = "claudeLinkHandlerTaken";
     static constexpr auto kPreviousLinkHandler = "previousClaudeLinkHandler";
 
@@ -43,6 +45,7 @@ public:
     bool didSetUpLoginItem() const;
     bool sendSignInLinks() const;
     bool linkHandlerTaken() const;
+    bool startClaudeThroughXwayland() const;
 
     // The "{x, y}" text form of a point, and its reading (none for text that is not a point).
     static QString pointToString(const QPointF& point);

@@ -81,6 +81,7 @@ bool ProfileCard::isOpening() const {
 }
 
 QString ProfileCard::subtitle() const {
+    if (nativeWayland_) return QStringLiteral("Reopen it from Varrow to switch to it");
     if (!profile_.note.isEmpty()) return profile_.note;
     return profile_.isDefault ? QStringLiteral("Your original Claude sign-in")
                               : QStringLiteral("Separate sign-in");
@@ -114,7 +115,9 @@ QString ProfileCard::displayedName() const {
 void ProfileCard::refresh() {
     const QString name = singleLine(profile_.name);
     const bool running = isRunning();
-    setToolTip((running ? QStringLiteral("Switch to ") : QStringLiteral("Open ")) + name);
+    nativeWayland_ = running && claude_->isNativeWaylandClient(claude_->running().value(profile_.id));
+    setToolTip(nativeWayland_ ? subtitle()
+                              : (running ? QStringLiteral("Switch to ") : QStringLiteral("Open ")) + name);
     setAccessibleName(name + QStringLiteral(", ") +
                       (running ? QStringLiteral("open") : QStringLiteral("not open")));
     if (isOpening() && !spinner_.isActive()) spinner_.start();

@@ -69,6 +69,7 @@ private:
     QVariantAnimation hoverAnimation_;
     QTimer spinner_;
     qreal spinnerPhase_ = 0;
+    bool nativeWayland_ = false;  // running as a native Wayland client: out of reach for switching
 };
 
 // Soft drop shadow under a rounded rectangle, drawn as stacked translucent outlines.

@@ -1,6 +1,7 @@
 #include "ui/SettingsView.h"
 
 #include "model/Defaults.h"
+#include "platform/DisplaySession.h"
 #include "platform/Platform.h"
 #include "ui/DisplayText.h"
 #include "ui/SegmentedControl.h"
@@ -84,6 +85,18 @@ SettingsView::SettingsView(bool launchAtLogin, std::function<void(const QString&
     links_ = new QCheckBox(QStringLiteral("Send sign-in links to the account that asked"));
     layout->addWidget(checkRow(links_, QStringLiteral("When you sign in through the browser, the link goes "
                                                       "back to the account you were signing in to.")));
+    // Only a Wayland desktop has the choice; elsewhere Claude always runs under X11.
+    if (platform::display_session::isWayland()) {
+        xwayland_ = new QCheckBox(QStringLiteral("Open Claude through Xwayland so switching works"));
+        layout->addWidget(
+            checkRow(xwayland_,
+                     displayText(QStringLiteral("Lets Varrow bring accounts forward and ⌘` switch them on "
+                                                "this desktop. Text in Claude can look less sharp at "
+                                                "fractional scaling. Applies when an account next opens."))));
+        connect(xwayland_, &QCheckBox::toggled, this, [](bool on) {
+            model::Defaults::shared().setValue(model::Defaults::kStartClaudeThroughXwayland, on);
+        });
+    }
     login_ = new QCheckBox(QStringLiteral("Open at login"));
     layout->addWidget(
         checkRow(login_, displayText(QStringLiteral("Keeps the switcher and ⌘` ready. Runs quietly in "
@@ -110,6 +123,10 @@ void SettingsView::syncFromDefaults() {
     cycle_->setChecked(model::Defaults::shared().cycleHotKeyEnabled());
     const QSignalBlocker blockLinks(links_);
     links_->setChecked(model::Defaults::shared().sendSignInLinks());
+    if (xwayland_) {
+        const QSignalBlocker blockXwayland(xwayland_);
+        xwayland_->setChecked(model::Defaults::shared().startClaudeThroughXwayland());
+    }
 }
 
 void SettingsView::loginToggled(bool wanted) {

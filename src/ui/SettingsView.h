@@ -11,7 +11,8 @@ namespace varrow::ui {
 class SegmentedControl;
 
 // The settings popover: which switcher shows over Claude, whether Ctrl+` cycles accounts, whether
-// sign-in links go to the account that asked, and whether Varrow opens at login. The defaults are
+// sign-in links go to the account that asked, whether Claude opens through Xwayland (Wayland
+// desktops only), and whether Varrow opens at login. The defaults are
 // read and written directly; the login state belongs to the accounts window and comes back
 // through launchAtLoginChanged.
 class SettingsView : public QWidget {
@@ -28,6 +29,8 @@ public:
     QCheckBox* cycleBox() const { return cycle_; }
     QCheckBox* loginBox() const { return login_; }
     QCheckBox* linksBox() const { return links_; }
+    // Null unless the session is Wayland.
+    QCheckBox* xwaylandBox() const { return xwayland_; }
     bool launchAtLogin() const { return launchAtLogin_; }
 
 signals:
@@ -47,6 +50,7 @@ private:
     QCheckBox* cycle_;
     QCheckBox* login_;
     QCheckBox* links_;
+    QCheckBox* xwayland_ = nullptr;
 };
 
 }  // namespace varrow::ui

@@ -24,8 +24,14 @@ class ControllerTest : public ::testing::Test {
 protected:
     static constexpr auto kClaude = "com.anthropic.claudefordesktop";
 
-    ControllerTest() : oldState_(qgetenv("XDG_STATE_HOME")) {
+    ControllerTest()
+        : oldState_(qgetenv("XDG_STATE_HOME")),
+          oldSession_(qgetenv("XDG_SESSION_TYPE")),
+          oldWayland_(qgetenv("WAYLAND_DISPLAY")) {
         qputenv("XDG_STATE_HOME", home.file("state").toUtf8());
+        // The launches below are an X11 desktop's unless a test makes the session Wayland.
+        qunsetenv("XDG_SESSION_TYPE");
+        qunsetenv("WAYLAND_DISPLAY");
         Timings::setScaleForTests(0.02);
         claudePath = home.file("Applications/Claude.app");
         QDir().mkpath(claudePath + "/Contents/MacOS");
@@ -35,6 +41,14 @@ protected:
         controller_.reset();
         Timings::setScaleForTests(1.0);
         qputenv("XDG_STATE_HOME", oldState_);
+        restore("XDG_SESSION_TYPE", oldSession_);
+        restore("WAYLAND_DISPLAY", oldWayland_);
+    }
+    static void restore(const char* name, const QByteArray& value) {
+        if (value.isEmpty())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
     }
 
     // Built on first use, so a test can arrange the workspace before construction.
@@ -115,7 +129,7 @@ protected:
 
 private:
     std::unique_ptr<ClaudeController> controller_;
-    QByteArray oldState_;
+    QByteArray oldState_, oldSession_, oldWayland_;
 };
 
 }  // namespace varrow::claude::test

@@ -1,4 +1,5 @@
 #include "ControllerFixture.h"
+#include "model/Defaults.h"
 
 #include <QProcessEnvironment>
 
@@ -39,6 +40,36 @@ TEST_F(ControllerTest, DefaultAccountStartsTheInstalledClaudeUnchanged) {
     EXPECT_EQ(log.lines, QStringList{"[accounts] launch My Claude from Claude.app"});
     ASSERT_TRUE(settled([&] { return controller().running().contains(defaultAccount().id); }));
     EXPECT_TRUE(controller().opening().isEmpty());
+}
+
+// Claude is an Electron application: on a Wayland desktop it runs natively unless told to use X11,
+// and Varrow's switching reaches only X11 windows.
+TEST_F(ControllerTest, OnAWaylandDesktopEveryClaudeStartsOnXwaylandUnlessTurnedOff) {
+    model::Defaults::useFileForTests(home.file("defaults.ini"));
+    qputenv("XDG_SESSION_TYPE", "wayland");
+    const Profile work = addAccount("Work");
+    controller().open(defaultAccount());
+    controller().open(work);
+    ASSERT_TRUE(settled([&] { return fake.workspace.openRequests.size() == 2; }));
+    EXPECT_EQ(fake.workspace.openRequests[0].configuration.arguments, QStringList{"--ozone-platform=x11"});
+    EXPECT_EQ(fake.workspace.openRequests[1].configuration.arguments,
+              QStringList({"--user-data-dir=" + desktopOf(work), "--ozone-platform=x11"}));
+
+    // A Claude started outside Varrow is a native Wayland client; the last platform choice counts.
+    EXPECT_TRUE(controller().isNativeWaylandClient(startClaude()));
+    EXPECT_FALSE(controller().isNativeWaylandClient(startClaude({"--ozone-platform=x11"}, "/opt/A.app")));
+    EXPECT_TRUE(controller().isNativeWaylandClient(
+        startClaude({"--ozone-platform=x11", "--ozone-platform=wayland"}, "/opt/B.app")));
+    EXPECT_FALSE(
+        controller().isNativeWaylandClient(startClaude({"--ozone-platform-hint=x11"}, "/opt/C.app")));
+
+    model::Defaults::shared().setValue(model::Defaults::kStartClaudeThroughXwayland, false);
+    EXPECT_TRUE(ClaudeController::displayArguments().isEmpty());
+    qunsetenv("XDG_SESSION_TYPE");
+    model::Defaults::shared().remove(model::Defaults::kStartClaudeThroughXwayland);
+    EXPECT_TRUE(ClaudeController::displayArguments().isEmpty());  // an X11 desktop
+    EXPECT_FALSE(controller().isNativeWaylandClient(startClaude({}, "/opt/D.app")));
+    model::Defaults::useFileForTests({});
 }
 
 TEST_F(ControllerTest, AccountStartsItsCopyOnItsOwnFolders) {

@@ -1,8 +1,8 @@
 #include "StandinState.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSaveFile>
@@ -46,7 +46,14 @@ bool StandinState::updatesDisabledBeside(const QString& dataDir) {
 }
 
 QJsonObject StandinState::toJson() const {
+    QJsonArray activationList;
+    for (const Activation& activation : activations)
+        activationList.append(QJsonObject{{QStringLiteral("active"), activation.active},
+                                          {QStringLiteral("at"), double(activation.at)}});
     return QJsonObject{
+        {QStringLiteral("platform"), QGuiApplication::platformName()},
+        {QStringLiteral("active"), !activations.isEmpty() && activations.constLast().active},
+        {QStringLiteral("activations"), activationList},
         {QStringLiteral("pid"), QCoreApplication::applicationPid()},
         {QStringLiteral("dataDir"), dataDir},
         {QStringLiteral("arguments"), QJsonArray::fromStringList(arguments)},

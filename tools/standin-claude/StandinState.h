@@ -12,6 +12,11 @@ struct StandinState {
     bool claudeConfigDirSet = false;
     bool autoUpdatesDisabled = false;
     QStringList links;  // claude: links from the start and from later starts on the same folder
+    struct Activation {
+        bool active;
+        qint64 at;  // milliseconds since the epoch
+    };
+    QList<Activation> activations;  // the window gaining and losing activation, oldest first
 
     // The claude: links among arguments.
     static QStringList linksIn(const QStringList& arguments);

@@ -1,6 +1,7 @@
 #include "StandinWindow.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -28,4 +29,9 @@ void StandinWindow::reopen() {
     showNormal();
     raise();
     activateWindow();
+}
+
+void StandinWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange) emit activationChanged(isActiveWindow());
+    QWidget::changeEvent(event);
 }

@@ -8,4 +8,10 @@ class StandinWindow : public QWidget {
 public:
     explicit StandinWindow(const QString& dataDir, bool updatesDisabled, QWidget* parent = nullptr);
     void reopen();
+
+signals:
+    void activationChanged(bool active);
+
+protected:
+    void changeEvent(QEvent* event) override;
 };

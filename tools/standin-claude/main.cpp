@@ -9,6 +9,7 @@
 #include "StandinWindow.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 
@@ -26,6 +27,19 @@ QString dataDirFrom(const QStringList& arguments) {
     if (config.isEmpty() || !QDir::isAbsolutePath(config))
         config = QDir::homePath() + QStringLiteral("/.config");
     return config + QStringLiteral("/Claude");
+}
+
+// Electron's rule: a native Wayland client whenever the session offers Wayland, unless started
+// with --ozone-platform=x11; then an X11 client on DISPLAY (Xwayland).
+void chooseDisplayPlatform(const QStringList& arguments) {
+    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) return;
+    if (qEnvironmentVariable("QT_QPA_PLATFORM") == QLatin1String("offscreen")) return;
+    QString platform = QStringLiteral("wayland");
+    for (const QString& argument : arguments.mid(1))
+        if (argument.startsWith(QLatin1String("--ozone-platform=")))
+            platform =
+                argument.mid(17) == QLatin1String("x11") ? QStringLiteral("xcb") : QStringLiteral("wayland");
+    qputenv("QT_QPA_PLATFORM", platform.toLatin1());
 }
 
 int writeIcon(const QString& path) {
@@ -57,6 +71,7 @@ int main(int argc, char** argv) {
             break;
     }
 
+    chooseDisplayPlatform(rawArguments);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Claude"));
     QGuiApplication::setDesktopFileName(QStringLiteral("com.anthropic.claudefordesktop"));
@@ -64,16 +79,26 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     const QStringList arguments = QCoreApplication::arguments();
-    // Like Electron's --class=: the windows' WM_CLASS class, so launchers can tell copies apart.
+    // Like Electron's --class=: the windows' WM_CLASS class on X11 and their app_id on Wayland, so
+    // launchers can tell copies apart.
     for (const QString& argument : arguments.mid(1))
-        if (argument.startsWith(QLatin1String("--class=")) && argument.size() > 8)
+        if (argument.startsWith(QLatin1String("--class=")) && argument.size() > 8) {
             QApplication::setApplicationName(argument.mid(8));
+            QGuiApplication::setDesktopFileName(argument.mid(8));
+        }
     const QString dataDir = dataDirFrom(arguments);
     StandinState state = StandinState::capture(dataDir, arguments);
     if (!state.write()) std::fprintf(stderr, "could not write the state file in %s\n", qPrintable(dataDir));
 
     SignalPipe signals_;
     StandinWindow window(dataDir, state.autoUpdatesDisabled);
+    // Ground truth for tests: when the window gained and lost activation, by the display server's word.
+    QObject::connect(&window, &StandinWindow::activationChanged, &app, [&state](bool active) {
+        if (!state.activations.isEmpty() && state.activations.constLast().active == active) return;
+        state.activations.append({active, QDateTime::currentMSecsSinceEpoch()});
+        if (!state.write())
+            std::fprintf(stderr, "could not write the state file in %s\n", qPrintable(state.dataDir));
+    });
     QObject::connect(&signals_, &SignalPipe::terminateRequested, &app, &QCoreApplication::quit);
     QObject::connect(&signals_, &SignalPipe::reopenRequested, &window, &StandinWindow::reopen);
     if (!single.listen())

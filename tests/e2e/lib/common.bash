@@ -20,8 +20,10 @@ varrow_pid=""
 
 fail() {
   echo "FAIL: $*"
-  echo "--- varrow list"; "$VARROW_BIN" list 2>&1 || true
+  echo "--- varrow list (front: $("$VARROW_BIN" front 2>&1))"; "$VARROW_BIN" list 2>&1 || true
   echo "--- stand-ins"; for pid in $(standin_pids); do echo "$pid $(tr '\0' ' ' <"/proc/$pid/cmdline")"; done
+  local switches="${XDG_STATE_HOME:-/nonexistent}/Varrow/switch.log"
+  if [ -s "$switches" ]; then echo "--- switch log"; tail -n 15 "$switches"; fi
   if [ -s "$work/varrow.log" ]; then echo "--- varrow log"; tail -n 40 "$work/varrow.log"; fi
   exit 1
 }
@@ -41,11 +43,21 @@ standin_pids() {
 # A process that exists and is not a zombie waiting for its parent.
 is_live() { [ -e "/proc/$1" ] && ! grep -q '^State:[[:space:]]*Z' "/proc/$1/status" 2>/dev/null; }
 
+# A process and everything it started that still runs (a compositor's session and Xwayland).
+process_tree() {
+  local child
+  echo "$1"
+  for child in $(ps -o pid= --ppid "$1" 2>/dev/null); do process_tree "$child"; done
+}
+
 cleanup() {
-  local pid
+  local pid tree
   [ -n "$varrow_pid" ] && kill "$varrow_pid" 2>/dev/null || true
   for pid in $(standin_pids); do kill -9 "$pid" 2>/dev/null || true; done
-  for ((i = ${#started[@]} - 1; i >= 0; i--)); do kill "${started[i]}" 2>/dev/null || true; done
+  for ((i = ${#started[@]} - 1; i >= 0; i--)); do
+    tree=$(process_tree "${started[i]}")
+    for pid in $tree; do kill "$pid" 2>/dev/null || true; done
+  done
   wait 2>/dev/null || true
   rm -rf "$work"
 }
@@ -78,7 +90,7 @@ setup_home() {
   export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share" XDG_STATE_HOME="$HOME/.local/state"
   export XDG_RUNTIME_DIR="$work/runtime"
   export VARROW_HOME="$work/varrow"
-  unset QT_QPA_PLATFORM WAYLAND_DISPLAY VARROW_OPEN VARROW_PIN VARROW_ICONS VARROW_RENDER VARROW_DARK VARROW_REPORT
+  unset QT_QPA_PLATFORM WAYLAND_DISPLAY XDG_SESSION_TYPE VARROW_OPEN VARROW_PIN VARROW_ICONS VARROW_RENDER VARROW_DARK VARROW_REPORT
   mkdir -p "$HOME/Applications" "$XDG_RUNTIME_DIR" "$VARROW_HOME"
   chmod 700 "$XDG_RUNTIME_DIR"
   cp -a "$VARROW_STANDIN_BUNDLE" "$HOME/Applications/Claude.app"

@@ -1,0 +1,250 @@
+# Headless Wayland compositors with Xwayland for the end-to-end scripts. Source after common.bash
+# and call setup_home first. start_compositor NAME (sway, mutter or kwin) exports WAYLAND_DISPLAY,
+# DISPLAY (its Xwayland) and XDG_SESSION_TYPE=wayland, and defines press_cycle_key, which types
+# Ctrl+` (Ctrl+Shift+` with "back") into the compositor's own seat and sets key_sent_at (milliseconds since the epoch).
+# A compositor that cannot run here makes the script skip (exit 77) with the reason.
+
+python=/usr/bin/python3  # the system one: python3-gi is installed for it
+
+skip() {
+  echo "SKIP: $*"
+  exit 77
+}
+
+now_ms() { date +%s%3N; }
+has_ended() { ! is_live "$1"; }
+
+# Reads NAME=value lines the compositor's session child wrote and exports the named variables.
+import_session_env() {
+  local file=$1 name value
+  shift
+  for name in "$@"; do
+    value=$(grep -m1 "^$name=" "$file" | cut -d= -f2-) || continue
+    export "$name=$value"
+  done
+}
+
+start_compositor() {
+  local name=$1
+  command -v Xwayland >/dev/null || skip "Xwayland is not installed (scripts/setup installs it)"
+  export XDG_SESSION_TYPE=wayland
+  compositor=$name
+  case "$name" in
+    sway) start_sway ;;
+    mutter) start_mutter ;;
+    kwin) start_kwin ;;
+    *) fail "no compositor named $name" ;;
+  esac
+  # Xwayland may start on the first client; a connection that hangs is tried again.
+  wait_for 20 "Xwayland on $DISPLAY" sh -c 'timeout 5 xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+}
+
+# sway refuses to run as root; it runs as an unprivileged user, in a runtime folder of its own.
+start_sway() {
+  command -v sway >/dev/null && command -v wtype >/dev/null || skip "sway or wtype is not installed"
+  local uid=${VARROW_SWAY_UID:-65534}
+  local runtime="$work/sway-runtime"
+  mkdir -p "$runtime"
+  chown "$uid" "$runtime" && chmod 700 "$runtime" || skip "cannot give sway a runtime folder as uid $uid"
+  chmod 755 "$work"
+  # _NET_ACTIVE_WINDOW requests only mark a window urgent under sway's default setting.
+  cat >"$work/sway.conf" <<EOF
+xwayland enable
+focus_on_window_activation focus
+exec env > $work/sway.env
+EOF
+  : >"$work/sway.env"
+  chown "$uid" "$work/sway.env"
+  env -i PATH="$PATH" HOME="$runtime" XDG_RUNTIME_DIR="$runtime" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 \
+    WLR_RENDERER=pixman setpriv --reuid="$uid" --regid="$uid" --clear-groups sway -c "$work/sway.conf" \
+    >"$work/sway.log" 2>&1 &
+  started+=($!)
+  local deadline=$((SECONDS + 15))
+  until grep -q '^DISPLAY=' "$work/sway.env" 2>/dev/null; do
+    kill -0 "${started[-1]}" 2>/dev/null || { tail -n 5 "$work/sway.log"; skip "sway does not run here"; }
+    ((SECONDS < deadline)) || skip "sway did not start within 15 s"
+    sleep 0.1
+  done
+  import_session_env "$work/sway.env" DISPLAY SWAYSOCK
+  export WAYLAND_DISPLAY="$runtime/$(grep -m1 '^WAYLAND_DISPLAY=' "$work/sway.env" | cut -d= -f2-)"
+  # Xwayland starts on the first X client and admits only sway's user until told otherwise.
+  wait_for 15 "sway's Xwayland" setpriv --reuid="$uid" --regid="$uid" --clear-groups xhost +si:localuser:"$(id -un)"
+  # The seat has a keyboard only while a virtual keyboard is connected. Each wtype brings its own
+  # keyboard map, and a new map moves the keys; this one holds the same map as every later press,
+  # so the map Varrow grabs on is the one the presses use.
+  wtype -M ctrl -k grave -m ctrl -s 3600000 >"$work/wtype.log" 2>&1 &
+  started+=($!)
+  wait_for 10 "the virtual keyboard" sh -c 'swaymsg -t get_seats | grep -q virtual_keyboard'
+}
+
+press_cycle_key_sway() {
+  key_sent_at=$(now_ms)
+  if [ "${1:-}" = back ]; then wtype -M ctrl -M shift -k grave -m shift -m ctrl; else wtype -M ctrl -k grave -m ctrl; fi
+}
+
+# mutter runs as root; keys come through its remote-desktop D-Bus service.
+start_mutter() {
+  command -v mutter >/dev/null || skip "mutter is not installed"
+  "$python" -c 'import gi' 2>/dev/null || skip "python3-gi is not installed"
+  dbus-run-session -- mutter --headless --wayland --virtual-monitor 1280x800 -- \
+    sh -c "env > $work/mutter.env.part && mv $work/mutter.env.part $work/mutter.env; exec sleep 3600" \
+    >"$work/mutter.log" 2>&1 &
+  started+=($!)
+  local deadline=$((SECONDS + 20))
+  until [ -s "$work/mutter.env" ]; do
+    kill -0 "${started[-1]}" 2>/dev/null || { tail -n 5 "$work/mutter.log"; skip "mutter does not run here"; }
+    ((SECONDS < deadline)) || skip "mutter did not start within 20 s"
+    sleep 0.1
+  done
+  import_session_env "$work/mutter.env" DISPLAY XAUTHORITY DBUS_SESSION_BUS_ADDRESS
+  export WAYLAND_DISPLAY="$XDG_RUNTIME_DIR/$(grep -m1 '^WAYLAND_DISPLAY=' "$work/mutter.env" | cut -d= -f2-)"
+  start_key_typist "$(dirname "${BASH_SOURCE[0]}")/mutter-keys.py"
+}
+
+# KWin carries a file capability that containers without it refuse; a plain copy runs as root.
+start_kwin() {
+  [ -x /usr/bin/kwin_wayland ] || skip "kwin_wayland is not installed"
+  cp /usr/bin/kwin_wayland "$work/kwin_wayland"
+  dbus-run-session -- "$work/kwin_wayland" --virtual --xwayland --no-lockscreen --width 1280 --height 800 \
+    --socket "wayland-varrow-$$" \
+    "sh -c 'echo \$\$ > $work/kwin.session; env > $work/kwin.env.part && mv $work/kwin.env.part $work/kwin.env; exec sleep 3600'" \
+    >"$work/kwin.log" 2>&1 &
+  started+=($!)
+  local deadline=$((SECONDS + 30))
+  until [ -s "$work/kwin.env" ]; do
+    kill -0 "${started[-1]}" 2>/dev/null || { tail -n 5 "$work/kwin.log"; skip "KWin does not run here"; }
+    ((SECONDS < deadline)) || skip "KWin did not start within 30 s"
+    sleep 0.1
+  done
+  # KWin starts its session child detached, outside its own process tree.
+  started+=($(cat "$work/kwin.session"))
+  import_session_env "$work/kwin.env" DISPLAY XAUTHORITY DBUS_SESSION_BUS_ADDRESS
+  export WAYLAND_DISPLAY="$XDG_RUNTIME_DIR/wayland-varrow-$$"
+}
+
+# KWin offers keyboard injection only to programs it trusts by their desktop entry; keys go
+# through XTEST to Xwayland instead, as they reach it with KWin's key eavesdropping turned on.
+press_cycle_key_kwin() {
+  key_sent_at=$(now_ms)
+  if [ "${1:-}" = back ]; then xdotool key ctrl+shift+grave; else xdotool key ctrl+grave; fi
+}
+
+# A long-running typist keeps one remote-desktop session: its first event can be lost.
+start_key_typist() {
+  mkfifo "$work/keys"
+  "$python" "$1" <"$work/keys" >"$work/keys.log" 2>&1 &
+  started+=($!)
+  exec 7<>"$work/keys"  # read-write: the open never waits for the reader
+  wait_for 10 "the remote-desktop session" grep -q '^ready' "$work/keys.log"
+}
+
+press_cycle_key_mutter() {
+  local before
+  before=$(grep -c '^sent' "$work/keys.log" || true)
+  if [ "${1:-}" = back ]; then echo "ctrl+shift+grave" >&7; else echo "ctrl+grave" >&7; fi
+  wait_for 5 "the key to be typed" sh -c "[ \$(grep -c '^sent' '$work/keys.log') -gt $before ]"
+  key_sent_at=$(grep '^sent' "$work/keys.log" | tail -n1 | cut -d' ' -f2)
+}
+
+# press_cycle_key [back]: Ctrl+`, or Ctrl+Shift+` with "back".
+press_cycle_key() { "press_cycle_key_$compositor" "$@"; }
+
+# The stand-in's own record: whether its window is active now, and since when.
+standin_state() { jq -r "$2" "$1/standin-state.json" 2>/dev/null; }
+standin_active() { [ "$(standin_state "$1" .active)" = true ]; }
+standin_active_since() { standin_state "$1" '[.activations[] | select(.active)] | last | .at'; }
+standin_platform() { standin_state "$1" .platform; }
+
+# A native Wayland window that is not Claude, put in front: foot on sway; elsewhere a copy of the
+# stand-in outside any bundle (foot crashes on KWin's virtual output), which records its activation.
+start_native_window() {
+  if [ "$compositor" = sway ]; then
+    command -v foot >/dev/null || fail "foot is not installed (scripts/setup installs it)"
+    foot --app-id=varrow-e2e-foot sleep 3600 >"$work/foot.log" 2>&1 &
+    started+=($!)
+    wait_for 10 "foot in front" sh -c \
+      'swaymsg -t get_tree | jq -e "[.. | objects | select(.focused == true and .app_id == \"varrow-e2e-foot\")] | length == 1"'
+  else
+    mkdir -p "$work/other"
+    cp "$VARROW_STANDIN_BUNDLE/Contents/MacOS/Claude" "$work/other/Notes"
+    "$work/other/Notes" --user-data-dir="$work/other/data" >"$work/notes.log" 2>&1 &
+    started+=($!)
+    wait_for 10 "the native window to open" test -s "$work/other/data/standin-state.json"
+    [ "$(standin_platform "$work/other/data")" = wayland ] || fail "the other program is not a native Wayland client"
+    wait_for 10 "the native window in front" standin_active "$work/other/data"
+  fi
+}
+
+# Switch results in Varrow's switch log: each switch ends with one.
+switch_results() {
+  local log="$XDG_STATE_HOME/Varrow/switch.log"
+  if [ -f "$log" ]; then grep -cE ": (ok via|FAILED)" "$log" || true; else echo 0; fi
+}
+more_results_than() { (($(switch_results) > $1)); }
+
+# The checks every compositor gets, with ground truth from the stand-ins' own activation records:
+# Claude starts as an X11 client, opening a running account brings it forward, Ctrl+` cycles,
+# wraps and goes back, and with a native window in front the key is left alone; a Claude
+# started outside Varrow runs natively and is still listed and quit.
+run_switching_checks() {
+  local before
+  write_profiles "Work" "Home"
+  start_varrow
+  local names=("My Claude" Work Home)
+  local dirs=("$XDG_CONFIG_HOME/Claude" "$VARROW_HOME/Accounts/work/Desktop" "$VARROW_HOME/Accounts/home/Desktop")
+  local name dir i
+  for name in "${names[@]}"; do "$VARROW_BIN" open "$name"; done
+  for name in "${names[@]}"; do wait_for 30 "$name to run" is_running "$name"; done
+  for dir in "${dirs[@]}"; do
+    wait_for 10 "the stand-in in $dir to record its state" test -s "$dir/standin-state.json"
+    [ "$(standin_platform "$dir")" = xcb ] || fail "Claude in $dir runs as $(standin_platform "$dir"), not on Xwayland"
+  done
+  xdotool search --pid "$varrow_pid" >/dev/null || fail "Varrow has no window on Xwayland"
+  echo "ok: Varrow and every Claude it starts are X11 clients on Xwayland"
+
+  # Each switch ends with a result line in the switch log; until then its checks may still run.
+  for i in 1 0; do
+    before=$(switch_results)
+    "$VARROW_BIN" open "${names[i]}"
+    wait_for 10 "${names[i]} in front" standin_active "${dirs[i]}"
+    wait_for 10 "the switch to ${names[i]} to end" more_results_than "$before"
+    standin_active "${dirs[i]}" || fail "${names[i]} lost the front as its switch ended"
+  done
+  echo "ok: opening a running account brings it to the front"
+
+  for i in 1 2 0; do
+    before=$(switch_results)
+    press_cycle_key
+    wait_for 10 "Ctrl+\` to bring ${names[i]} forward" standin_active "${dirs[i]}"
+    wait_for 10 "the switch to ${names[i]} to end" more_results_than "$before"
+    standin_active "${dirs[i]}" || fail "${names[i]} lost the front as its switch ended"
+  done
+  before=$(switch_results)
+  press_cycle_key back
+  wait_for 10 "Ctrl+Shift+\` to bring Home forward" standin_active "${dirs[2]}"
+  wait_for 10 "the switch back to Home to end" more_results_than "$before"
+  echo "ok: Ctrl+\` cycles forward and wraps, Ctrl+Shift+\` goes back"
+
+  start_native_window
+  wait_for 10 "Varrow to see that Claude left the front" sh -c '[ "$("$0" front)" = - ]' "$VARROW_BIN"
+  press_cycle_key
+  sleep 1  # a cycle would have brought a Claude forward by now
+  for dir in "${dirs[@]}"; do
+    ! standin_active "$dir" || fail "Ctrl+\` brought $dir forward from a native window"
+  done
+  [ "$("$VARROW_BIN" front)" = - ] || fail "Varrow believes $("$VARROW_BIN" front) is in front of the native window"
+  echo "ok: with a native window in front the key is left alone"
+
+  # A Claude started outside Varrow is a native Wayland client: still listed, and quit on request.
+  "$VARROW_BIN" quit "My Claude"
+  wait_for 20 "My Claude to quit" is_stopped "My Claude"
+  "$HOME/Applications/Claude.app/Contents/MacOS/Claude" >"$work/native-claude.log" 2>&1 &
+  local native=$!
+  wait_for 30 "the native Claude to be listed" is_running "My Claude"
+  wait_for 10 "the native Claude's own state" sh -c '[ "$(jq .pid "$1/standin-state.json")" = "$0" ]' "$native" "${dirs[0]}"
+  [ "$(standin_platform "${dirs[0]}")" = wayland ] || fail "Claude started outside Varrow is not a native Wayland client"
+  "$VARROW_BIN" quit "My Claude"
+  wait_for 20 "the native Claude to quit" has_ended "$native"
+  wait_for 10 "My Claude to be listed as stopped" is_stopped "My Claude"
+  echo "ok: a native Wayland Claude is listed and quit"
+}
