@@ -1,5 +1,6 @@
 #include "platform/linux/LinuxPlatform.h"
 
+#include "platform/DisplaySession.h"
 #include "platform/linux/LinuxLinkHandlers.h"
 #include "platform/linux/LinuxLoginItems.h"
 #include "platform/linux/LinuxPreferences.h"
@@ -9,12 +10,8 @@
 namespace varrow::platform::linux_ {
 
 SessionType sessionType() {
-    const QString type = qEnvironmentVariable("XDG_SESSION_TYPE").toLower();
-    if (type == u"wayland") return SessionType::Wayland;
-    if (type == u"x11") return SessionType::X11;
-    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) return SessionType::Wayland;
-    if (!qEnvironmentVariableIsEmpty("DISPLAY")) return SessionType::X11;
-    return SessionType::None;
+    if (display_session::isWayland()) return SessionType::Wayland;
+    return qEnvironmentVariableIsEmpty("DISPLAY") ? SessionType::None : SessionType::X11;
 }
 
 void addProcessServices(Services& services, Installations* installations) {

@@ -47,10 +47,9 @@ start_sway() {
   mkdir -p "$runtime"
   chown "$uid" "$runtime" && chmod 700 "$runtime" || skip "cannot give sway a runtime folder as uid $uid"
   chmod 755 "$work"
-  # _NET_ACTIVE_WINDOW requests only mark a window urgent under sway's default setting.
+  # sway's own defaults: _NET_ACTIVE_WINDOW requests only mark a window urgent.
   cat >"$work/sway.conf" <<EOF
 xwayland enable
-focus_on_window_activation focus
 exec env > $work/sway.env
 EOF
   : >"$work/sway.env"
@@ -224,6 +223,7 @@ run_switching_checks() {
   wait_for 10 "Ctrl+Shift+\` to bring Home forward" standin_active "${dirs[2]}"
   wait_for 10 "the switch back to Home to end" more_results_than "$before"
   echo "ok: Ctrl+\` cycles forward and wraps, Ctrl+Shift+\` goes back"
+  if declare -F after_cycling >/dev/null; then after_cycling; fi
 
   start_native_window
   wait_for 10 "Varrow to see that Claude left the front" sh -c '[ "$("$0" front)" = - ]' "$VARROW_BIN"
