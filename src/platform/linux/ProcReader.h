@@ -19,7 +19,7 @@ public:
         pid_t parent = 0;
         bool zombie = false;
         bool thread = false;   // a thread of another process, reachable by its own id
-        quint32 nameHash = 0;  // of the command name, which exec changes
+        quint32 nameHash = 0;  // of the command name, which exec changes and fork keeps
     };
 
     explicit ProcReader(QString root);
@@ -32,8 +32,6 @@ public:
     std::optional<QStringList> readArguments(pid_t pid) const;
     QByteArray readFile(pid_t pid, const char* name, qsizetype limit) const;
     bool ownedBy(pid_t pid, uid_t user) const;
-    // The process a thread belongs to.
-    std::optional<pid_t> threadGroup(pid_t thread) const;
     // The bundle (or Linux Claude folder) a process runs from; empty for anything else.
     QString bundleOfProcess(pid_t pid) const;
 
