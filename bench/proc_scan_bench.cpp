@@ -1,10 +1,14 @@
 // Rescan cost of the Linux workspace's /proc scanner on a synthetic tree: a number of ordinary
 // processes plus 20 bundle processes. "Steady" is the timer's case (nothing changed); "Churn"
 // replaces one process per scan.
+#include "platform/Timings.h"
 #include "platform/linux/LinuxWorkspace.h"
 #include "platform/linux/ProcScanner.h"
 
 #include <benchmark/benchmark.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <QCoreApplication>
 #include <QDir>
@@ -15,6 +19,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <future>
+#include <thread>
+#include <vector>
+
+extern char** environ;
 
 using varrow::platform::RunningApplication;
 using varrow::platform::linux_::ProcScanner;
@@ -126,6 +135,48 @@ void RealProc(benchmark::State& state) {
     state.counters["processes"] = double(QDir("/proc").entryList({"[0-9]*"}, QDir::Dirs).size());
 }
 
+// The event-driven watcher's cost per process created on the machine: a batch of processes (or of
+// threads of this one) is created, then the updates that find them and look again for a late exec.
+// Per-process cost, counted whatever the batch's programs are.
+void NewProcesses(benchmark::State& state) {
+    ProcScanner scanner("/proc", ::getuid(),
+                        [](pid_t pid, quint64 s, const QString& id, const QString& p, const QString& n) {
+                            return std::make_shared<RunningApplication>(nullptr, pid, s, id, p, n);
+                        });
+    scanner.scan();
+    const int batch = int(state.range(0));
+    const bool threads = state.range(1) != 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::vector<pid_t> children;
+        std::vector<std::thread> workers;
+        std::promise<void> release;
+        std::shared_future<void> released = release.get_future().share();
+        for (int i = 0; i < batch; ++i) {
+            if (threads) {
+                workers.emplace_back([released] { released.wait(); });
+                continue;
+            }
+            pid_t pid = 0;
+            char program[] = "sleep", seconds[] = "1000";
+            char* argv[] = {program, seconds, nullptr};
+            if (::posix_spawnp(&pid, "sleep", nullptr, nullptr, argv, environ) == 0) children.push_back(pid);
+        }
+        state.ResumeTiming();
+        for (int look = 0; look <= varrow::Timings::execLooks; ++look)
+            benchmark::DoNotOptimize(scanner.update());
+        state.PauseTiming();
+        release.set_value();
+        for (std::thread& worker : workers) worker.join();
+        for (pid_t pid : children) ::kill(pid, SIGKILL);
+        for (pid_t pid : children) ::waitpid(pid, nullptr, 0);
+        benchmark::DoNotOptimize(scanner.update());  // the batch's exits, outside the timing
+        state.ResumeTiming();
+    }
+    state.counters["created"] =
+        benchmark::Counter(double(batch), benchmark::Counter::kIsIterationInvariantRate);
+}
+
 // Idle cost of the watcher: the workspace alone in an event loop for the given seconds, CPU time
 // read from /proc/self/stat before and after.
 int idle(int seconds) {
@@ -153,6 +204,7 @@ BENCHMARK(RealProc)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Steady)->Arg(250)->Arg(500)->Arg(1000)->Arg(2000)->Arg(4000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Churn)->Arg(1000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(FirstScan)->Arg(1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(NewProcesses)->Args({50, 0})->Args({50, 1})->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

@@ -246,30 +246,64 @@ TEST_F(ScannerFixture, UpdateTellsAReusedPidFromTheProcessThatHadIt) {
 }
 
 TEST_F(ScannerFixture, UpdateCatchesAProgramRunAfterItsProcessWasFirstSeen) {
+    tree.addProcess(10, 1, 5, "/usr/bin/bash");
     tree.setLastCreated(100);
     scanner.scan();
-    // Seen between fork and exec: looked at again for a while, though no id is created.
-    tree.addProcess(400, 1, 60, "/usr/bin/bash");
+    // Seen between fork and exec (still the shell's name): looked at again for a while, though no
+    // id is created.
+    tree.addProcess(400, 10, 60, "/usr/bin/bash");
     tree.setLastCreated(400);
     EXPECT_TRUE(scanner.update().launched.isEmpty());
-    tree.addProcess(400, 1, 60, work + "/Contents/MacOS/Claude");
+    tree.addProcess(400, 10, 60, work + "/Contents/MacOS/Claude");
     auto changes = scanner.update();
     ASSERT_EQ(changes.launched.size(), 1);
     EXPECT_EQ(changes.launched.first()->processIdentifier(), 400);
 
-    // Much later: the program's first child (Electron's helpers) or thread gives it away.
-    tree.addProcess(500, 1, 70, "/usr/bin/bash");
-    tree.addProcess(600, 1, 80, "/usr/bin/bash");
-    tree.setLastCreated(600);
+    // A wrapper script that runs Claude later: its first child (Electron's helpers) gives it away.
+    tree.addProcess(500, 10, 70, "/usr/local/bin/claude-wrapper");
+    tree.setLastCreated(500);
     for (int i = 0; i <= varrow::Timings::execLooks; ++i) scanner.update();
-    tree.addProcess(500, 1, 70, claude + "/Contents/MacOS/Claude");
+    tree.addProcess(500, 10, 70, claude + "/Contents/MacOS/Claude");
     tree.addProcess(601, 500, 81, claude + "/Contents/MacOS/Claude", {"--type=zygote"});
-    tree.addProcess(600, 1, 80, work + "/Contents/MacOS/Claude");
-    tree.addThread(602, 600, 82);
-    tree.setLastCreated(602);
+    tree.setLastCreated(601);
+    changes = scanner.update();
+    ASSERT_EQ(changes.launched.size(), 1);
+    EXPECT_EQ(changes.launched.at(0)->processIdentifier(), 500);
+    EXPECT_EQ(pids(), (QList<pid_t>{400, 500}));
+}
+
+TEST_F(ScannerFixture, UpdateTriesEachNewIdOnceWrappingAtTheLimitAndSkippingThreads) {
+    tree.setIdLimit(32768);
+    tree.setLastCreated(32760);
+    scanner.scan();
+
+    // The ids run up to the limit's last and start again at 300; threads, reachable by their ids
+    // and showing their process's program, are no applications of their own.
+    tree.addProcess(32767, 1, 50, claude + "/Contents/MacOS/Claude");
+    tree.addThread(32766, 32767, 50);
+    tree.addProcess(300, 1, 51, work + "/Contents/MacOS/Claude", {"--user-data-dir=/x"});
+    tree.addThread(301, 300, 52);
+    tree.setLastCreated(301);
+    auto changes = scanner.update();
+    ASSERT_EQ(changes.launched.size(), 2);
+    EXPECT_EQ(pids(), (QList<pid_t>{32767, 300}));
+
+    // Too many new ids to try one by one: the listing finds the new process, not its thread.
+    tree.addProcess(20000, 1, 60, work + "/Contents/MacOS/Claude", {"--user-data-dir=/y"});
+    tree.addThread(20001, 20000, 61);
+    tree.setLastCreated(20001);
+    changes = scanner.update();
+    ASSERT_EQ(changes.launched.size(), 1);
+    EXPECT_EQ(changes.launched.first()->processIdentifier(), 20000);
+
+    // The limit raised meanwhile: ids past the old one, then wrapping at the new one.
+    tree.setIdLimit(65536);
+    tree.setLastCreated(65530);
+    scanner.update();
+    tree.addProcess(65535, 1, 70, work + "/Contents/MacOS/Claude", {"--user-data-dir=/z"});
+    tree.addProcess(302, 1, 71, claude + "/Contents/MacOS/Claude");
+    tree.setLastCreated(302);
     changes = scanner.update();
     ASSERT_EQ(changes.launched.size(), 2);
-    EXPECT_EQ(changes.launched.at(0)->processIdentifier(), 500);
-    EXPECT_EQ(changes.launched.at(1)->processIdentifier(), 600);
-    EXPECT_EQ(pids(), (QList<pid_t>{400, 500, 600}));
+    EXPECT_EQ(pids(), (QList<pid_t>{32767, 300, 20000, 65535, 302}));
 }

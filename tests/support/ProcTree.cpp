@@ -43,12 +43,12 @@ void ProcTree::addThread(pid_t thread, pid_t process, quint64 startTime) {
                        .arg(process)
                        .arg(startTime);
     for (int field = 23; field < 38; ++field) line += QStringLiteral(" 0");
-    writeFile(QStringLiteral("%1/%2/stat").arg(root_).arg(thread), (line + " -1 0 0\n").toUtf8());
-    writeFile(QStringLiteral("%1/%2/status").arg(root_).arg(thread),
-              QStringLiteral("Name:\tworker\nUmask:\t0022\nState:\tS\nTgid:\t%1\nPid:\t%2\n")
-                  .arg(process)
-                  .arg(thread)
-                  .toUtf8());
+    const QString dir = QStringLiteral("%1/%2").arg(root_).arg(thread);
+    writeFile(dir + "/stat", (line + " -1 0 0\n").toUtf8());
+    // Everything else is the process's.
+    const QString of = QStringLiteral("%1/%2").arg(root_).arg(process);
+    QFile::link(QFileInfo(of + "/exe").symLinkTarget(), dir + "/exe");
+    QFile::copy(of + "/cmdline", dir + "/cmdline");
 }
 
 void ProcTree::setLastCreated(pid_t pid) {

@@ -18,7 +18,7 @@ public:
                     const QStringList& arguments = {}, char state = 'S');
     void setState(pid_t pid, pid_t parent, quint64 startTime, char state, const QString& comm = "proc");
     void remove(pid_t pid);
-    // A thread of a process, reachable by its own id as the kernel's threads are.
+    // A thread of a process (added first), reachable by its own id as the kernel's threads are.
     void addThread(pid_t thread, pid_t process, quint64 startTime);
     // The newest id handed out (loadavg's fifth field), and where ids wrap.
     void setLastCreated(pid_t pid);

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -34,14 +35,16 @@ bool parsePid(const char* name, pid_t* pid) {
 // fields are counted from the last ')'.
 std::optional<ProcReader::Stat> parseStat(const char* text, qsizetype length) {
     const char* end = text + length;
+    const char* open = static_cast<const char*>(std::memchr(text, '(', size_t(length)));
     const char* close = nullptr;
     for (const char* p = text; p < end; ++p)
         if (*p == ')') close = p;
-    if (!close || close + 2 >= end) return std::nullopt;
+    if (!open || !close || close < open || close + 2 >= end) return std::nullopt;
     ProcReader::Stat stat;
-    // A process seen between fork and exec keeps its pid and start time but changes its name.
+    // A process seen between fork and exec keeps its pid and start time but changes its name; until
+    // then it has its parent's name.
     quint32 hash = 2166136261u;
-    for (const char* c = text; c < close; ++c) hash = (hash ^ quint8(*c)) * 16777619u;
+    for (const char* c = open + 1; c < close; ++c) hash = (hash ^ quint8(*c)) * 16777619u;
     stat.nameHash = hash;
     const char* p = close + 2;
     stat.zombie = *p == 'Z' || *p == 'X';
@@ -150,18 +153,6 @@ bool ProcReader::ownedBy(pid_t pid, uid_t user) const {
     return rootFd_ >= 0 && ::fstatat(rootFd_, path, &info, 0) == 0 && info.st_uid == user;
 }
 
-std::optional<pid_t> ProcReader::threadGroup(pid_t thread) const {
-    char path[32], buffer[512];
-    std::snprintf(path, sizeof path, "%d/status", int(thread));
-    const ssize_t n = readSmall(rootFd_, path, buffer, sizeof buffer - 1);
-    if (n <= 0) return std::nullopt;
-    buffer[n] = '\0';
-    const char* line = std::strstr(buffer, "\nTgid:");
-    if (!line) return std::nullopt;
-    const long value = std::strtol(line + 6, nullptr, 10);
-    return value > 0 ? std::optional<pid_t>(pid_t(value)) : std::nullopt;
-}
-
 QString ProcReader::bundleOfProcess(pid_t pid) const {
     if (rootFd_ < 0) return {};
     char path[32], target[4096];
@@ -175,11 +166,18 @@ QString ProcReader::bundleOfProcess(pid_t pid) const {
         if (QString folder = installations_->folderOfExecutable(exe); !folder.isEmpty()) return folder;
     }
 
-    // A script executable runs as its interpreter with the script as the first argument.
-    const auto arguments = readArguments(pid);
-    if (!arguments || arguments->size() < 2) return {};
-    const QString& script = arguments->at(1);
-    if (!script.startsWith(u'/')) return {};
+    // A script executable runs as its interpreter with the script as the first argument. Nearly every
+    // process is something else, told from one bounded read without decoding its arguments.
+    char arguments[2 * PATH_MAX + 2];
+    std::snprintf(path, sizeof path, "%d/cmdline", int(pid));
+    const ssize_t length = readSmall(rootFd_, path, arguments, sizeof arguments);
+    if (length <= 0) return {};
+    const char* end = arguments + length;
+    const char* first = static_cast<const char*>(std::memchr(arguments, '\0', size_t(length)));
+    if (!first || first + 1 >= end || first[1] != '/') return {};
+    const char* second = first + 1;
+    const char* secondEnd = static_cast<const char*>(std::memchr(second, '\0', size_t(end - second)));
+    const QString script = QString::fromLocal8Bit(second, (secondEnd ? secondEnd : end) - second);
     const QString bundle = BundleInfo::bundleOf(script);
     if (bundle.isEmpty()) return {};
     const auto info = BundleInfo::read(bundle);

@@ -23,7 +23,7 @@ public:
         pid_t parent = 0;
         bool zombie = false;
         bool thread = false;   // a thread of another process, reachable by its own id
-        quint32 nameHash = 0;  // of the command name, which exec changes
+        quint32 nameHash = 0;  // of the command name, which exec changes and fork keeps
     };
 
     // installations, when given, tells which other executables are applications (and may be
@@ -38,8 +38,6 @@ public:
     std::optional<QStringList> readArguments(pid_t pid) const;
     QByteArray readFile(pid_t pid, const char* name, qsizetype limit) const;
     bool ownedBy(pid_t pid, uid_t user) const;
-    // The process a thread belongs to.
-    std::optional<pid_t> threadGroup(pid_t thread) const;
     // The bundle (or other installation) a process runs from; empty for anything else.
     QString bundleOfProcess(pid_t pid) const;
 

@@ -33,8 +33,8 @@ public:
     // identifiers.
     Changes scan();
     // Looks only where something can have changed since the last look: at processes created since
-    // (none when the tree's newest id is unchanged) and at recently created ones that may since
-    // have run another program. Ended applications are not noticed here; see ended().
+    // (none when the tree's newest id is unchanged; threads skipped) and at recent ones seen before
+    // they ran a program of their own. Ended applications are not noticed here; see ended().
     Changes update();
     // An application's process has ended (its exit was observed elsewhere).
     Changes ended(const AppHandle& app);
@@ -75,7 +75,8 @@ private:
     void inspectInStartOrder(QList<pid_t> pids, QHash<pid_t, Entry>& entries);
     AppHandle makeHandle(pid_t pid, const Entry& entry, const QString& bundleIdentifier);
     bool isHelperByArguments(pid_t pid) const;
-    QList<pid_t> createdBetween(pid_t after, pid_t upTo) const;
+    QList<pid_t> createdBetween(pid_t after, pid_t upTo);
+    bool mayYetExec(const Entry& entry) const;
     void insertApplication(const AppHandle& app);
     void prune();
 
@@ -87,7 +88,7 @@ private:
     QList<AppHandle> apps_;
     std::optional<pid_t> lastCreated_;
     pid_t idLimit_;
-    QHash<pid_t, int> young_;   // processes that may yet exec a program: looks left
+    QHash<pid_t, int> young_;   // processes seen before their exec: looks left
     QList<pid_t> unannounced_;  // applications found outside a scan or update
     qsizetype pruneAt_ = 0;
 };
