@@ -2,12 +2,12 @@
 
 #include "support/TestSupport.h"
 
+#include <gtest/gtest.h>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QTemporaryDir>
 #include <QThread>
 #include <cstring>
-#include <gtest/gtest.h>
 
 using varrow::platform::linux_::CompositorIpc;
 
@@ -42,7 +42,9 @@ protected:
     }
 
 public:
-    bool waitReady() { return varrow::test::waitUntil([this] { return ready_.load(); }, 5000); }
+    bool waitReady() {
+        return varrow::test::waitUntil([this] { return ready_.load(); }, 5000);
+    }
 
 private:
     QString path_;
@@ -61,15 +63,18 @@ TEST(CompositorIpc, SendsTheCommandAndReadsWhetherEveryPartSucceeded) {
     QTemporaryDir dir;
     const QString path = dir.filePath("sway-ipc.sock");
     qputenv("SWAYSOCK", path.toUtf8());
-    for (const auto& [answer, expected] :
-         {std::pair{QByteArray(R"([{"success":true}])"), true}, {R"([{"success":false}])", false}, {"", false}}) {
-        FakeCompositor compositor(path, answer.isEmpty() ? QByteArray()
-                                                         : CompositorIpc::encode(CompositorIpc::kRunCommand, answer));
+    for (const auto& [answer, expected] : {std::pair{QByteArray(R"([{"success":true}])"), true},
+                                           {R"([{"success":false}])", false},
+                                           {"", false}}) {
+        FakeCompositor compositor(path, answer.isEmpty()
+                                            ? QByteArray()
+                                            : CompositorIpc::encode(CompositorIpc::kRunCommand, answer));
         compositor.start();
         ASSERT_TRUE(compositor.waitReady());
         // No answer: the wait ends at the deadline, as false.
-        EXPECT_EQ(CompositorIpc::run("[pid=42] focus", std::chrono::milliseconds(answer.isEmpty() ? 300 : 5000)),
-                  expected);
+        EXPECT_EQ(
+            CompositorIpc::run("[pid=42] focus", std::chrono::milliseconds(answer.isEmpty() ? 300 : 5000)),
+            expected);
         compositor.wait();
         EXPECT_EQ(compositor.received, CompositorIpc::encode(0, "[pid=42] focus"));
         QFile::remove(path);

@@ -47,7 +47,8 @@ std::optional<bool> CompositorIpc::succeeded(const QByteArray& payload) {
     const QJsonDocument document = QJsonDocument::fromJson(payload);
     if (!document.isArray() || document.array().isEmpty()) return std::nullopt;
     for (const QJsonValue& part : document.array()) {
-        if (!part.isObject() || !part.toObject().value(QLatin1String("success")).isBool()) return std::nullopt;
+        if (!part.isObject() || !part.toObject().value(QLatin1String("success")).isBool())
+            return std::nullopt;
         if (!part.toObject().value(QLatin1String("success")).toBool()) return false;
     }
     return true;
