@@ -29,11 +29,11 @@ QString frontName() {
 void FrontSwitcher::bringToFront(const AppHandle& target, const QString& label) {
     if (!Platform::workspace().isSelfActive()) {
         // Handing over is only possible from the active application.
-        windowServerFront(target, label);
+        compositorFront(target, label);
         return;
     }
     handOver(target);
-    verify(target, label, QStringLiteral("hand-over"), [target, label] { windowServerFront(target, label); });
+    verify(target, label, QStringLiteral("hand-over"), [target, label] { compositorFront(target, label); });
 }
 
 void FrontSwitcher::handOver(const AppHandle& target) {
@@ -45,18 +45,20 @@ void FrontSwitcher::windowServerFront(const AppHandle& target, const QString& la
     if (!Platform::windowServer().makeFrontmost(pid))
         log(label + QStringLiteral(": window-server call unavailable"));
     verify(target, label, QStringLiteral("window-server"),
-           [target, label] { compositorFront(target, label); });
+           [target, label] { activateThenHandOver(target, label); });
 }
 
 void FrontSwitcher::compositorFront(const AppHandle& target, const QString& label) {
     const pid_t pid = target ? target->processIdentifier() : 0;
-    // Most sessions have no such route: then there is nothing to check or log.
+    // A compositor that takes commands is asked first: it may ignore the window server's request
+    // (sway only marks the window urgent), and waiting to find that out costs a whole check. Most
+    // sessions have no such route: then there is nothing to check or log.
     if (!Platform::windowServer().focusThroughCompositor(pid)) {
-        activateThenHandOver(target, label);
+        windowServerFront(target, label);
         return;
     }
     verify(target, label, QStringLiteral("compositor"),
-           [target, label] { activateThenHandOver(target, label); });
+           [target, label] { windowServerFront(target, label); });
 }
 
 void FrontSwitcher::activateThenHandOver(const AppHandle& target, const QString& label) {

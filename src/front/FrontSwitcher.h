@@ -9,8 +9,8 @@
 namespace varrow::front {
 
 // Makes a running application frontmost, checks a moment later whether that worked and falls back
-// to the next strategy if not: "hand-over", "window-server", "compositor" (only where the
-// compositor takes commands), "activate-then-hand-over". Every
+// to the next strategy if not: "hand-over", "compositor" (only where the compositor takes
+// commands), "window-server", "activate-then-hand-over". Every
 // attempt and outcome is one line of the switch log. Main thread only; keeps no state.
 class FrontSwitcher {
 public:

@@ -77,9 +77,9 @@ TEST_F(FrontSwitcherTest, WithoutBeingActiveTheChainStartsAtTheWindowServer) {
     EXPECT_EQ(fake.windowServer.frontRequests, QList<pid_t>{target->processIdentifier()});
 }
 
-// A compositor that only marks the window urgent for the window server's request (sway's default)
-// still focuses it on its own command.
-TEST_F(FrontSwitcherTest, WhereTheWindowServerIsIgnoredTheCompositorIsAsked) {
+// A compositor that takes commands is asked before the window server, which it may ignore (sway
+// only marks the window urgent); when its command does not take, the chain goes on as before.
+TEST_F(FrontSwitcherTest, WhereTheCompositorTakesCommandsItIsAskedFirst) {
     fake.workspace.setFrontmost(other);
     QList<pid_t> asked;
     fake.windowServer.onCompositorFocus = [&](pid_t pid) {
@@ -87,11 +87,20 @@ TEST_F(FrontSwitcherTest, WhereTheWindowServerIsIgnoredTheCompositorIsAsked) {
         fake.workspace.setFrontmost(target);
     };
     FrontSwitcher::bringToFront(target, "Work");
-    ASSERT_TRUE(waitForLines(2));
+    ASSERT_TRUE(waitForLines(1));
     settle();
-    EXPECT_EQ(messages(), (QStringList{"Work: window-server didn't take (front: Editor), trying next",
-                                       "Work: ok via compositor"}));
+    EXPECT_EQ(messages(), QStringList{"Work: ok via compositor"});
     EXPECT_EQ(asked, QList<pid_t>{target->processIdentifier()});
+    EXPECT_TRUE(fake.windowServer.frontRequests.isEmpty());
+
+    fake.workspace.setFrontmost(other);
+    fake.windowServer.onCompositorFocus = [](pid_t) {};
+    fake.windowServer.onMakeFrontmost = [&](pid_t) { fake.workspace.setFrontmost(target); };
+    FrontSwitcher::bringToFront(target, "Work");
+    ASSERT_TRUE(waitForLines(3));
+    settle();
+    EXPECT_EQ(messages().mid(1), (QStringList{"Work: compositor didn't take (front: Editor), trying next",
+                                              "Work: ok via window-server"}));
 }
 
 TEST_F(FrontSwitcherTest, EveryStrategyFailingWritesFourLinesEndingInFailed) {
