@@ -47,3 +47,20 @@ function(varrow_test name folder)
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VARROW_STANDIN_BUNDLE=${VARROW_STANDIN_BUNDLE}"
                LABELS ${name})
 endfunction()
+
+# varrow_wayland_protocol(<target> <protocol>)
+# Generates the client header and glue code of third_party/wayland-protocols/<protocol>.xml and
+# builds them into <target>.
+function(varrow_wayland_protocol target protocol)
+  set(xml ${PROJECT_SOURCE_DIR}/third_party/wayland-protocols/${protocol}.xml)
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/wayland)
+  add_custom_command(
+    OUTPUT ${out}/${protocol}-client-protocol.h ${out}/${protocol}-protocol.c
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${out}
+    COMMAND ${WAYLAND_SCANNER} client-header ${xml} ${out}/${protocol}-client-protocol.h
+    COMMAND ${WAYLAND_SCANNER} private-code ${xml} ${out}/${protocol}-protocol.c
+    DEPENDS ${xml}
+    VERBATIM)
+  target_sources(${target} PRIVATE ${out}/${protocol}-client-protocol.h ${out}/${protocol}-protocol.c)
+  target_include_directories(${target} PRIVATE ${out})
+endfunction()

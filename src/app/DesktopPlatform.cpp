@@ -2,11 +2,42 @@
 
 #include "install/ClaudeInstallations.h"
 #include "install/LinuxPinnedApps.h"
+#include "platform/Installations.h"
 #include "platform/Platform.h"
+#include "platform/Workspace.h"
 #include "platform/linux/LinuxPlatform.h"
+#include "platform/wayland/ForeignToplevels.h"
+#include "platform/wayland/WlrWindowServer.h"
 #include "platform/x11/X11Platform.h"
 
 namespace varrow::app {
+
+namespace {
+
+using platform::Platform;
+using platform::wayland::WlrWindowServer;
+
+// The running applications and the app ids their native windows carry: the last --class= they
+// were started with (as Electron takes it), else their installation's own.
+QList<WlrWindowServer::Owner> applicationWindowOwners() {
+    QList<WlrWindowServer::Owner> owners;
+    for (const platform::AppHandle& app : Platform::workspace().runningApplications()) {
+        if (!app) continue;
+        WlrWindowServer::Owner owner{app->processIdentifier(), {}};
+        for (const QString& argument :
+             Platform::workspace().processArguments(owner.pid).value_or(QStringList()))
+            if (argument.startsWith(QLatin1String("--class="))) owner.appIds = QStringList{argument.mid(8)};
+        if (owner.appIds.isEmpty()) {
+            owner.appIds.append(app->bundleIdentifier());
+            const QString windowClass = Platform::installations().windowClass(app->bundlePath());
+            if (!windowClass.isEmpty()) owner.appIds.append(windowClass);
+        }
+        owners.append(owner);
+    }
+    return owners;
+}
+
+}  // namespace
 
 void installDesktopPlatform() {
     using platform::linux_::SessionType;
@@ -14,9 +45,15 @@ void installDesktopPlatform() {
     switch (platform::linux_::sessionType()) {
         case SessionType::X11:
         case SessionType::None:
-        // Claude and Varrow run as X11 clients of Xwayland there, so the X11 services serve.
-        case SessionType::Wayland:
             platform::x11::addWindowServices(services);
+            break;
+        case SessionType::Wayland:
+            // Varrow runs as an X11 client of Xwayland there, so the X11 services serve; where the
+            // compositor lists its windows (wlroots), native Claude windows are seen too.
+            platform::x11::addWindowServices(services);
+            if (auto toplevels = platform::wayland::ForeignToplevels::connect())
+                services.windowServer = std::make_unique<WlrWindowServer>(
+                    std::move(toplevels), std::move(services.windowServer), applicationWindowOwners);
             break;
     }
     auto installations = std::make_unique<install::ClaudeInstallations>();

@@ -364,6 +364,9 @@ void ClaudeController::focus(const AppHandle& app) {
 }
 
 void ClaudeController::cycle(bool backwards) {
+    // As the hot key, which is only held while Claude is in front: a desktop's own key binding
+    // running "varrow cycle" over another program leaves it alone.
+    if (!claudeIsFront_) return;
     QList<Profile> ring;
     for (const Profile& profile : store_->profiles())
         if (running_.contains(profile.id)) ring.append(profile);

@@ -45,6 +45,12 @@ QImage ClaudeInstallations::icon(const QString& folder, int pixels) {
     return image;
 }
 
+QString ClaudeInstallations::windowClass(const QString& folder) {
+    const auto install = LinuxClaudeInstall::find();
+    if (!install || install->folder != QFileInfo(folder).canonicalFilePath()) return {};
+    return install->wmClass;
+}
+
 QString ClaudeInstallations::version(const QString& folder) {
     return LinuxClaudeInstall::versionOf(folder);
 }

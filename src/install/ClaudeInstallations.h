@@ -16,6 +16,7 @@ public:
     QString displayName(const QString& folder) override;
     QString locate(const QString& bundleIdentifier) override;
     QImage icon(const QString& folder, int pixels) override;
+    QString windowClass(const QString& folder) override;
     QString version(const QString& folder) override;
     QString copyApplication(const QString& from, const QString& to) override;
     QStringList copyLaunchArguments(const QString& copyPath) override;

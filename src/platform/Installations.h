@@ -37,6 +37,9 @@ public:
     virtual QString locate(const QString& bundleIdentifier) { return (void)bundleIdentifier, QString(); }
     // Its icon from the desktop's theme; a null image when it has none there.
     virtual QImage icon(const QString& folder, int pixels) { return (void)folder, (void)pixels, QImage(); }
+    // The app id (X11 window class) its windows carry when it is started without --class=; empty
+    // when the installation does not say.
+    virtual QString windowClass(const QString& folder) { return (void)folder, QString(); }
     // Its version, or "?" when it cannot be read.
     virtual QString version(const QString& folder) { return (void)folder, QStringLiteral("?"); }
 

@@ -28,6 +28,8 @@ public:
     // Marks one of this program's own windows as an overlay: never focused, above other windows,
     // on every desktop and out of the taskbar and pager. Called before the window is first shown.
     virtual void makeOverlay(QWindow* window) = 0;
+    // Whether native Wayland windows are seen and brought forward too, not only X11 ones.
+    virtual bool seesNativeWindows() const { return false; }
 
 signals:
     // The active window changed (perhaps to none).

@@ -1,5 +1,7 @@
 #include "ui/ProfileCard.h"
+#include "platform/Platform.h"
 #include "platform/Timings.h"
+#include "platform/WindowServer.h"
 
 #include "claude/ClaudeController.h"
 #include "ui/Avatar.h"
@@ -115,7 +117,8 @@ QString ProfileCard::displayedName() const {
 void ProfileCard::refresh() {
     const QString name = singleLine(profile_.name);
     const bool running = isRunning();
-    nativeWayland_ = running && claude_->isNativeWaylandClient(claude_->running().value(profile_.id));
+    nativeWayland_ = running && !platform::Platform::windowServer().seesNativeWindows() &&
+                     claude_->isNativeWaylandClient(claude_->running().value(profile_.id));
     setToolTip(nativeWayland_ ? subtitle()
                               : (running ? QStringLiteral("Switch to ") : QStringLiteral("Open ")) + name);
     setAccessibleName(name + QStringLiteral(", ") +

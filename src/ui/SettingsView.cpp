@@ -3,6 +3,7 @@
 #include "model/Defaults.h"
 #include "platform/DisplaySession.h"
 #include "platform/Platform.h"
+#include "platform/WindowServer.h"
 #include "ui/DisplayText.h"
 #include "ui/SegmentedControl.h"
 #include "ui/Theme.h"
@@ -88,11 +89,19 @@ SettingsView::SettingsView(bool launchAtLogin, std::function<void(const QString&
     // Only a Wayland desktop has the choice; elsewhere Claude always runs under X11.
     if (platform::display_session::isWayland()) {
         xwayland_ = new QCheckBox(QStringLiteral("Open Claude through Xwayland so switching works"));
-        layout->addWidget(
-            checkRow(xwayland_,
-                     displayText(QStringLiteral("Lets Varrow bring accounts forward and ⌘` switch them on "
-                                                "this desktop. Text in Claude can look less sharp at "
-                                                "fractional scaling. Applies when an account next opens."))));
+        // Where the compositor lists native windows, Varrow reaches them too; only the key needs X11.
+        const QString help =
+            platform::Platform::windowServer().seesNativeWindows()
+                ? QStringLiteral(
+                      "Lets ⌘` switch accounts while Claude is in front. Without it Claude's "
+                      "text stays sharp and Varrow still brings accounts forward; bind "
+                      "“varrow cycle” to a key in your desktop's settings to switch. Applies "
+                      "when an account next opens.")
+                : QStringLiteral(
+                      "Lets Varrow bring accounts forward and ⌘` switch them on this desktop. "
+                      "Text in Claude can look less sharp at fractional scaling. Applies when "
+                      "an account next opens.");
+        layout->addWidget(checkRow(xwayland_, displayText(help)));
         connect(xwayland_, &QCheckBox::toggled, this, [](bool on) {
             model::Defaults::shared().setValue(model::Defaults::kStartClaudeThroughXwayland, on);
         });

@@ -50,7 +50,10 @@ TEST_F(CycleTest, RingFollowsStoreOrderAndSkipsClosedAccounts) {
     EXPECT_TRUE(fake.workspace.openRequests.isEmpty());
 }
 
-TEST_F(CycleTest, FewerThanTwoOpenAccountsDoNothing) {
+TEST_F(CycleTest, FewerThanTwoOpenAccountsOrNoClaudeInFrontDoNothing) {
+    fake.workspace.setFrontmost(nullptr);
+    controller().cycle(false);
+    EXPECT_TRUE(fake.windowServer.frontRequests.isEmpty());
     fake.workspace.removeApplication(apps[1]);
     fake.workspace.removeApplication(apps[2]);
     EXPECT_EQ(cycleFrom(0, false), "nothing");

@@ -40,6 +40,7 @@ start_compositor() {
 }
 
 # sway refuses to run as root; it runs as an unprivileged user, in a runtime folder of its own.
+# Lines in sway_config are added to its configuration.
 start_sway() {
   command -v sway >/dev/null && command -v wtype >/dev/null || skip "sway or wtype is not installed"
   local uid=${VARROW_SWAY_UID:-65534}
@@ -51,6 +52,7 @@ start_sway() {
   cat >"$work/sway.conf" <<EOF
 xwayland enable
 exec env > $work/sway.env
+${sway_config:-}
 EOF
   : >"$work/sway.env"
   chown "$uid" "$work/sway.env"
@@ -174,6 +176,35 @@ start_native_window() {
   fi
 }
 
+# open_three_accounts PLATFORM: opens My Claude, Work and Home (names and dirs, in that order) and
+# checks that each Claude runs on that display platform (xcb or wayland).
+names=("My Claude" Work Home)
+open_three_accounts() {
+  dirs=("$XDG_CONFIG_HOME/Claude" "$VARROW_HOME/Accounts/work/Desktop" "$VARROW_HOME/Accounts/home/Desktop")
+  local name dir
+  for name in "${names[@]}"; do "$VARROW_BIN" open "$name"; done
+  for name in "${names[@]}"; do wait_for 30 "$name to run" is_running "$name"; done
+  for dir in "${dirs[@]}"; do
+    wait_for 10 "the stand-in in $dir to record its state" test -s "$dir/standin-state.json"
+    [ "$(standin_platform "$dir")" = "$1" ] || fail "Claude in $dir runs as $(standin_platform "$dir"), not as $1"
+  done
+}
+
+# With a native window that is not Claude in front, Varrow knows no Claude is in front and the
+# cycle key brings none forward. Arguments: the accounts' data folders.
+check_native_window_left_alone() {
+  local dir
+  start_native_window
+  wait_for 10 "Varrow to see that Claude left the front" sh -c '[ "$("$0" front)" = - ]' "$VARROW_BIN"
+  press_cycle_key
+  sleep 1  # a cycle would have brought a Claude forward by now
+  for dir in "$@"; do
+    ! standin_active "$dir" || fail "the cycle key brought $dir forward from a native window"
+  done
+  [ "$("$VARROW_BIN" front)" = - ] || fail "Varrow believes $("$VARROW_BIN" front) is in front of the native window"
+  echo "ok: with a native window in front the cycle key is left alone"
+}
+
 # Switch results in Varrow's switch log: each switch ends with one.
 switch_results() {
   local log="$XDG_STATE_HOME/Varrow/switch.log"
@@ -189,15 +220,8 @@ run_switching_checks() {
   local before
   write_profiles "Work" "Home"
   start_varrow
-  local names=("My Claude" Work Home)
-  local dirs=("$XDG_CONFIG_HOME/Claude" "$VARROW_HOME/Accounts/work/Desktop" "$VARROW_HOME/Accounts/home/Desktop")
   local name dir i
-  for name in "${names[@]}"; do "$VARROW_BIN" open "$name"; done
-  for name in "${names[@]}"; do wait_for 30 "$name to run" is_running "$name"; done
-  for dir in "${dirs[@]}"; do
-    wait_for 10 "the stand-in in $dir to record its state" test -s "$dir/standin-state.json"
-    [ "$(standin_platform "$dir")" = xcb ] || fail "Claude in $dir runs as $(standin_platform "$dir"), not on Xwayland"
-  done
+  open_three_accounts xcb
   xdotool search --pid "$varrow_pid" >/dev/null || fail "Varrow has no window on Xwayland"
   echo "ok: Varrow and every Claude it starts are X11 clients on Xwayland"
 
@@ -225,15 +249,7 @@ run_switching_checks() {
   echo "ok: Ctrl+\` cycles forward and wraps, Ctrl+Shift+\` goes back"
   if declare -F after_cycling >/dev/null; then after_cycling; fi
 
-  start_native_window
-  wait_for 10 "Varrow to see that Claude left the front" sh -c '[ "$("$0" front)" = - ]' "$VARROW_BIN"
-  press_cycle_key
-  sleep 1  # a cycle would have brought a Claude forward by now
-  for dir in "${dirs[@]}"; do
-    ! standin_active "$dir" || fail "Ctrl+\` brought $dir forward from a native window"
-  done
-  [ "$("$VARROW_BIN" front)" = - ] || fail "Varrow believes $("$VARROW_BIN" front) is in front of the native window"
-  echo "ok: with a native window in front the key is left alone"
+  check_native_window_left_alone "${dirs[@]}"
 
   # A Claude started outside Varrow is a native Wayland client: still listed, and quit on request.
   "$VARROW_BIN" quit "My Claude"
