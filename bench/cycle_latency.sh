@@ -1,17 +1,21 @@
 #!/usr/bin/env bash
 # Time from a Ctrl+` press to the next account's Claude window being active, by the stand-in's own
 # activation record, with two accounts open on the stand-in Claude. Median of RUNS presses.
-#   bench/cycle_latency.sh BUILD_DIR [RUNS] [xvfb|sway|mutter|kwin]
-# xvfb is Xvfb + openbox; the others are headless Wayland compositors with Claude on Xwayland.
+#   bench/cycle_latency.sh BUILD_DIR [RUNS] [xvfb|sway|mutter|kwin|sway-native]
+# xvfb is Xvfb + openbox; the others are headless Wayland compositors with Claude on Xwayland, or,
+# for sway-native, Claude as a native client switched through the compositor's window list, the
+# key bound in sway to "varrow cycle" (sway's command socket hidden, as on other wlroots compositors).
 # Target: under 180 ms, so the first front-switching strategy's own check already sees it.
 set -euo pipefail
 
-build=$(cd "${1:?usage: bench/cycle_latency.sh BUILD_DIR [RUNS] [xvfb|sway|mutter|kwin]}" && pwd)
+build=$(cd "${1:?usage: bench/cycle_latency.sh BUILD_DIR [RUNS] [xvfb|sway|mutter|kwin|sway-native]}" && pwd)
 runs=${2:-20}
 desktop=${3:-xvfb}
-export VARROW_BIN="$build/src/varrow" VARROW_STANDIN_BUNDLE="$build/standin/Claude.app"
+export VARROW_BIN="$build/src/varrow" VARROW_STANDIN_BUNDLE="$build/standin/Claude.app" VARROW_BUILD_DIR="$build"
 source "$(dirname "$0")/../tests/e2e/lib/common.bash"
 source "$(dirname "$0")/../tests/e2e/lib/compositor.bash"
+source "$(dirname "$0")/../tests/e2e/lib/package.bash"
+varrow_env=()
 
 if [ "$desktop" = xvfb ]; then
   start_x
@@ -21,12 +25,18 @@ if [ "$desktop" = xvfb ]; then
     key_sent_at=$(now_ms)
     xdotool key ctrl+grave
   }
+elif [ "$desktop" = sway-native ]; then
+  setup_home
+  use_native_claude_package
+  bind_cycle_key_in_sway
+  start_compositor sway
+  varrow_env=(SWAYSOCK= I3SOCK=)
 else
   setup_home
   start_compositor "$desktop"
 fi
 write_profiles "Work" "Home"
-start_varrow
+start_varrow "${varrow_env[@]}"
 for name in Work Home; do "$VARROW_BIN" open "$name"; done
 for name in Work Home; do wait_for 30 "$name to run" is_running "$name"; done
 dirs=("$VARROW_HOME/Accounts/work/Desktop" "$VARROW_HOME/Accounts/home/Desktop")

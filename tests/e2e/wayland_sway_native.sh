@@ -9,30 +9,11 @@ source "$(dirname "$0")/lib/compositor.bash"
 source "$(dirname "$0")/lib/package.bash"
 
 setup_home
-rm -rf "$HOME/Applications/Claude.app"  # the Linux package is the installed Claude
-install_package 1.0.0
-export XDG_DATA_DIRS="$pkg/share"
-
-# sway runs the bound commands as its own user, which cannot reach this user's Varrow: each
-# press is handed through a pipe to "varrow cycle" run here.
-mkfifo -m 666 "$work/cycle.fifo"
-sway_config="bindsym ctrl+grave exec echo forward > $work/cycle.fifo
-bindsym ctrl+shift+grave exec echo back > $work/cycle.fifo"
+use_native_claude_package
+bind_cycle_key_in_sway
 start_compositor sway
-(
-  exec 3<>"$work/cycle.fifo"
-  while read -r way <&3; do
-    # A press before Varrow answers finds it not running; the next one counts.
-    if [ "$way" = back ]; then "$VARROW_BIN" cycle --back; else "$VARROW_BIN" cycle; fi 2>/dev/null || true
-  done
-) &
-started+=($!)
-
 write_profiles "Work" "Home"
-mkdir -p "$XDG_CONFIG_HOME/Varrow"
-printf '[General]\nstartClaudeThroughXwayland=false\n' >"$XDG_CONFIG_HOME/Varrow/Varrow.conf"
 start_varrow SWAYSOCK= I3SOCK=
-
 open_three_accounts wayland
 echo "ok: every account's Claude is a native Wayland client"
 

@@ -78,6 +78,33 @@ EOF
   wait_for 10 "the virtual keyboard" sh -c 'swaymsg -t get_seats | grep -q virtual_keyboard'
 }
 
+# Binds Ctrl+` and Ctrl+Shift+` in sway to "varrow cycle" (before start_compositor sway). sway runs
+# bound commands as its own user, which cannot reach this user's Varrow: each press goes through a
+# pipe to "varrow cycle" run here.
+bind_cycle_key_in_sway() {
+  mkfifo -m 666 "$work/cycle.fifo"
+  sway_config="bindsym ctrl+grave exec echo forward > $work/cycle.fifo
+bindsym ctrl+shift+grave exec echo back > $work/cycle.fifo"
+  (
+    exec 3<>"$work/cycle.fifo"
+    while read -r way <&3; do
+      # A press before Varrow answers finds it not running; the next one counts.
+      if [ "$way" = back ]; then "$VARROW_BIN" cycle --back; else "$VARROW_BIN" cycle; fi 2>/dev/null || true
+    done
+  ) &
+  started+=($!)
+}
+
+# Claude as the Linux package, so each copy starts with an app id of its own, and the setting that
+# keeps Claude native turned off (before start_varrow).
+use_native_claude_package() {
+  rm -rf "$HOME/Applications/Claude.app"
+  install_package 1.0.0
+  export XDG_DATA_DIRS="$pkg/share"
+  mkdir -p "$XDG_CONFIG_HOME/Varrow"
+  printf '[General]\nstartClaudeThroughXwayland=false\n' >"$XDG_CONFIG_HOME/Varrow/Varrow.conf"
+}
+
 press_cycle_key_sway() {
   key_sent_at=$(now_ms)
   if [ "${1:-}" = back ]; then wtype -M ctrl -M shift -k grave -m shift -m ctrl; else wtype -M ctrl -k grave -m ctrl; fi
