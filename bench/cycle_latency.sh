@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Time from a Ctrl+` press to the next account's Claude window being active, by the stand-in's own
 # activation record, with two accounts open on the stand-in Claude. Median of RUNS presses.
-#   bench/cycle_latency.sh BUILD_DIR [RUNS] [xvfb|sway|mutter|kwin|sway-native]
+#   bench/cycle_latency.sh BUILD_DIR [RUNS] [xvfb|sway|mutter|kwin|sway-native|kwin-native]
 # xvfb is Xvfb + openbox; the others are headless Wayland compositors with Claude on Xwayland, or,
-# for sway-native, Claude as a native client switched through the compositor's window list, the
-# key bound in sway to "varrow cycle" (sway's command socket hidden, as on other wlroots compositors).
+# for *-native, Claude as a native client switched through the compositor's window list (sway: the
+# key bound in sway to "varrow cycle", its command socket hidden as on other wlroots compositors)
+# or KWin's scripts (KWin: the key through XTEST).
 # Target: under 180 ms, so the first front-switching strategy's own check already sees it.
 set -euo pipefail
 
-build=$(cd "${1:?usage: bench/cycle_latency.sh BUILD_DIR [RUNS] [xvfb|sway|mutter|kwin|sway-native]}" && pwd)
+build=$(cd "${1:?usage: bench/cycle_latency.sh BUILD_DIR [RUNS] [xvfb|sway|mutter|kwin|sway-native|kwin-native]}" && pwd)
 runs=${2:-20}
 desktop=${3:-xvfb}
 export VARROW_BIN="$build/src/varrow" VARROW_STANDIN_BUNDLE="$build/standin/Claude.app" VARROW_BUILD_DIR="$build"
@@ -25,12 +26,14 @@ if [ "$desktop" = xvfb ]; then
     key_sent_at=$(now_ms)
     xdotool key ctrl+grave
   }
-elif [ "$desktop" = sway-native ]; then
+elif [[ "$desktop" == *-native ]]; then
   setup_home
   use_native_claude_package
-  bind_cycle_key_in_sway
-  start_compositor sway
-  varrow_env=(SWAYSOCK= I3SOCK=)
+  if [ "$desktop" = sway-native ]; then
+    bind_cycle_key_in_sway
+    varrow_env=(SWAYSOCK= I3SOCK=)
+  fi
+  start_compositor "${desktop%-native}"
 else
   setup_home
   start_compositor "$desktop"

@@ -5,6 +5,7 @@
 #include "platform/Installations.h"
 #include "platform/Platform.h"
 #include "platform/Workspace.h"
+#include "platform/kde/KWinWindowServer.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/wayland/ForeignToplevels.h"
 #include "platform/wayland/WlrWindowServer.h"
@@ -49,11 +50,15 @@ void installDesktopPlatform() {
             break;
         case SessionType::Wayland:
             // Varrow runs as an X11 client of Xwayland there, so the X11 services serve; where the
-            // compositor lists its windows (wlroots), native Claude windows are seen too.
+            // compositor lists its windows (wlroots) or takes scripts (KWin), native Claude windows
+            // are seen too.
             platform::x11::addWindowServices(services);
             if (auto toplevels = platform::wayland::ForeignToplevels::connect())
                 services.windowServer = std::make_unique<WlrWindowServer>(
                     std::move(toplevels), std::move(services.windowServer), applicationWindowOwners);
+            else
+                services.windowServer =
+                    platform::kde::KWinWindowServer::over(std::move(services.windowServer));
             break;
     }
     auto installations = std::make_unique<install::ClaudeInstallations>();

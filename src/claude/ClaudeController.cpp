@@ -56,7 +56,10 @@ ClaudeController::ClaudeController(model::ProfileStore* store, QObject* parent)
         if (app) catchWrongAccount(app);
     });
     connect(workspace, &platform::Workspace::didTerminateApplication, this, [this] { refresh(); });
-    connect(workspace, &platform::Workspace::didActivateApplication, this, [this] { updateFront(); });
+    connect(workspace, &platform::Workspace::didActivateApplication, this, [this](const AppHandle& app) {
+        if (app) awaitingFront_.remove(app->processIdentifier());
+        updateFront();
+    });
     connect(workspace, &platform::Workspace::didBecomeActive, this, [this] {
         locateClaude();
         refresh();
@@ -253,24 +256,32 @@ void ClaudeController::launchFinished(const QUuid& id, quint64 attempt, const Ap
             if (self && self->attempts_.value(id) == attempt) self->removeOpening(id);
         });
     };
-    if (app)
+    if (app) {
+        awaitingFront_.insert(app->processIdentifier());
         focusWhenReady(app, expire);
-    else
+    } else {
         expire();
+    }
 }
 
 void ClaudeController::focusWhenReady(const AppHandle& app, std::function<void()> done, int checks) {
-    if (app->isTerminated() || app->isActive()) {
+    const pid_t pid = app->processIdentifier();
+    // Once it has been in front, even between two looks, it came forward by itself: whatever the
+    // user has put in front since is left there.
+    if (app->isTerminated() || app->isActive() || !awaitingFront_.contains(pid)) {
+        awaitingFront_.remove(pid);
         done();
         return;
     }
-    if (Platform::windowServer().frontWindow(app->processIdentifier())) {
-        if (!app->isActive()) focus(app);
+    if (Platform::windowServer().frontWindow(pid)) {
+        awaitingFront_.remove(pid);
+        focus(app);
         done();
         return;
     }
     QTimer::singleShot(Timings::firstWindowPoll(), this, [this, app, done, checks] {
         if (checks + 1 >= Timings::firstWindowPolls) {
+            awaitingFront_.remove(app->processIdentifier());
             done();
             return;
         }

@@ -111,6 +111,7 @@ private:
     QSet<QUuid> opening_;
     std::optional<QUuid> frontProfileID_;
     bool claudeIsFront_ = false;
+    QSet<pid_t> awaitingFront_;  // launched processes not yet seen in front
     std::optional<QString> lastError_;
     QSet<QUuid> relaunching_;
     std::optional<QDateTime> handoffUntil_;

@@ -2,6 +2,7 @@
 #include "model/Defaults.h"
 
 #include <QProcessEnvironment>
+#include <QTest>
 
 namespace varrow::claude::test {
 namespace {
@@ -243,6 +244,27 @@ TEST_F(ControllerTest, KeepInDockPinsTheCopyOrSaysWhyNot) {
     ASSERT_TRUE(controller().lastError().has_value());
     EXPECT_TRUE(controller().lastError()->startsWith("Couldn't keep Home in the Dock"));
     EXPECT_EQ(fake.preferences.copyAppValue("persistent-apps", "com.apple.dock"), "the user's odd value");
+}
+
+// A new instance is brought forward once its first window shows, unless it has already been in
+// front: then whatever the user has put in front since stays there, however quick the look.
+TEST_F(ControllerTest, ALaunchIsBroughtForwardOnlyIfItNeverCameForwardByItself) {
+    const Profile work = addAccount("Work");
+    const auto launch = [&](const Profile& profile) {
+        controller().open(profile);
+        EXPECT_TRUE(settled([&] { return controller().running().contains(profile.id); }));
+        return controller().running().value(profile.id);
+    };
+    const AppHandle quick = launch(work);
+    fake.workspace.setFrontmost(quick);
+    fake.workspace.setFrontmost(nullptr);
+    fake.windowServer.windows.insert(quick->processIdentifier(), 1);
+    QTest::qWait(int(Timings::firstWindowPoll().count()) * 5);
+    EXPECT_TRUE(fake.windowServer.frontRequests.isEmpty());
+
+    const AppHandle slow = launch(defaultAccount());
+    fake.windowServer.windows.insert(slow->processIdentifier(), 2);
+    EXPECT_TRUE(settled([&] { return fake.windowServer.frontRequests.contains(slow->processIdentifier()); }));
 }
 
 }  // namespace

@@ -208,12 +208,16 @@ start_native_window() {
 names=("My Claude" Work Home)
 open_three_accounts() {
   dirs=("$XDG_CONFIG_HOME/Claude" "$VARROW_HOME/Accounts/work/Desktop" "$VARROW_HOME/Accounts/home/Desktop")
-  local name dir
-  for name in "${names[@]}"; do "$VARROW_BIN" open "$name"; done
-  for name in "${names[@]}"; do wait_for 30 "$name to run" is_running "$name"; done
-  for dir in "${dirs[@]}"; do
-    wait_for 10 "the stand-in in $dir to record its state" test -s "$dir/standin-state.json"
-    [ "$(standin_platform "$dir")" = "$1" ] || fail "Claude in $dir runs as $(standin_platform "$dir"), not as $1"
+  local i
+  # One after the other, each in front before the next is opened, so no launch's own switch to the
+  # front is still under way when the checks begin.
+  for i in 0 1 2; do
+    "$VARROW_BIN" open "${names[i]}"
+    wait_for 30 "${names[i]} to run" is_running "${names[i]}"
+    wait_for 10 "the stand-in in ${dirs[i]} to record its state" test -s "${dirs[i]}/standin-state.json"
+    [ "$(standin_platform "${dirs[i]}")" = "$1" ] ||
+      fail "Claude in ${dirs[i]} runs as $(standin_platform "${dirs[i]}"), not as $1"
+    wait_for 10 "${names[i]} in front after its launch" sh -c '[ "$("$0" front)" = "$1" ]' "$VARROW_BIN" "${names[i]}"
   done
 }
 
@@ -290,4 +294,52 @@ run_switching_checks() {
   wait_for 20 "the native Claude to quit" has_ended "$native"
   wait_for 10 "My Claude to be listed as stopped" is_stopped "My Claude"
   echo "ok: a native Wayland Claude is listed and quit"
+}
+
+# The checks for Claude as a native Wayland client, switched through the compositor's own window
+# list (Varrow started, the cycle key reaching Varrow): each Claude runs natively, opening a running
+# account brings it forward and Varrow knows which is in front, the key cycles, wraps and goes
+# back, another native window is left alone, and a copy started by hand on no data folder (so with
+# no app id of its own) is caught and started again on its own folder.
+run_native_switching_checks() {
+  local i way before stray
+  open_three_accounts wayland
+  echo "ok: every account's Claude is a native Wayland client"
+
+  for i in 1 0 2; do
+    before=$(switch_results)
+    "$VARROW_BIN" open "${names[i]}"
+    wait_for 10 "${names[i]} in front" standin_active "${dirs[i]}"
+    wait_for 10 "the switch to ${names[i]} to end" more_results_than "$before"
+    standin_active "${dirs[i]}" || fail "${names[i]} lost the front as its switch ended"
+    [ "$("$VARROW_BIN" front)" = "${names[i]}" ] || fail "Varrow believes $("$VARROW_BIN" front) is in front, not ${names[i]}"
+  done
+  grep -q ": ok via window-server" "$XDG_STATE_HOME/Varrow/switch.log" ||
+    fail "no switch went through the window server: $(tail -n 5 "$XDG_STATE_HOME/Varrow/switch.log")"
+  echo "ok: opening a running native account brings it to the front, and Varrow knows which is in front"
+
+  # Home is in front: the key goes to My Claude (wrapping), then Work, then back to My Claude.
+  for step in "0 forward" "1 forward" "0 back"; do
+    read -r i way <<<"$step"
+    before=$(switch_results)
+    press_cycle_key "$([ "$way" = back ] && echo back)"
+    wait_for 10 "the $way key to bring ${names[i]} forward" standin_active "${dirs[i]}"
+    wait_for 10 "the switch to ${names[i]} to end" more_results_than "$before"
+  done
+  echo "ok: the cycle key cycles forward, wraps and goes back"
+
+  check_native_window_left_alone "${dirs[@]}"
+
+  # My Claude quits first, or the stray would hand over to it.
+  "$VARROW_BIN" quit Home
+  "$VARROW_BIN" quit "My Claude"
+  wait_for 15 "Home to stop" is_stopped Home
+  wait_for 15 "My Claude to stop" is_stopped "My Claude"
+  "$VARROW_HOME/Apps/Claude Home.app/claude-desktop" >/dev/null 2>&1 &
+  stray=$!
+  wait_for 20 "the stray copy to be quit" has_ended "$stray"
+  wait_for 20 "Home to be started again on its folder" pid_for_data_dir "${dirs[2]}"
+  wait_for 15 "Home to run again" is_running Home
+  wait "$stray" 2>/dev/null || true
+  echo "ok: a copy started by hand on no data folder is caught and started on its own"
 }
