@@ -114,7 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     const QVariant before = prefs.copyAppValue(key, domain);
-    DockPin::add(QStringLiteral("/nowhere/Apps/Claude Work.app"));
+    dock.add(QStringLiteral("/nowhere/Apps/Claude Work.app"));
     const QVariant after = prefs.copyAppValue(key, domain);
     if (!tiles) {
         fuzz::check(after == before, "adding never replaces a list it cannot read");
