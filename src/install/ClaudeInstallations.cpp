@@ -46,9 +46,14 @@ QImage ClaudeInstallations::icon(const QString& folder, int pixels) {
 }
 
 QString ClaudeInstallations::windowClass(const QString& folder) {
+    // Asked at every change of the active window; finding the package reads the launcher entries,
+    // whose window class does not change while Varrow runs.
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    if (const auto known = windowClasses_.constFind(canonical); known != windowClasses_.cend()) return *known;
     const auto install = LinuxClaudeInstall::find();
-    if (!install || install->folder != QFileInfo(folder).canonicalFilePath()) return {};
-    return install->wmClass;
+    const QString windowClass = install && install->folder == canonical ? install->wmClass : QString();
+    windowClasses_.insert(canonical, windowClass);
+    return windowClass;
 }
 
 QString ClaudeInstallations::version(const QString& folder) {

@@ -2,6 +2,8 @@
 
 #include "platform/Installations.h"
 
+#include <QHash>
+
 namespace varrow::install {
 
 // Claude's Linux package: recognised by its archive, copied by links where clones fail, and
@@ -23,6 +25,9 @@ public:
     void copyReady(const QString& copyPath, const QString& accountName, const QString& iconPath) override;
     void copyRemoved(const QString& copyPath) override;
     void pruneCopyEntries(const QString& appsDir) override;
+
+private:
+    QHash<QString, QString> windowClasses_;  // by canonical folder; empty: none known
 };
 
 }  // namespace varrow::install
