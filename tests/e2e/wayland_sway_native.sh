@@ -15,4 +15,10 @@ start_compositor sway
 write_profiles "Work" "Home"
 start_varrow SWAYSOCK= I3SOCK=
 run_native_switching_checks
+# Varrow on Xwayland without sway's socket, as on any wlroots compositor: its panel is still no
+# managed window that sway would float in the middle and focus.
+"$VARROW_BIN" open Work
+wait_for 10 "Work in front" standin_active "$VARROW_HOME/Accounts/work/Desktop"
+wait_for 10 "the switcher panel" sh -c 'xdotool search --name "^Varrow Switcher$" >/dev/null'
+check_panel_stays_at_the_edge
 echo "PASS"

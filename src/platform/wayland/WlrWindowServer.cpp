@@ -2,6 +2,8 @@
 
 #include "platform/wayland/ForeignToplevels.h"
 
+#include <QWindow>
+
 namespace varrow::platform::wayland {
 
 WlrWindowServer::WlrWindowServer(std::unique_ptr<ForeignToplevels> toplevels,
@@ -62,7 +64,10 @@ bool WlrWindowServer::focusThroughCompositor(pid_t pid) {
 }
 
 void WlrWindowServer::makeOverlay(QWindow* window) {
-    // This program's own windows are X11 windows on Xwayland.
+    // This program's own windows are X11 windows on Xwayland. wlroots compositors float a managed
+    // one in the middle of the screen and focus it, whatever it asks; left unmanaged it stays
+    // where it is put and never takes the focus.
+    if (window) window->setFlags(window->flags() | Qt::BypassWindowManagerHint);
     xwayland_->makeOverlay(window);
 }
 

@@ -67,6 +67,7 @@ EOF
     sleep 0.1
   done
   import_session_env "$work/sway.env" DISPLAY SWAYSOCK
+  sway_socket=$SWAYSOCK
   export WAYLAND_DISPLAY="$runtime/$(grep -m1 '^WAYLAND_DISPLAY=' "$work/sway.env" | cut -d= -f2-)"
   # Xwayland starts on the first X client and admits only sway's user until told otherwise.
   wait_for 15 "sway's Xwayland" setpriv --reuid="$uid" --regid="$uid" --clear-groups xhost +si:localuser:"$(id -un)"
@@ -201,6 +202,23 @@ start_native_window() {
     [ "$(standin_platform "$work/other/data")" = wayland ] || fail "the other program is not a native Wayland client"
     wait_for 10 "the native window in front" standin_active "$work/other/data"
   fi
+}
+
+# On sway: the switcher panel sits at the right edge, does not hold the focus and is not mapped
+# again and again.
+check_panel_stays_at_the_edge() {
+  local panel focused unmaps x width screen
+  panel=$(xdotool search --name '^Varrow Switcher$' | head -n1)
+  [ -n "$panel" ] || fail "the switcher panel is not shown"
+  x=$(xwininfo -id "$panel" | awk '/Absolute upper-left X/ { print $4 }')
+  width=$(xwininfo -id "$panel" | awk '/Width:/ { print $2 }')
+  screen=$(xwininfo -root | awk '/Width:/ { print $2 }')
+  ((x + width == screen)) || fail "the panel is at x=$x (width $width), not at the right edge of $screen"
+  focused=$(SWAYSOCK=$sway_socket swaymsg -t get_tree | jq '.. | objects | select(.focused == true) | .pid // empty')
+  [ "$focused" != "$varrow_pid" ] || fail "the switcher panel holds the focus"
+  unmaps=$(timeout 3 xev -root -event substructure 2>/dev/null | grep -c UnmapNotify || true)
+  [ "$unmaps" = 0 ] || fail "windows were unmapped $unmaps times in 3 s with nothing happening"
+  echo "ok: the switcher panel stays at the edge without the focus"
 }
 
 # open_three_accounts PLATFORM: opens My Claude, Work and Home (names and dirs, in that order) and
