@@ -2,7 +2,8 @@
 # Claude as a native Wayland client on headless KWin, switched through KWin's scripting interface:
 # every account's Claude runs natively, opening a running account brings it forward and Varrow
 # knows which is in front, Ctrl+` cycles, wraps and goes back, a native window that is not Claude is
-# left alone, and a copy started by hand on no data folder is still caught.
+# left alone, a copy started by hand on no data folder is still caught, and no other program of
+# the session can tell Varrow what is in front.
 source "$(dirname "$0")/lib/common.bash"
 source "$(dirname "$0")/lib/compositor.bash"
 source "$(dirname "$0")/lib/package.bash"
@@ -13,4 +14,19 @@ start_compositor kwin
 write_profiles "Work" "Home"
 start_varrow
 run_native_switching_checks
+
+# Varrow hears KWin's script on the session bus; another program of the session that tells it
+# another account is in front is not believed.
+bus_call() { gdbus call --session -d org.freedesktop.DBus -o /org/freedesktop/DBus -m "org.freedesktop.DBus.$1" "${@:2}"; }
+for name in $(bus_call ListNames | grep -o "':[0-9.]*'" | tr -d "'"); do
+  [ "$(bus_call GetConnectionUnixProcessID "$name" 2>/dev/null | sed 's/.*uint32 \([0-9]*\).*/\1/')" = "$varrow_pid" ] && varrow_bus=$name
+done
+[ -n "${varrow_bus:-}" ] || fail "Varrow is not on the session bus"
+front=$("$VARROW_BIN" front)
+[ "$front" = Home ] && other=${dirs[1]} || other=${dirs[2]}
+gdbus call --session -d "$varrow_bus" -o /KWinWindows -m org.varrow.KWinWindows.activated \
+  "$(pid_for_data_dir "$other")" >/dev/null
+sleep 0.5  # the call is answered at once; this leaves the front time to change, were it believed
+[ "$("$VARROW_BIN" front)" = "$front" ] || fail "a call from outside KWin moved the front to $("$VARROW_BIN" front)"
+echo "ok: only KWin's word about the front counts"
 echo "PASS"

@@ -77,6 +77,7 @@ std::unique_ptr<WindowServer> KWinWindowServer::over(std::unique_ptr<WindowServe
         !bus.interface()->isServiceRegistered(QLatin1String(kKWin)).value())
         return xwayland;
     std::unique_ptr<KWinWindowServer> self(new KWinWindowServer(std::move(xwayland)));
+    self->kwin_ = bus.interface()->serviceOwner(QLatin1String(kKWin)).value();
     if (self->scripts_->isValid() && bus.registerObject(QLatin1String(kReceiverPath), self.get(),
                                                         QDBusConnection::ExportScriptableSlots)) {
         if (self->loadScript(reportingScript(bus.baseService()), pluginName("windows"))) return self;
@@ -115,7 +116,13 @@ void KWinWindowServer::unloadScript(const QString& name) {
     callScripting(bus_, "unloadScript", {name});
 }
 
+bool KWinWindowServer::fromKWin() const {
+    // Any program of the session can call this object; only KWin's word counts.
+    return calledFromDBus() && message().service() == kwin_;
+}
+
 void KWinWindowServer::activated(const QString& pid) {
+    if (!fromKWin()) return;
     reported_ = true;
     const pid_t now = pid.toInt();
     if (now == active_) return;
@@ -124,6 +131,7 @@ void KWinWindowServer::activated(const QString& pid) {
 }
 
 void KWinWindowServer::windows(const QString& pids) {
+    if (!fromKWin()) return;
     withWindows_.clear();
     for (const QString& pid : pids.split(u' ', Qt::SkipEmptyParts)) withWindows_.insert(pid.toInt());
 }

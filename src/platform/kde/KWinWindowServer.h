@@ -3,6 +3,7 @@
 #include "platform/WindowServer.h"
 
 #include <QDBusConnection>
+#include <QDBusContext>
 #include <QSet>
 #include <QString>
 #include <memory>
@@ -15,7 +16,7 @@ namespace varrow::platform::kde {
 // loaded into KWin reports each activation and the processes with windows, with their pids, to
 // this object on the session bus, and a one-shot script activates a process's top window on
 // request. Native Wayland windows and X11 ones alike; this program's own overlay windows stay X11's.
-class KWinWindowServer : public WindowServer {
+class KWinWindowServer : public WindowServer, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.varrow.KWinWindows")
 public:
@@ -36,17 +37,19 @@ public:
 
 public slots:
     // Called by the reporting script: the pid owning the active window ("0" for none) and the
-    // pids owning normal windows, separated by spaces.
+    // pids owning normal windows, separated by spaces. Calls from anyone but KWin are ignored.
     Q_SCRIPTABLE void activated(const QString& pid);
     Q_SCRIPTABLE void windows(const QString& pids);
 
 private:
     explicit KWinWindowServer(std::unique_ptr<WindowServer> xwayland);
     bool loadScript(const QString& text, const QString& pluginName);
+    bool fromKWin() const;
     void unloadScript(const QString& pluginName);
 
     std::unique_ptr<WindowServer> xwayland_;
     QDBusConnection bus_;
+    QString kwin_;  // KWin's unique name on the bus
     std::unique_ptr<QTemporaryDir> scripts_;
     int scriptCount_ = 0;
     bool reported_ = false;  // the script has spoken at least once
