@@ -53,9 +53,7 @@ struct ForeignToplevelsListeners {
     }
 
     static Handle* of(void* data) { return static_cast<Handle*>(data); }
-    static void title(void* data, zwlr_foreign_toplevel_handle_v1*, const char* text) {
-        of(data)->pending.title = QString::fromUtf8(text);
-    }
+    static void title(void*, zwlr_foreign_toplevel_handle_v1*, const char*) {}
     static void appId(void* data, zwlr_foreign_toplevel_handle_v1*, const char* text) {
         of(data)->pending.appId = QString::fromUtf8(text);
     }
@@ -157,8 +155,7 @@ void ForeignToplevels::handleDone(Handle* handle) {
     next.lastActivated = handle->current.lastActivated;
     if (next.activated && !handle->current.activated) next.lastActivated = ++activations_;
     const Toplevel& was = handle->current;
-    const bool differs =
-        next.activated != was.activated || next.appId != was.appId || next.title != was.title;
+    const bool differs = next.activated != was.activated || next.appId != was.appId;
     handle->current = next;
     const bool first = !handle->described;
     handle->described = true;

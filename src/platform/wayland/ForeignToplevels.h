@@ -16,7 +16,7 @@ struct zwlr_foreign_toplevel_manager_v1;
 namespace varrow::platform::wayland {
 
 // Other clients' windows as a wlroots compositor lists them (zwlr_foreign_toplevel_manager_v1):
-// their app id, title and whether one is activated, and activation on request. Keeps its own
+// their app id and whether one is activated, and activation on request. Keeps its own
 // connection to the compositor, read on the main loop through a socket notifier. Main thread.
 class ForeignToplevels : public QObject {
     Q_OBJECT
@@ -24,7 +24,6 @@ public:
     struct Toplevel {
         quint32 id = 0;  // this program's own number for the window, never reused
         QString appId;
-        QString title;
         bool activated = false;
         quint64 lastActivated = 0;  // order of activation as seen here; 0 when never seen active
     };
@@ -43,7 +42,8 @@ public:
     bool roundTrip();
 
 signals:
-    // A window came, went, or changed its app id, title or activation.
+    // A window came, went, or changed its app id or activation (not its title, which changes often
+    // and tells nothing here).
     void changed();
 
 private:
