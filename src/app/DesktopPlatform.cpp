@@ -7,6 +7,7 @@
 #include "platform/Workspace.h"
 #include "platform/kde/KWinWindowServer.h"
 #include "platform/linux/LinuxPlatform.h"
+#include "platform/linux/PortalShortcuts.h"
 #include "platform/wayland/ForeignToplevels.h"
 #include "platform/wayland/WlrWindowServer.h"
 #include "platform/x11/X11Platform.h"
@@ -59,6 +60,10 @@ void installDesktopPlatform() {
             else
                 services.windowServer =
                     platform::kde::KWinWindowServer::over(std::move(services.windowServer));
+            // A native Claude window in front keeps keys from Xwayland: the hot key needs the
+            // desktop's own shortcuts there.
+            if (services.windowServer->seesNativeWindows())
+                services.desktopShortcuts = std::make_unique<platform::linux_::PortalShortcuts>();
             break;
     }
     auto installations = std::make_unique<install::ClaudeInstallations>();

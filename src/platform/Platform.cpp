@@ -39,6 +39,9 @@ WindowServer& Platform::windowServer() {
 GlobalHotKeys& Platform::hotKeys() {
     return require(installed().hotKeys);
 }
+DesktopShortcuts* Platform::desktopShortcuts() {
+    return installed().desktopShortcuts.get();
+}
 AppPreferences& Platform::preferences() {
     return require(installed().preferences);
 }

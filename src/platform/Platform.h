@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/AppPreferences.h"
+#include "platform/DesktopShortcuts.h"
 #include "platform/GlobalHotKeys.h"
 #include "platform/Installations.h"
 #include "platform/LinkHandlers.h"
@@ -20,6 +21,7 @@ struct Services {
     std::unique_ptr<Workspace> workspace;
     std::unique_ptr<WindowServer> windowServer;
     std::unique_ptr<GlobalHotKeys> hotKeys;
+    std::unique_ptr<DesktopShortcuts> desktopShortcuts;  // none where the desktop has no such service
     std::unique_ptr<AppPreferences> preferences;
     std::unique_ptr<LoginItems> loginItems;
     std::unique_ptr<TrayAvailability> trays;
@@ -38,6 +40,7 @@ public:
     static Workspace& workspace();
     static WindowServer& windowServer();
     static GlobalHotKeys& hotKeys();
+    static DesktopShortcuts* desktopShortcuts();
     static AppPreferences& preferences();
     static LoginItems& loginItems();
     static TrayAvailability& trays();

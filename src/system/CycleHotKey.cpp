@@ -8,6 +8,7 @@
 
 namespace varrow::system {
 
+using platform::DesktopShortcuts;
 using platform::GlobalHotKeys;
 using platform::Platform;
 
@@ -23,12 +24,23 @@ std::chrono::milliseconds switchWindow() {
 
 CycleHotKey::CycleHotKey(Target target, QObject* parent) : QObject(parent), target_(std::move(target)) {
     connect(&Platform::hotKeys(), &GlobalHotKeys::pressed, this, &CycleHotKey::pressed);
+    if (DesktopShortcuts* shortcuts = Platform::desktopShortcuts()) {
+        connect(shortcuts, &DesktopShortcuts::activated, this, [this](const QString& id) {
+            if (id == kNextShortcut)
+                trigger(false);
+            else if (id == kPreviousShortcut)
+                trigger(true);
+        });
+    }
     connect(&model::Defaults::shared(), &model::Defaults::changed, this, &CycleHotKey::reevaluate);
     reevaluate();
 }
 
 CycleHotKey::~CycleHotKey() {
-    if (Platform::isInstalled()) setRegistered(false);
+    if (Platform::isInstalled()) {
+        setRegistered(false);
+        setBound(false);
+    }
 }
 
 bool CycleHotKey::isSwitching() const {
@@ -42,7 +54,27 @@ void CycleHotKey::frontChanged() {
 
 void CycleHotKey::reevaluate() {
     const bool front = target_.owner && target_.claudeIsFront && target_.claudeIsFront();
-    setRegistered(front && model::Defaults::shared().cycleHotKeyEnabled());
+    const bool enabled = model::Defaults::shared().cycleHotKeyEnabled();
+    setRegistered(front && enabled);
+    // A native Claude window keeps the keys from Xwayland's grab; the desktop's own shortcuts
+    // reach this program wherever the focus is, so they stay bound while the key is on.
+    setBound(enabled && Platform::desktopShortcuts() &&
+             !model::Defaults::shared().startClaudeThroughXwayland());
+}
+
+void CycleHotKey::setBound(bool on) {
+    if (on == bound_) return;
+    bound_ = on;
+    if (!on) {
+        Platform::desktopShortcuts()->bind({});
+        return;
+    }
+    Platform::desktopShortcuts()->bind({
+        {QString::fromLatin1(kNextShortcut), QStringLiteral("Switch to the next Claude account"), kKey,
+         Qt::ControlModifier},
+        {QString::fromLatin1(kPreviousShortcut), QStringLiteral("Switch to the previous Claude account"),
+         kKey, Qt::ControlModifier | Qt::ShiftModifier},
+    });
 }
 
 void CycleHotKey::setRegistered(bool on) {

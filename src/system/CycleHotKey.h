@@ -10,7 +10,9 @@
 namespace varrow::system {
 
 // Ctrl+` (next account) and Ctrl+Shift+` (previous account), registered only while a Claude
-// copy is in front and the user has not switched them off.
+// copy is in front and the user has not switched them off. Where Claude opens as a native Wayland
+// client, the desktop's own shortcuts carry them too, bound for as long as they are switched on: a
+// press with no Claude in front then does nothing.
 //
 // The controller lives in a layer above this one, so it is reached through two functions; the
 // shell connects the controller's front changes to frontChanged().
@@ -22,6 +24,9 @@ public:
     static constexpr quint32 kPreviousId = 2;
     // The key left of 1, whatever the layout prints on it.
     static constexpr Qt::Key kKey = Qt::Key_QuoteLeft;
+    // Their names among the desktop's shortcuts, kept from one start to the next.
+    static constexpr const char* kNextShortcut = "next-account";
+    static constexpr const char* kPreviousShortcut = "previous-account";
 
     struct Target {
         QPointer<QObject> owner;  // the controller; presses after it is gone do nothing
@@ -33,6 +38,8 @@ public:
     ~CycleHotKey() override;
 
     bool isRegistered() const { return !refs_.isEmpty(); }
+    // Whether the desktop's own shortcuts are asked to carry the keys.
+    bool isBound() const { return bound_; }
     // Whether a press now would be dropped because the previous switch has not landed yet.
     bool isSwitching() const;
 
@@ -47,12 +54,14 @@ public slots:
 
 private:
     void setRegistered(bool on);
+    void setBound(bool on);
     void registerKey(quint32 id, Qt::KeyboardModifiers modifiers);
     void pressed(quint32 signature, quint32 id);
     void startSwitch(bool backwards);
 
     Target target_;
     QList<quint64> refs_;
+    bool bound_ = false;
     QElapsedTimer switchStarted_;
 };
 

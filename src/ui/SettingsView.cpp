@@ -28,7 +28,7 @@ QLabel* secondaryLabel(const QString& text) {
 }
 
 // A check box whose label is a title with a quieter line under it.
-QWidget* checkRow(QCheckBox* box, const QString& detail) {
+QWidget* checkRow(QCheckBox* box, const QString& detail, QLabel** detailLabel = nullptr) {
     auto* row = new QWidget;
     auto* layout = new QVBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -41,7 +41,24 @@ QWidget* checkRow(QCheckBox* box, const QString& detail) {
                                 box->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing),
                             0, 0, 0);
     layout->addWidget(sub);
+    if (detailLabel) *detailLabel = sub;
     return row;
+}
+
+// What the cycle key does here: a grab that works only in Claude, the desktop's own shortcut that
+// works everywhere, or nothing Varrow can grab at all (a native Claude with no desktop shortcuts).
+QString cycleHelp() {
+    const bool nativeClaude =
+        platform::display_session::isWayland() && !model::Defaults::shared().startClaudeThroughXwayland();
+    if (!nativeClaude) return QStringLiteral("Only while you're in Claude. ⇧⌘` goes backwards.");
+    const platform::DesktopShortcuts* shortcuts = platform::Platform::desktopShortcuts();
+    if (shortcuts && shortcuts->isAvailable())
+        return QStringLiteral(
+            "Your desktop keeps ⌘` for Varrow in every app; outside Claude it does nothing. "
+            "⇧⌘` goes backwards. Change either in your desktop's shortcut settings.");
+    return QStringLiteral(
+        "Claude opens natively, where Varrow can't catch keys: bind “varrow cycle” and "
+        "“varrow cycle --back” to keys in your desktop's settings.");
 }
 
 }  // namespace
@@ -81,8 +98,10 @@ SettingsView::SettingsView(bool launchAtLogin, std::function<void(const QString&
     layout->addLayout(section);
 
     cycle_ = new QCheckBox(displayText(QStringLiteral("⌘` switches between open accounts")));
-    layout->addWidget(
-        checkRow(cycle_, displayText(QStringLiteral("Only while you're in Claude. ⇧⌘` goes backwards."))));
+    layout->addWidget(checkRow(cycle_, displayText(cycleHelp()), &cycleHelp_));
+    if (auto* shortcuts = platform::Platform::desktopShortcuts())
+        connect(shortcuts, &platform::DesktopShortcuts::availabilityChanged, this,
+                &SettingsView::syncFromDefaults);
     links_ = new QCheckBox(QStringLiteral("Send sign-in links to the account that asked"));
     layout->addWidget(checkRow(links_, QStringLiteral("When you sign in through the browser, the link goes "
                                                       "back to the account you were signing in to.")));
@@ -94,9 +113,10 @@ SettingsView::SettingsView(bool launchAtLogin, std::function<void(const QString&
             platform::Platform::windowServer().seesNativeWindows()
                 ? QStringLiteral(
                       "Lets ⌘` switch accounts while Claude is in front. Without it Claude's "
-                      "text stays sharp and Varrow still brings accounts forward; bind "
-                      "“varrow cycle” to a key in your desktop's settings to switch. Applies "
-                      "when an account next opens.")
+                      "text stays sharp and Varrow still brings accounts forward; ⌘` becomes "
+                      "your desktop's own shortcut where it offers them (KDE Plasma), else bind "
+                      "“varrow cycle” to a key in your desktop's settings. Applies when an "
+                      "account next opens.")
                 : QStringLiteral(
                       "Lets Varrow bring accounts forward and ⌘` switch them on this desktop. "
                       "Text in Claude can look less sharp at fractional scaling. Applies when "
@@ -130,6 +150,7 @@ void SettingsView::syncFromDefaults() {
     description_->setText(description(stored));
     const QSignalBlocker block(cycle_);
     cycle_->setChecked(model::Defaults::shared().cycleHotKeyEnabled());
+    cycleHelp_->setText(displayText(cycleHelp()));
     const QSignalBlocker blockLinks(links_);
     links_->setChecked(model::Defaults::shared().sendSignInLinks());
     if (xwayland_) {

@@ -31,6 +31,7 @@ public:
     QCheckBox* linksBox() const { return links_; }
     // Null unless the session is Wayland.
     QCheckBox* xwaylandBox() const { return xwayland_; }
+    QLabel* cycleHelpLabel() const { return cycleHelp_; }
     bool launchAtLogin() const { return launchAtLogin_; }
 
 signals:
@@ -47,6 +48,7 @@ private:
     bool launchAtLogin_;
     SegmentedControl* picker_;
     QLabel* description_;
+    QLabel* cycleHelp_ = nullptr;
     QCheckBox* cycle_;
     QCheckBox* login_;
     QCheckBox* links_;

@@ -3,7 +3,8 @@
 # every account's Claude runs natively, opening a running account brings it forward and Varrow
 # knows which is in front, Ctrl+` cycles, wraps and goes back, a native window that is not Claude is
 # left alone, a copy started by hand on no data folder is still caught, and no other program of
-# the session can tell Varrow what is in front.
+# the session can tell Varrow what is in front. The key is KDE's own global shortcut, bound through
+# the desktop portal without opening KDE's settings.
 source "$(dirname "$0")/lib/common.bash"
 source "$(dirname "$0")/lib/compositor.bash"
 source "$(dirname "$0")/lib/package.bash"
@@ -11,9 +12,13 @@ source "$(dirname "$0")/lib/package.bash"
 setup_home
 use_native_claude_package
 start_compositor kwin
+start_kde_portal
 write_profiles "Work" "Home"
 start_varrow
+use_kde_shortcuts
 run_native_switching_checks
+[ ! -s "$work/opened" ] || fail "binding the shortcuts opened $(cat "$work/opened")"
+echo "ok: the cycle key is KDE's own shortcut, bound without a settings window"
 
 # Varrow hears KWin's script on the session bus; another program of the session that tells it
 # another account is in front is not believed.

@@ -157,3 +157,28 @@ TEST_F(CycleHotKeyTest, PressAfterTheControllerIsGoneDoesNothing) {
 }
 
 }  // namespace
+
+TEST_F(CycleHotKeyTest, ForANativeClaudeTheDesktopsShortcutsStayBoundAndCycleOnlyFromClaude) {
+    auto key = make();
+    EXPECT_TRUE(platform.desktopShortcuts.bound.isEmpty());  // Claude on Xwayland: the grab serves
+
+    model::Defaults::shared().setValue(model::Defaults::kStartClaudeThroughXwayland, false);
+    ASSERT_EQ(platform.desktopShortcuts.bound.size(), 2);
+    EXPECT_EQ(platform.desktopShortcuts.bound.at(0).id, QStringLiteral("next-account"));
+    EXPECT_EQ(platform.desktopShortcuts.bound.at(0).modifiers, kNext);
+    EXPECT_EQ(platform.desktopShortcuts.bound.at(1).id, QStringLiteral("previous-account"));
+    EXPECT_EQ(platform.desktopShortcuts.bound.at(1).modifiers, kPrevious);
+
+    // The desktop passes the key on from any window: with no Claude in front it does nothing.
+    ASSERT_TRUE(platform.desktopShortcuts.press(QStringLiteral("next-account")));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(controller.cycles.isEmpty());
+
+    setFront(*key, true);
+    ASSERT_TRUE(platform.desktopShortcuts.press(QStringLiteral("previous-account")));
+    ASSERT_TRUE(test::waitUntil([&] { return controller.cycles.size() == 1; }));
+    EXPECT_TRUE(controller.cycles.at(0));
+
+    model::Defaults::shared().setValue(model::Defaults::kCycleHotKeyEnabled, false);
+    EXPECT_TRUE(platform.desktopShortcuts.bound.isEmpty());
+}

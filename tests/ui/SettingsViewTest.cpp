@@ -45,6 +45,24 @@ TEST_F(SettingsViewTest, choicesAreStoredInTheDefaults) {
     EXPECT_EQ(view.stylePicker()->selectedIndex(), 0);
 }
 
+TEST_F(SettingsViewTest, withANativeClaudeTheCycleHelpSaysWhereTheKeyWorks) {
+    qputenv("XDG_SESSION_TYPE", "wayland");
+    model::Defaults::shared().setValue(model::Defaults::kStartClaudeThroughXwayland, false);
+    fake.desktopShortcuts.available = false;
+    SettingsView view(false, {});
+    const QString help = view.cycleHelpLabel()->text();
+    EXPECT_TRUE(help.contains("“varrow cycle”")) << help.toStdString();
+
+    fake.desktopShortcuts.available = true;
+    emit fake.desktopShortcuts.availabilityChanged();
+    EXPECT_TRUE(view.cycleHelpLabel()->text().contains("in every app; outside Claude it does nothing"));
+
+    model::Defaults::shared().setValue(model::Defaults::kStartClaudeThroughXwayland, true);
+    EXPECT_EQ(view.cycleHelpLabel()->text().toStdString(),
+              "Only while you're in Claude. Shift+Ctrl+` goes backwards.");
+    qunsetenv("XDG_SESSION_TYPE");
+}
+
 TEST_F(SettingsViewTest, openAtLoginRegistersThroughTheLoginItems) {
     SettingsView view(false, {});
     view.show();

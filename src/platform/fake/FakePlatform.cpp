@@ -15,6 +15,7 @@ struct Built {
     std::unique_ptr<FakeWorkspace> workspace;
     std::unique_ptr<FakeWindowServer> windowServer;
     std::unique_ptr<FakeHotKeys> hotKeys;
+    std::unique_ptr<FakeDesktopShortcuts> desktopShortcuts;
     std::unique_ptr<FakePreferences> preferences;
     std::unique_ptr<FakeLoginItems> loginItems;
     std::unique_ptr<FakeTrayAvailability> trays;
@@ -33,6 +34,7 @@ FakePlatform::FakePlatform()
     : workspace(installAndKeep(pending().workspace)),
       windowServer(installAndKeep(pending().windowServer)),
       hotKeys(installAndKeep(pending().hotKeys)),
+      desktopShortcuts(installAndKeep(pending().desktopShortcuts)),
       preferences(installAndKeep(pending().preferences)),
       loginItems(installAndKeep(pending().loginItems)),
       trays(installAndKeep(pending().trays)),
@@ -44,6 +46,7 @@ FakePlatform::FakePlatform()
     services.workspace = std::move(b.workspace);
     services.windowServer = std::move(b.windowServer);
     services.hotKeys = std::move(b.hotKeys);
+    services.desktopShortcuts = std::move(b.desktopShortcuts);
     services.preferences = std::move(b.preferences);
     services.loginItems = std::move(b.loginItems);
     services.trays = std::move(b.trays);

@@ -2,6 +2,7 @@
 
 #include "platform/DockPin.h"
 #include "platform/Installations.h"
+#include "platform/fake/FakeDesktopShortcuts.h"
 #include "platform/fake/FakeHotKeys.h"
 #include "platform/fake/FakeLinkHandlers.h"
 #include "platform/fake/FakeLoginItems.h"
@@ -31,6 +32,7 @@ public:
     FakeWorkspace& workspace;
     FakeWindowServer& windowServer;
     FakeHotKeys& hotKeys;
+    FakeDesktopShortcuts& desktopShortcuts;
     FakePreferences& preferences;
     FakeLoginItems& loginItems;
     FakeTrayAvailability& trays;
