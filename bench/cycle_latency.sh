@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Time from a Ctrl+` press to the next account's Claude window being active, by the stand-in's own
 # activation record, with two accounts open on the stand-in Claude. Median of RUNS presses.
-#   bench/cycle_latency.sh BUILD_DIR [RUNS] [xvfb|sway|mutter|kwin|sway-native|kwin-native]
+#   bench/cycle_latency.sh BUILD_DIR [RUNS] [xvfb|sway|mutter|kwin|sway-native|kwin-native|kwin-portal]
 # xvfb is Xvfb + openbox; the others are headless Wayland compositors with Claude on Xwayland, or,
 # for *-native, Claude as a native client switched through the compositor's window list (sway: the
 # key bound in sway to "varrow cycle", its command socket hidden as on other wlroots compositors)
-# or KWin's scripts (KWin: the key through XTEST).
+# or KWin's scripts (KWin: the key through XTEST; kwin-portal: the key as KDE's own shortcut through
+# the desktop portal, pressed as KWin does, by kglobalaccel).
 # Target: under 180 ms, so the first front-switching strategy's own check already sees it.
 set -euo pipefail
 
-build=$(cd "${1:?usage: bench/cycle_latency.sh BUILD_DIR [RUNS] [xvfb|sway|mutter|kwin|sway-native|kwin-native]}" && pwd)
+build=$(cd "${1:?usage: bench/cycle_latency.sh BUILD_DIR [RUNS] [xvfb|sway|mutter|kwin|sway-native|kwin-native|kwin-portal]}" && pwd)
 runs=${2:-20}
 desktop=${3:-xvfb}
 export VARROW_BIN="$build/src/varrow" VARROW_STANDIN_BUNDLE="$build/standin/Claude.app" VARROW_BUILD_DIR="$build"
@@ -26,20 +27,22 @@ if [ "$desktop" = xvfb ]; then
     key_sent_at=$(now_ms)
     xdotool key ctrl+grave
   }
-elif [[ "$desktop" == *-native ]]; then
+elif [[ "$desktop" == *-native || "$desktop" == kwin-portal ]]; then
   setup_home
   use_native_claude_package
   if [ "$desktop" = sway-native ]; then
     bind_cycle_key_in_sway
     varrow_env=(SWAYSOCK= I3SOCK=)
   fi
-  start_compositor "${desktop%-native}"
+  start_compositor "${desktop%-*}"
+  [ "$desktop" = kwin-portal ] && start_kde_portal
 else
   setup_home
   start_compositor "$desktop"
 fi
 write_profiles "Work" "Home"
 start_varrow "${varrow_env[@]}"
+[ "$desktop" = kwin-portal ] && use_kde_shortcuts
 for name in Work Home; do "$VARROW_BIN" open "$name"; done
 for name in Work Home; do wait_for 30 "$name to run" is_running "$name"; done
 dirs=("$VARROW_HOME/Accounts/work/Desktop" "$VARROW_HOME/Accounts/home/Desktop")
