@@ -31,7 +31,7 @@ add_idle() {
   for ((i = 0; i < $1; i++)); do
     sleep 1000000 &
     idle+=($!)
-    started+=($!)
+    track $!
   done
 }
 

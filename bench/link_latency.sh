@@ -22,7 +22,7 @@ for name in "My Claude" Work; do wait_for 30 "$name to run" is_running "$name"; 
 state="$VARROW_HOME/Accounts/work/Desktop/standin-state.json"
 work_pid=$(pid_for_data_dir "$VARROW_HOME/Accounts/work/Desktop")
 xmessage -title other-window "the browser" >/dev/null 2>&1 &
-started+=($!)
+track $!
 wait_for 15 "the other window" xdotool search --onlyvisible --name '^other-window$'
 other=$(xdotool search --onlyvisible --name '^other-window$' | head -n1)
 

@@ -36,7 +36,7 @@ work_in_front() {
 
 # A window without _NET_WM_PID, as older X programs and remote windows have; it logs its keys.
 xev -name "no pid" -event keyboard >"$work/xev.log" 2>&1 &
-started+=($!)
+track $!
 wait_for 10 "the window without a pid" xdotool search --name "^no pid$"
 nopid=$(xdotool search --name "^no pid$" | head -n1)
 xprop -id "$nopid" _NET_WM_PID | grep -q "not found" || fail "xev's window has a _NET_WM_PID"

@@ -47,7 +47,7 @@ mine_pid=$(pid_for_data_dir "") || fail "no stand-in on My Claude's data folder"
 
 # Another window in front after the account, as the browser is when the sign-in ends.
 xmessage -title other-window "the browser" >/dev/null 2>&1 &
-started+=($!)
+track $!
 wait_for 15 "the other window" xdotool search --onlyvisible --name '^other-window$'
 other_window=$(xdotool search --onlyvisible --name '^other-window$' | head -n1)
 bring_other_forward() {

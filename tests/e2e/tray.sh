@@ -36,7 +36,7 @@ embedded_in() {
 start_trayer() {
   trayer --edge top --align right --widthtype pixel --width 120 --height 24 >>"$work/trayer.log" 2>&1 &
   trayer_pid=$!
-  started+=("$trayer_pid")
+  track "$trayer_pid"
 }
 
 # No tray at all: the login launch shows the window (after giving a tray host a moment).
@@ -63,7 +63,7 @@ wait "$trayer_pid" 2>/dev/null || true
 start_login_launch
 wait_for 20 "the window of a login launch without a tray" window_shown
 "$standin_desktop" watcher "$work/watcher.log" >>"$work/standin-desktop.log" 2>&1 &
-started+=($!)
+track $!
 wait_for 15 "Varrow's item with the watcher" grep -q " $varrow_pid\$" "$work/watcher.log"
 echo "ok: a StatusNotifierWatcher started later gets Varrow's item: $(grep " $varrow_pid\$" "$work/watcher.log")"
 

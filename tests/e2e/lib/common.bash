@@ -16,7 +16,23 @@ done
 
 work=$(mktemp -d /tmp/varrow-e2e.XXXXXX)
 started=()
+started_at=()
 varrow_pid=""
+
+# A process's start time, in clock ticks since boot; nothing once it has gone.
+start_time() {
+  local stat
+  stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 0
+  set -- ${stat##*) }
+  echo "${20}"
+}
+
+# track PID: a process the cleanup ends with everything it started. Its start time is kept, so a
+# pid reused by then (ids wrap quickly with tests running side by side) is left alone.
+track() {
+  started+=("$1")
+  started_at+=("$(start_time "$1")")
+}
 
 fail() {
   echo "FAIL: $*"
@@ -55,10 +71,16 @@ cleanup() {
   [ -n "$varrow_pid" ] && kill "$varrow_pid" 2>/dev/null || true
   for pid in $(standin_pids); do kill -9 "$pid" 2>/dev/null || true; done
   for ((i = ${#started[@]} - 1; i >= 0; i--)); do
+    [ -n "${started_at[i]}" ] && [ "$(start_time "${started[i]}")" = "${started_at[i]}" ] || continue
     tree=$(process_tree "${started[i]}")
     for pid in $tree; do kill "$pid" 2>/dev/null || true; done
   done
   wait 2>/dev/null || true
+  # The desktop portal's document store mounts itself in the runtime folder.
+  local mount
+  for mount in $(awk -v work="$work/" 'index($2, work) == 1 { print $2 }' /proc/mounts); do
+    fusermount3 -uz "$mount" 2>/dev/null || umount -l "$mount" 2>/dev/null || true
+  done
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -77,11 +99,11 @@ wait_for() {
 start_x() {
   exec 5>"$work/display"
   Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-  started+=($!)
+  track $!
   wait_for 10 "Xvfb" test -s "$work/display"
   export DISPLAY=":$(head -n1 "$work/display")"
   openbox >"$work/openbox.log" 2>&1 &
-  started+=($!)
+  track $!
   wait_for 10 "openbox" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
 }
 

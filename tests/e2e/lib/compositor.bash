@@ -59,7 +59,7 @@ EOF
   env -i PATH="$PATH" HOME="$runtime" XDG_RUNTIME_DIR="$runtime" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 \
     WLR_RENDERER=pixman setpriv --reuid="$uid" --regid="$uid" --clear-groups sway -c "$work/sway.conf" \
     >"$work/sway.log" 2>&1 &
-  started+=($!)
+  track $!
   local deadline=$((SECONDS + 15))
   until grep -q '^DISPLAY=' "$work/sway.env" 2>/dev/null; do
     kill -0 "${started[-1]}" 2>/dev/null || { tail -n 5 "$work/sway.log"; skip "sway does not run here"; }
@@ -75,7 +75,7 @@ EOF
   # keyboard map, and a new map moves the keys; this one holds the same map as every later press,
   # so the map Varrow grabs on is the one the presses use.
   wtype -M ctrl -k grave -m ctrl -s 3600000 >"$work/wtype.log" 2>&1 &
-  started+=($!)
+  track $!
   wait_for 10 "the virtual keyboard" sh -c 'swaymsg -t get_seats | grep -q virtual_keyboard'
 }
 
@@ -93,7 +93,7 @@ bindsym ctrl+shift+grave exec echo back > $work/cycle.fifo"
       if [ "$way" = back ]; then "$VARROW_BIN" cycle --back; else "$VARROW_BIN" cycle; fi 2>/dev/null || true
     done
   ) &
-  started+=($!)
+  track $!
 }
 
 # Claude as the Linux package, so each copy starts with an app id of its own, and the setting that
@@ -118,7 +118,7 @@ start_mutter() {
   dbus-run-session -- mutter --headless --wayland --virtual-monitor 1280x800 -- \
     sh -c "env > $work/mutter.env.part && mv $work/mutter.env.part $work/mutter.env; exec sleep 3600" \
     >"$work/mutter.log" 2>&1 &
-  started+=($!)
+  track $!
   local deadline=$((SECONDS + 20))
   until [ -s "$work/mutter.env" ]; do
     kill -0 "${started[-1]}" 2>/dev/null || { tail -n 5 "$work/mutter.log"; skip "mutter does not run here"; }
@@ -138,7 +138,7 @@ start_kwin() {
     --socket "wayland-varrow-$$" \
     "sh -c 'echo \$\$ > $work/kwin.session; env > $work/kwin.env.part && mv $work/kwin.env.part $work/kwin.env; exec sleep 3600'" \
     >"$work/kwin.log" 2>&1 &
-  started+=($!)
+  track $!
   local deadline=$((SECONDS + 30))
   until [ -s "$work/kwin.env" ]; do
     kill -0 "${started[-1]}" 2>/dev/null || { tail -n 5 "$work/kwin.log"; skip "KWin does not run here"; }
@@ -146,7 +146,7 @@ start_kwin() {
     sleep 0.1
   done
   # KWin starts its session child detached, outside its own process tree.
-  started+=($(cat "$work/kwin.session"))
+  track "$(cat "$work/kwin.session")"
   import_session_env "$work/kwin.env" DISPLAY XAUTHORITY DBUS_SESSION_BUS_ADDRESS
   export WAYLAND_DISPLAY="$XDG_RUNTIME_DIR/wayland-varrow-$$"
 }
@@ -174,11 +174,11 @@ start_kde_portal() {
   # The system's data folders, whatever the test gave Varrow.
   local env=(env XDG_CURRENT_DESKTOP=KDE XDG_DATA_DIRS=/usr/local/share:/usr/share)
   "${env[@]}" PATH="$work/portal-bin:$PATH" "$backend" >"$work/portal-kde.log" 2>&1 &
-  started+=($!)
+  track $!
   wait_for 10 "KDE's portal backend" sh -c \
     'gdbus call --session -d org.freedesktop.DBus -o /org/freedesktop/DBus -m org.freedesktop.DBus.NameHasOwner org.freedesktop.impl.portal.desktop.kde | grep -q true'
   "${env[@]}" /usr/libexec/xdg-desktop-portal -r >"$work/portal.log" 2>&1 &
-  started+=($!)
+  track $!
   wait_for 10 "the desktop portal" sh -c \
     'gdbus call --session -d org.freedesktop.DBus -o /org/freedesktop/DBus -m org.freedesktop.DBus.NameHasOwner org.freedesktop.portal.Desktop | grep -q true'
 }
@@ -195,7 +195,7 @@ use_kde_shortcuts() {
 start_key_typist() {
   mkfifo "$work/keys"
   "$python" "$1" <"$work/keys" >"$work/keys.log" 2>&1 &
-  started+=($!)
+  track $!
   exec 7<>"$work/keys"  # read-write: the open never waits for the reader
   wait_for 10 "the remote-desktop session" grep -q '^ready' "$work/keys.log"
 }
@@ -223,14 +223,14 @@ start_native_window() {
   if [ "$compositor" = sway ]; then
     command -v foot >/dev/null || fail "foot is not installed (scripts/setup installs it)"
     foot --app-id=varrow-e2e-foot sleep 3600 >"$work/foot.log" 2>&1 &
-    started+=($!)
+    track $!
     wait_for 10 "foot in front" sh -c \
       'swaymsg -t get_tree | jq -e "[.. | objects | select(.focused == true and .app_id == \"varrow-e2e-foot\")] | length == 1"'
   else
     mkdir -p "$work/other"
     cp "$VARROW_STANDIN_BUNDLE/Contents/MacOS/Claude" "$work/other/Notes"
     "$work/other/Notes" --user-data-dir="$work/other/data" >"$work/notes.log" 2>&1 &
-    started+=($!)
+    track $!
     wait_for 10 "the native window to open" test -s "$work/other/data/standin-state.json"
     [ "$(standin_platform "$work/other/data")" = wayland ] || fail "the other program is not a native Wayland client"
     wait_for 10 "the native window in front" standin_active "$work/other/data"
