@@ -307,3 +307,30 @@ TEST_F(ScannerFixture, UpdateTriesEachNewIdOnceWrappingAtTheLimitAndSkippingThre
     ASSERT_EQ(changes.launched.size(), 2);
     EXPECT_EQ(pids(), (QList<pid_t>{32767, 300, 20000, 65535, 302}));
 }
+
+TEST_F(ScannerFixture, AProgramStillLoadingIsListedOnlyOnceItsArgumentsCanBeRead) {
+    tree.addProcess(1, 0, 1, "/sbin/init");
+    tree.setLastCreated(1);
+    scanner.scan();
+    const auto loading = [this](pid_t pid) {
+        QFile::resize(tree.root() + QString("/%1/cmdline").arg(pid), 0);
+    };
+
+    // Found by a look (started by hand), and launched by this program: both mid-exec.
+    tree.addProcess(400, 1, 60, work + "/Contents/MacOS/Claude");
+    loading(400);
+    tree.addProcess(401, 1, 61, work + "/Contents/MacOS/Claude");
+    loading(401);
+    tree.setLastCreated(401);
+    const AppHandle launched = scanner.adopt(401, work, kClaude);
+    ASSERT_TRUE(launched);
+    EXPECT_TRUE(scanner.update().launched.isEmpty());
+    EXPECT_TRUE(pids().isEmpty());
+
+    tree.addProcess(400, 1, 60, work + "/Contents/MacOS/Claude", {"--user-data-dir=/x"});
+    tree.addProcess(401, 1, 61, work + "/Contents/MacOS/Claude");
+    const auto changes = scanner.update();
+    ASSERT_EQ(changes.launched.size(), 2);
+    EXPECT_EQ(changes.launched.at(1), launched);
+    EXPECT_EQ(pids(), (QList<pid_t>{400, 401}));
+}

@@ -9,7 +9,9 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QThread>
 #include <csignal>
 
 namespace varrow::platform::linux_ {
@@ -198,6 +200,17 @@ void LinuxWorkspace::openApplication(const QString& bundlePath, const OpenConfig
                QStringLiteral("The application %1 could not be launched: %2.").arg(name, started.error));
         return;
     }
+    // The launch returns as the new program replaces this one's copy, a moment before its
+    // arguments are laid out; whose it is is told by them, so they are waited for.
+    const auto running = [this](pid_t pid) {
+        const auto stat = scanner_.readStat(pid);
+        return stat && !stat->zombie;
+    };
+    QElapsedTimer settling;
+    settling.start();
+    while (!scanner_.readArguments(started.pid) && running(started.pid) &&
+           settling.elapsed() < Timings::launchSettle().count())
+        QThread::usleep(200);
     AppHandle app = scanner_.adopt(started.pid, canonical, info->identifier);
     if (!app) {
         finish(std::move(completion), nullptr,

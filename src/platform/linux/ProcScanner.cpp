@@ -86,6 +86,13 @@ void ProcScanner::inspect(pid_t pid, Entry& entry, const QHash<pid_t, Entry>& al
     }
     entry.bundlePath = reader_.bundleOfProcess(pid);
     if (entry.bundlePath.isEmpty()) return;
+    // An exec shows its new program a moment before the program's arguments are laid out (a
+    // launch returns in that moment). Whose it is can't be told without them: looked at again.
+    if (!reader_.readArguments(pid)) {
+        entry.unsettled = true;
+        entry.bundlePath.clear();
+        return;
+    }
     // Helpers (Electron's "--type=" children, nested helper bundles) run under their application.
     const auto parent = all.constFind(entry.parent);
     if (parent != all.cend() && !parent->bundlePath.isEmpty() &&
@@ -137,7 +144,7 @@ ProcScanner::Changes ProcScanner::scan() {
         const auto stat = reader_.readStat(pid);
         if (!stat || stat->thread) continue;  // gone between listing and reading; not a process
         auto old = entries_.find(pid);
-        if (old != entries_.end() && sameProcess(old->startTime, old->nameHash, *stat)) {
+        if (old != entries_.end() && !old->unsettled && sameProcess(old->startTime, old->nameHash, *stat)) {
             Entry entry = std::move(*old);
             entry.zombie = stat->zombie;
             next.insert(pid, std::move(entry));
@@ -151,8 +158,11 @@ ProcScanner::Changes ProcScanner::scan() {
     entries_ = std::move(next);
     pruneAt_ = entries_.size() * 2 + 1024;
     QList<AppHandle> apps;
-    for (const Entry& entry : std::as_const(entries_))
-        if (isApplication(entry)) apps.append(entry.handle);
+    for (auto it = entries_.cbegin(); it != entries_.cend(); ++it) {
+        // A launch still loading its program is listed once its arguments can be read.
+        if (isApplication(*it) && (apps_.contains(it->handle) || reader_.readArguments(it.key())))
+            apps.append(it->handle);
+    }
     std::sort(apps.begin(), apps.end(), startsEarlier);
 
     Changes changes;
@@ -195,6 +205,10 @@ ProcScanner::Changes ProcScanner::update() {
     for (pid_t pid : std::exchange(unannounced_, {})) {
         const auto entry = entries_.constFind(pid);
         if (entry != entries_.cend() && isApplication(*entry) && !apps_.contains(entry->handle)) {
+            if (!reader_.readArguments(pid)) {  // launched, and still loading its program
+                unannounced_.append(pid);
+                continue;
+            }
             insertApplication(entry->handle);
             changes.launched.append(entry->handle);
         }
@@ -225,7 +239,7 @@ ProcScanner::Changes ProcScanner::update() {
         // A thread is reachable by its id but is no process of its own.
         if (stat->thread) return;
         const auto old = entries_.find(pid);
-        if (old != entries_.end() && sameProcess(old->startTime, old->nameHash, *stat)) {
+        if (old != entries_.end() && !old->unsettled && sameProcess(old->startTime, old->nameHash, *stat)) {
             old->zombie = stat->zombie;
             return;
         }
@@ -244,7 +258,8 @@ ProcScanner::Changes ProcScanner::update() {
         const Entry& entry = entries_[pid];
         const AppHandle before = replaced.value(pid);
         const AppHandle now = isApplication(entry) ? entry.handle : nullptr;
-        if (!now && !entry.foreign && !entry.zombie && entry.bundlePath.isEmpty() && mayYetExec(entry)) {
+        if (!now && !entry.foreign && !entry.zombie && entry.bundlePath.isEmpty() &&
+            (entry.unsettled || mayYetExec(entry))) {
             if (!young_.contains(pid)) young_.insert(pid, Timings::execLooks);
         } else {
             young_.remove(pid);
@@ -332,7 +347,7 @@ AppHandle ProcScanner::anyProcess(pid_t pid) {
     const auto stat = reader_.readStat(pid);
     if (!stat || stat->zombie) return nullptr;
     Entry& entry = entries_[pid];
-    if (!sameProcess(entry.startTime, entry.nameHash, *stat) || !entry.inspected) {
+    if (!sameProcess(entry.startTime, entry.nameHash, *stat) || !entry.inspected || entry.unsettled) {
         // Looked at properly: a window can show before the next scan, and a process marked
         // "no application" here would never be looked at again.
         entry = entryFor(*stat, nullptr);

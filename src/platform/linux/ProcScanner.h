@@ -64,6 +64,7 @@ private:
         bool foreign = false;
         bool helper = false;
         bool installation = false;  // not a bundle: an installation the platform knows
+        bool unsettled = false;     // its new program is still being loaded: no arguments yet
         QString bundlePath;
         AppHandle handle;  // applications always; other processes only once asked for
         AppHandle before;  // the handle from before a rename, kept when the bundle is the same
