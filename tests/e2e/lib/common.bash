@@ -19,19 +19,23 @@ started=()
 started_at=()
 varrow_pid=""
 
-# A process's start time, in clock ticks since boot; nothing once it has gone.
-start_time() {
-  local stat
-  stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 0
-  set -- ${stat##*) }
-  echo "${20}"
+# A process's start time, in clock ticks since boot, in $start; empty once it has gone. Read
+# without a subshell: with a fork here, Xvfb now and then turned openbox away as it started.
+start_time_of() {
+  local stat fields
+  start=""
+  read -r stat 2>/dev/null <"/proc/$1/stat" || return 0
+  read -r -a fields <<<"${stat##*) }"
+  start=${fields[19]}
 }
 
 # track PID: a process the cleanup ends with everything it started. Its start time is kept, so a
 # pid reused by then (ids wrap quickly with tests running side by side) is left alone.
 track() {
+  local start
+  start_time_of "$1"
   started+=("$1")
-  started_at+=("$(start_time "$1")")
+  started_at+=("$start")
 }
 
 fail() {
@@ -67,11 +71,12 @@ process_tree() {
 }
 
 cleanup() {
-  local pid tree
+  local pid tree start
   [ -n "$varrow_pid" ] && kill "$varrow_pid" 2>/dev/null || true
   for pid in $(standin_pids); do kill -9 "$pid" 2>/dev/null || true; done
   for ((i = ${#started[@]} - 1; i >= 0; i--)); do
-    [ -n "${started_at[i]}" ] && [ "$(start_time "${started[i]}")" = "${started_at[i]}" ] || continue
+    start_time_of "${started[i]}"
+    [ -n "$start" ] && [ "$start" = "${started_at[i]}" ] || continue
     tree=$(process_tree "${started[i]}")
     for pid in $tree; do kill "$pid" 2>/dev/null || true; done
   done
