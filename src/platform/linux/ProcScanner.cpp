@@ -69,11 +69,10 @@ AppHandle ProcScanner::makeHandle(pid_t pid, const Entry& entry, const QString& 
 
 // Electron's helpers run the application's own executable with "--type=…". Most of them rewrite
 // their argument vector into one string joined by spaces, so the flag may sit inside the first.
-bool ProcScanner::isHelperByArguments(pid_t pid) const {
-    const auto arguments = reader_.readArguments(pid);
-    if (!arguments || arguments->isEmpty()) return false;
-    if (arguments->first().contains(QLatin1String(" --type="))) return true;
-    return std::any_of(arguments->cbegin(), arguments->cend(),
+bool ProcScanner::isHelperByArguments(const QStringList& arguments) {
+    if (arguments.isEmpty()) return false;
+    if (arguments.first().contains(QLatin1String(" --type="))) return true;
+    return std::any_of(arguments.cbegin(), arguments.cend(),
                        [](const QString& argument) { return argument.startsWith(QLatin1String("--type=")); });
 }
 
@@ -88,7 +87,8 @@ void ProcScanner::inspect(pid_t pid, Entry& entry, const QHash<pid_t, Entry>& al
     if (entry.bundlePath.isEmpty()) return;
     // An exec shows its new program a moment before the program's arguments are laid out (a
     // launch returns in that moment). Whose it is can't be told without them: looked at again.
-    if (!reader_.readArguments(pid)) {
+    const auto arguments = reader_.readArguments(pid);
+    if (!arguments) {
         entry.unsettled = true;
         entry.bundlePath.clear();
         return;
@@ -105,7 +105,7 @@ void ProcScanner::inspect(pid_t pid, Entry& entry, const QHash<pid_t, Entry>& al
     if (!bundle && installations_) {
         if (const auto layout = installations_->layout(entry.bundlePath)) {
             // Even reparented, a helper is told by its arguments.
-            if (isHelperByArguments(pid)) {
+            if (isHelperByArguments(*arguments)) {
                 entry.helper = true;
                 return;
             }
@@ -205,7 +205,8 @@ ProcScanner::Changes ProcScanner::update() {
     for (pid_t pid : std::exchange(unannounced_, {})) {
         const auto entry = entries_.constFind(pid);
         if (entry != entries_.cend() && isApplication(*entry) && !apps_.contains(entry->handle)) {
-            if (!reader_.readArguments(pid)) {  // launched, and still loading its program
+            const auto arguments = reader_.readArguments(pid);
+            if (!arguments) {  // launched, and still loading its program
                 unannounced_.append(pid);
                 continue;
             }

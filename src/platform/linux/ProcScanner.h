@@ -75,7 +75,7 @@ private:
     void inspect(pid_t pid, Entry& entry, const QHash<pid_t, Entry>& all);
     void inspectInStartOrder(QList<pid_t> pids, QHash<pid_t, Entry>& entries);
     AppHandle makeHandle(pid_t pid, const Entry& entry, const QString& bundleIdentifier);
-    bool isHelperByArguments(pid_t pid) const;
+    static bool isHelperByArguments(const QStringList& arguments);
     QList<pid_t> createdBetween(pid_t after, pid_t upTo);
     bool mayYetExec(const Entry& entry) const;
     void insertApplication(const AppHandle& app);
