@@ -38,8 +38,6 @@ public:
     ~CycleHotKey() override;
 
     bool isRegistered() const { return !refs_.isEmpty(); }
-    // Whether the desktop's own shortcuts are asked to carry the keys.
-    bool isBound() const { return bound_; }
     // Whether a press now would be dropped because the previous switch has not landed yet.
     bool isSwitching() const;
 

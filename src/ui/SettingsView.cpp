@@ -98,7 +98,7 @@ SettingsView::SettingsView(bool launchAtLogin, std::function<void(const QString&
     layout->addLayout(section);
 
     cycle_ = new QCheckBox(displayText(QStringLiteral("⌘` switches between open accounts")));
-    layout->addWidget(checkRow(cycle_, displayText(cycleHelp()), &cycleHelp_));
+    layout->addWidget(checkRow(cycle_, QString(), &cycleHelp_));  // worded by syncFromDefaults
     if (auto* shortcuts = platform::Platform::desktopShortcuts())
         connect(shortcuts, &platform::DesktopShortcuts::availabilityChanged, this,
                 &SettingsView::syncFromDefaults);

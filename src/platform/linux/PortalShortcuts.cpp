@@ -17,6 +17,8 @@ namespace {
 const QString kService = QStringLiteral("org.freedesktop.portal.Desktop");
 const QString kPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString kInterface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
+// KDE Plasma names the shortcuts' group in its settings after the session's token.
+const QString kSessionToken = QStringLiteral("varrow");
 
 // One shortcut as the portal passes it: (sa{sv}).
 struct PortalShortcut {
@@ -138,7 +140,7 @@ void PortalShortcuts::createSession() {
     state_ = State::Opening;
     // The shortcuts go along too: KDE Plasma 5.27 takes them only here.
     request(QStringLiteral("CreateSession"), {},
-            {{QStringLiteral("session_handle_token"), sessionToken()},
+            {{QStringLiteral("session_handle_token"), kSessionToken},
              {QStringLiteral("shortcuts"), shortcutsArgument()}},
             [this](uint code, const QVariantMap& results) {
                 session_ = results.value(QStringLiteral("session_handle")).toString();
@@ -244,11 +246,6 @@ QVariant PortalShortcuts::shortcutsArgument() const {
         shortcuts.append({shortcut.id, properties});
     }
     return QVariant::fromValue(shortcuts);
-}
-
-QString PortalShortcuts::sessionToken() const {
-    // KDE Plasma names the shortcuts' group in its settings after it.
-    return QStringLiteral("varrow");
 }
 
 }  // namespace varrow::platform::linux_

@@ -46,7 +46,6 @@ private:
                  std::function<void(uint, const QVariantMap&)> answered);
     void setAvailable(bool available);
     QVariant shortcutsArgument() const;
-    QString sessionToken() const;
 
     QDBusConnection bus_;
     State state_ = State::Idle;
