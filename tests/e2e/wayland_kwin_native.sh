@@ -22,7 +22,6 @@ echo "ok: the cycle key is KDE's own shortcut, bound without a settings window"
 
 # Varrow hears KWin's script on the session bus; another program of the session that tells it
 # another account is in front is not believed.
-bus_call() { gdbus call --session -d org.freedesktop.DBus -o /org/freedesktop/DBus -m "org.freedesktop.DBus.$1" "${@:2}"; }
 for name in $(bus_call ListNames | grep -o "':[0-9.]*'" | tr -d "'"); do
   [ "$(bus_call GetConnectionUnixProcessID "$name" 2>/dev/null | sed 's/.*uint32 \([0-9]*\).*/\1/')" = "$varrow_pid" ] && varrow_bus=$name
 done

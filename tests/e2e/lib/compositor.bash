@@ -163,6 +163,10 @@ press_cycle_key_kwin() {
   elif [ "${1:-}" = back ]; then xdotool key ctrl+shift+grave; else xdotool key ctrl+grave; fi
 }
 
+# bus_call METHOD [ARGS...]: a call to the session bus itself; bus_has NAME: whether NAME is owned.
+bus_call() { gdbus call --session -d org.freedesktop.DBus -o /org/freedesktop/DBus -m "org.freedesktop.DBus.$1" "${@:2}"; }
+bus_has() { bus_call NameHasOwner "$1" | grep -q true; }
+
 # KDE's desktop portal on KWin's session bus. Settings pages it would open are recorded in
 # $work/opened instead.
 start_kde_portal() {
@@ -175,12 +179,10 @@ start_kde_portal() {
   local env=(env XDG_CURRENT_DESKTOP=KDE XDG_DATA_DIRS=/usr/local/share:/usr/share)
   "${env[@]}" PATH="$work/portal-bin:$PATH" "$backend" >"$work/portal-kde.log" 2>&1 &
   track $!
-  wait_for 10 "KDE's portal backend" sh -c \
-    'gdbus call --session -d org.freedesktop.DBus -o /org/freedesktop/DBus -m org.freedesktop.DBus.NameHasOwner org.freedesktop.impl.portal.desktop.kde | grep -q true'
+  wait_for 10 "KDE's portal backend" bus_has org.freedesktop.impl.portal.desktop.kde
   "${env[@]}" /usr/libexec/xdg-desktop-portal -r >"$work/portal.log" 2>&1 &
   track $!
-  wait_for 10 "the desktop portal" sh -c \
-    'gdbus call --session -d org.freedesktop.DBus -o /org/freedesktop/DBus -m org.freedesktop.DBus.NameHasOwner org.freedesktop.portal.Desktop | grep -q true'
+  wait_for 10 "the desktop portal" bus_has org.freedesktop.portal.Desktop
 }
 
 # Waits for Varrow's cycle shortcuts among KDE's global shortcuts; the presses go there from then.
