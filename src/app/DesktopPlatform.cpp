@@ -19,21 +19,23 @@ namespace {
 using platform::Platform;
 using platform::wayland::WlrWindowServer;
 
-// The running applications and the app ids their native windows carry: the last --class= they
-// were started with (as Electron takes it), else their installation's own.
+// The running applications and the app ids their native windows may carry: the one their
+// installation gives them (Electron's, from its archive), and the last --class= they were started
+// with (which Chromium-based builds take instead).
 QList<WlrWindowServer::Owner> applicationWindowOwners() {
     QList<WlrWindowServer::Owner> owners;
     for (const platform::AppHandle& app : Platform::workspace().runningApplications()) {
         if (!app) continue;
         WlrWindowServer::Owner owner{app->processIdentifier(), {}};
+        const QString windowClass = Platform::installations().windowClass(app->bundlePath());
+        if (!windowClass.isEmpty()) owner.appIds.append(windowClass);
+        QString classArgument;
         for (const QString& argument :
              Platform::workspace().processArguments(owner.pid).value_or(QStringList()))
-            if (argument.startsWith(QLatin1String("--class="))) owner.appIds = QStringList{argument.mid(8)};
-        if (owner.appIds.isEmpty()) {
-            owner.appIds.append(app->bundleIdentifier());
-            const QString windowClass = Platform::installations().windowClass(app->bundlePath());
-            if (!windowClass.isEmpty()) owner.appIds.append(windowClass);
-        }
+            if (argument.startsWith(QLatin1String("--class="))) classArgument = argument.mid(8);
+        if (!classArgument.isEmpty() && !owner.appIds.contains(classArgument))
+            owner.appIds.append(classArgument);
+        if (owner.appIds.isEmpty()) owner.appIds.append(app->bundleIdentifier());
         owners.append(owner);
     }
     return owners;

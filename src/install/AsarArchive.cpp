@@ -138,7 +138,8 @@ std::optional<AsarArchive::Package> AsarArchive::readPackage(const QString& arch
     const QJsonDocument doc = QJsonDocument::fromJson(*bytes);
     if (!doc.isObject()) return std::nullopt;
     const QJsonObject o = doc.object();
-    return Package{o.value("version").toString(), o.value("productName").toString()};
+    return Package{o.value("version").toString(), o.value("productName").toString(),
+                   o.value("desktopName").toString()};
 }
 
 }  // namespace varrow::install

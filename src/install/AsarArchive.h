@@ -28,10 +28,11 @@ public:
     // For fixtures: an archive holding these files (inner path -> bytes).
     static QByteArray build(const QList<std::pair<QString, QByteArray>>& files);
 
-    // "version" and "productName" of package.json; empty strings when absent.
+    // "version", "productName" and "desktopName" of package.json; empty strings when absent.
     struct Package {
         QString version;
         QString productName;
+        QString desktopName;  // the launcher entry Electron names its windows after
     };
     static std::optional<Package> readPackage(const QString& archivePath);
 

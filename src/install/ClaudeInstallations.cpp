@@ -46,6 +46,10 @@ QImage ClaudeInstallations::icon(const QString& folder, int pixels) {
 }
 
 QString ClaudeInstallations::windowClass(const QString& folder) {
+    // Electron names its windows after its archive, whatever its entry or --class= say.
+    if (LinuxClaudeInstall::isClaudeFolder(folder))
+        if (QString identity = LinuxClaudeInstall::windowIdentityOf(folder); !identity.isEmpty())
+            return identity;
     // Asked at every change of the active window; finding the package reads the launcher entries,
     // whose window class does not change while Varrow runs.
     const QString canonical = QFileInfo(folder).canonicalFilePath();
@@ -76,6 +80,10 @@ QStringList ClaudeInstallations::copyLaunchArguments(const QString& copyPath) {
 void ClaudeInstallations::copyReady(const QString& copyPath, const QString& accountName,
                                     const QString& iconPath) {
     if (!LinuxClaudeInstall::isClaudeFolder(copyPath)) return;
+    if (!claudeEntry_) {
+        claudeEntry_ = std::make_unique<ClaudeUserEntry>();
+        claudeEntry_->watch();
+    }
     const QString icon =
         iconPath.isEmpty() ? QString::fromLatin1(LinuxClaudeInstall::kDefaultIcon) : iconPath;
     QString error;

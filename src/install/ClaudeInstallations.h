@@ -1,8 +1,10 @@
 #pragma once
 
+#include "install/ClaudeUserEntry.h"
 #include "platform/Installations.h"
 
 #include <QHash>
+#include <memory>
 
 namespace varrow::install {
 
@@ -27,7 +29,9 @@ public:
     void pruneCopyEntries(const QString& appsDir) override;
 
 private:
-    QHash<QString, QString> windowClasses_;  // by canonical folder; empty: none known
+    QHash<QString, QString> windowClasses_;
+    // Watched from the first copy on: only a copy's start can make Claude's entry name a copy.
+    std::unique_ptr<ClaudeUserEntry> claudeEntry_;  // by canonical folder; empty: none known
 };
 
 }  // namespace varrow::install

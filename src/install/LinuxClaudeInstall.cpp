@@ -74,7 +74,9 @@ std::optional<LinuxClaudeInstall> fromEntry(const QString& entryPath, bool mustB
     const auto arguments = entry->execArguments();
     if (!arguments) return std::nullopt;
     const QString folder = LinuxClaudeInstall::folderOfExec(*arguments);
-    if (folder.isEmpty()) return std::nullopt;
+    // Claude writes an entry naming its own executable at every start, a copy's too; a copy
+    // ("Claude Work.app") is never the installation.
+    if (folder.isEmpty() || LinuxClaudeInstall::isCopyFolder(folder)) return std::nullopt;
     auto install = LinuxClaudeInstall::inspect(folder);
     if (!install) return std::nullopt;
     if (mustBeClaude) {
@@ -102,18 +104,19 @@ std::optional<LinuxClaudeInstall> LinuxClaudeInstall::find() {
 }
 
 std::optional<LinuxClaudeInstall> LinuxClaudeInstall::find(const SearchPaths& paths) {
-    const QString entryFile = QString::fromLatin1(kEntryFile);
-    for (const QString& dir : paths.applicationDirs) {
-        const QString path = QDir(dir).filePath(entryFile);
-        if (QFileInfo::exists(path))
-            if (auto install = fromEntry(path, false)) return install;
-    }
+    const QStringList entryFiles{QString::fromLatin1(kEntryFile), QString::fromLatin1(kCommunityEntryFile)};
+    for (const QString& entryFile : entryFiles)
+        for (const QString& dir : paths.applicationDirs) {
+            const QString path = QDir(dir).filePath(entryFile);
+            if (QFileInfo::exists(path))
+                if (auto install = fromEntry(path, false)) return install;
+        }
     // Other packagings name their entry differently; their Exec line still leads to the archive.
     for (const QString& dir : paths.applicationDirs) {
         const QStringList names = QDir(dir).entryList({QStringLiteral("*.desktop")}, QDir::Files, QDir::Name);
         for (const QString& name : names) {
-            // Varrow's own entries start Varrow, and the main entry was tried above.
-            if (name == entryFile || name.startsWith(QLatin1String("varrow-"))) continue;
+            // Varrow's own entries start Varrow, and the main entries were tried above.
+            if (entryFiles.contains(name) || name.startsWith(QLatin1String("varrow-"))) continue;
             if (auto install = fromEntry(QDir(dir).filePath(name), true)) return install;
         }
     }
@@ -183,12 +186,25 @@ QString LinuxClaudeInstall::versionOf(const QString& folder) {
     return pkg && !pkg->version.isEmpty() ? pkg->version : QStringLiteral("?");
 }
 
+QString LinuxClaudeInstall::windowIdentityOf(const QString& folder) {
+    const auto pkg = package(folder);
+    if (!pkg) return {};
+    QString name = pkg->desktopName;
+    if (name.endsWith(QLatin1String(".desktop"))) name.chop(8);
+    return name.isEmpty() ? pkg->productName : name;
+}
+
 QString LinuxClaudeInstall::folderOfExecutable(const QString& executablePath) {
     const QFileInfo exe(executablePath);
     const QString folder = exe.absolutePath();
     if (!QFileInfo(QDir(folder).filePath(QLatin1String(kArchive))).isFile()) return {};
     if (exe.fileName() != mainExecutable(folder) || !isClaudeFolder(folder)) return {};
     return folder;
+}
+
+bool LinuxClaudeInstall::isCopyFolder(const QString& folder) {
+    const QString name = QFileInfo(QDir::cleanPath(folder)).fileName();
+    return name.endsWith(QLatin1String(".app")) && name.size() > 4;
 }
 
 QString LinuxClaudeInstall::displayName(const QString& folder) {

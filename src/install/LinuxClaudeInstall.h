@@ -13,7 +13,9 @@ namespace varrow::install {
 // archive or entry makes Claude missing (or its version "?"), never a failure.
 struct LinuxClaudeInstall {
     static constexpr auto kBundleIdentifier = "com.anthropic.claudefordesktop";
-    static constexpr auto kEntryFile = "claude-desktop.desktop";
+    // The package's own entry, then the name community packagings use.
+    static constexpr auto kEntryFile = "com.anthropic.Claude.desktop";
+    static constexpr auto kCommunityEntryFile = "claude-desktop.desktop";
     static constexpr auto kDefaultIcon = "claude-desktop";
 
     QString folder;        // canonical install folder
@@ -41,9 +43,14 @@ struct LinuxClaudeInstall {
     // The main executable's file name; empty when none can be told apart from the helpers.
     static QString mainExecutable(const QString& folder);
     static QString versionOf(const QString& folder);
+    // The X11 class and Wayland app id Electron gives the folder's windows: its archive's
+    // desktopName without ".desktop", else its productName; empty when the archive cannot be read.
+    static QString windowIdentityOf(const QString& folder);
     // The Claude folder whose main executable is this path (as /proc/PID/exe shows it); empty
     // for anything else, helpers such as chrome_crashpad_handler included.
     static QString folderOfExecutable(const QString& executablePath);
+    // Whether the folder is an account's copy ("Claude Work.app") rather than an installation.
+    static bool isCopyFolder(const QString& folder);
     // "Claude" for an installation, "Claude Work" for the copy "Claude Work.app".
     static QString displayName(const QString& folder);
     // The icon from the theme (or the entry's icon path), or a null image.

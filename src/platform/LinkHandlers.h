@@ -26,6 +26,14 @@ public:
     // Makes a handler the default; an empty one drops the user's own choice, so the system's
     // applies again. False with a sentence in *error.
     virtual bool setDefaultHandler(const QString& scheme, const QString& handler, QString* error) = 0;
+
+    // Starts following the user's choices, so another program setting a handler is told by
+    // userChoicesChanged(); does nothing where they cannot be followed.
+    virtual void watchUserChoices() {}
+
+signals:
+    // The user's choices changed outside Varrow's own calls (another program set a handler).
+    void userChoicesChanged();
 };
 
 }  // namespace varrow::platform

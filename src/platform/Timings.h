@@ -33,6 +33,7 @@ public:
     static ms socketTimeout() { return ms(3000); }             // one request on the single-instance socket
     static ms helperToolTimeout() { return ms(3000); }         // a desktop helper tool (gsettings)
     static ms compositorReply() { return ms(2000); }           // a command on the compositor's socket
+    static ms fileSettle() { return ms(50); }                  // a watched file's burst of writes
     static ms windowActivationRetry() { return scaled(100); }  // a shown window asks again to be active
     static constexpr int windowActivationRetries = 5;
     static ms loginTrayWait() { return scaled(3000); }  // a login launch waiting for a tray host

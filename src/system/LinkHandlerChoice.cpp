@@ -2,6 +2,7 @@
 
 #include "model/Defaults.h"
 #include "model/ProfileStore.h"
+#include "platform/LinkHandlers.h"
 #include "platform/Platform.h"
 #include "platform/SystemLog.h"
 
@@ -31,6 +32,25 @@ LinkHandlerChoice::LinkHandlerChoice(model::ProfileStore* store, QObject* parent
     connect(&Defaults::shared(), &Defaults::changed, this, [this](const QString& key) {
         if (key == QLatin1String(Defaults::kSendSignInLinks)) apply();
     });
+    auto& handlers = Platform::linkHandlers();
+    connect(&handlers, &platform::LinkHandlers::userChoicesChanged, this,
+            &LinkHandlerChoice::takeBackFromClaude);
+    handlers.watchUserChoices();
+}
+
+bool LinkHandlerChoice::isClaudesOwnEntry(const QString& handler) {
+    // The package's entry, which Claude writes and claims at every start, and the community
+    // packagings' name for it.
+    return handler == u"com.anthropic.Claude.desktop" || handler == u"claude-desktop.desktop";
+}
+
+void LinkHandlerChoice::takeBackFromClaude() {
+    if (applied_ != true) return;
+    auto& handlers = Platform::linkHandlers();
+    // Only Claude claiming at its start is undone: a handler the user picks is theirs.
+    const QString current = handlers.userHandler(scheme());
+    if (current == handlers.ownHandler() || !isClaudesOwnEntry(current)) return;
+    logged(take());
 }
 
 bool LinkHandlerChoice::wanted() const {

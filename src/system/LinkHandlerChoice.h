@@ -26,7 +26,13 @@ public:
     // its sentence is returned (empty when all went well).
     QString apply();
 
+    // Whether a handler is Claude's own entry, which Claude makes the handler at its every start.
+    static bool isClaudesOwnEntry(const QString& handler);
+
 private:
+    // While Varrow holds the handler, a Claude that claimed it at its start is undone at once,
+    // so links keep reaching the account that asked.
+    void takeBackFromClaude();
     QString take();
     QString giveBack();
 

@@ -106,5 +106,28 @@ TEST_F(LinkRouterTest, theHandlerIsHeldWhileWantedAndGivenBackAsItWas) {
     EXPECT_EQ(handlers.defaultHandler("claude"), "picked.desktop");
 }
 
+// Claude makes its own entry the handler at every start; while Varrow routes links it takes them
+// back at once, but never from a handler the user picked, and never while routing is off.
+TEST_F(LinkRouterTest, aClaudeClaimingTheHandlerAtItsStartIsUndone) {
+    auto& handlers = fake.linkHandlers;
+    system::LinkHandlerChoice choice(store.get());
+    addAccount("Work");
+    ASSERT_EQ(handlers.defaultHandler("claude"), "varrow-link.desktop");
+
+    handlers.userChoice.insert("claude", "com.anthropic.Claude.desktop");
+    emit handlers.userChoicesChanged();
+    EXPECT_EQ(handlers.defaultHandler("claude"), "varrow-link.desktop");
+
+    handlers.userChoice.insert("claude", "picked.desktop");
+    emit handlers.userChoicesChanged();
+    EXPECT_EQ(handlers.defaultHandler("claude"), "picked.desktop");
+
+    // Off: Claude's claim stands.
+    model::Defaults::shared().setValue(model::Defaults::kSendSignInLinks, false);
+    handlers.userChoice.insert("claude", "com.anthropic.Claude.desktop");
+    emit handlers.userChoicesChanged();
+    EXPECT_EQ(handlers.defaultHandler("claude"), "com.anthropic.Claude.desktop");
+}
+
 }  // namespace
 }  // namespace varrow::claude::test

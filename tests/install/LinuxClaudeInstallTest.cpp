@@ -104,6 +104,22 @@ TEST_F(InstallFixture, UserEntriesComeFirstThenOtherEntriesThenKnownFolders) {
     EXPECT_TRUE(known->desktopEntry.isEmpty());
 }
 
+TEST_F(InstallFixture, ThePackagesOwnEntryComesFirstAndACopyIsNeverTheInstallation) {
+    const QString package = makeInstall(home.file("usr/lib/claude-desktop"), claudeArchive("2"));
+    const QString community = makeInstall(home.file("opt/claude-desktop"), claudeArchive("1"));
+    writeEntry(home.file("system/applications/com.anthropic.Claude.desktop"), package + "/claude-desktop");
+    writeEntry(home.file("user/applications/claude-desktop.desktop"), community + "/claude-desktop");
+    EXPECT_EQ(LinuxClaudeInstall::find(paths)->folder, package);
+
+    // Claude writes a user entry naming whichever executable started it, an account's copy too.
+    const QString copy = makeInstall(home.file("Apps/Claude Work.app"), claudeArchive("2"));
+    writeEntry(home.file("user/applications/com.anthropic.Claude.desktop"), copy + "/claude-desktop",
+               "X-Claude-Generated=true\n");
+    EXPECT_EQ(LinuxClaudeInstall::find(paths)->folder, package);
+    QFile::remove(home.file("system/applications/com.anthropic.Claude.desktop"));
+    EXPECT_EQ(LinuxClaudeInstall::find(paths)->folder, community);
+}
+
 TEST_F(InstallFixture, BrokenArchivesAndEntriesNeverCrashAndReadAsMissingOrUnknown) {
     // Claude's own entry leads to a folder whose archive is garbage: installed, version unknown.
     const QString folder = makeInstall(home.file("lib/claude-desktop"), QByteArray("\x04\0\0\0garbage", 11));

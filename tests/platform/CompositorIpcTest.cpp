@@ -85,3 +85,28 @@ TEST(CompositorIpc, SendsTheCommandAndReadsWhetherEveryPartSucceeded) {
     qunsetenv("SWAYSOCK");
     qunsetenv("I3SOCK");
 }
+
+// Two accounts whose windows share an app id are told apart by the focused window's process.
+TEST(CompositorIpc, TheFocusedWindowsProcessComesFromTheTree) {
+    const QByteArray tree = R"({"id":1,"type":"root","focused":false,"nodes":[
+        {"id":3,"type":"output","nodes":[{"id":4,"type":"workspace","focused":false,
+          "nodes":[{"id":7,"type":"con","app_id":"com.anthropic.Claude","pid":2001,"focused":false}],
+          "floating_nodes":[{"id":9,"type":"floating_con","app_id":"com.anthropic.Claude","pid":2002,
+                             "focused":true}]}]}]})";
+    EXPECT_EQ(CompositorIpc::focusedPidIn(tree), 2002);
+    // A focused workspace (nothing open on it) has no process.
+    EXPECT_EQ(CompositorIpc::focusedPidIn(R"({"nodes":[{"type":"workspace","focused":true}]})"),
+              std::nullopt);
+    EXPECT_EQ(CompositorIpc::focusedPidIn("[]"), std::nullopt);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("sway-ipc.sock");
+    qputenv("SWAYSOCK", path.toUtf8());
+    FakeCompositor compositor(path, CompositorIpc::encode(CompositorIpc::kGetTree, tree));
+    compositor.start();
+    ASSERT_TRUE(compositor.waitReady());
+    EXPECT_EQ(CompositorIpc::focusedPid(std::chrono::milliseconds(5000)), 2002);
+    compositor.wait();
+    EXPECT_EQ(compositor.received, CompositorIpc::encode(CompositorIpc::kGetTree, {}));
+    qunsetenv("SWAYSOCK");
+}

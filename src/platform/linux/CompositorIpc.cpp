@@ -13,8 +13,9 @@ namespace {
 
 constexpr char kMagic[] = {'i', '3', '-', 'i', 'p', 'c'};
 constexpr qsizetype kHeader = sizeof kMagic + 2 * sizeof(quint32);
-// A command's answer is a short list; anything far larger is not one.
-constexpr quint32 kLargestReply = 1 << 20;
+// A command's answer is a short list and a tree a few hundred kilobytes; anything far larger is
+// not one.
+constexpr quint32 kLargestReply = 16u << 20;
 
 bool readExactly(QLocalSocket& socket, char* into, qsizetype size, const QDeadlineTimer& deadline) {
     qsizetype done = 0;
@@ -54,26 +55,56 @@ std::optional<bool> CompositorIpc::succeeded(const QByteArray& payload) {
     return true;
 }
 
-bool CompositorIpc::run(const QString& command, std::chrono::milliseconds timeout) {
+std::optional<QByteArray> CompositorIpc::request(quint32 type, const QByteArray& payload,
+                                                 std::chrono::milliseconds timeout) {
     const QString path = socketPath();
-    if (path.isEmpty()) return false;
+    if (path.isEmpty()) return std::nullopt;
     const QDeadlineTimer deadline(timeout);
     QLocalSocket socket;
     socket.connectToServer(path);
-    if (!socket.waitForConnected(int(deadline.remainingTime()))) return false;
-    socket.write(encode(kRunCommand, command.toUtf8()));
-    if (!socket.waitForBytesWritten(int(deadline.remainingTime()))) return false;
+    if (!socket.waitForConnected(int(deadline.remainingTime()))) return std::nullopt;
+    socket.write(encode(type, payload));
+    if (!socket.waitForBytesWritten(int(deadline.remainingTime()))) return std::nullopt;
 
     char header[kHeader];
     if (!readExactly(socket, header, kHeader, deadline) || std::memcmp(header, kMagic, sizeof kMagic) != 0)
-        return false;
-    quint32 length = 0, type = 0;
+        return std::nullopt;
+    quint32 length = 0, replyType = 0;
     std::memcpy(&length, header + sizeof kMagic, sizeof length);
-    std::memcpy(&type, header + sizeof kMagic + sizeof length, sizeof type);
-    if (type != kRunCommand || length > kLargestReply) return false;
-    QByteArray payload(qsizetype(length), Qt::Uninitialized);
-    if (!readExactly(socket, payload.data(), payload.size(), deadline)) return false;
-    return succeeded(payload).value_or(false);
+    std::memcpy(&replyType, header + sizeof kMagic + sizeof length, sizeof replyType);
+    if (replyType != type || length > kLargestReply) return std::nullopt;
+    QByteArray reply(qsizetype(length), Qt::Uninitialized);
+    if (!readExactly(socket, reply.data(), reply.size(), deadline)) return std::nullopt;
+    return reply;
+}
+
+bool CompositorIpc::run(const QString& command, std::chrono::milliseconds timeout) {
+    const auto reply = request(kRunCommand, command.toUtf8(), timeout);
+    return reply && succeeded(*reply).value_or(false);
+}
+
+std::optional<pid_t> CompositorIpc::focusedPid(std::chrono::milliseconds timeout) {
+    const auto tree = request(kGetTree, {}, timeout);
+    return tree ? focusedPidIn(*tree) : std::nullopt;
+}
+
+std::optional<pid_t> CompositorIpc::focusedPidIn(const QByteArray& tree) {
+    const QJsonDocument document = QJsonDocument::fromJson(tree);
+    if (!document.isObject()) return std::nullopt;
+    // Depth-first through tiled and floating children; the focused node is a window, not a
+    // workspace or output (those carry no pid).
+    QList<QJsonObject> pending{document.object()};
+    while (!pending.isEmpty()) {
+        const QJsonObject node = pending.takeLast();
+        if (node.value(QLatin1String("focused")).toBool()) {
+            const double pid = node.value(QLatin1String("pid")).toDouble();
+            return pid >= 1 && pid <= 4194304 ? std::optional<pid_t>(pid_t(pid)) : std::nullopt;
+        }
+        for (const char* key : {"nodes", "floating_nodes"})
+            for (const QJsonValue& child : node.value(QLatin1String(key)).toArray())
+                if (child.isObject()) pending.append(child.toObject());
+    }
+    return std::nullopt;
 }
 
 }  // namespace varrow::platform::linux_

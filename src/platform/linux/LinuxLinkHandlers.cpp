@@ -138,6 +138,34 @@ bool LinuxLinkHandlers::setDefaultHandler(const QString& scheme, const QString& 
                     .arg(handler, scheme));
 }
 
+void LinuxLinkHandlers::watchUserChoices() {
+    if (watcher_) return;
+    watcher_ = new QFileSystemWatcher(this);
+    settle_ = new QTimer(this);
+    settle_->setSingleShot(true);
+    settle_->setInterval(Timings::fileSettle());
+    connect(settle_, &QTimer::timeout, this, &LinuxLinkHandlers::mimeappsMayHaveChanged);
+    // The tools replace the file by renaming a new one over it: the folder tells of that, and
+    // the file itself of writes in place.
+    connect(watcher_, &QFileSystemWatcher::directoryChanged, settle_, qOverload<>(&QTimer::start));
+    connect(watcher_, &QFileSystemWatcher::fileChanged, settle_, qOverload<>(&QTimer::start));
+    QDir().mkpath(config_);
+    watcher_->addPath(config_);
+    if (QFileInfo::exists(mimeappsPath())) watcher_->addPath(mimeappsPath());
+    QFile file(mimeappsPath());
+    if (file.open(QIODevice::ReadOnly)) lastSeen_ = file.readAll();
+}
+
+void LinuxLinkHandlers::mimeappsMayHaveChanged() {
+    if (QFileInfo::exists(mimeappsPath()) && !watcher_->files().contains(mimeappsPath()))
+        watcher_->addPath(mimeappsPath());
+    QFile file(mimeappsPath());
+    const QByteArray now = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    if (now == lastSeen_) return;
+    lastSeen_ = now;
+    emit userChoicesChanged();
+}
+
 QString LinuxLinkHandlers::defaultIn(const QByteArray& mimeapps, const QString& type) {
     bool inGroup = false;
     const QByteArray prefix = type.toUtf8() + '=';

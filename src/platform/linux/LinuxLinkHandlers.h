@@ -2,6 +2,9 @@
 
 #include "platform/LinkHandlers.h"
 
+#include <QFileSystemWatcher>
+#include <QTimer>
+
 namespace varrow::platform::linux_ {
 
 // URL-scheme handlers as freedesktop desktops keep them: an entry
@@ -26,6 +29,8 @@ public:
     QString defaultHandler(const QString& scheme) override;
     QString userHandler(const QString& scheme) override;
     bool setDefaultHandler(const QString& scheme, const QString& handler, QString* error) override;
+    // Watches mimeapps.list with inotify: no polling, and a write lands as one signal.
+    void watchUserChoices() override;
 
     // The [Default Applications] line for a type, as mimeapps.list text holds it; empty when none.
     static QString defaultIn(const QByteArray& mimeapps, const QString& type);
@@ -33,6 +38,11 @@ public:
     static QByteArray withoutDefault(const QByteArray& mimeapps, const QString& type);
 
 private:
+    void mimeappsMayHaveChanged();
+
+    QFileSystemWatcher* watcher_ = nullptr;
+    QTimer* settle_ = nullptr;
+    QByteArray lastSeen_;  // mimeapps.list as last read, to tell real changes from others
     QString applications_;
     QString config_;
     QString executable_;

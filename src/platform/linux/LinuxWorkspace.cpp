@@ -181,9 +181,14 @@ void LinuxWorkspace::openApplication(const QString& bundlePath, const OpenConfig
             // SIGUSR1 as "start the inspector"; started again on the same data folder it hands the
             // request to the running instance and exits.
             if (linuxLayout) {
-                const auto arguments = scanner_.readArguments(app->processIdentifier());
+                // Should the instance have quit in between, this start is the account's Claude: it
+                // gets the instance's own arguments and environment (its CLAUDE_CONFIG_DIR).
+                const pid_t pid = app->processIdentifier();
+                const auto arguments = scanner_.readArguments(pid);
+                const auto environment =
+                    configuration.environment.isEmpty() ? scanner_.readEnvironment(pid) : std::nullopt;
                 launcher_.start(executable.absoluteFilePath(), arguments ? arguments->mid(1) : QStringList(),
-                                configuration.environment);
+                                environment.value_or(configuration.environment));
             } else {
                 ::kill(app->processIdentifier(), SIGUSR1);
             }

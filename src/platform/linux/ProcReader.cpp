@@ -131,19 +131,36 @@ std::optional<ProcReader::Stat> ProcReader::readStat(pid_t pid) const {
     return parseStat(buffer, n);
 }
 
-std::optional<QStringList> ProcReader::readArguments(pid_t pid) const {
-    const QByteArray bytes = readFile(pid, "cmdline", 1 << 24);
-    // A zombie or a kernel thread has an empty command line.
-    if (bytes.isEmpty()) return std::nullopt;
-    QStringList arguments;
+namespace {
+QStringList splitAtNul(const QByteArray& bytes) {
+    QStringList parts;
     qsizetype start = 0;
     while (start < bytes.size()) {
         qsizetype nul = bytes.indexOf('\0', start);
         if (nul < 0) nul = bytes.size();
-        arguments.append(QString::fromUtf8(bytes.constData() + start, nul - start));
+        parts.append(QString::fromUtf8(bytes.constData() + start, nul - start));
         start = nul + 1;
     }
-    return arguments;
+    return parts;
+}
+}  // namespace
+
+std::optional<QStringList> ProcReader::readArguments(pid_t pid) const {
+    const QByteArray bytes = readFile(pid, "cmdline", 1 << 24);
+    // A zombie or a kernel thread has an empty command line.
+    if (bytes.isEmpty()) return std::nullopt;
+    return splitAtNul(bytes);
+}
+
+std::optional<QMap<QString, QString>> ProcReader::readEnvironment(pid_t pid) const {
+    const QByteArray bytes = readFile(pid, "environ", 1 << 24);
+    if (bytes.isEmpty()) return std::nullopt;
+    QMap<QString, QString> environment;
+    for (const QString& pair : splitAtNul(bytes)) {
+        const qsizetype eq = pair.indexOf(u'=');
+        if (eq > 0) environment.insert(pair.left(eq), pair.mid(eq + 1));
+    }
+    return environment;
 }
 
 bool ProcReader::ownedBy(pid_t pid, uid_t user) const {

@@ -3,6 +3,7 @@
 #include <sys/types.h>
 #include <QByteArray>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -36,6 +37,8 @@ public:
     QString root() const { return root_; }
     std::optional<Stat> readStat(pid_t pid) const;
     std::optional<QStringList> readArguments(pid_t pid) const;
+    // The environment the process was started with; none when it cannot be read.
+    std::optional<QMap<QString, QString>> readEnvironment(pid_t pid) const;
     QByteArray readFile(pid_t pid, const char* name, qsizetype limit) const;
     bool ownedBy(pid_t pid, uid_t user) const;
     // The bundle (or other installation) a process runs from; empty for anything else.

@@ -52,6 +52,9 @@ public:
 
     std::optional<Stat> readStat(pid_t pid) const { return reader_.readStat(pid); }
     std::optional<QStringList> readArguments(pid_t pid) const { return reader_.readArguments(pid); }
+    std::optional<QMap<QString, QString>> readEnvironment(pid_t pid) const {
+        return reader_.readEnvironment(pid);
+    }
     QString root() const { return reader_.root(); }
 
 private:

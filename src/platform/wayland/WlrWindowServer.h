@@ -12,7 +12,8 @@ namespace varrow::platform::wayland {
 class ForeignToplevels;
 
 // The window server of a wlroots compositor: native Wayland windows through the compositor's
-// toplevel list, told apart by their app id, and X11 windows (this program's own among them)
+// toplevel list, told apart by their process where the compositor's socket says it and by their
+// app id elsewhere, and X11 windows (this program's own among them)
 // through Xwayland as before.
 class WlrWindowServer : public WindowServer {
     Q_OBJECT
@@ -40,6 +41,8 @@ public:
     static std::optional<pid_t> ownerOf(const QList<Owner>& owners, const QString& appId);
 
 private:
+    // The focused window's process through the compositor's socket (sway, i3, Hyprland).
+    static std::optional<pid_t> focusedPidByCompositor();
     // The most recently active native window of the process; none when it shows none.
     std::optional<quint32> nativeWindow(pid_t pid) const;
 

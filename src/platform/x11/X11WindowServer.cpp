@@ -2,6 +2,7 @@
 
 #include "platform/Timings.h"
 #include "platform/linux/CompositorIpc.h"
+#include "platform/linux/HyprlandIpc.h"
 #include "platform/x11/X11Connection.h"
 
 #include <QGuiApplication>
@@ -32,9 +33,12 @@ bool X11WindowServer::makeFrontmost(pid_t pid) {
 }
 
 bool X11WindowServer::focusThroughCompositor(pid_t pid) {
-    // sway and i3 pick the window by its owner's pid, Xwayland's and native ones alike.
-    return pid > 0 &&
-           linux_::CompositorIpc::run(QStringLiteral("[pid=%1] focus").arg(pid), Timings::compositorReply());
+    // sway, i3 and Hyprland pick the window by its owner's pid, Xwayland's and native ones alike.
+    if (pid <= 0) return false;
+    if (!linux_::CompositorIpc::socketPath().isEmpty())
+        return linux_::CompositorIpc::run(QStringLiteral("[pid=%1] focus").arg(pid),
+                                          Timings::compositorReply());
+    return linux_::HyprlandIpc::focus(pid, Timings::compositorReply());
 }
 
 void X11WindowServer::makeOverlay(QWindow* window) {
