@@ -65,6 +65,13 @@ void TrayMenu::rebuild() {
 }
 
 void TrayMenu::fill(QMenu* menu, const QList<MenuEntry>& entries, bool bindShortcuts) {
+    // clear() deletes the actions the menu owns, not the submenus addMenu() made as its children
+    // (with their actions and groups): each redraw would leave one behind. Later, since the redraw
+    // may come from a submenu's own action.
+    for (QMenu* sub : menu->findChildren<QMenu*>(Qt::FindDirectChildrenOnly)) {
+        sub->setParent(nullptr);
+        sub->deleteLater();
+    }
     menu->clear();
     for (const MenuEntry& entry : entries) {
         switch (entry.kind) {

@@ -113,8 +113,16 @@ void FrontSwitcher::log(const QString& message) {
     const QString path = logPath();
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
-    // Append mode creates the file when it is missing; nothing else is ever done to it.
-    if (file.open(QIODevice::WriteOnly | QIODevice::Append)) file.write(line);
+    // Append mode creates the file when it is missing.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) return;
+    if (file.size() + line.size() > kLogLimit) {
+        file.close();
+        const QString old = path + QStringLiteral(".1");
+        QFile::remove(old);
+        QFile::rename(path, old);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) return;
+    }
+    file.write(line);
 }
 
 }  // namespace varrow::front

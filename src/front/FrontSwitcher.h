@@ -19,7 +19,10 @@ public:
 
     // Appends "<UTC timestamp> <message>\n" to the switch log, creating its folder and file.
     // Never fails its caller.
+    // Past kLogLimit bytes the log moves to "switch.log.1" (replacing the one before) and starts
+    // afresh: a day of switching must not grow it forever.
     static void log(const QString& message);
+    static constexpr qint64 kLogLimit = 256 * 1024;
     static QString logPath();
     static QUrl logURL();
 

@@ -93,7 +93,8 @@ bool ClaudeUserEntry::repair() {
     if (after == before) return false;
     QString error;
     if (!platform::writeFileAtomically(path(), after, &error)) {
-        platform::SystemLog::write(QStringLiteral("Varrow: could not repair Claude's launcher entry: ") + error);
+        platform::SystemLog::write(QStringLiteral("Varrow: could not repair Claude's launcher entry: ") +
+                                   error);
         return false;
     }
     emit repaired(path());

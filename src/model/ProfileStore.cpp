@@ -80,13 +80,19 @@ void ProfileStore::load() {
     QFile file(listFile());
     QByteArray bytes;
     const bool readable = QFileInfo(file).isFile() && file.open(QIODevice::ReadOnly);
-    // Bounded, so a runaway file cannot exhaust memory; no list Varrow writes comes near it.
-    if (readable) bytes = file.read(kMaxListBytes + 1);
+    // Bounded, so a runaway file cannot exhaust memory; no list Varrow writes comes near it. The
+    // buffer is sized to the file: read(limit) would reserve the whole limit on every load.
+    bool tooLarge = false;
+    if (readable) {
+        tooLarge = file.size() > kMaxListBytes;
+        if (!tooLarge) bytes = file.read(file.size() + 1);
+        tooLarge = tooLarge || bytes.size() > kMaxListBytes;
+    }
     file.close();
 
-    if (readable && !bytes.isEmpty()) {
+    if (readable && (tooLarge || !bytes.isEmpty())) {
         QString reason = QStringLiteral("it is larger than 32 MB");
-        const auto decoded = bytes.size() > kMaxListBytes ? std::nullopt : decodeList(bytes, &reason);
+        const auto decoded = tooLarge ? std::nullopt : decodeList(bytes, &reason);
         if (!decoded) {
             // The next save would overwrite the user's list: keep it under another name first.
             setAsideUnreadable(reason);

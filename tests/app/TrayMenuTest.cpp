@@ -4,6 +4,7 @@
 #include "front/FrontSwitcher.h"
 #include "ui/AppEvents.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QMenu>
 #include <QSignalSpy>
@@ -33,6 +34,20 @@ protected:
         return out;
     }
 };
+
+// Each front change and each opening redraws the menu: nothing it drew before may stay behind.
+TEST_F(TrayMenuTest, RedrawingLeavesNoObjectBehind) {
+    TrayMenu tray(store.get(), claude.get(), {});
+    QMenu menu;
+    tray.attach(&menu, true);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const qsizetype objects = menu.findChildren<QObject*>().size();
+    const qsizetype widgets = QApplication::allWidgets().size();
+    for (int i = 0; i < 50; ++i) tray.rebuild();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(menu.findChildren<QObject*>().size(), objects);
+    EXPECT_EQ(QApplication::allWidgets().size(), widgets);
+}
 
 TEST_F(TrayMenuTest, DrawsTheEntriesAndRedrawsOnChanges) {
     int shown = 0;

@@ -159,6 +159,14 @@ TEST_F(FrontSwitcherTest, LogCreatesFolderAndFileThenAppends) {
     FrontSwitcher::log("Wörk: 100% ok");
     EXPECT_EQ(messages(), (QStringList{"log opened", "Wörk: 100% ok"}));
     EXPECT_TRUE(test::readFile(path).endsWith("ok\n"));
+
+    // Full: the log moves aside whole, replacing the older one, and starts again with the line.
+    const QByteArray full(FrontSwitcher::kLogLimit - 10, 'x');
+    test::writeFile(path, full);
+    test::writeFile(path + ".1", "older");
+    FrontSwitcher::log("Work: ok via compositor");
+    EXPECT_EQ(test::readFile(path + ".1"), full);
+    EXPECT_EQ(messages(), QStringList{"Work: ok via compositor"});
 }
 
 }  // namespace

@@ -22,8 +22,8 @@ void makeExecutable(const QString& path) {
 // What Claude writes at its start: its own executable everywhere, quoted where it must be.
 QByteArray generatedEntry(const QString& program, const QByteArray& marker = "X-Claude-Generated=true\n") {
     const QByteArray quoted = program.contains(u' ') ? "\"" + program.toUtf8() + "\"" : program.toUtf8();
-    return "[Desktop Entry]\nType=Application\nName=Claude\nTryExec=" + program.toUtf8() + "\nExec=" + quoted +
-           " %u\nMimeType=x-scheme-handler/claude;\nActions=new-window;\n" + marker +
+    return "[Desktop Entry]\nType=Application\nName=Claude\nTryExec=" + program.toUtf8() +
+           "\nExec=" + quoted + " %u\nMimeType=x-scheme-handler/claude;\nActions=new-window;\n" + marker +
            "\n[Desktop Action new-window]\nName=New Window\nExec=" + quoted + " --new-window\n";
 }
 
@@ -38,7 +38,8 @@ TEST(ClaudeUserEntry, AnEntryNamingACopyIsPutBackToTheInstallationAndKeptSo) {
     writeFile(install + "/resources/app.asar",
               AsarArchive::build({{"package.json", R"({"productName":"Claude","version":"2"})"}}));
     writeFile(home.file("system/applications/com.anthropic.Claude.desktop"),
-              ("[Desktop Entry]\nType=Application\nName=Claude\nExec=" + install + "/claude-desktop %u\n").toUtf8());
+              ("[Desktop Entry]\nType=Application\nName=Claude\nExec=" + install + "/claude-desktop %u\n")
+                  .toUtf8());
     const QString copy = home.file("Varrow/Apps/Claude Work.app/claude-desktop");
 
     ClaudeUserEntry entry;

@@ -16,7 +16,8 @@ namespace {
 // Hyprland's request socket on its own thread: one request a connection, answered and closed.
 class FakeHyprland : public QThread {
 public:
-    FakeHyprland(QString path, QList<QByteArray> replies) : path_(std::move(path)), replies_(std::move(replies)) {}
+    FakeHyprland(QString path, QList<QByteArray> replies)
+        : path_(std::move(path)), replies_(std::move(replies)) {}
     QList<QByteArray> received;
     bool waitReady() {
         return varrow::test::waitUntil([this] { return ready_.load(); }, 5000);

@@ -20,8 +20,8 @@ QString HyprlandIpc::socketPath() {
     if (signature.isEmpty() || signature.contains(u'/') || signature.startsWith(u'.')) return {};
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     // Releases before 0.40 kept the socket in /tmp.
-    for (const QString& base : {runtime.isEmpty() ? QString() : runtime + QStringLiteral("/hypr"),
-                                QStringLiteral("/tmp/hypr")}) {
+    for (const QString& base :
+         {runtime.isEmpty() ? QString() : runtime + QStringLiteral("/hypr"), QStringLiteral("/tmp/hypr")}) {
         if (base.isEmpty()) continue;
         const QString path = QStringLiteral("%1/%2/.socket.sock").arg(base, signature);
         if (QFileInfo::exists(path)) return path;

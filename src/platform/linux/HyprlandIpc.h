@@ -1,10 +1,10 @@
 #pragma once
 
+#include <sys/types.h>
 #include <QByteArray>
 #include <QString>
 #include <chrono>
 #include <optional>
-#include <sys/types.h>
 
 namespace varrow::platform::linux_ {
 
