@@ -153,6 +153,10 @@ void ClaudeController::locateClaude() {
 }
 
 void ClaudeController::open(const Profile& profile) {
+    // Several accounts opened together end with the last one asked for in front: launches still
+    // waiting for their window are no longer brought forward.
+    lastAsked_ = profile.id;
+    awaitingFront_.clear();
     setLastError(std::nullopt);
     store_->markOpened(profile);
     if (const auto it = running_.constFind(profile.id); it != running_.constEnd()) {
@@ -256,7 +260,7 @@ void ClaudeController::launchFinished(const QUuid& id, quint64 attempt, const Ap
             if (self && self->attempts_.value(id) == attempt) self->removeOpening(id);
         });
     };
-    if (app) {
+    if (app && id == lastAsked_) {
         awaitingFront_.insert(app->processIdentifier());
         focusWhenReady(app, expire);
     } else {

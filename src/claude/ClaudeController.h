@@ -112,6 +112,7 @@ private:
     std::optional<QUuid> frontProfileID_;
     bool claudeIsFront_ = false;
     QSet<pid_t> awaitingFront_;  // launched processes not yet seen in front
+    QUuid lastAsked_;            // the account asked for last: only its launch is brought forward
     std::optional<QString> lastError_;
     QSet<QUuid> relaunching_;
     std::optional<QDateTime> handoffUntil_;

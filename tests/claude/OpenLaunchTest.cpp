@@ -267,5 +267,22 @@ TEST_F(ControllerTest, ALaunchIsBroughtForwardOnlyIfItNeverCameForwardByItself) 
     EXPECT_TRUE(settled([&] { return fake.windowServer.frontRequests.contains(slow->processIdentifier()); }));
 }
 
+// Opened together, whichever window shows first: only the last account asked for is brought
+// forward, so none of the others pulls the front back from it.
+TEST_F(ControllerTest, OfAccountsOpenedTogetherOnlyTheLastAskedIsBroughtForward) {
+    const Profile work = addAccount("Work");
+    const Profile home = addAccount("Home");
+    for (const Profile& profile : {work, home, defaultAccount()}) controller().open(profile);
+    ASSERT_TRUE(settled([&] { return controller().running().size() == 3; }));
+    const QList<AppHandle> apps{controller().running().value(defaultAccount().id),
+                                controller().running().value(work.id), controller().running().value(home.id)};
+    for (int i = 0; i < apps.size(); ++i)
+        fake.windowServer.windows.insert(apps[i]->processIdentifier(), i + 1);
+    const pid_t last = apps.first()->processIdentifier();
+    EXPECT_TRUE(settled([&] { return fake.windowServer.frontRequests.contains(last); }));
+    QTest::qWait(int(Timings::firstWindowPoll().count()) * 3);
+    EXPECT_EQ(fake.windowServer.frontRequests, QList<pid_t>{last});
+}
+
 }  // namespace
 }  // namespace varrow::claude::test

@@ -53,6 +53,11 @@ void FakeWorkspace::setArgumentsUnreadable(pid_t pid, bool unreadable) {
 void FakeWorkspace::completeHeld(int index, const QString& error) {
     if (index < 0 || index >= held_.size()) return;
     auto [request, completion] = held_.takeAt(index);
+    complete(request, completion, error);
+}
+
+void FakeWorkspace::complete(const OpenRequest& request, const OpenCompletion& completion,
+                             const QString& error) {
     if (!error.isEmpty()) {
         completion(nullptr, error);
         return;
@@ -115,9 +120,8 @@ void FakeWorkspace::openApplication(const QString& bundlePath, const OpenConfigu
             }
         }
     }
-    held_.append({request, std::move(completion)});
-    const int index = int(held_.size()) - 1;
-    QTimer::singleShot(0, this, [this, index] { completeHeld(index); });
+    // Not by its place among the held ones: launches started together complete in turn.
+    QTimer::singleShot(0, this, [this, request, completion] { complete(request, completion, {}); });
 }
 
 std::optional<QStringList> FakeWorkspace::processArguments(pid_t pid) {

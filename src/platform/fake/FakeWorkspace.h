@@ -33,6 +33,7 @@ public:
     void setSelfActive(bool active, bool notify = true);
     void setArgumentsUnreadable(pid_t pid, bool unreadable = true);
     void completeHeld(int index, const QString& error = {});
+    void complete(const OpenRequest& request, const OpenCompletion& completion, const QString& error);
 
     OpenMode openMode = OpenMode::Launch;
     QString failureText = QStringLiteral("The application could not be launched.");
