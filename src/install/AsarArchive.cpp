@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QtEndian>
+#include <cmath>
 #include <functional>
 
 namespace varrow::install {
@@ -11,6 +12,8 @@ namespace {
 
 // A real index is a few hundred kilobytes; anything far larger is not an archive we trust.
 constexpr quint32 kMaxHeader = 64u << 20;
+// Sizes are JSON numbers: doubles, exact up to 2^53.
+constexpr double kMaxSize = 9007199254740992.0;
 
 quint32 u32(const QByteArray& bytes, qsizetype at) {
     return qFromLittleEndian<quint32>(bytes.constData() + at);
@@ -20,20 +23,6 @@ void put32(QByteArray& out, quint32 v) {
     char b[4];
     qToLittleEndian(v, b);
     out.append(b, 4);
-}
-
-std::optional<QJsonObject> entryFor(const QJsonObject& index, const QString& innerPath) {
-    QJsonObject node = index;
-    const QStringList parts = innerPath.split(u'/', Qt::SkipEmptyParts);
-    if (parts.isEmpty()) return std::nullopt;
-    for (const QString& part : parts) {
-        const QJsonValue files = node.value("files");
-        if (!files.isObject()) return std::nullopt;
-        const QJsonValue next = files.toObject().value(part);
-        if (!next.isObject()) return std::nullopt;
-        node = next.toObject();
-    }
-    return node;
 }
 
 }  // namespace
@@ -52,42 +41,67 @@ std::optional<AsarArchive::Header> AsarArchive::parseHeader(const QByteArray& by
     const QJsonDocument doc = QJsonDocument::fromJson(bytes.mid(16, jsonLength), &error);
     if (error.error != QJsonParseError::NoError || !doc.isObject()) return std::nullopt;
     if (!doc.object().value("files").isObject()) return std::nullopt;
-    return Header{doc.object(), qint64(8) + headerSize};
+    return Header{doc.object(), qint64(8) + headerSize, bytes.mid(16, jsonLength)};
+}
+
+std::optional<AsarArchive::Header> AsarArchive::readHeader(QFileDevice& file) {
+    if (!file.seek(0)) return std::nullopt;
+    const QByteArray start = file.read(16);
+    if (start.size() < 16 || u32(start, 0) != 4) return std::nullopt;
+    const quint32 jsonLength = u32(start, 12);
+    if (jsonLength > kMaxHeader) return std::nullopt;
+    return parseHeader(start + file.read(jsonLength));
 }
 
 std::optional<AsarArchive> AsarArchive::open(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    const QByteArray start = file.read(16);
-    if (start.size() < 16 || u32(start, 0) != 4) return std::nullopt;
-    const quint32 jsonLength = u32(start, 12);
-    if (jsonLength > kMaxHeader) return std::nullopt;
-    const QByteArray rest = file.read(jsonLength);
-    auto header = parseHeader(start + rest);
+    auto header = readHeader(file);
     if (!header) return std::nullopt;
     AsarArchive archive;
     archive.path_ = path;
-    archive.header_ = *header;
+    archive.header_ = std::move(*header);
     return archive;
 }
 
+std::optional<QJsonObject> AsarArchive::entry(const QJsonObject& index, const QString& innerPath) {
+    QJsonObject node = index;
+    const QStringList parts = innerPath.split(u'/', Qt::SkipEmptyParts);
+    if (parts.isEmpty()) return std::nullopt;
+    for (const QString& part : parts) {
+        const QJsonValue files = node.value("files");
+        if (!files.isObject()) return std::nullopt;
+        const QJsonValue next = files.toObject().value(part);
+        if (!next.isObject()) return std::nullopt;
+        node = next.toObject();
+    }
+    return node;
+}
+
+std::optional<AsarArchive::Extent> AsarArchive::extent(const QJsonObject& entry) {
+    if (entry.contains("files") || entry.contains("link") || entry.value("unpacked").toBool())
+        return std::nullopt;
+    const QJsonValue size = entry.value("size");
+    const QString offsetText = entry.value("offset").toString();
+    bool ok = !offsetText.isEmpty() && offsetText.front().isDigit();
+    const qint64 offset = ok ? offsetText.toLongLong(&ok) : 0;
+    if (!ok || !size.isDouble()) return std::nullopt;
+    const double bytes = size.toDouble();
+    if (!(bytes >= 0 && bytes <= kMaxSize) || std::floor(bytes) != bytes) return std::nullopt;
+    return Extent{offset, qint64(bytes)};
+}
+
 std::optional<QByteArray> AsarArchive::read(const QString& innerPath, qint64 maxSize) const {
-    const auto entry = entryFor(header_.index, innerPath);
-    if (!entry || entry->contains("files") || entry->value("unpacked").toBool()) return std::nullopt;
-    const QJsonValue sizeValue = entry->value("size");
-    bool ok = false;
-    const qint64 offset = entry->value("offset").toString().toLongLong(&ok);
-    if (!ok || offset < 0 || !sizeValue.isDouble()) return std::nullopt;
-    const double size = sizeValue.toDouble();
-    if (size < 0 || size > double(maxSize)) return std::nullopt;
+    const auto found = entry(header_.index, innerPath);
+    const auto where = found ? extent(*found) : std::nullopt;
+    if (!where || where->size > maxSize) return std::nullopt;
 
     QFile file(path_);
     if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    const qint64 start = header_.dataOffset + offset;
-    if (start < header_.dataOffset || start + qint64(size) > file.size()) return std::nullopt;
-    if (!file.seek(start)) return std::nullopt;
-    QByteArray bytes = file.read(qint64(size));
-    if (bytes.size() != qint64(size)) return std::nullopt;
+    if (where->offset > file.size() - header_.dataOffset - where->size) return std::nullopt;
+    if (!file.seek(header_.dataOffset + where->offset)) return std::nullopt;
+    QByteArray bytes = file.read(where->size);
+    if (bytes.size() != where->size) return std::nullopt;
     return bytes;
 }
 

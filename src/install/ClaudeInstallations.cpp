@@ -64,10 +64,30 @@ QString ClaudeInstallations::version(const QString& folder) {
     return LinuxClaudeInstall::versionOf(folder);
 }
 
+namespace {
+// Electron takes the windows' class and app id from the archive's desktopName, not from --class=;
+// naming the copy's launcher entry there lets that entry claim the copy's windows. A copy that
+// cannot have it still runs, under the installation's class.
+void giveOwnWindowClass(const QString& copyPath) {
+    const QString name = LauncherEntries::stem(copyPath) + QStringLiteral(".desktop");
+    if (const QString why = LinuxClaudeCopy::setDesktopName(copyPath, name); !why.isEmpty())
+        platform::SystemLog::write(QStringLiteral("Varrow: %1 keeps Claude's window class: %2")
+                                       .arg(LinuxClaudeInstall::displayName(copyPath), why));
+}
+}  // namespace
+
 QString ClaudeInstallations::copyApplication(const QString& from, const QString& to) {
-    if (platform::ApplicationCopy::clone(from, to)) return {};
+    const bool claude = LinuxClaudeInstall::isClaudeFolder(from);
+    if (platform::ApplicationCopy::clone(from, to)) {
+        if (claude) giveOwnWindowClass(to);
+        return {};
+    }
     // Without clones a full copy of an Electron build costs hundreds of megabytes.
-    if (LinuxClaudeInstall::isClaudeFolder(from)) return LinuxClaudeCopy::makeLinked(from, to);
+    if (claude) {
+        const QString error = LinuxClaudeCopy::makeLinked(from, to);
+        if (error.isEmpty()) giveOwnWindowClass(to);
+        return error;
+    }
     if (platform::ApplicationCopy::plainCopy(from, to)) return {};
     return QStringLiteral("“%1” could not be copied").arg(from);
 }

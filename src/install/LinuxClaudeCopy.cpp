@@ -1,5 +1,6 @@
 #include "install/LinuxClaudeCopy.h"
 
+#include "install/AsarRewrite.h"
 #include "install/LinuxClaudeInstall.h"
 
 #include <QDir>
@@ -17,6 +18,16 @@ namespace fs = std::filesystem;
 fs::path native(const QString& path) {
     return fs::path(QFile::encodeName(path).toStdString());
 }
+
+QString failure(const QString& path, const std::error_code& error) {
+    return QStringLiteral("“%1”: %2").arg(path, QString::fromLocal8Bit(error.message()));
+}
+
+constexpr auto kArchive = "app.asar";
+
+QDir::Filters everyEntry() {
+    return QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+}
 }  // namespace
 
 QString LinuxClaudeCopy::makeLinked(const QString& source, const QString& copyPath) {
@@ -31,10 +42,9 @@ QString LinuxClaudeCopy::makeLinked(const QString& source, const QString& copyPa
     if (!error && fs::exists(fs::symlink_status(native(copyPath), ignored)))
         error = std::make_error_code(std::errc::file_exists);
     if (!error) fs::create_directory(native(copyPath), error);
-    if (error) return QStringLiteral("“%1”: %2").arg(copyPath, QString::fromLocal8Bit(error.message()));
+    if (error) return failure(copyPath, error);
 
-    const QFileInfoList entries =
-        QDir(from).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QFileInfoList entries = QDir(from).entryInfoList(everyEntry());
     for (const QFileInfo& entry : entries) {
         const QString target = QDir(copyPath).filePath(entry.fileName());
         if (entry.fileName() == executable) {
@@ -49,9 +59,53 @@ QString LinuxClaudeCopy::makeLinked(const QString& source, const QString& copyPa
         } else {
             fs::create_symlink(native(entry.absoluteFilePath()), native(target), error);
         }
-        if (error) return QStringLiteral("“%1”: %2").arg(target, QString::fromLocal8Bit(error.message()));
+        if (error) return failure(target, error);
     }
     return {};
+}
+
+QString LinuxClaudeCopy::setDesktopName(const QString& copyPath, const QString& desktopName) {
+    const QString resources = QDir(copyPath).filePath(QStringLiteral("resources"));
+    const QString archive = QStringLiteral("/") + QLatin1String(kArchive);
+    const QFileInfo info(resources);
+    if (!info.isSymLink()) {
+        if (!info.isDir()) return QStringLiteral("“%1” is not a folder").arg(resources);
+        return AsarRewrite::withDesktopName(resources + archive, resources + archive, desktopName);
+    }
+
+    // A linked copy: the folder is made beside the link and then takes its place, so the copy
+    // runs on the installed resources whatever fails on the way.
+    const QString installed = info.symLinkTarget();
+    if (!QFileInfo(installed).isDir()) return QStringLiteral("“%1” does not lead to a folder").arg(resources);
+    const QString staging = QDir(copyPath).filePath(QStringLiteral(".resources-new"));
+    std::error_code error;
+    std::error_code ignored;
+    fs::remove_all(native(staging), ignored);  // left by an interrupted run
+    fs::create_directory(native(staging), error);
+    if (error) return failure(staging, error);
+    QString why;
+    // app.asar.unpacked among them: Electron looks for it beside the archive.
+    for (const QFileInfo& entry : QDir(installed).entryInfoList(everyEntry())) {
+        if (entry.fileName() == QLatin1String(kArchive)) continue;
+        fs::create_symlink(native(entry.absoluteFilePath()), native(staging + u'/' + entry.fileName()),
+                           error);
+        if (error) {
+            why = failure(entry.absoluteFilePath(), error);
+            break;
+        }
+    }
+    if (why.isEmpty())
+        why = AsarRewrite::withDesktopName(installed + archive, staging + archive, desktopName);
+    if (why.isEmpty()) {
+        fs::remove(native(resources), error);
+        if (!error) fs::rename(native(staging), native(resources), error);
+        if (error) {
+            why = failure(resources, error);
+            fs::create_symlink(native(installed), native(resources), ignored);
+        }
+    }
+    if (!why.isEmpty()) fs::remove_all(native(staging), ignored);
+    return why;
 }
 
 }  // namespace varrow::install

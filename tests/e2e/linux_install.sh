@@ -43,7 +43,10 @@ work_class=$(wm_class "$work_pid")
 home_class=$(wm_class "$home_pid")
 [[ "$work_class" == varrow-claude-work-* ]] || fail "Work's window class is \"$work_class\""
 [[ "$home_class" == varrow-claude-home-* ]] || fail "Home's window class is \"$home_class\""
-echo "ok: window classes $work_class and $home_class"
+# names_class COPY CLASS: the copy's own archive names the class, as Electron reads it.
+names_class() { grep -aq "\"desktopName\":\"$2.desktop\"" "$apps/$1/resources/app.asar"; }
+names_class "Claude Work.app" "$work_class" || fail "Work's archive does not name $work_class"
+echo "ok: window classes $work_class and $home_class, named in the copies' archives"
 
 entries="$XDG_DATA_HOME/applications"
 work_entry="$entries/$work_class.desktop"
@@ -85,6 +88,8 @@ install_package 2.0.0
 "$VARROW_BIN" open Home
 wait_for 30 "Home to run again" is_running Home
 grep -q '"sourceVersion":"2.0.0"' "$apps/.Claude Home.app.json" || fail "Home's copy was not refreshed: $(cat "$apps/.Claude Home.app.json")"
+grep -aq '"version":"2.0.0"' "$apps/Claude Home.app/resources/app.asar" && names_class "Claude Home.app" "$home_class" ||
+  fail "Home's refreshed copy does not carry the new archive under its own class"
 "$VARROW_BIN" open Work
 sleep 1
 grep -q '"sourceVersion":"1.0.0"' "$apps/.Claude Work.app.json" || fail "Work's running copy was touched"

@@ -1,10 +1,12 @@
 #include "install/AsarArchive.h"
+#include "install/AsarFixture.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <QtEndian>
 
 using varrow::install::AsarArchive;
+using varrow::test::archiveWithIndex;
 using varrow::test::TempHome;
 using varrow::test::writeFile;
 
@@ -55,20 +57,6 @@ TEST(AsarArchive, MalformedArchivesAreRejectedNotTrusted) {
     EXPECT_FALSE(AsarArchive::readPackage(home.file("none.asar")));
 }
 
-namespace {
-// An archive with a hand-written index, for entries no honest writer makes.
-QByteArray withIndex(QByteArray json, const QByteArray& data) {
-    const quint32 length = quint32(json.size());
-    while (json.size() % 4) json.append('\0');
-    QByteArray out(16, '\0');
-    qToLittleEndian<quint32>(4, out.data());
-    qToLittleEndian<quint32>(quint32(json.size()) + 8, out.data() + 4);
-    qToLittleEndian<quint32>(quint32(json.size()) + 4, out.data() + 8);
-    qToLittleEndian<quint32>(length, out.data() + 12);
-    return out + json + data;
-}
-}  // namespace
-
 TEST(AsarArchive, EntriesPointingOutsideTheFileAreNotRead) {
     TempHome home;
     const QByteArray data = R"({"version":"1"})";
@@ -80,11 +68,11 @@ TEST(AsarArchive, EntriesPointingOutsideTheFileAreNotRead) {
         R"({"files":{"package.json":{"size":"15","offset":"0"}}})",
     };
     writeFile(home.file("ok.asar"),
-              withIndex(R"({"files":{"package.json":{"size":15,"offset":"0"}}})", data));
+              archiveWithIndex(R"({"files":{"package.json":{"size":15,"offset":"0"}}})", data));
     ASSERT_TRUE(AsarArchive::open(home.file("ok.asar")));
     EXPECT_EQ(AsarArchive::open(home.file("ok.asar"))->read("package.json"), data);
     for (const QByteArray& index : indexes) {
-        writeFile(home.file("edited.asar"), withIndex(index, data));
+        writeFile(home.file("edited.asar"), archiveWithIndex(index, data));
         const auto archive = AsarArchive::open(home.file("edited.asar"));
         ASSERT_TRUE(archive) << index.toStdString();
         EXPECT_FALSE(archive->read("package.json")) << index.toStdString();

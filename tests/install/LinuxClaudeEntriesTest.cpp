@@ -1,4 +1,6 @@
 #include "install/AsarArchive.h"
+#include "install/AsarFixture.h"
+#include "install/ClaudeInstallations.h"
 #include "install/LauncherEntries.h"
 #include "install/LinuxClaudeCopy.h"
 #include "install/LinuxClaudeInstall.h"
@@ -10,12 +12,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
 
 using varrow::install::AsarArchive;
 using varrow::install::LauncherEntries;
 using varrow::install::LinuxClaudeCopy;
 using varrow::install::LinuxClaudeInstall;
 using varrow::platform::linux_::DesktopEntry;
+using varrow::test::archiveWithIndex;
+using varrow::test::LogCapture;
 using varrow::test::TempHome;
 using varrow::test::writeFile;
 
@@ -29,6 +34,22 @@ QByteArray readAll(const QString& path) {
 ino_t inode(const QString& path) {
     struct stat info {};
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+}
+
+// The Linux package with this archive, an unpacked file beside it and another resource.
+QString makeInstall(const QString& folder, const QByteArray& archive) {
+    writeFile(folder + "/claude-desktop", "#!/bin/sh\n");
+    QFile::setPermissions(folder + "/claude-desktop", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    writeFile(folder + "/resources/app.asar", archive);
+    writeFile(folder + "/resources/app.asar.unpacked/native/addon.node", "native");
+    writeFile(folder + "/resources/en-US.pak", "locale");
+    return folder;
+}
+
+QString desktopName(const QString& copy) {
+    const auto archive = AsarArchive::open(copy + "/resources/app.asar");
+    const auto package = archive ? archive->read("package.json") : std::nullopt;
+    return package ? QJsonDocument::fromJson(*package)["desktopName"].toString() : QString();
 }
 
 }  // namespace
@@ -118,4 +139,59 @@ TEST(LinuxClaudeCopy, LinkedCopyRunsItsOwnExecutableOnTheInstalledResources) {
     // Something already there, or a folder that is not Claude's, fails with a description.
     EXPECT_FALSE(LinuxClaudeCopy::makeLinked(install, copy).isEmpty());
     EXPECT_FALSE(LinuxClaudeCopy::makeLinked(home.file("lib"), home.file("Apps/Other.app")).isEmpty());
+}
+
+TEST(LinuxClaudeCopy, CopyCarriesItsOwnArchiveNamingItsLauncherEntryBesideLinkedResources) {
+    TempHome home;
+    const QByteArray archive = readAll(QStringLiteral(VARROW_TEST_DATA "/packed.asar"));
+    const QString install = makeInstall(home.file("lib/claude-desktop"), archive);
+    const QString copy = home.file("Apps/Claude Work.app");
+    const QString name = LauncherEntries::stem(copy) + ".desktop";
+
+    ASSERT_EQ(LinuxClaudeCopy::makeLinked(install, copy).toStdString(), "");
+    ASSERT_EQ(LinuxClaudeCopy::setDesktopName(copy, name).toStdString(), "");
+    EXPECT_FALSE(QFileInfo(copy + "/resources").isSymLink());
+    EXPECT_FALSE(QFileInfo(copy + "/resources/app.asar").isSymLink());
+    EXPECT_EQ(desktopName(copy), name);
+    EXPECT_EQ(QFileInfo(copy + "/resources/en-US.pak").symLinkTarget(), install + "/resources/en-US.pak");
+    EXPECT_EQ(readAll(copy + "/resources/app.asar.unpacked/native/addon.node"), "native");
+    EXPECT_EQ(readAll(install + "/resources/app.asar"), archive);
+    EXPECT_EQ(LinuxClaudeInstall::versionOf(copy), "0.9.1");
+    EXPECT_EQ(QDir(copy).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList({"claude-desktop", "resources"}));
+
+    // However the installation copies, the copy's windows carry the class it is started with.
+    varrow::install::ClaudeInstallations installations;
+    const QString home2 = home.file("Apps/Claude Home.app");
+    ASSERT_EQ(installations.copyApplication(install, home2).toStdString(), "");
+    EXPECT_EQ(desktopName(home2), LauncherEntries::stem(home2) + ".desktop");
+    EXPECT_EQ(installations.copyLaunchArguments(home2),
+              QStringList{"--class=" + LauncherEntries::stem(home2)});
+}
+
+TEST(LinuxClaudeCopy, DamagedArchiveLeavesThePlainLinkedCopyAndSaysWhy) {
+    TempHome home;
+    const QByteArray package = R"({"productName":"Claude","version":"2.0"})";
+    const QByteArray archive = archiveWithIndex(
+        R"({"files":{"package.json":{"size":40,"offset":"0"},"big.bin":{"size":999,"offset":"0"}}})",
+        package);
+    const QString install = makeInstall(home.file("lib/claude-desktop"), archive);
+    const QString copy = home.file("Apps/Claude Work.app");
+
+    ASSERT_EQ(LinuxClaudeCopy::makeLinked(install, copy).toStdString(), "");
+    EXPECT_TRUE(LinuxClaudeCopy::setDesktopName(copy, "x.desktop").contains("big.bin"));
+    EXPECT_EQ(QFileInfo(copy + "/resources").symLinkTarget(), install + "/resources");
+    EXPECT_EQ(QDir(copy).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList({"claude-desktop", "resources"}));
+
+    // Making the copy still succeeds, with one line in the log.
+    LogCapture log;
+    varrow::install::ClaudeInstallations installations;
+    const QString other = home.file("Apps/Claude Home.app");
+    ASSERT_EQ(installations.copyApplication(install, other).toStdString(), "");
+    ASSERT_EQ(log.lines.size(), 1);
+    EXPECT_TRUE(log.lines[0].startsWith("Varrow: Claude Home keeps Claude's window class: "))
+        << log.lines[0].toStdString();
+    EXPECT_EQ(readAll(other + "/resources/app.asar"), archive);
+    EXPECT_EQ(LinuxClaudeInstall::versionOf(other), "2.0");
 }
