@@ -18,6 +18,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 constexpr auto kDataDirPrefix = "--user-data-dir=";
@@ -51,19 +52,19 @@ void save(const StandinState& state) {
         std::fprintf(stderr, "could not write the state file in %s\n", qPrintable(state.dataDir));
 }
 
-int writeIcon(const QString& path) {
+int writeIcon(const QString& path, int pixels) {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    if (drawStandinIcon(1024).save(path, "PNG")) return 0;
+    if (pixels > 0 && drawStandinIcon(pixels).save(path, "PNG")) return 0;
     std::fprintf(stderr, "could not write %s\n", qPrintable(path));
     return 1;
 }
 }  // namespace
 
 int main(int argc, char** argv) {
-    // The icon is written at build time without a display.
-    if (argc == 3 && qstrcmp(argv[1], "--write-icon") == 0) {
+    // The icon is written at build time without a display: --write-icon PATH [PIXELS].
+    if ((argc == 3 || argc == 4) && qstrcmp(argv[1], "--write-icon") == 0) {
         QGuiApplication app(argc, argv);
-        return writeIcon(QString::fromLocal8Bit(argv[2]));
+        return writeIcon(QString::fromLocal8Bit(argv[2]), argc == 4 ? std::atoi(argv[3]) : 1024);
     }
 
     QStringList rawArguments;
