@@ -7,7 +7,7 @@ source "$(dirname "$0")/lib/common.bash"
 
 start_x
 setup_home
-install_package 1.0.0
+install_package 1.0.0  # the version the upgrade below starts from
 
 write_profiles "Work" "Home"
 start_varrow
