@@ -66,7 +66,7 @@ echo "ok: quit followed"
 kill "$home_pid" "$default_pid"
 wait_for 15 "Home to stop" is_stopped Home
 wait_for 15 "My Claude to stop" is_stopped "My Claude"
-"$VARROW_HOME/Apps/Claude Home.app/Contents/MacOS/Claude" >/dev/null 2>&1 &
+"$VARROW_HOME/Apps/Claude Home.app/claude-desktop" >/dev/null 2>&1 &
 stray=$!
 wait_for 20 "the stray copy to be force-quit" sh -c '! [ -e /proc/$0 ] || grep -q "^State:[[:space:]]*Z" /proc/$0/status' "$stray"
 wait_for 20 "Home to be relaunched on its folder" pid_for_data_dir "$accounts/home/Desktop"

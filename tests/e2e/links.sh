@@ -9,10 +9,11 @@ command -v xdg-open >/dev/null && command -v xdg-mime >/dev/null ||
 
 start_x
 setup_home
-# No desktop to ask: xdg-open and xdg-mime use mimeapps.list and the desktop entries directly.
-unset XDG_CURRENT_DESKTOP DESKTOP_SESSION GNOME_DESKTOP_SESSION_ID KDE_FULL_SESSION BROWSER
-export XDG_DATA_DIRS="$work/share" XDG_CONFIG_DIRS="$work/etc"
-mkdir -p "$XDG_DATA_HOME/applications" "$XDG_CONFIG_HOME" "$work/share" "$work/etc"
+# No desktop to ask (setup_home names none): xdg-open and xdg-mime use mimeapps.list and the
+# desktop entries directly, of this home and the package only, so no handler of this machine's
+# takes part.
+export XDG_DATA_DIRS="$pkg/usr/share" XDG_CONFIG_DIRS="$work/etc"
+mkdir -p "$XDG_DATA_HOME/applications" "$XDG_CONFIG_HOME" "$work/etc"
 mimeapps="$XDG_CONFIG_HOME/mimeapps.list"
 
 # The handler that was there before: a desktop entry that only writes down what it got.

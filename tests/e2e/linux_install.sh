@@ -1,17 +1,13 @@
 #!/usr/bin/env bash
-# Claude installed as a Linux package rather than a bundle: a fixture laid out like the package
-# (the stand-in as its "Electron", an Electron archive with the version), two accounts opened from
-# the command line with their own data folders, window classes and launcher entries, cycling, and
-# an upgrade that refreshes a stopped account's copy but leaves a running one alone.
+# Claude installed as its Linux package (the stand-in as its "Electron", an Electron archive with
+# the version): two accounts opened from the command line with their own data folders, window
+# classes and launcher entries, cycling, and an upgrade that refreshes a stopped account's copy but
+# leaves a running one alone.
 source "$(dirname "$0")/lib/common.bash"
-source "$(dirname "$0")/lib/package.bash"
 
 start_x
 setup_home
-rm -rf "$HOME/Applications/Claude.app"  # no bundle: the package is the installed Claude
-
-install_package 1.0.0
-export XDG_DATA_DIRS="$pkg/share"
+install_package 1.0.0  # the version the upgrade below starts from
 
 write_profiles "Work" "Home"
 start_varrow
@@ -30,13 +26,6 @@ home_pid=$(pid_for_data_dir "$accounts/home/Desktop") || fail "no Claude on Home
 [ "$(readlink "$apps/Claude Work.app/resources")" = "$lib/resources" ] || [ ! -L "$apps/Claude Work.app/resources" ] ||
   fail "Work's copy does not use the package's resources"
 
-# wm_class PID: the WM_CLASS class of the process's window.
-wm_class() {
-  local window
-  window=$(xdotool search --all --onlyvisible --pid "$1" 2>/dev/null | head -n1)
-  [ -n "$window" ] || return 1
-  xprop -id "$window" WM_CLASS | sed -n 's/.*= "[^"]*", "\([^"]*\)"$/\1/p'
-}
 wait_for 15 "Work's window" wm_class "$work_pid"
 wait_for 15 "Home's window" wm_class "$home_pid"
 work_class=$(wm_class "$work_pid")

@@ -7,7 +7,6 @@
 # the desktop portal without opening KDE's settings.
 source "$(dirname "$0")/lib/common.bash"
 source "$(dirname "$0")/lib/compositor.bash"
-source "$(dirname "$0")/lib/package.bash"
 
 setup_home
 use_native_claude_package

@@ -6,7 +6,6 @@
 # Varrow is not told sway's command socket, so it takes the route every wlroots compositor offers.
 source "$(dirname "$0")/lib/common.bash"
 source "$(dirname "$0")/lib/compositor.bash"
-source "$(dirname "$0")/lib/package.bash"
 
 setup_home
 use_native_claude_package

@@ -10,6 +10,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -25,16 +26,28 @@ QString socketPathFor(const QString& dataDir) {
     return QDir::temp().filePath(QStringLiteral("standin-claude-") + QString::fromLatin1(hash.left(16)));
 }
 
-QByteArray encode(const QStringList& arguments) {
-    const QByteArray payload = arguments.join(QChar(u'\0')).toUtf8();
+// One field: its length in four bytes, most significant first, then its bytes.
+QByteArray frame(const QString& field) {
+    const QByteArray payload = field.toUtf8();
     const quint32 n = quint32(payload.size());
     QByteArray out;
     for (int shift = 24; shift >= 0; shift -= 8) out.append(char((n >> shift) & 0xff));
     return out + payload;
 }
 
+// The next field of buffer from at, moving at past it; none while it has not all arrived.
+std::optional<QString> unframe(const QByteArray& buffer, qsizetype& at) {
+    if (buffer.size() - at < 4) return std::nullopt;
+    quint32 length = 0;
+    for (int i = 0; i < 4; ++i) length = (length << 8) | quint8(buffer.at(at + i));
+    if (quint32(buffer.size() - at - 4) < length) return std::nullopt;
+    const QString field = QString::fromUtf8(buffer.mid(at + 4, qsizetype(length)));
+    at += 4 + qsizetype(length);
+    return field;
+}
+
 // Plain POSIX, since no application object (and so no event loop) exists yet on this side.
-bool sendTo(const QString& path, const QStringList& arguments) {
+bool sendTo(const QString& path, const QByteArray& message) {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return false;
     sockaddr_un address{};
@@ -42,7 +55,6 @@ bool sendTo(const QString& path, const QStringList& arguments) {
     const QByteArray name = QFile::encodeName(path);
     std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
     bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-    const QByteArray message = encode(arguments);
     for (qsizetype sent = 0; ok && sent < message.size();) {
         const ssize_t n = ::write(fd, message.constData() + sent, size_t(message.size() - sent));
         ok = n > 0;
@@ -59,7 +71,9 @@ bool sendTo(const QString& path, const QStringList& arguments) {
 
 }  // namespace
 
-SingleFolder::Start SingleFolder::claim(const QString& dataDir, const QStringList& arguments) {
+SingleFolder::Start SingleFolder::claim(const QString& dataDir, const QStringList& arguments,
+                                        const QString& activationToken) {
+    const QByteArray message = frame(arguments.join(QChar(u'\0'))) + frame(activationToken);
     QDir().mkpath(dataDir);
     socketPath_ = socketPathFor(dataDir);
     lock_ = std::make_unique<QLockFile>(QDir(dataDir).filePath(QStringLiteral("SingletonLock")));
@@ -69,7 +83,7 @@ SingleFolder::Start SingleFolder::claim(const QString& dataDir, const QStringLis
     while (!deadline.hasExpired()) {
         if (lock_->tryLock(0)) return Start::First;
         if (lock_->error() != QLockFile::LockFailedError) return Start::Failed;
-        if (sendTo(socketPath_, arguments)) return Start::HandedOver;
+        if (sendTo(socketPath_, message)) return Start::HandedOver;
         // The holder may still be starting and not listening yet.
         QThread::msleep(kRetryMs);
     }
@@ -89,14 +103,13 @@ void SingleFolder::serve() {
         auto buffer = std::make_shared<QByteArray>();
         connect(socket, &QLocalSocket::readyRead, this, [this, socket, buffer] {
             buffer->append(socket->readAll());
-            if (buffer->size() < 4) return;
-            quint32 length = 0;
-            for (int i = 0; i < 4; ++i) length = (length << 8) | quint8(buffer->at(i));
-            if (quint32(buffer->size() - 4) < length) return;
-            const QString payload = QString::fromUtf8(buffer->mid(4, qsizetype(length)));
+            qsizetype at = 0;
+            const auto arguments = unframe(*buffer, at);
+            const auto token = arguments ? unframe(*buffer, at) : std::nullopt;
+            if (!token) return;
             socket->write("ok");
             socket->disconnectFromServer();
-            emit secondStart(payload.split(QChar(u'\0')));
+            emit secondStart(arguments->split(QChar(u'\0')), *token);
         });
     }
 }

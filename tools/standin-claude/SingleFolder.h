@@ -7,7 +7,7 @@
 #include <memory>
 
 // One instance per data folder, as Claude has: a later start on the same folder hands its
-// arguments to the running instance over a local socket and exits.
+// arguments and its XDG_ACTIVATION_TOKEN to the running instance over a local socket and exits.
 class SingleFolder : public QObject {
     Q_OBJECT
 public:
@@ -15,12 +15,13 @@ public:
 
     // Before the application object exists: takes the folder's lock, or passes the arguments to
     // the instance that holds it (waiting a while for one that is still starting).
-    Start claim(const QString& dataDir, const QStringList& arguments);
+    Start claim(const QString& dataDir, const QStringList& arguments, const QString& activationToken);
     // The first instance listens for later starts; call once the application object exists.
     bool listen();
 
 signals:
-    void secondStart(const QStringList& arguments);
+    // activationToken is empty when the later start had none.
+    void secondStart(const QStringList& arguments, const QString& activationToken);
 
 private:
     void serve();

@@ -50,6 +50,12 @@ QJsonObject StandinState::toJson() const {
     for (const Activation& activation : activations)
         activationList.append(QJsonObject{{QStringLiteral("active"), activation.active},
                                           {QStringLiteral("at"), double(activation.at)}});
+    QJsonValue handler;  // null until the claim has finished
+    if (linkHandler)
+        handler = QJsonObject{{QStringLiteral("entry"),
+                               linkHandler->entry.isEmpty() ? QJsonValue() : QJsonValue(linkHandler->entry)},
+                              {QStringLiteral("xdgMime"), linkHandler->xdgMimeSucceeded},
+                              {QStringLiteral("at"), double(linkHandler->at)}};
     return QJsonObject{
         {QStringLiteral("platform"), QGuiApplication::platformName()},
         {QStringLiteral("active"), !activations.isEmpty() && activations.constLast().active},
@@ -60,6 +66,11 @@ QJsonObject StandinState::toJson() const {
         {QStringLiteral("claudeConfigDir"), claudeConfigDirSet ? QJsonValue(claudeConfigDir) : QJsonValue()},
         {QStringLiteral("autoUpdatesDisabled"), autoUpdatesDisabled},
         {QStringLiteral("links"), QJsonArray::fromStringList(links)},
+        {QStringLiteral("layout"), layout},
+        {QStringLiteral("windowClass"), windowClass},
+        {QStringLiteral("appId"), appId},
+        {QStringLiteral("linkHandler"), handler},
+        {QStringLiteral("activationTokens"), QJsonArray::fromStringList(activationTokens)},
     };
 }
 

@@ -3,6 +3,7 @@
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // What the stand-in saw at start, written as DIR/standin-state.json for tests to read back.
 struct StandinState {
@@ -17,6 +18,16 @@ struct StandinState {
         qint64 at;  // milliseconds since the epoch
     };
     QList<Activation> activations;  // the window gaining and losing activation, oldest first
+    QString layout;                 // "package", "bundle" or "loose"
+    QString windowClass;            // the X11 WM_CLASS class its windows carry
+    QString appId;                  // the Wayland app_id its windows carry
+    struct LinkHandler {
+        QString entry;  // the user entry written; empty when it could not be
+        bool xdgMimeSucceeded = false;
+        qint64 at = 0;  // when xdg-mime finished, milliseconds since the epoch
+    };
+    std::optional<LinkHandler> linkHandler;  // once claiming claude: links has finished
+    QStringList activationTokens;            // XDG_ACTIVATION_TOKENs handed over by later starts
 
     // The claude: links among arguments.
     static QStringList linksIn(const QStringList& arguments);

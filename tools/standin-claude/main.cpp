@@ -1,10 +1,14 @@
 // A stand-in for the Claude desktop application: keeps its state in the folder named by
 // --user-data-dir=, shows one window naming it, quits on SIGTERM and shows its window again on
-// SIGUSR1 (the reopen request on Linux). A second start on the same folder hands its arguments to
-// the running instance and exits; the running one records the claude: links among them.
+// SIGUSR1 (the reopen request on Linux). A second start on the same folder hands its arguments and
+// activation token to the running instance and exits; the running one records the claude: links
+// among them and activates its window with the token. Laid out as the Linux package it takes its
+// app id from the package and claims claude: links at every start, as Claude's Linux build does.
+#include "LinkClaim.h"
 #include "SignalPipe.h"
 #include "SingleFolder.h"
 #include "StandinIcon.h"
+#include "StandinIdentity.h"
 #include "StandinState.h"
 #include "StandinWindow.h"
 
@@ -14,6 +18,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 constexpr auto kDataDirPrefix = "--user-data-dir=";
@@ -42,25 +47,32 @@ void chooseDisplayPlatform(const QStringList& arguments) {
     qputenv("QT_QPA_PLATFORM", platform.toLatin1());
 }
 
-int writeIcon(const QString& path) {
+void save(const StandinState& state) {
+    if (!state.write())
+        std::fprintf(stderr, "could not write the state file in %s\n", qPrintable(state.dataDir));
+}
+
+int writeIcon(const QString& path, int pixels) {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    if (drawStandinIcon(1024).save(path, "PNG")) return 0;
+    if (pixels > 0 && drawStandinIcon(pixels).save(path, "PNG")) return 0;
     std::fprintf(stderr, "could not write %s\n", qPrintable(path));
     return 1;
 }
 }  // namespace
 
 int main(int argc, char** argv) {
-    // The icon is written at build time without a display.
-    if (argc == 3 && qstrcmp(argv[1], "--write-icon") == 0) {
+    // The icon is written at build time without a display: --write-icon PATH [PIXELS].
+    if ((argc == 3 || argc == 4) && qstrcmp(argv[1], "--write-icon") == 0) {
         QGuiApplication app(argc, argv);
-        return writeIcon(QString::fromLocal8Bit(argv[2]));
+        return writeIcon(QString::fromLocal8Bit(argv[2]), argc == 4 ? std::atoi(argv[3]) : 1024);
     }
 
     QStringList rawArguments;
     for (int i = 0; i < argc; ++i) rawArguments.append(QString::fromLocal8Bit(argv[i]));
     SingleFolder single;
-    switch (single.claim(dataDirFrom(rawArguments), rawArguments)) {
+    // Electron hands the later start's activation token to the running instance.
+    switch (
+        single.claim(dataDirFrom(rawArguments), rawArguments, qEnvironmentVariable("XDG_ACTIVATION_TOKEN"))) {
         case SingleFolder::Start::HandedOver:
             return 0;
         case SingleFolder::Start::Failed:
@@ -72,23 +84,30 @@ int main(int argc, char** argv) {
     }
 
     chooseDisplayPlatform(rawArguments);
+    const StandinIdentity identity = StandinIdentity::ofThisProcess();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Claude"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("com.anthropic.claudefordesktop"));
+    // The X11 class and the Wayland app id. Chromium's --class= is accepted and ignored, as
+    // Electron ignores it.
+    QApplication::setApplicationName(identity.windowClass);
+    QGuiApplication::setDesktopFileName(identity.appId);
     // Like a desktop application on the reference platform, closing the window keeps it running.
     QApplication::setQuitOnLastWindowClosed(false);
 
     const QStringList arguments = QCoreApplication::arguments();
-    // Like Electron's --class=: the windows' WM_CLASS class on X11 and their app_id on Wayland, so
-    // launchers can tell copies apart.
-    for (const QString& argument : arguments.mid(1))
-        if (argument.startsWith(QLatin1String("--class=")) && argument.size() > 8) {
-            QApplication::setApplicationName(argument.mid(8));
-            QGuiApplication::setDesktopFileName(argument.mid(8));
-        }
     const QString dataDir = dataDirFrom(arguments);
     StandinState state = StandinState::capture(dataDir, arguments);
-    if (!state.write()) std::fprintf(stderr, "could not write the state file in %s\n", qPrintable(dataDir));
+    state.layout = identity.layoutName();
+    state.windowClass = identity.windowClass;
+    state.appId = identity.appId;
+    save(state);
+
+    LinkClaim linkClaim;
+    QObject::connect(&linkClaim, &LinkClaim::finished, &app, [&state, &linkClaim](bool succeeded) {
+        state.linkHandler =
+            StandinState::LinkHandler{linkClaim.entryPath(), succeeded, QDateTime::currentMSecsSinceEpoch()};
+        save(state);
+    });
+    if (identity.layout == StandinIdentity::Layout::Package) linkClaim.start(identity.executable);
 
     SignalPipe signals_;
     StandinWindow window(dataDir, state.autoUpdatesDisabled);
@@ -96,23 +115,24 @@ int main(int argc, char** argv) {
     QObject::connect(&window, &StandinWindow::activationChanged, &app, [&state](bool active) {
         if (!state.activations.isEmpty() && state.activations.constLast().active == active) return;
         state.activations.append({active, QDateTime::currentMSecsSinceEpoch()});
-        if (!state.write())
-            std::fprintf(stderr, "could not write the state file in %s\n", qPrintable(state.dataDir));
+        save(state);
     });
     QObject::connect(&signals_, &SignalPipe::terminateRequested, &app, &QCoreApplication::quit);
     QObject::connect(&signals_, &SignalPipe::reopenRequested, &window, &StandinWindow::reopen);
     if (!single.listen())
         std::fprintf(stderr, "could not listen for later starts in %s\n", qPrintable(dataDir));
-    QObject::connect(
-        &single, &SingleFolder::secondStart, &window, [&state, &window](const QStringList& later) {
-            const QStringList links = StandinState::linksIn(later.mid(1));
-            if (!links.isEmpty()) {
-                state.links += links;
-                if (!state.write())
-                    std::fprintf(stderr, "could not write the state file in %s\n", qPrintable(state.dataDir));
-            }
-            window.reopen();
-        });
+    QObject::connect(&single, &SingleFolder::secondStart, &window,
+                     [&state, &window](const QStringList& later, const QString& activationToken) {
+                         const QStringList links = StandinState::linksIn(later.mid(1));
+                         state.links += links;
+                         if (!activationToken.isEmpty()) {
+                             state.activationTokens.append(activationToken);
+                             // Qt's Wayland plugin activates with the token it finds here.
+                             qputenv("XDG_ACTIVATION_TOKEN", activationToken.toUtf8());
+                         }
+                         if (!links.isEmpty() || !activationToken.isEmpty()) save(state);
+                         window.reopen();
+                     });
     window.show();
     return app.exec();
 }

@@ -1,6 +1,7 @@
 # Shared set-up of the end-to-end scripts: a private X server (Xvfb) with openbox, a private home
-# with the stand-in Claude installed, and the clean-up of everything the script started.
-# Source it first; it sets: work, HOME, VARROW_HOME, DISPLAY, and the functions below.
+# with the stand-in Claude installed (as Claude's Linux package, or as a bundle), and the clean-up of
+# everything the script started. Source it first; it sets: work, HOME, VARROW_HOME, DISPLAY, pkg,
+# claude_program, and the functions below.
 set -euo pipefail
 
 : "${VARROW_BIN:?VARROW_BIN must name the varrow binary}"
@@ -89,6 +90,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/package.bash"
 
 # wait_for SECONDS DESCRIPTION COMMAND...: polls every 0.1 s until the command succeeds.
 wait_for() {
@@ -112,15 +114,28 @@ start_x() {
   wait_for 10 "openbox" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
 }
 
+# setup_home [bundle]: a private home with Claude installed as its Linux package in $pkg (its share
+# folder first among the system's data folders), or with "bundle" as Claude.app in ~/Applications.
+# Claude claims claude: links at every start with xdg-mime, which writes to XDG_CONFIG_HOME here:
+# no desktop is named, so it takes no desktop's own route.
 setup_home() {
   export HOME="$work/home"
   export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share" XDG_STATE_HOME="$HOME/.local/state"
   export XDG_RUNTIME_DIR="$work/runtime"
   export VARROW_HOME="$work/varrow"
   unset QT_QPA_PLATFORM WAYLAND_DISPLAY XDG_SESSION_TYPE VARROW_OPEN VARROW_PIN VARROW_ICONS VARROW_RENDER VARROW_DARK VARROW_REPORT
-  mkdir -p "$HOME/Applications" "$XDG_RUNTIME_DIR" "$VARROW_HOME"
+  unset XDG_CURRENT_DESKTOP DESKTOP_SESSION GNOME_DESKTOP_SESSION_ID KDE_FULL_SESSION KDE_SESSION_VERSION BROWSER
+  mkdir -p "$HOME/Applications" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR" "$VARROW_HOME"
   chmod 700 "$XDG_RUNTIME_DIR"
-  cp -a "$VARROW_STANDIN_BUNDLE" "$HOME/Applications/Claude.app"
+  if [ "${1:-}" = bundle ]; then
+    cp -a "$VARROW_STANDIN_BUNDLE" "$HOME/Applications/Claude.app"
+    claude_program="$HOME/Applications/Claude.app/Contents/MacOS/Claude"
+  else
+    install_package
+    # The system's own after it: mutter, for one, needs its settings schemas from there.
+    export XDG_DATA_DIRS="$pkg/usr/share:/usr/local/share:/usr/share"
+    claude_program="$pkg/usr/bin/claude-desktop"
+  fi
 }
 
 # write_profiles NAME...: the default account and one account per name (folder = lower-case name).
@@ -178,6 +193,17 @@ pid_for_data_dir() {
 environment_of() { tr '\0' '\n' <"/proc/$1/environ" 2>/dev/null | grep "^$2=" | cut -d= -f2-; }
 
 active_pid() { xdotool getactivewindow getwindowpid 2>/dev/null; }
+
+# wm_class PID: the WM_CLASS class of the process's window.
+wm_class() {
+  local window
+  window=$(xdotool search --all --onlyvisible --pid "$1" 2>/dev/null | head -n1)
+  [ -n "$window" ] || return 1
+  xprop -id "$window" WM_CLASS | sed -n 's/.*= "[^"]*", "\([^"]*\)"$/\1/p'
+}
+
+# standin_state DATA_DIR JQ_FILTER: a field of the stand-in's own record in that data folder.
+standin_state() { jq -r "$2" "$1/standin-state.json" 2>/dev/null; }
 
 # PNG width and height from the IHDR chunk.
 png_size() {

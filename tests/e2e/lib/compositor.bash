@@ -96,12 +96,9 @@ bindsym ctrl+shift+grave exec echo back > $work/cycle.fifo"
   track $!
 }
 
-# Claude as the Linux package, so each copy starts with an app id of its own, and the setting that
-# keeps Claude native turned off (before start_varrow).
+# Claude's package (setup_home installs it) with the setting that keeps Claude native turned off
+# (before start_varrow).
 use_native_claude_package() {
-  rm -rf "$HOME/Applications/Claude.app"
-  install_package 1.0.0
-  export XDG_DATA_DIRS="$pkg/share"
   mkdir -p "$XDG_CONFIG_HOME/Varrow"
   printf '[General]\nstartClaudeThroughXwayland=false\n' >"$XDG_CONFIG_HOME/Varrow/Varrow.conf"
 }
@@ -214,7 +211,6 @@ press_cycle_key_mutter() {
 press_cycle_key() { "press_cycle_key_$compositor" "$@"; }
 
 # The stand-in's own record: whether its window is active now, and since when.
-standin_state() { jq -r "$2" "$1/standin-state.json" 2>/dev/null; }
 standin_active() { [ "$(standin_state "$1" .active)" = true ]; }
 standin_active_since() { standin_state "$1" '[.activations[] | select(.active)] | last | .at'; }
 standin_platform() { standin_state "$1" .platform; }
@@ -338,7 +334,7 @@ run_switching_checks() {
   # A Claude started outside Varrow is a native Wayland client: still listed, and quit on request.
   "$VARROW_BIN" quit "My Claude"
   wait_for 20 "My Claude to quit" is_stopped "My Claude"
-  "$HOME/Applications/Claude.app/Contents/MacOS/Claude" >"$work/native-claude.log" 2>&1 &
+  "$claude_program" >"$work/native-claude.log" 2>&1 &
   local native=$!
   wait_for 30 "the native Claude to be listed" is_running "My Claude"
   wait_for 10 "the native Claude's own state" sh -c '[ "$(jq .pid "$1/standin-state.json")" = "$0" ]' "$native" "${dirs[0]}"
