@@ -50,7 +50,10 @@ void LinkHandlerChoice::takeBackFromClaude() {
     // Only Claude claiming at its start is undone: a handler the user picks is theirs.
     const QString current = handlers.userHandler(scheme());
     if (current == handlers.ownHandler() || !isClaudesOwnEntry(current)) return;
-    logged(take());
+    // What was the handler before Varrow took it stays remembered: Claude's claim is not a choice.
+    QString error;
+    if (!handlers.setDefaultHandler(scheme(), handlers.ownHandler(), &error))
+        logged(QStringLiteral("Couldn't take sign-in links back from Claude: ") + error);
 }
 
 bool LinkHandlerChoice::wanted() const {

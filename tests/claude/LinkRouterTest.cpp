@@ -110,6 +110,7 @@ TEST_F(LinkRouterTest, theHandlerIsHeldWhileWantedAndGivenBackAsItWas) {
 // back at once, but never from a handler the user picked, and never while routing is off.
 TEST_F(LinkRouterTest, aClaudeClaimingTheHandlerAtItsStartIsUndone) {
     auto& handlers = fake.linkHandlers;
+    handlers.userChoice.insert("claude", "previous.desktop");
     system::LinkHandlerChoice choice(store.get());
     addAccount("Work");
     ASSERT_EQ(handlers.defaultHandler("claude"), "varrow-link.desktop");
@@ -117,6 +118,10 @@ TEST_F(LinkRouterTest, aClaudeClaimingTheHandlerAtItsStartIsUndone) {
     handlers.userChoice.insert("claude", "com.anthropic.Claude.desktop");
     emit handlers.userChoicesChanged();
     EXPECT_EQ(handlers.defaultHandler("claude"), "varrow-link.desktop");
+    // Given back, the handler goes to the one from before Varrow, not to Claude's claim.
+    model::Defaults::shared().setValue(model::Defaults::kSendSignInLinks, false);
+    EXPECT_EQ(handlers.defaultHandler("claude"), "previous.desktop");
+    model::Defaults::shared().setValue(model::Defaults::kSendSignInLinks, true);
 
     handlers.userChoice.insert("claude", "picked.desktop");
     emit handlers.userChoicesChanged();
