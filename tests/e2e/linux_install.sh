@@ -33,7 +33,7 @@ home_class=$(wm_class "$home_pid")
 [[ "$work_class" == varrow-claude-work-* ]] || fail "Work's window class is \"$work_class\""
 [[ "$home_class" == varrow-claude-home-* ]] || fail "Home's window class is \"$home_class\""
 # names_class COPY CLASS: the copy's own archive names the class, as Electron reads it.
-names_class() { grep -aq "\"desktopName\":\"$2.desktop\"" "$apps/$1/resources/app.asar"; }
+names_class() { grep -aqE "\"desktopName\": *\"$2\\.desktop\"" "$apps/$1/resources/app.asar"; }
 names_class "Claude Work.app" "$work_class" || fail "Work's archive does not name $work_class"
 echo "ok: window classes $work_class and $home_class, named in the copies' archives"
 
@@ -77,7 +77,7 @@ install_package 2.0.0
 "$VARROW_BIN" open Home
 wait_for 30 "Home to run again" is_running Home
 grep -q '"sourceVersion":"2.0.0"' "$apps/.Claude Home.app.json" || fail "Home's copy was not refreshed: $(cat "$apps/.Claude Home.app.json")"
-grep -aq '"version":"2.0.0"' "$apps/Claude Home.app/resources/app.asar" && names_class "Claude Home.app" "$home_class" ||
+grep -aqE '"version": *"2\.0\.0"' "$apps/Claude Home.app/resources/app.asar" && names_class "Claude Home.app" "$home_class" ||
   fail "Home's refreshed copy does not carry the new archive under its own class"
 "$VARROW_BIN" open Work
 sleep 1
