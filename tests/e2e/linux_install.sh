@@ -51,6 +51,35 @@ if command -v desktop-file-validate >/dev/null; then
 fi
 echo "ok: launcher entries with their own names, classes and icons"
 
+# Every copy that started wrote Claude's own user entry naming itself. "Claude" as a launcher
+# resolves it (the user's folder first) still starts the installed Claude on its default data.
+claude_entry() {
+  local dir
+  for dir in "$XDG_DATA_HOME" ${XDG_DATA_DIRS//:/ }; do
+    [ -f "$dir/applications/com.anthropic.Claude.desktop" ] && { echo "$dir/applications/com.anthropic.Claude.desktop"; return 0; }
+  done
+  return 1
+}
+# entry_program ENTRY: the program of its Exec line, quotes undone.
+entry_program() { sed -n 's/^Exec=//p' "$1" | head -n1 | sed -E 's/^"([^"]*)".*/\1/; t; s/ .*//'; }
+names_installed_claude() {
+  [ "$(claude_entry)" = "$entries/com.anthropic.Claude.desktop" ] &&
+    [ "$(readlink -f "$(entry_program "$entries/com.anthropic.Claude.desktop")")" = "$lib/claude-desktop" ]
+}
+wait_for 10 "Claude's user entry to name the installed Claude" names_installed_claude
+grep -c "$apps" "$entries/com.anthropic.Claude.desktop" >/dev/null && fail "Claude's entry still names a copy: $(cat "$entries/com.anthropic.Claude.desktop")"
+if command -v desktop-file-validate >/dev/null; then
+  desktop-file-validate "$entries/com.anthropic.Claude.desktop" || fail "Claude's repaired entry is not valid"
+fi
+"$(entry_program "$(claude_entry)")" >/dev/null 2>&1 &
+wait_for 15 "the menu's Claude to start on the default data" pid_for_data_dir ""
+menu_pid=$(pid_for_data_dir "")
+[ "$(readlink "/proc/$menu_pid/exe")" = "$lib/claude-desktop" ] || fail "the menu's Claude runs $(readlink "/proc/$menu_pid/exe")"
+wait_for 10 "My Claude to be known as running" is_running "My Claude"
+grep -qx "Name=Claude Work" "$work_entry" && grep -q "^X-Varrow-Copy=" "$work_entry" || fail "Work's own entry was changed"
+grep -qx "StartupWMClass=$home_class" "$entries/$home_class.desktop" || fail "Home's own entry was changed"
+echo "ok: after the copies started, the menu's Claude starts the installed Claude and the accounts' entries are intact"
+
 front_is() { [ "$("$VARROW_BIN" front)" = "$1" ] && [ "$(active_pid)" = "$2" ]; }
 "$VARROW_BIN" open Work
 wait_for 10 "Work in front" front_is Work "$work_pid"

@@ -350,10 +350,26 @@ run_switching_checks() {
 # account brings it forward and Varrow knows which is in front, the key cycles, wraps and goes
 # back, another native window is left alone, and a copy started by hand on no data folder (so with
 # no app id of its own) is caught and started again on its own folder.
+# Each account's windows carry the app id that its own launcher entry claims, so the taskbar
+# shows "Claude Work" with its icon; My Claude's carry the package's own.
+check_app_ids_claimed_by_entries() {
+  local i app_id entry
+  [ "$(standin_state "${dirs[0]}" .appId)" = com.anthropic.Claude ] ||
+    fail "My Claude's app id is $(standin_state "${dirs[0]}" .appId)"
+  for i in 1 2; do
+    app_id=$(standin_state "${dirs[i]}" .appId)
+    entry="$XDG_DATA_HOME/applications/$app_id.desktop"
+    [[ "$app_id" == varrow-* ]] && grep -qx "StartupWMClass=$app_id" "$entry" && grep -qx "Name=Claude ${names[i]}" "$entry" ||
+      fail "${names[i]}'s windows carry the app id \"$app_id\", which no entry of its own claims"
+  done
+  echo "ok: each account's windows carry the app id its own launcher entry claims"
+}
+
 run_native_switching_checks() {
   local i way before stray
   open_three_accounts wayland
   echo "ok: every account's Claude is a native Wayland client"
+  check_app_ids_claimed_by_entries
 
   for i in 1 0 2; do
     before=$(switch_results)
