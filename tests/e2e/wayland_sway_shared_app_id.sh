@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Native Claude windows on headless sway when every account's windows carry the same app id (a
+# copy whose archive could not be made its own runs under the package's): with sway's command
+# socket known, whose window is in front and which window to bring forward go by process id, so
+# opening, telling the front and cycling still work.
+source "$(dirname "$0")/lib/common.bash"
+source "$(dirname "$0")/lib/compositor.bash"
+source "$(dirname "$0")/lib/package.bash"
+
+setup_home
+use_native_claude_package
+bind_cycle_key_in_sway
+start_compositor sway
+write_profiles "Work" "Home"
+start_varrow
+
+# Made once, then given the package's own archive back, as a failed rewrite leaves a copy.
+"$VARROW_BIN" open Work Home
+for name in Work Home; do wait_for 30 "$name to run" is_running "$name"; done
+"$VARROW_BIN" quit Work
+"$VARROW_BIN" quit Home
+for name in Work Home; do wait_for 15 "$name to stop" is_stopped "$name"; done
+for name in Work Home; do
+  rm "$VARROW_HOME/Apps/Claude $name.app/resources/app.asar"
+  ln -s "$lib/resources/app.asar" "$VARROW_HOME/Apps/Claude $name.app/resources/app.asar"
+done
+
+open_three_accounts wayland
+for i in 0 1 2; do
+  [ "$(standin_state "${dirs[i]}" .appId)" = com.anthropic.Claude ] || fail "${names[i]} does not share the package's app id"
+done
+echo "ok: three native Claudes share one app id, and each launch is known in front"
+
+for i in 1 0 2; do
+  before=$(switch_results)
+  "$VARROW_BIN" open "${names[i]}"
+  wait_for 10 "${names[i]} in front" standin_active "${dirs[i]}"
+  wait_for 10 "the switch to ${names[i]} to end" more_results_than "$before"
+  [ "$("$VARROW_BIN" front)" = "${names[i]}" ] || fail "Varrow believes $("$VARROW_BIN" front) is in front, not ${names[i]}"
+done
+echo "ok: opening a running account brings it forward, and Varrow knows which is in front"
+
+# Home is in front: forward wraps to My Claude, then Work, then back to My Claude.
+for step in "0 forward" "1 forward" "0 back"; do
+  read -r i way <<<"$step"
+  before=$(switch_results)
+  press_cycle_key "$([ "$way" = back ] && echo back)"
+  wait_for 10 "the $way key to bring ${names[i]} forward" standin_active "${dirs[i]}"
+  wait_for 10 "the switch to ${names[i]} to end" more_results_than "$before"
+done
+echo "ok: the cycle key cycles forward, wraps and goes back"
+echo "PASS"
