@@ -26,6 +26,7 @@ SignalPipe::SignalPipe(QObject* parent) : QObject(parent) {
     action.sa_flags = SA_RESTART;
     ::sigaction(SIGTERM, &action, nullptr);
     ::sigaction(SIGUSR1, &action, nullptr);
+    ::sigaction(SIGUSR2, &action, nullptr);
     notifier_ = new QSocketNotifier(pipeFds[0], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, &SignalPipe::drain);
 }
@@ -39,6 +40,8 @@ void SignalPipe::drain() {
                 emit terminateRequested();
             else if (bytes[i] == SIGUSR1)
                 emit reopenRequested();
+            else if (bytes[i] == SIGUSR2)
+                emit closeRequested();
         }
     }
 }

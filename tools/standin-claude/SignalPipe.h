@@ -4,8 +4,8 @@
 
 class QSocketNotifier;
 
-// Turns SIGTERM and SIGUSR1 into Qt signals on the main thread through a self-pipe, so the
-// handlers themselves only write one byte.
+// Turns SIGTERM, SIGUSR1 and SIGUSR2 (tests: the user closing its window) into Qt signals on the main thread
+// through a self-pipe, so the handlers themselves only write one byte.
 class SignalPipe : public QObject {
     Q_OBJECT
 public:
@@ -15,6 +15,7 @@ public:
 signals:
     void terminateRequested();
     void reopenRequested();
+    void closeRequested();
 
 private:
     void drain();

@@ -71,9 +71,9 @@ bool sendTo(const QString& path, const QByteArray& message) {
 
 }  // namespace
 
-SingleFolder::Start SingleFolder::claim(const QString& dataDir, const QStringList& arguments,
-                                        const QString& activationToken) {
-    const QByteArray message = frame(arguments.join(QChar(u'\0'))) + frame(activationToken);
+SingleFolder::Start SingleFolder::claim(const QString& dataDir, const Later& later) {
+    const QByteArray message = frame(later.arguments.join(QChar(u'\0'))) + frame(later.activationToken) +
+                               frame(later.claudeConfigDir);
     QDir().mkpath(dataDir);
     socketPath_ = socketPathFor(dataDir);
     lock_ = std::make_unique<QLockFile>(QDir(dataDir).filePath(QStringLiteral("SingletonLock")));
@@ -106,10 +106,11 @@ void SingleFolder::serve() {
             qsizetype at = 0;
             const auto arguments = unframe(*buffer, at);
             const auto token = arguments ? unframe(*buffer, at) : std::nullopt;
-            if (!token) return;
+            const auto configDir = token ? unframe(*buffer, at) : std::nullopt;
+            if (!configDir) return;
             socket->write("ok");
             socket->disconnectFromServer();
-            emit secondStart(arguments->split(QChar(u'\0')), *token);
+            emit secondStart(Later{arguments->split(QChar(u'\0')), *token, *configDir});
         });
     }
 }

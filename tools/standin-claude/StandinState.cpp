@@ -71,6 +71,7 @@ QJsonObject StandinState::toJson() const {
         {QStringLiteral("appId"), appId},
         {QStringLiteral("linkHandler"), handler},
         {QStringLiteral("activationTokens"), QJsonArray::fromStringList(activationTokens)},
+        {QStringLiteral("laterConfigDirs"), QJsonArray::fromStringList(laterConfigDirs)},
     };
 }
 

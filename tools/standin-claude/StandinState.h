@@ -28,6 +28,7 @@ struct StandinState {
     };
     std::optional<LinkHandler> linkHandler;  // once claiming claude: links has finished
     QStringList activationTokens;            // XDG_ACTIVATION_TOKENs handed over by later starts
+    QStringList laterConfigDirs;             // the CLAUDE_CONFIG_DIR each later start had
 
     // The claude: links among arguments.
     static QStringList linksIn(const QStringList& arguments);

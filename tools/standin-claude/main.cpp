@@ -71,8 +71,9 @@ int main(int argc, char** argv) {
     for (int i = 0; i < argc; ++i) rawArguments.append(QString::fromLocal8Bit(argv[i]));
     SingleFolder single;
     // Electron hands the later start's activation token to the running instance.
-    switch (
-        single.claim(dataDirFrom(rawArguments), rawArguments, qEnvironmentVariable("XDG_ACTIVATION_TOKEN"))) {
+    const SingleFolder::Later later{rawArguments, qEnvironmentVariable("XDG_ACTIVATION_TOKEN"),
+                                    qEnvironmentVariable("CLAUDE_CONFIG_DIR")};
+    switch (single.claim(dataDirFrom(rawArguments), later)) {
         case SingleFolder::Start::HandedOver:
             return 0;
         case SingleFolder::Start::Failed:
@@ -119,18 +120,19 @@ int main(int argc, char** argv) {
     });
     QObject::connect(&signals_, &SignalPipe::terminateRequested, &app, &QCoreApplication::quit);
     QObject::connect(&signals_, &SignalPipe::reopenRequested, &window, &StandinWindow::reopen);
+    QObject::connect(&signals_, &SignalPipe::closeRequested, &window, &QWidget::hide);
     if (!single.listen())
         std::fprintf(stderr, "could not listen for later starts in %s\n", qPrintable(dataDir));
     QObject::connect(&single, &SingleFolder::secondStart, &window,
-                     [&state, &window](const QStringList& later, const QString& activationToken) {
-                         const QStringList links = StandinState::linksIn(later.mid(1));
-                         state.links += links;
-                         if (!activationToken.isEmpty()) {
-                             state.activationTokens.append(activationToken);
+                     [&state, &window](const SingleFolder::Later& later) {
+                         state.links += StandinState::linksIn(later.arguments.mid(1));
+                         state.laterConfigDirs.append(later.claudeConfigDir);
+                         if (!later.activationToken.isEmpty()) {
+                             state.activationTokens.append(later.activationToken);
                              // Qt's Wayland plugin activates with the token it finds here.
-                             qputenv("XDG_ACTIVATION_TOKEN", activationToken.toUtf8());
+                             qputenv("XDG_ACTIVATION_TOKEN", later.activationToken.toUtf8());
                          }
-                         if (!links.isEmpty() || !activationToken.isEmpty()) save(state);
+                         save(state);
                          window.reopen();
                      });
     window.show();

@@ -183,12 +183,15 @@ void LinuxWorkspace::openApplication(const QString& bundlePath, const OpenConfig
             if (linuxLayout) {
                 // Should the instance have quit in between, this start is the account's Claude: it
                 // gets the instance's own arguments and environment (its CLAUDE_CONFIG_DIR).
+                // Without them (it is still being laid out, or has just gone) nothing is started:
+                // a start on no data folder would be another Claude on the default data.
                 const pid_t pid = app->processIdentifier();
                 const auto arguments = scanner_.readArguments(pid);
                 const auto environment =
                     configuration.environment.isEmpty() ? scanner_.readEnvironment(pid) : std::nullopt;
-                launcher_.start(executable.absoluteFilePath(), arguments ? arguments->mid(1) : QStringList(),
-                                environment.value_or(configuration.environment));
+                if (arguments && !arguments->isEmpty())
+                    launcher_.start(executable.absoluteFilePath(), arguments->mid(1),
+                                    environment.value_or(configuration.environment));
             } else {
                 ::kill(app->processIdentifier(), SIGUSR1);
             }
