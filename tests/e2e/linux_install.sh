@@ -104,36 +104,5 @@ wait_for 15 "Work to stop" is_stopped Work
 wait_for 30 "Work to run again" is_running Work
 grep -q '"sourceVersion":"2.0.0"' "$apps/.Claude Work.app.json" || fail "Work's copy was not refreshed after it quit"
 echo "ok: the copy that was running is refreshed after it quit"
-# Every copy that started wrote Claude's own user entry naming itself. "Claude" as a launcher
-# resolves it (the user's folder first) still starts the installed Claude on its default data.
-claude_entry() {
-  local dir
-  for dir in "$XDG_DATA_HOME" ${XDG_DATA_DIRS//:/ }; do
-    [ -f "$dir/applications/com.anthropic.Claude.desktop" ] && { echo "$dir/applications/com.anthropic.Claude.desktop"; return 0; }
-  done
-  return 1
-}
-# entry_program ENTRY: the program of its Exec line, quotes undone.
-entry_program() { sed -n 's/^Exec=//p' "$1" | head -n1 | sed -E 's/^"([^"]*)".*/\1/; t; s/ .*//'; }
-names_installed_claude() {
-  [ "$(claude_entry)" = "$entries/com.anthropic.Claude.desktop" ] &&
-    [ "$(readlink -f "$(entry_program "$entries/com.anthropic.Claude.desktop")")" = "$lib/claude-desktop" ]
-}
-# Each start rewrites the entry: the checks begin once the last copy to start has claimed links.
-for dir in "$accounts/work/Desktop" "$accounts/home/Desktop"; do
-  wait_for 10 "the Claude in $dir to claim links" sh -c '[ "$(jq -r ".linkHandler.at" "$0/standin-state.json")" != null ]' "$dir"
-done
-wait_for 10 "Claude's user entry to name the installed Claude" names_installed_claude
-grep -c "$apps" "$entries/com.anthropic.Claude.desktop" >/dev/null && fail "Claude's entry still names a copy: $(cat "$entries/com.anthropic.Claude.desktop")"
-if command -v desktop-file-validate >/dev/null; then
-  desktop-file-validate "$entries/com.anthropic.Claude.desktop" || fail "Claude's repaired entry is not valid"
-fi
-"$(entry_program "$(claude_entry)")" >"$work/varrow.log.menu" 2>&1 &
-wait_for 15 "the menu's Claude to start on the default data: $(cat "$work/varrow.log.menu" 2>/dev/null)" pid_for_data_dir ""
-menu_pid=$(pid_for_data_dir "")
-[ "$(readlink "/proc/$menu_pid/exe")" = "$lib/claude-desktop" ] || fail "the menu's Claude runs $(readlink "/proc/$menu_pid/exe")"
-wait_for 10 "My Claude to be known as running" is_running "My Claude"
-grep -qx "Name=Claude Work" "$work_entry" && grep -q "^X-Varrow-Copy=" "$work_entry" || fail "Work's own entry was changed"
-grep -qx "StartupWMClass=$home_class" "$entries/$home_class.desktop" || fail "Home's own entry was changed"
-echo "ok: after the copies started, the menu's Claude starts the installed Claude and the accounts' entries are intact"
+check_menu_claude_after_copies_started "$accounts/work/Desktop" "$accounts/home/Desktop"
 echo "PASS"

@@ -329,7 +329,15 @@ run_switching_checks() {
   echo "ok: Ctrl+\` cycles forward and wraps, Ctrl+Shift+\` goes back"
   if declare -F after_cycling >/dev/null; then after_cycling; fi
 
+  # Work in front last, then another window, as the browser is when a sign-in ends.
+  before=$(switch_results)
+  "$VARROW_BIN" open Work
+  wait_for 10 "Work in front" standin_active "${dirs[1]}"
+  wait_for 10 "the switch to Work to end" more_results_than "$before"
   check_native_window_left_alone "${dirs[@]}"
+  env -u XDG_CURRENT_DESKTOP xdg-open 'claude://login/callback?code=native' || fail "xdg-open failed with status $?"
+  wait_for 15 "Work to get the sign-in link" sh -c 'jq -e ".links | index(\"claude://login/callback?code=native\")" "$0/standin-state.json"' "${dirs[1]}"
+  echo "ok: every Claude claimed links at its start, and a link still reaches the account that asked"
 
   # A Claude started outside Varrow is a native Wayland client: still listed, and quit on request.
   "$VARROW_BIN" quit "My Claude"
@@ -370,6 +378,7 @@ run_native_switching_checks() {
   open_three_accounts wayland
   echo "ok: every account's Claude is a native Wayland client"
   check_app_ids_claimed_by_entries
+  check_menu_claude_after_copies_started "${dirs[1]}" "${dirs[2]}"
 
   for i in 1 0 2; do
     before=$(switch_results)
@@ -393,7 +402,15 @@ run_native_switching_checks() {
   done
   echo "ok: the cycle key cycles forward, wraps and goes back"
 
+  # Work in front last, then another window, as the browser is when a sign-in ends.
+  before=$(switch_results)
+  "$VARROW_BIN" open Work
+  wait_for 10 "Work in front" standin_active "${dirs[1]}"
+  wait_for 10 "the switch to Work to end" more_results_than "$before"
   check_native_window_left_alone "${dirs[@]}"
+  env -u XDG_CURRENT_DESKTOP xdg-open 'claude://login/callback?code=native' || fail "xdg-open failed with status $?"
+  wait_for 15 "Work to get the sign-in link" sh -c 'jq -e ".links | index(\"claude://login/callback?code=native\")" "$0/standin-state.json"' "${dirs[1]}"
+  echo "ok: every Claude claimed links at its start, and a link still reaches the account that asked"
 
   # My Claude quits first, or the stray would hand over to it.
   "$VARROW_BIN" quit Home

@@ -31,3 +31,48 @@ install_package() {
     mv -fT "$pkg/$path.new" "$pkg/$path"
   done < <(cd "$from" && find . ! -type d | sed 's|^\./||')
 }
+
+# Claude's own user entry, as a launcher resolves it: the user's folder first.
+claude_entry() {
+  local dir
+  for dir in "$XDG_DATA_HOME" ${XDG_DATA_DIRS//:/ }; do
+    [ -f "$dir/applications/com.anthropic.Claude.desktop" ] && { echo "$dir/applications/com.anthropic.Claude.desktop"; return 0; }
+  done
+  return 1
+}
+# entry_program ENTRY: the program of its Exec line, quotes undone.
+entry_program() { sed -n 's/^Exec=//p' "$1" | head -n1 | sed -E 's/^"([^"]*)".*/\1/; t; s/ .*//'; }
+names_installed_claude() {
+  local entry
+  entry=$(claude_entry) && [ "$(readlink -f "$(entry_program "$entry")")" = "$lib/claude-desktop" ] &&
+    ! grep -q "\.app/" "$entry"
+}
+
+# check_menu_claude_after_copies_started DATA_DIR...: every Claude started from a copy wrote
+# Claude's own user entry naming itself; "Claude" in the application menu still starts the
+# installed Claude on its default data (started here unless a Claude runs there already), and
+# Varrow's entries of the accounts are intact.
+check_menu_claude_after_copies_started() {
+  local dir entry menu_pid
+  # Each start rewrites the entry: the checks begin once the last one has claimed links.
+  for dir in "$@"; do
+    wait_for 10 "the Claude in $dir to claim links" sh -c '[ "$(jq -r ".linkHandler.at" "$0/standin-state.json")" != null ]' "$dir"
+  done
+  wait_for 10 "Claude's user entry to name the installed Claude" names_installed_claude
+  entry=$(claude_entry)
+  [ "$entry" = "$XDG_DATA_HOME/applications/com.anthropic.Claude.desktop" ] || fail "Claude's user entry is missing"
+  if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$entry" || fail "Claude's repaired entry is not valid"
+  fi
+  if ! pid_for_data_dir "" >/dev/null; then
+    "$(entry_program "$entry")" >/dev/null 2>&1 &
+    wait_for 15 "the menu's Claude to start on the default data" pid_for_data_dir ""
+    menu_pid=$(pid_for_data_dir "")
+    [ "$(readlink "/proc/$menu_pid/exe")" = "$lib/claude-desktop" ] || fail "the menu's Claude runs $(readlink "/proc/$menu_pid/exe")"
+    wait_for 10 "My Claude to be known as running" is_running "My Claude"
+  fi
+  for entry in "$XDG_DATA_HOME"/applications/varrow-claude-*.desktop; do
+    grep -q "^X-Varrow-Copy=" "$entry" && grep -q "^Name=Claude " "$entry" || fail "Varrow's entry $entry was changed"
+  done
+  echo "ok: after the copies started, the menu's Claude is the installed one and the accounts' entries are intact"
+}
