@@ -31,22 +31,7 @@ for i in 0 1 2; do
 done
 echo "ok: three native Claudes share one app id, and each launch is known in front"
 
-for i in 1 0 2; do
-  before=$(switch_results)
-  "$VARROW_BIN" open "${names[i]}"
-  wait_for 10 "${names[i]} in front" standin_active "${dirs[i]}"
-  wait_for 10 "the switch to ${names[i]} to end" more_results_than "$before"
-  [ "$("$VARROW_BIN" front)" = "${names[i]}" ] || fail "Varrow believes $("$VARROW_BIN" front) is in front, not ${names[i]}"
-done
+open_each_running_account
 echo "ok: opening a running account brings it forward, and Varrow knows which is in front"
-
-# Home is in front: forward wraps to My Claude, then Work, then back to My Claude.
-for step in "0 forward" "1 forward" "0 back"; do
-  read -r i way <<<"$step"
-  before=$(switch_results)
-  press_cycle_key "$([ "$way" = back ] && echo back)"
-  wait_for 10 "the $way key to bring ${names[i]} forward" standin_active "${dirs[i]}"
-  wait_for 10 "the switch to ${names[i]} to end" more_results_than "$before"
-done
-echo "ok: the cycle key cycles forward, wraps and goes back"
+check_cycle_key_wraps
 echo "PASS"

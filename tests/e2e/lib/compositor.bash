@@ -373,13 +373,10 @@ check_app_ids_claimed_by_entries() {
   echo "ok: each account's windows carry the app id its own launcher entry claims"
 }
 
-run_native_switching_checks() {
-  local i way before stray
-  open_three_accounts wayland
-  echo "ok: every account's Claude is a native Wayland client"
-  check_app_ids_claimed_by_entries
-  check_menu_claude_after_copies_started "${dirs[1]}" "${dirs[2]}"
-
+# Opens Work, My Claude and Home, each already running, and checks each comes to the front and is
+# known there once its switch has ended; Home is in front at the end.
+open_each_running_account() {
+  local i before
   for i in 1 0 2; do
     before=$(switch_results)
     "$VARROW_BIN" open "${names[i]}"
@@ -388,11 +385,11 @@ run_native_switching_checks() {
     standin_active "${dirs[i]}" || fail "${names[i]} lost the front as its switch ended"
     [ "$("$VARROW_BIN" front)" = "${names[i]}" ] || fail "Varrow believes $("$VARROW_BIN" front) is in front, not ${names[i]}"
   done
-  grep -q ": ok via window-server" "$XDG_STATE_HOME/Varrow/switch.log" ||
-    fail "no switch went through the window server: $(tail -n 5 "$XDG_STATE_HOME/Varrow/switch.log")"
-  echo "ok: opening a running native account brings it to the front, and Varrow knows which is in front"
+}
 
-  # Home is in front: the key goes to My Claude (wrapping), then Work, then back to My Claude.
+# With Home in front the key goes to My Claude (wrapping), then Work, then back to My Claude.
+check_cycle_key_wraps() {
+  local step i way before
   for step in "0 forward" "1 forward" "0 back"; do
     read -r i way <<<"$step"
     before=$(switch_results)
@@ -401,6 +398,21 @@ run_native_switching_checks() {
     wait_for 10 "the switch to ${names[i]} to end" more_results_than "$before"
   done
   echo "ok: the cycle key cycles forward, wraps and goes back"
+}
+
+run_native_switching_checks() {
+  local i way before stray
+  open_three_accounts wayland
+  echo "ok: every account's Claude is a native Wayland client"
+  check_app_ids_claimed_by_entries
+  check_menu_claude_after_copies_started "${dirs[1]}" "${dirs[2]}"
+
+  open_each_running_account
+  grep -q ": ok via window-server" "$XDG_STATE_HOME/Varrow/switch.log" ||
+    fail "no switch went through the window server: $(tail -n 5 "$XDG_STATE_HOME/Varrow/switch.log")"
+  echo "ok: opening a running native account brings it to the front, and Varrow knows which is in front"
+
+  check_cycle_key_wraps
 
   # Work in front last, then another window, as the browser is when a sign-in ends.
   before=$(switch_results)
