@@ -87,6 +87,9 @@ bool ClaudeUserEntry::repair() {
     const auto entry = DesktopEntry::parse(before);
     // Only the entry Claude generated is Claude's to have repaired; one the user wrote is theirs.
     if (!entry || entry->value(QStringLiteral("X-Claude-Generated")) != u"true") return false;
+    // Most changes of the folder are other entries: finding the installation waits until this
+    // one names a copy.
+    if (repaired(before, QStringLiteral("/")) == before) return false;
     const auto install = LinuxClaudeInstall::find();
     if (!install) return false;
     const QByteArray after = repaired(before, QDir(install->folder).filePath(install->executable));
