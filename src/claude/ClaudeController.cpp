@@ -69,8 +69,18 @@ ClaudeController::ClaudeController(model::ProfileStore* store, QObject* parent)
         QTimer::singleShot(0, this, [this, profiles] {
             refresh();
             syncCopies(profiles);
+            watchLaunches();
         });
     });
+    watchLaunches();
+}
+
+void ClaudeController::watchLaunches() {
+    QStringList paths;
+    if (claudeURL_) paths.append(*claudeURL_);
+    for (const Profile& profile : store_->profiles())
+        if (!profile.isDefault) paths.append(AppCloner::copyPath(profile, store_->appsURL()));
+    Platform::workspace().watchForLaunches(paths);
 }
 
 void ClaudeController::setCopyPreparer(CopyPreparer preparer) {
@@ -94,6 +104,7 @@ void ClaudeController::setLastError(const std::optional<QString>& message) {
 void ClaudeController::setClaudeURL(const std::optional<QString>& url) {
     if (claudeURL_ == url) return;
     claudeURL_ = url;
+    watchLaunches();
     emit claudeURLChanged(claudeURL_);
     emit stateChanged();
 }
@@ -314,6 +325,8 @@ void ClaudeController::prepareCopy(const Profile& profile, std::function<void(Ap
         if (!self) return;
         self->preparing_.remove(id);
         if (!self->opening_.contains(id)) self->launchingCopies_.remove(id);
+        // A copy made just now can be watched for starts from now on.
+        if (prepared.ok()) self->watchLaunches();
         done(prepared);
         self->finishPreparing(id);
     });

@@ -85,6 +85,8 @@ signals:
     void stateChanged();
 
 private:
+    // Tells the workspace which applications' starts to notice: Claude and every account's copy.
+    void watchLaunches();
     struct Matching;  // paths worked out once per refresh
 
     void launch(const model::Profile& profile, const QString& appPath, quint64 attempt);

@@ -49,6 +49,11 @@ public:
     virtual void openApplication(const QString& bundlePath, const OpenConfiguration& configuration,
                                  OpenCompletion completion) = 0;
 
+    // The applications whose starts outside this program are worth noticing at once (Claude and
+    // the accounts' copies); where the system can tell when they start, nothing is looked for on a
+    // timer. Replaces the list given before.
+    virtual void watchForLaunches(const QStringList& applicationPaths) { (void)applicationPaths; }
+
     // The argument vector a process was started with (first element the program as started);
     // none when it cannot be read (gone, or another user's).
     virtual std::optional<QStringList> processArguments(pid_t pid) = 0;

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <QProcess>
+#include <algorithm>
 #include <cerrno>
 
 using varrow::platform::AppHandle;
@@ -250,4 +251,48 @@ TEST(LinuxWorkspaceExits, AnApplicationStartedElsewhereIsFollowedToItsExitWithou
     ASSERT_TRUE(waitUntil([&] { return terminated.contains(app); }, 5000));
     EXPECT_EQ(terminated.size(), 1);
     EXPECT_FALSE(workspace.runningApplications().contains(app));
+}
+
+// At rest nothing is looked for on a timer: a start of a watched application (exec opens its
+// executable) is what makes the workspace look, and it finds the new process at once.
+TEST(LinuxWorkspaceLaunches, AWatchedApplicationsStartIsNoticedWithNoTimerAtRest) {
+    TempHome home;
+    ProcTree tree(home.file("proc"));
+    tree.addProcess(1, 0, 1, "/sbin/init");
+    tree.setLastCreated(1);
+    const QString bundle = ProcTree::makeBundle(home.file("Apps"), "Tool", "org.example.tool", "Tool");
+    WorkspaceOptions options;
+    options.procRoot = tree.root();
+    options.gio.clear();
+    options.polling = false;
+    LinuxWorkspace workspace(nullptr, options);
+    ASSERT_FALSE(workspace.isPolling()) << "this system has no pidfds";
+    EXPECT_TRUE(workspace.isChecking());  // nothing to watch: the timed look stays
+    workspace.watchForLaunches({bundle, home.file("Apps/Missing.app")});
+    EXPECT_FALSE(workspace.isChecking());
+
+    QList<AppHandle> launched;
+    QObject::connect(&workspace, &LinuxWorkspace::didLaunchApplication,
+                     [&launched](const AppHandle& app) { launched.append(app); });
+    tree.addProcess(4000, 1, 90, bundle + "/Contents/MacOS/Tool", {"--one"});
+    tree.setLastCreated(4000);
+    QFile executable(bundle + "/Contents/MacOS/Tool");
+    ASSERT_TRUE(executable.open(QIODevice::ReadOnly));  // as exec does
+    ASSERT_TRUE(waitUntil([&] { return !launched.isEmpty(); }));
+    EXPECT_EQ(launched.first()->processIdentifier(), 4000);
+    EXPECT_EQ(launched.first()->bundlePath(), bundle);
+
+    // A package upgrade renames a new file over the executable: its starts are still seen.
+    const QString path = executable.fileName();
+    executable.close();
+    writeFile(path + ".new", "#!/bin/sh\n");
+    ASSERT_TRUE(QFile::remove(path) && QFile::rename(path + ".new", path));
+    tree.addProcess(4001, 1, 91, path, {"--two"});
+    tree.setLastCreated(4001);
+    // Started again at each look, since the folder's event re-arms the watch in its own time.
+    EXPECT_TRUE(waitUntil([&] {
+        QFile(path).open(QIODevice::ReadOnly);
+        return std::any_of(launched.cbegin(), launched.cend(),
+                           [](const AppHandle& app) { return app->processIdentifier() == 4001; });
+    }));
 }

@@ -55,7 +55,9 @@ LinuxWorkspace::LinuxWorkspace(WindowServer* windows, Options options, QObject* 
         if (polling_) launcher_.reap();
         rescan();
     });
-    if (options.watch) timer_.start();
+    watchNew_ = options.watch;
+    connect(&execs_, &ExecWatch::opened, this, &LinuxWorkspace::rescan);
+    scheduleChecks();
 
     if (windows_) {
         connect(windows_, &WindowServer::activeProcessChanged, this, &LinuxWorkspace::activeWindowChanged);
@@ -67,6 +69,33 @@ LinuxWorkspace::~LinuxWorkspace() = default;
 
 void LinuxWorkspace::rescan() {
     announce(polling_ ? scanner_.scan() : scanner_.update());
+    scheduleChecks();
+}
+
+void LinuxWorkspace::scheduleChecks() {
+    if (!watchNew_) return;
+    const bool needed = polling_ || !execs_.isActive() || scanner_.hasPending();
+    if (needed && !timer_.isActive())
+        timer_.start();
+    else if (!needed)
+        timer_.stop();
+}
+
+QString LinuxWorkspace::executableOf(const QString& applicationPath) {
+    if (const auto info = BundleInfo::read(applicationPath); info && !info->executable.isEmpty())
+        return applicationPath + QStringLiteral("/Contents/MacOS/") + info->executable;
+    const auto layout = installations_ ? installations_->layout(applicationPath) : std::nullopt;
+    return layout && !layout->executable.isEmpty() ? applicationPath + u'/' + layout->executable : QString();
+}
+
+void LinuxWorkspace::watchForLaunches(const QStringList& applicationPaths) {
+    QStringList executables;
+    for (const QString& path : applicationPaths)
+        if (const QString executable = executableOf(path); !executable.isEmpty())
+            executables.append(executable);
+    execs_.setFiles(executables);
+    // Started before the watch began: one look catches it.
+    rescan();
 }
 
 void LinuxWorkspace::announce(const ProcScanner::Changes& changes) {

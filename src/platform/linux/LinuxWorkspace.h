@@ -4,6 +4,7 @@
 #include "platform/WindowServer.h"
 #include "platform/Workspace.h"
 #include "platform/linux/BundleIcons.h"
+#include "platform/linux/ExecWatch.h"
 #include "platform/linux/ExitWatch.h"
 #include "platform/linux/ProcScanner.h"
 #include "platform/linux/ProcessLauncher.h"
@@ -51,6 +52,10 @@ public:
     QString urlForApplication(const QString& bundleIdentifier) override;
     void openApplication(const QString& bundlePath, const OpenConfiguration& configuration,
                          OpenCompletion completion) override;
+    void watchForLaunches(const QStringList& applicationPaths) override;
+    // Whether new processes are looked for on a timer now (polling, nothing to watch, or a
+    // process still to be looked at again).
+    bool isChecking() const { return timer_.isActive(); }
     std::optional<QStringList> processArguments(pid_t pid) override;
     bool isTerminated(const RunningApplication& app) override;
     bool isActive(const RunningApplication& app) override;
@@ -68,6 +73,11 @@ private:
     bool signal(const RunningApplication& app, int signalNumber);
     void finish(OpenCompletion completion, AppHandle app, QString error);
     void announce(const ProcScanner::Changes& changes);
+    // The executable of an application folder (a bundle or an installation); empty when none.
+    QString executableOf(const QString& applicationPath);
+    // Starts or stops the timed look for new processes: at rest, with every start of the watched
+    // executables told by the exec watch, there is none.
+    void scheduleChecks();
 
     WindowServer* windows_;
     Installations* installations_;
@@ -77,6 +87,8 @@ private:
     bool polling_ = false;
     BundleIcons icons_;
     QTimer timer_;
+    bool watchNew_ = true;  // new processes are looked for at all
+    ExecWatch execs_;
     AppHandle self_;
     std::optional<pid_t> lastActive_;
 };

@@ -47,6 +47,9 @@ public:
     AppHandle adopt(pid_t pid, const QString& bundlePath, const QString& bundleIdentifier);
     // Whether this very process has been seen.
     bool knows(pid_t pid) const;
+    // Whether some process still has to be looked at again (forked but not yet run its program,
+    // or an application still laying out its arguments).
+    bool hasPending() const { return !young_.isEmpty() || !unannounced_.isEmpty(); }
     // A handle for any live process of the user (an application or not); none when it is gone.
     AppHandle anyProcess(pid_t pid);
 

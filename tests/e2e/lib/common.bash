@@ -46,6 +46,7 @@ fail() {
   local switches="${XDG_STATE_HOME:-/nonexistent}/Varrow/switch.log"
   if [ -s "$switches" ]; then echo "--- switch log"; tail -n 15 "$switches"; fi
   if [ -s "$work/varrow.log" ]; then echo "--- varrow log"; tail -n 40 "$work/varrow.log"; fi
+  if [ -s "${XDG_CONFIG_HOME:-/nonexistent}/mimeapps.list" ]; then echo "--- mimeapps.list"; cat "$XDG_CONFIG_HOME/mimeapps.list"; fi
   exit 1
 }
 
