@@ -92,8 +92,39 @@ void LinuxLinkHandlers::removeOwnHandler() {
     QFile::remove(entryPath());
 }
 
+QString LinuxLinkHandlers::decidedByUser(const QString& type) const {
+    // The desktop's own lists come first, then the common one; only the user's files are read:
+    // they outrank every other.
+    QStringList files;
+    for (const QString& desktop : qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(u':', Qt::SkipEmptyParts))
+        files.append(QDir(config_).filePath(desktop.toLower() + QStringLiteral("-mimeapps.list")));
+    files.append(mimeappsPath());
+    for (const QString& path : std::as_const(files)) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) continue;
+        const QString handler = defaultIn(file.readAll(), type);
+        if (handler.isEmpty()) continue;
+        // A named entry that is not installed is passed over by the desktop: the tools know how.
+        if (handler.contains(u'/') || !entryInstalled(handler)) return {};
+        return handler;
+    }
+    return {};
+}
+
+bool LinuxLinkHandlers::entryInstalled(const QString& id) const {
+    if (QFileInfo::exists(QDir(applications_).filePath(id))) return true;
+    QString dirs = qEnvironmentVariable("XDG_DATA_DIRS");
+    if (dirs.isEmpty()) dirs = QStringLiteral("/usr/local/share:/usr/share");
+    for (const QString& dir : dirs.split(u':', Qt::SkipEmptyParts))
+        if (QFileInfo::exists(dir + QStringLiteral("/applications/") + id)) return true;
+    return false;
+}
+
 QString LinuxLinkHandlers::defaultHandler(const QString& scheme) {
     const QString type = mimeType(scheme);
+    // Where the user's own files decide, no helper tool is started: one takes tens of
+    // milliseconds, and this is asked at every start of Varrow.
+    if (const QString handler = decidedByUser(type); !handler.isEmpty()) return handler;
     if (const auto answer =
             runTool(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), type}))
         return answer->trimmed();

@@ -39,6 +39,9 @@ public:
 
 private:
     void mimeappsMayHaveChanged();
+    // The default the user's own lists give an installed entry; empty where they give none.
+    QString decidedByUser(const QString& type) const;
+    bool entryInstalled(const QString& id) const;
 
     QFileSystemWatcher* watcher_ = nullptr;
     QTimer* settle_ = nullptr;
