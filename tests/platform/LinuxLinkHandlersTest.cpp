@@ -24,11 +24,13 @@ TEST(LinuxLinkHandlers, TheUsersOwnListsDecideInTheDesktopsOrder) {
               "[Default Applications]\nx-scheme-handler/claude=varrow-link.desktop;\n");
     EXPECT_EQ(handlers.defaultHandler("claude"), "varrow-link.desktop");
 
-    writeFile(home.file("config/kde-mimeapps.list"), "[Default Applications]\nx-scheme-handler/claude=other.desktop\n");
+    writeFile(home.file("config/kde-mimeapps.list"),
+              "[Default Applications]\nx-scheme-handler/claude=other.desktop\n");
     EXPECT_EQ(handlers.defaultHandler("claude"), "other.desktop");
 
     // Not installed: the desktop's list gives no answer, and without tools the common one stands.
-    writeFile(home.file("config/kde-mimeapps.list"), "[Default Applications]\nx-scheme-handler/claude=gone.desktop\n");
+    writeFile(home.file("config/kde-mimeapps.list"),
+              "[Default Applications]\nx-scheme-handler/claude=gone.desktop\n");
     EXPECT_EQ(handlers.defaultHandler("claude"), "varrow-link.desktop");
     if (desktop.isNull())
         qunsetenv("XDG_CURRENT_DESKTOP");
