@@ -11,10 +11,10 @@ namespace {
 
 using Kind = platform::PinnedApps::Kind;
 
-// As written, then for a desktop with a Dock, with favourites, and with neither.
+// As written, then for a desktop with a task manager's launchers, with favourites, and with neither.
 struct Wording {
     const char16_t* written;
-    const char16_t* dock;
+    const char16_t* taskManager;
     const char16_t* favourites;
     const char16_t* none;
 };
@@ -23,9 +23,10 @@ constexpr Wording kTable[] = {
     {u"this Mac", u"this computer", u"this computer", u"this computer"},
     {u"Show Data in Finder", u"Show Data in Files", u"Show Data in Files", u"Show Data in Files"},
     {u"Want an account in your Dock? Right-click it here and choose Keep in Dock.",
-     u"Want an account in your Dock? Right-click it here and choose Keep in Dock.",
+     u"Want an account in your task manager? Right-click it here and choose Pin to Task Manager.",
      u"Want an account in your favourites? Right-click it here and choose Add to Favorites.", nullptr},
-    {u"in the Dock and ⌘Tab", u"in the Dock and ⌘Tab", u"in the dash and ⌘Tab", u"in the taskbar and ⌘Tab"},
+    {u"in the Dock and ⌘Tab", u"in the task manager and ⌘Tab", u"in the dash and ⌘Tab",
+     u"in the taskbar and ⌘Tab"},
     {u"⌘Tab", u"Alt+Tab", u"Alt+Tab", u"Alt+Tab"},
     {u"⇧⌘", u"Shift+Ctrl+", u"Shift+Ctrl+", u"Shift+Ctrl+"},
     {u"⌘", u"Ctrl+", u"Ctrl+", u"Ctrl+"},
@@ -42,7 +43,7 @@ QString displayText(const QString& text, Kind pinned) {
     for (const Wording& w : kTable) {
         const QString written = QString::fromUtf16(w.written);
         if (!out.contains(written)) continue;
-        const char16_t* words = pinned == Kind::Dock         ? w.dock
+        const char16_t* words = pinned == Kind::TaskManager  ? w.taskManager
                                 : pinned == Kind::Favourites ? w.favourites
                                                              : w.none;
         if (!words) return {};
@@ -53,17 +54,18 @@ QString displayText(const QString& text, Kind pinned) {
 
 QString displayText(const QString& text) {
     // Only texts about the Dock depend on the desktop's list; the rest need not ask for it.
-    return displayText(text, text.contains(u"Dock") ? pinnedList() : Kind::Dock);
+    return displayText(text, text.contains(u"Dock") ? pinnedList() : Kind::None);
 }
 
 Kind pinnedList() {
-    return platform::Platform::isInstalled() ? platform::Platform::pinnedApps().kind() : Kind::Dock;
+    return platform::Platform::isInstalled() ? platform::Platform::pinnedApps().kind() : Kind::None;
 }
 
 std::optional<QString> keepInDockTitle(const QString& copyName, Kind pinned) {
     switch (pinned) {
-        case Kind::Dock:
-            return QStringLiteral("Keep “") + copyName + QStringLiteral("” in Dock");
+        case Kind::TaskManager:
+            // Plasma's own words for it.
+            return QStringLiteral("Pin “") + copyName + QStringLiteral("” to Task Manager");
         case Kind::Favourites:
             // GNOME Shell's own words for it.
             return QStringLiteral("Add “") + copyName + QStringLiteral("” to Favorites");

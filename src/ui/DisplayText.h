@@ -14,7 +14,7 @@ namespace varrow::ui {
 // Files, and the Dock reads as whatever list this desktop pins applications to). A text that only
 // makes sense with a list the desktop lacks comes out empty.
 QString displayText(const QString& text, platform::PinnedApps::Kind pinned);
-// The same for the pinned list the platform reports (the Dock where none is installed).
+// The same for the pinned list the platform reports (none where no platform is installed).
 QString displayText(const QString& text);
 platform::PinnedApps::Kind pinnedList();
 

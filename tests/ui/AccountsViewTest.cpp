@@ -158,7 +158,7 @@ TEST_F(AccountsViewTest, anAccountsMenuFollowsItsState) {
     const Profile work = addAccount("Work");
     auto entries = view().contextMenuEntries(work);
     EXPECT_EQ(texts(entries),
-              QStringList({"Open Work", "—", "Edit…", "Keep “Claude Work” in Dock",
+              QStringList({"Open Work", "—", "Edit…", "Add “Claude Work” to Favorites",
                            "Copy Claude Code Terminal Command", "Copy MCP Servers from My Claude…",
                            "Show Data in Files", "—", "Remove…"}));
     EXPECT_TRUE(find(entries, "Remove")->enabled);
@@ -169,12 +169,12 @@ TEST_F(AccountsViewTest, anAccountsMenuFollowsItsState) {
     find(entries, "Show Data")->run();
     ASSERT_EQ(fake.workspace.revealedPaths.size(), 1);
     EXPECT_EQ(fake.workspace.revealedPaths[0], store->accountsURL() + "/" + work.folderName + "/");
-    // GNOME Shell's favourites in its own words; no item where the desktop keeps no list.
-    fake.pinnedApps.listKind = platform::PinnedApps::Kind::Favourites;
-    EXPECT_EQ(texts(view().contextMenuEntries(work)).at(3), "Add “Claude Work” to Favorites");
+    // Plasma's task manager in its own words; no item where the desktop keeps no list.
+    fake.pinnedApps.listKind = platform::PinnedApps::Kind::TaskManager;
+    EXPECT_EQ(texts(view().contextMenuEntries(work)).at(3), "Pin “Claude Work” to Task Manager");
     fake.pinnedApps.listKind = platform::PinnedApps::Kind::None;
     EXPECT_EQ(texts(view().contextMenuEntries(work)).at(3), "Copy Claude Code Terminal Command");
-    fake.pinnedApps.listKind = platform::PinnedApps::Kind::Dock;
+    fake.pinnedApps.listKind = platform::PinnedApps::Kind::Favourites;
 
     start(work);
     settle();

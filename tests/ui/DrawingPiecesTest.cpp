@@ -72,14 +72,16 @@ TEST(DisplayText, spellsTheCommandKeysAsThisDesktopNamesThem) {
     EXPECT_EQ(displayText("⌘` switches"), "Ctrl+` switches");
     EXPECT_EQ(displayText("⇧⌘` goes backwards"), "Shift+Ctrl+` goes backwards");
     EXPECT_EQ(displayText("Add another Claude account (⌘N)"), "Add another Claude account (Ctrl+N)");
-    EXPECT_EQ(displayText("in the Dock and ⌘Tab.", PinnedApps::Kind::Dock), "in the Dock and Alt+Tab.");
+    EXPECT_EQ(displayText("in the Dock and ⌘Tab.", PinnedApps::Kind::TaskManager),
+              "in the task manager and Alt+Tab.");
     EXPECT_EQ(displayText("in the Dock and ⌘Tab.", PinnedApps::Kind::Favourites), "in the dash and Alt+Tab.");
     EXPECT_EQ(displayText("in the Dock and ⌘Tab.", PinnedApps::Kind::None), "in the taskbar and Alt+Tab.");
     EXPECT_EQ(displayText("signs that account out on this Mac and"),
               "signs that account out on this computer and");
     EXPECT_EQ(displayText("Show Data in Finder"), "Show Data in Files");
     // Pinning is worded as the desktop words it, and not offered where nothing would read the pin.
-    EXPECT_EQ(keepInDockTitle("Claude Work", PinnedApps::Kind::Dock), "Keep “Claude Work” in Dock");
+    EXPECT_EQ(keepInDockTitle("Claude Work", PinnedApps::Kind::TaskManager),
+              "Pin “Claude Work” to Task Manager");
     EXPECT_EQ(keepInDockTitle("Claude Work", PinnedApps::Kind::Favourites), "Add “Claude Work” to Favorites");
     EXPECT_EQ(keepInDockTitle("Claude Work", PinnedApps::Kind::None), std::nullopt);
     const QString pinHelp =

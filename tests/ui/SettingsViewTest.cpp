@@ -87,6 +87,7 @@ TEST_F(SettingsViewTest, aFailedLoginChangeReportsAndShowsTheRealState) {
 }
 
 TEST(HelpView, showsTheSixRowsInOrderWithDesktopKeyNames) {
+    platform::fake::FakePlatform fake;  // a desktop with favourites: the pinning row is there
     const auto rows = HelpView::rows();
     ASSERT_EQ(rows.size(), 6);
     EXPECT_EQ(rows[0].first, "hand.tap");
