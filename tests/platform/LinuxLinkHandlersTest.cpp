@@ -7,6 +7,7 @@
 using varrow::platform::linux_::LinuxLinkHandlers;
 using varrow::test::readFile;
 using varrow::test::TempHome;
+using varrow::test::waitUntil;
 using varrow::test::writeFile;
 
 namespace {
@@ -93,4 +94,19 @@ TEST_F(LinkHandlersTest, SettingADefaultChangesOnlyItsLineWhereItDecides) {
     ASSERT_TRUE(fresh.setDefaultHandler("claude", "varrow-link.desktop", nullptr));
     EXPECT_EQ(readFile(home.file("config/none/mimeapps.list")),
               "[Default Applications]\nx-scheme-handler/claude=varrow-link.desktop\n");
+}
+
+// Claude claiming the links again right after Varrow took them back writes the very text it wrote
+// before; that is still a change to be told of.
+TEST_F(LinkHandlersTest, AClaimRepeatedAfterVarrowsOwnWriteIsToldOfAgain) {
+    const QByteArray claimed = "[Default Applications]\nx-scheme-handler/claude=other.desktop\n";
+    writeFile(home.file("config/mimeapps.list"), "");
+    int told = 0;
+    QObject::connect(&handlers, &LinuxLinkHandlers::userChoicesChanged, [&told] { ++told; });
+    handlers.watchUserChoices();
+    writeFile(home.file("config/mimeapps.list"), claimed);
+    ASSERT_TRUE(waitUntil([&] { return told == 1; }));
+    ASSERT_TRUE(handlers.setDefaultHandler("claude", "varrow-link.desktop", nullptr));
+    writeFile(home.file("config/mimeapps.list"), claimed);
+    EXPECT_TRUE(waitUntil([&] { return told >= 2 && handlers.userHandler("claude") == "other.desktop"; }));
 }

@@ -102,6 +102,8 @@ bool LinuxLinkHandlers::setDefaultHandler(const QString& scheme, const QString& 
         if (error) *error = QStringLiteral("%1 could not be written: %2").arg(path, why);
         return false;
     }
+    // Known as written, so the same outside write coming back just after is seen as a change.
+    if (path == mimeappsPath()) lastSeen_ = after;
     return true;
 }
 
