@@ -44,6 +44,7 @@ class VarrowShellService {
         this._withWindows = '';
         this._signals = [];
         this._windowSignals = new Map();
+        this._windowsIdle = 0;
     }
 
     enable() {
@@ -65,8 +66,10 @@ class VarrowShellService {
     }
 
     disable() {
-        const {Gio} = this._shell;
+        const {Gio, GLib} = this._shell;
         this._varrowChanged(null);
+        if (this._windowsIdle) GLib.source_remove(this._windowsIdle);
+        this._windowsIdle = 0;
         for (const id of this._signals) global.display.disconnect(id);
         this._signals = [];
         for (const [window, id] of this._windowSignals) window.disconnect(id);

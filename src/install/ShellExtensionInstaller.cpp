@@ -148,7 +148,10 @@ bool ShellExtensionInstaller::copyBuild(const QString& build, QString* error) {
             *error = tr("Varrow's extension for GNOME Shell %1 is missing.").arg(build);
             return false;
         }
-        if (!platform::writeFileAtomically(target.filePath(name), source.readAll(), error)) return false;
+        const QByteArray bytes = source.readAll();
+        QFile current(target.filePath(name));
+        if (current.open(QIODevice::ReadOnly) && current.readAll() == bytes) continue;
+        if (!platform::writeFileAtomically(target.filePath(name), bytes, error)) return false;
     }
     return true;
 }

@@ -96,4 +96,32 @@ echo "ok: no Claude saw the cycle key: the shell held it"
 check_native_window_left_alone "${dirs[@]}"
 wait_for 10 "Ctrl+\` to reach the other program" sh -c "jq -e '.keys | index(\"Ctrl+\`\")' '$work/other/data/standin-state.json'"
 echo "ok: with another program in front Ctrl+\` reaches that program"
+
+# The extension turned off while Varrow runs takes its grab along: Ctrl+` reaches the Claude in
+# front, and Varrow no longer knows that Claude is in front. Turned on again, Varrow follows
+# without a restart.
+has_key() { jq -e '.keys | index("Ctrl+`")' "$1/standin-state.json"; }
+shell_extension() { gdbus call --session --dest org.gnome.Shell --object-path /org/gnome/Shell --method "org.gnome.Shell.Extensions.$1" "$uuid"; }
+before=$(switch_results)
+"$VARROW_BIN" open Work
+wait_for 10 "Work in front" standin_active "${dirs[2]}"
+wait_for 10 "the switch to Work to end" more_results_than "$before"
+wait_for 10 "Varrow to see Work in front" sh -c '[ "$("$0" front)" = Work ]' "$VARROW_BIN"
+shell_extension DisableExtension >/dev/null
+wait_for 10 "Varrow to lose sight of the native Work" sh -c '[ "$("$0" front)" = - ]' "$VARROW_BIN"
+press_cycle_key
+wait_for 10 "Ctrl+\` to reach Work with the extension off" has_key "${dirs[2]}"
+shell_extension EnableExtension >/dev/null
+wait_for 10 "Varrow to see Work in front again" sh -c '[ "$("$0" front)" = Work ]' "$VARROW_BIN"
+before=$(switch_results)
+press_cycle_key
+wait_for 10 "Ctrl+\` to bring Home forward again" standin_active "${dirs[0]}"
+wait_for 10 "the switch to Home to end" more_results_than "$before"
+echo "ok: Varrow follows the extension going and coming back, without a restart"
+
+# Varrow quitting leaves the key to whichever program is in front.
+stop_varrow
+press_cycle_key
+wait_for 10 "Ctrl+\` to reach Home once Varrow has quit" has_key "${dirs[0]}"
+echo "ok: once Varrow has quit the shell holds the key no more"
 echo "PASS"
