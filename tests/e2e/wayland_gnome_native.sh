@@ -3,9 +3,11 @@
 # its shell extension, which the running shell cannot load yet, so Claude still opens through
 # Xwayland; an extension the user then turns off stays off. After the next login every account's
 # Claude is a native Wayland window, all of them under the package's own app id as real Claudes
-# are: opening a running account brings it forward (a minimized one too), Ctrl+` and "varrow cycle"
+# are: opening a running account brings it forward (a minimized one too), the switcher panel shows
+# above the Claude in front, Ctrl+` and "varrow cycle"
 # cycle, wrap and go back, and with another native program in front Ctrl+` reaches that program and
-# no account moves.
+# no account moves. The extension turned off and on while Varrow runs, and Varrow quitting, each
+# leave the key to the program in front until Varrow is served again.
 source "$(dirname "$0")/lib/common.bash"
 source "$(dirname "$0")/lib/compositor.bash"
 
@@ -63,6 +65,11 @@ open_each_running_account
 grep -q ": ok via window-server" "$XDG_STATE_HOME/Varrow/switch.log" ||
   fail "no switch went through the window server: $(tail -n 5 "$XDG_STATE_HOME/Varrow/switch.log")"
 echo "ok: opening a running account brings it forward, and Varrow knows which is in front"
+# The shell lists its windows bottom to top: the switcher panel shows above the Claude in front.
+gnome_windows | jq -e '.windows | (map(.title == "Varrow Switcher") | index(true)) as $panel
+  | (map(.focused and .wayland) | index(true)) as $front | $panel != null and $front != null and $panel > $front' >/dev/null ||
+  fail "the switcher panel is not above the Claude in front: $(gnome_windows | jq -c '[.windows[] | {title, focused}]')"
+echo "ok: the switcher panel shows above the native Claude in front"
 
 # A minimized account is restored by opening it.
 work_pid=$(pid_for_data_dir "${dirs[1]}")
