@@ -4,10 +4,10 @@
 # Xwayland; an extension the user then turns off stays off. After the next login every account's
 # Claude is a native Wayland window, all of them under the package's own app id as real Claudes
 # are: opening a running account brings it forward (a minimized one too), the switcher panel shows
-# above the Claude in front, Ctrl+` and "varrow cycle"
-# cycle, wrap and go back, and with another native program in front Ctrl+` reaches that program and
-# no account moves. The extension turned off and on while Varrow runs, and Varrow quitting, each
-# leave the key to the program in front until Varrow is served again.
+# above the Claude in front, Ctrl+` and "varrow cycle" cycle, wrap and go back, and with another
+# native program in front Ctrl+` reaches that program and no account moves. The extension turned
+# off and on while Varrow runs, and Varrow quitting, each leave the key to the program in front
+# until Varrow is served again.
 source "$(dirname "$0")/lib/common.bash"
 source "$(dirname "$0")/lib/compositor.bash"
 
