@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # Time from a Ctrl+` press to the next account's Claude window being active, by the stand-in's own
 # activation record, with two accounts open on the stand-in Claude. Median of RUNS presses.
-#   bench/cycle_latency.sh BUILD_DIR [RUNS] [xvfb|sway|mutter|kwin|sway-native|kwin-native|kwin-portal]
+#   bench/cycle_latency.sh BUILD_DIR [RUNS] [xvfb|sway|mutter|kwin|sway-native|kwin-native|kwin-portal|gnome-native]
 # xvfb is Xvfb + openbox; the others are headless Wayland compositors with Claude on Xwayland, or,
 # for *-native, Claude as a native client switched through the compositor's window list (sway: the
 # key bound in sway to "varrow cycle", its command socket hidden as on other wlroots compositors)
 # or KWin's scripts (KWin: the key through XTEST; kwin-portal: the key as KDE's own shortcut through
-# the desktop portal, pressed as KWin does, by kglobalaccel).
+# the desktop portal, pressed as KWin does, by kglobalaccel); gnome-native is headless GNOME Shell
+# after the login that loaded Varrow's extension, which holds the key, keys typed through mutter's
+# remote-desktop service as on mutter.
 # Target: under 180 ms, so the first front-switching strategy's own check already sees it.
 set -euo pipefail
 
-build=$(cd "${1:?usage: bench/cycle_latency.sh BUILD_DIR [RUNS] [xvfb|sway|mutter|kwin|sway-native|kwin-native|kwin-portal]}" && pwd)
+build=$(cd "${1:?usage: bench/cycle_latency.sh BUILD_DIR [RUNS] [xvfb|sway|mutter|kwin|sway-native|kwin-native|kwin-portal|gnome-native]}" && pwd)
 runs=${2:-20}
 desktop=${3:-xvfb}
 export VARROW_BIN="$build/src/varrow" VARROW_STANDIN_BUNDLE="$build/standin/Claude.app" VARROW_STANDIN_PACKAGE="$build/standin/package" VARROW_BUILD_DIR="$build"
@@ -26,6 +28,15 @@ if [ "$desktop" = xvfb ]; then
     key_sent_at=$(now_ms)
     xdotool key ctrl+grave
   }
+elif [ "$desktop" = gnome-native ]; then
+  setup_home
+  # The login after Varrow installed its extension: the shell loads it at its start.
+  uuid=$(basename "$build"/gnome-shell/43/*)
+  mkdir -p "$XDG_DATA_HOME/gnome-shell/extensions"
+  cp -r "$build/gnome-shell/43/$uuid" "$XDG_DATA_HOME/gnome-shell/extensions/"
+  gnome_extensions=$uuid start_compositor gnome
+  start_key_typist "$(dirname "$0")/../tests/e2e/lib/mutter-keys.py"
+  press_cycle_key_gnome() { press_cycle_key_mutter "$@"; }
 elif [[ "$desktop" == *-native || "$desktop" == kwin-portal ]]; then
   setup_home
   use_native_claude_package

@@ -2,6 +2,7 @@
 
 #include "app/Commands.h"
 #include "app/DesktopPlatform.h"
+#include "app/GnomeExtensionOffer.h"
 #include "app/MainWindow.h"
 #include "app/Requests.h"
 #include "app/SingleInstance.h"
@@ -92,9 +93,10 @@ int run(int argc, char** argv) {
     // A login launch leaves only the tray; a second start or the tray brings the window back.
     mainWindow.showForLaunch(platform::Platform::loginItems().launchedAsLoginItem());
 
-    QTimer::singleShot(0, &app, [&store, &claude] {
+    QTimer::singleShot(0, &app, [&app, &store, &claude] {
         StartupWiring::shared().start(&store, &claude);
         hooks::TestHooks::run(&store, &claude);
+        offerGnomeExtensionOnce(&app);
     });
 
     const int status = app.exec();

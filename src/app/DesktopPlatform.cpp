@@ -5,6 +5,9 @@
 #include "platform/Installations.h"
 #include "platform/Platform.h"
 #include "platform/Workspace.h"
+#include "platform/gnome/DBusExtensionLink.h"
+#include "platform/gnome/GnomeShortcuts.h"
+#include "platform/gnome/GnomeWindowServer.h"
 #include "platform/kde/KWinWindowServer.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/linux/PortalShortcuts.h"
@@ -41,11 +44,31 @@ QList<WlrWindowServer::Owner> applicationWindowOwners() {
     return owners;
 }
 
+bool isGnome() {
+    return qEnvironmentVariable("XDG_CURRENT_DESKTOP")
+        .split(u':')
+        .contains(QLatin1String("GNOME"), Qt::CaseInsensitive);
+}
+
+// The extension holds the keys while a running Claude is in front, so it is told each start and exit.
+void watchRunningApplications(platform::gnome::GnomeWindowServer* windows) {
+    auto update = [windows] {
+        QList<pid_t> pids;
+        for (const platform::AppHandle& app : Platform::workspace().runningApplications())
+            if (app && !app->isTerminated()) pids.append(app->processIdentifier());
+        windows->watchProcesses(pids);
+    };
+    QObject::connect(&Platform::workspace(), &platform::Workspace::didLaunchApplication, windows, update);
+    QObject::connect(&Platform::workspace(), &platform::Workspace::didTerminateApplication, windows, update);
+    update();
+}
+
 }  // namespace
 
 void installDesktopPlatform() {
     using platform::linux_::SessionType;
     platform::Services services;
+    platform::gnome::GnomeWindowServer* gnome = nullptr;
     switch (platform::linux_::sessionType()) {
         case SessionType::X11:
         case SessionType::None:
@@ -56,12 +79,23 @@ void installDesktopPlatform() {
             // compositor lists its windows (wlroots) or takes scripts (KWin), native Claude windows
             // are seen too.
             platform::x11::addWindowServices(services);
-            if (auto toplevels = platform::wayland::ForeignToplevels::connect())
+            if (auto toplevels = platform::wayland::ForeignToplevels::connect()) {
                 services.windowServer = std::make_unique<WlrWindowServer>(
                     std::move(toplevels), std::move(services.windowServer), applicationWindowOwners);
-            else
+            } else if (isGnome()) {
+                // mutter shows its windows to no other program; Varrow's extension does, once the
+                // shell has loaded it. The shell holds the keys for it.
+                auto link = std::make_shared<platform::gnome::DBusExtensionLink>();
+                auto windows = std::make_unique<platform::gnome::GnomeWindowServer>(
+                    std::move(services.windowServer), link);
+                gnome = windows.get();
+                services.windowServer = std::move(windows);
+                services.desktopShortcuts = std::make_unique<platform::gnome::GnomeShortcuts>(link);
+                break;
+            } else {
                 services.windowServer =
                     platform::kde::KWinWindowServer::over(std::move(services.windowServer));
+            }
             // A native Claude window in front keeps keys from Xwayland: the hot key needs the
             // desktop's own shortcuts there.
             if (services.windowServer->seesNativeWindows())
@@ -74,6 +108,7 @@ void installDesktopPlatform() {
     services.pinnedApps = install::pinnedAppsForDesktop(
         qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(u':', Qt::SkipEmptyParts));
     platform::Platform::install(std::move(services));
+    if (gnome) watchRunningApplications(gnome);
 }
 
 }  // namespace varrow::app

@@ -208,7 +208,9 @@ void ClaudeController::open(const Profile& profile) {
 }
 
 QStringList ClaudeController::displayArguments() {
-    if (!platform::display_session::isWayland() || !model::Defaults::shared().startClaudeThroughXwayland())
+    // Where switching reaches native windows whole (GNOME with Varrow's extension), Xwayland buys nothing.
+    if (!platform::display_session::isWayland() || !model::Defaults::shared().startClaudeThroughXwayland() ||
+        Platform::windowServer().switchesNativeWindows())
         return {};
     return platform::display_session::x11ClientArguments();
 }

@@ -15,6 +15,7 @@ const QHash<QString, QVariant>& registered() {
         {Defaults::kDidSetUpLoginItem, false},
         {Defaults::kSendSignInLinks, true},
         {Defaults::kLinkHandlerTaken, false},
+        {Defaults::kGnomeExtensionOffered, false},
         {Defaults::kStartClaudeThroughXwayland, true},
     };
     return table;
@@ -93,6 +94,10 @@ bool Defaults::didSetUpLoginItem() const {
 
 bool Defaults::sendSignInLinks() const {
     return flag(kSendSignInLinks);
+}
+
+bool Defaults::gnomeExtensionOffered() const {
+    return flag(kGnomeExtensionOffered);
 }
 
 bool Defaults::linkHandlerTaken() const {

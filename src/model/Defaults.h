@@ -25,6 +25,9 @@ public:
     static constexpr auto kStartClaudeThroughXwayland = "startClaudeThroughXwayland";
     static constexpr auto kLinkHandlerTaken = "claudeLinkHandlerTaken";
     static constexpr auto kPreviousLinkHandler = "previousClaudeLinkHandler";
+    // Varrow once installed or offered its GNOME Shell extension: never again, so an extension the
+    // user turned off stays off.
+    static constexpr auto kGnomeExtensionOffered = "gnomeExtensionOffered";
 
     // The process-wide defaults (QSettings of organisation and application "Varrow").
     static Defaults& shared();
@@ -46,6 +49,7 @@ public:
     bool sendSignInLinks() const;
     bool linkHandlerTaken() const;
     bool startClaudeThroughXwayland() const;
+    bool gnomeExtensionOffered() const;
 
     // The "{x, y}" text form of a point, and its reading (none for text that is not a point).
     static QString pointToString(const QPointF& point);

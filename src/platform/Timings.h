@@ -37,6 +37,8 @@ public:
     static ms fileSettle() { return ms(50); }                  // a watched file's burst of writes
     static ms windowActivationRetry() { return scaled(100); }  // a shown window asks again to be active
     static constexpr int windowActivationRetries = 5;
+    static ms extensionGreetingRetry() { return scaled(100); }  // GNOME Shell extension yet to see us
+    static constexpr int extensionGreetings = 30;
     static ms loginTrayWait() { return scaled(3000); }  // a login launch waiting for a tray host
 
     // 1.0 in the program; tests may pass e.g. 0.05 to run timed logic quickly.

@@ -30,6 +30,9 @@ public:
     virtual void makeOverlay(QWindow* window) = 0;
     // Whether native Wayland windows are seen and brought forward too, not only X11 ones.
     virtual bool seesNativeWindows() const { return false; }
+    // Whether switching reaches native Wayland windows whole, the cycle key included, so Claude
+    // need not run on Xwayland for it.
+    virtual bool switchesNativeWindows() const { return false; }
 
 signals:
     // The active window changed (perhaps to none).

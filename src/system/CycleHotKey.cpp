@@ -31,6 +31,7 @@ CycleHotKey::CycleHotKey(Target target, QObject* parent) : QObject(parent), targ
             else if (id == kPreviousShortcut)
                 trigger(true);
         });
+        connect(shortcuts, &DesktopShortcuts::availabilityChanged, this, &CycleHotKey::reevaluate);
     }
     connect(&model::Defaults::shared(), &model::Defaults::changed, this, &CycleHotKey::reevaluate);
     reevaluate();
@@ -59,7 +60,8 @@ void CycleHotKey::reevaluate() {
     // A native Claude window keeps the keys from Xwayland's grab; the desktop's own shortcuts
     // reach this program wherever the focus is, so they stay bound while the key is on.
     setBound(enabled && Platform::desktopShortcuts() &&
-             !model::Defaults::shared().startClaudeThroughXwayland());
+             (!model::Defaults::shared().startClaudeThroughXwayland() ||
+              Platform::windowServer().switchesNativeWindows()));
 }
 
 void CycleHotKey::setBound(bool on) {

@@ -48,8 +48,11 @@ QWidget* checkRow(QCheckBox* box, const QString& detail, QLabel** detailLabel = 
 // What the cycle key does here: a grab that works only in Claude, the desktop's own shortcut that
 // works everywhere, or nothing Varrow can grab at all (a native Claude with no desktop shortcuts).
 QString cycleHelp() {
-    const bool nativeClaude =
-        platform::display_session::isWayland() && !model::Defaults::shared().startClaudeThroughXwayland();
+    // Where the shell holds the key for Varrow only while Claude is in front (GNOME's extension),
+    // it works as the grab does.
+    const bool nativeClaude = platform::display_session::isWayland() &&
+                              !model::Defaults::shared().startClaudeThroughXwayland() &&
+                              !platform::Platform::windowServer().switchesNativeWindows();
     if (!nativeClaude) return QStringLiteral("Only while you're in Claude. ⇧⌘` goes backwards.");
     const platform::DesktopShortcuts* shortcuts = platform::Platform::desktopShortcuts();
     if (shortcuts && shortcuts->isAvailable())
@@ -121,7 +124,8 @@ SettingsView::SettingsView(bool launchAtLogin, std::function<void(const QString&
                       "Lets Varrow bring accounts forward and ⌘` switch them on this desktop. "
                       "Text in Claude can look less sharp at fractional scaling. Applies when "
                       "an account next opens.");
-        layout->addWidget(checkRow(xwayland_, displayText(help)));
+        xwaylandRow_ = checkRow(xwayland_, displayText(help));
+        layout->addWidget(xwaylandRow_);
         connect(xwayland_, &QCheckBox::toggled, this, [](bool on) {
             model::Defaults::shared().setValue(model::Defaults::kStartClaudeThroughXwayland, on);
         });
@@ -156,6 +160,8 @@ void SettingsView::syncFromDefaults() {
     if (xwayland_) {
         const QSignalBlocker blockXwayland(xwayland_);
         xwayland_->setChecked(model::Defaults::shared().startClaudeThroughXwayland());
+        // Claude opens natively whatever the choice where switching reaches native windows.
+        xwaylandRow_->setVisible(!platform::Platform::windowServer().switchesNativeWindows());
     }
 }
 

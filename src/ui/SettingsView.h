@@ -53,6 +53,7 @@ private:
     QCheckBox* login_;
     QCheckBox* links_;
     QCheckBox* xwayland_ = nullptr;
+    QWidget* xwaylandRow_ = nullptr;
 };
 
 }  // namespace varrow::ui

@@ -20,15 +20,10 @@ for name in Work Home; do wait_for 30 "$name to run" is_running "$name"; done
 "$VARROW_BIN" quit Work
 "$VARROW_BIN" quit Home
 for name in Work Home; do wait_for 15 "$name to stop" is_stopped "$name"; done
-for name in Work Home; do
-  rm "$VARROW_HOME/Apps/Claude $name.app/resources/app.asar"
-  ln -s "$lib/resources/app.asar" "$VARROW_HOME/Apps/Claude $name.app/resources/app.asar"
-done
+give_copies_the_package_app_id Work Home
 
 open_three_accounts wayland
-for i in 0 1 2; do
-  [ "$(standin_state "${dirs[i]}" .appId)" = com.anthropic.Claude ] || fail "${names[i]} does not share the package's app id"
-done
+check_every_claude_has_the_package_app_id
 echo "ok: three native Claudes share one app id, and each launch is known in front"
 
 open_each_running_account

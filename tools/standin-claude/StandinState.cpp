@@ -66,6 +66,7 @@ QJsonObject StandinState::toJson() const {
         {QStringLiteral("claudeConfigDir"), claudeConfigDirSet ? QJsonValue(claudeConfigDir) : QJsonValue()},
         {QStringLiteral("autoUpdatesDisabled"), autoUpdatesDisabled},
         {QStringLiteral("links"), QJsonArray::fromStringList(links)},
+        {QStringLiteral("keys"), QJsonArray::fromStringList(keys)},
         {QStringLiteral("layout"), layout},
         {QStringLiteral("windowClass"), windowClass},
         {QStringLiteral("appId"), appId},

@@ -18,6 +18,7 @@ struct StandinState {
         qint64 at;  // milliseconds since the epoch
     };
     QList<Activation> activations;  // the window gaining and losing activation, oldest first
+    QStringList keys;               // keys typed into its window, oldest first ("Ctrl+`")
     QString layout;                 // "package", "bundle" or "loose"
     QString windowClass;            // the X11 WM_CLASS class its windows carry
     QString appId;                  // the Wayland app_id its windows carry

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -29,6 +31,15 @@ void StandinWindow::reopen() {
     showNormal();
     raise();
     activateWindow();
+}
+
+void StandinWindow::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    const bool modifierOnly = key == Qt::Key_Control || key == Qt::Key_Shift || key == Qt::Key_Alt ||
+                              key == Qt::Key_Meta || key == Qt::Key_unknown;
+    if (!modifierOnly)
+        emit keyTyped(QKeySequence(event->keyCombination()).toString(QKeySequence::PortableText));
+    QWidget::keyPressEvent(event);
 }
 
 void StandinWindow::changeEvent(QEvent* event) {

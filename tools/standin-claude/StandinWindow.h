@@ -11,7 +11,10 @@ public:
 
 signals:
     void activationChanged(bool active);
+    // A key pressed in the window, as QKeySequence's portable text ("Ctrl+`").
+    void keyTyped(const QString& key);
 
 protected:
     void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 };

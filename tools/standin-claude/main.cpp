@@ -118,6 +118,11 @@ int main(int argc, char** argv) {
         state.activations.append({active, QDateTime::currentMSecsSinceEpoch()});
         save(state);
     });
+    // Keys that reached the window, so a test can tell a key the desktop held from one passed on.
+    QObject::connect(&window, &StandinWindow::keyTyped, &app, [&state](const QString& key) {
+        state.keys.append(key);
+        save(state);
+    });
     QObject::connect(&signals_, &SignalPipe::terminateRequested, &app, &QCoreApplication::quit);
     QObject::connect(&signals_, &SignalPipe::reopenRequested, &window, &StandinWindow::reopen);
     QObject::connect(&signals_, &SignalPipe::closeRequested, &window, &QWidget::hide);

@@ -19,6 +19,7 @@ work=$(mktemp -d /tmp/varrow-e2e.XXXXXX)
 started=()
 started_at=()
 varrow_pid=""
+cleanup_hooks=()  # functions the cleanup runs once Varrow and the stand-ins are gone
 
 # A process's start time, in clock ticks since boot, in $start; empty once it has gone. Read
 # without a subshell: with a fork here, Xvfb now and then turned openbox away as it started.
@@ -76,6 +77,7 @@ cleanup() {
   local pid tree start
   [ -n "$varrow_pid" ] && kill "$varrow_pid" 2>/dev/null || true
   for pid in $(standin_pids); do kill -9 "$pid" 2>/dev/null || true; done
+  for hook in "${cleanup_hooks[@]}"; do "$hook" || true; done
   for ((i = ${#started[@]} - 1; i >= 0; i--)); do
     start_time_of "${started[i]}"
     [ -n "$start" ] && [ "$start" = "${started_at[i]}" ] || continue

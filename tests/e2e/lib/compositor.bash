@@ -33,6 +33,7 @@ start_compositor() {
     sway) start_sway ;;
     mutter) start_mutter ;;
     kwin) start_kwin ;;
+    gnome) start_gnome ;;
     *) fail "no compositor named $name" ;;
   esac
   # Xwayland may start on the first client; a connection that hangs is tried again.
@@ -125,6 +126,33 @@ start_mutter() {
   import_session_env "$work/mutter.env" DISPLAY XAUTHORITY DBUS_SESSION_BUS_ADDRESS
   export WAYLAND_DISPLAY="$XDG_RUNTIME_DIR/$(grep -m1 '^WAYLAND_DISPLAY=' "$work/mutter.env" | cut -d= -f2-)"
   start_key_typist "$(dirname "${BASH_SOURCE[0]}")/mutter-keys.py"
+}
+
+# GNOME Shell 43, headless, with a stand-in logind (tests/e2e/gnome-headless). Stopping it and
+# starting it again in the same home is logging out and in; extensions named in gnome_extensions
+# must load at that start. The harness's probe lists the shell's windows.
+gnome_harness="$(cd "$(dirname "${BASH_SOURCE[0]}")/../gnome-headless" && pwd)"
+start_gnome() {
+  command -v gnome-shell >/dev/null || skip "gnome-shell is not installed (scripts/setup installs it)"
+  [ ${#cleanup_hooks[@]} -gt 0 ] || cleanup_hooks+=(stop_gnome)
+  GNOME_HEADLESS_PROBE=1 "$gnome_harness/start.sh" "$work/gs" ${gnome_extensions:-} >"$work/gnome-start.log" 2>&1 ||
+    fail "GNOME Shell did not start: $(cat "$work/gnome-start.log"; tail -n 20 "$work/gs/shell.log" 2>/dev/null)"
+  set -a
+  # shellcheck disable=SC1091
+  . "$work/gs/session.env"
+  set +a
+}
+stop_gnome() { "$gnome_harness/stop.sh" "$work/gs"; }
+
+press_cycle_key_gnome() {
+  key_sent_at=$(now_ms)
+  "$python" "$gnome_harness/keys.py" "$([ "${1:-}" = back ] && echo ctrl+shift+grave || echo ctrl+grave)" >/dev/null
+}
+
+# The shell's windows as the harness's probe reports them (JSON).
+gnome_windows() {
+  gdbus call --session --dest org.gnome.Shell --object-path /org/gnome/Shell/HeadlessProbe \
+    --method org.gnome.Shell.HeadlessProbe.Windows | sed "s/^('//; s/',)\$//"
 }
 
 # KWin carries a file capability that containers without it refuse; a plain copy runs as root.
@@ -363,6 +391,14 @@ check_app_ids_claimed_by_entries() {
       fail "${names[i]}'s windows carry the app id \"$app_id\", which no entry of its own claims"
   done
   echo "ok: each account's windows carry the app id its own launcher entry claims"
+}
+
+# After open_three_accounts: every account's windows carry the package's own app id.
+check_every_claude_has_the_package_app_id() {
+  local i
+  for i in 0 1 2; do
+    [ "$(standin_state "${dirs[i]}" .appId)" = com.anthropic.Claude ] || fail "${names[i]} does not share the package's app id"
+  done
 }
 
 # Opens Work, My Claude and Home, each already running, and checks each comes to the front and is

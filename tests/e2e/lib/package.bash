@@ -8,6 +8,16 @@
 pkg="$work/pkg"
 lib="$pkg/usr/lib/claude-desktop"
 
+# give_copies_the_package_app_id NAME...: each account's copy gets the package's own archive back,
+# as a failed rewrite leaves it, so its windows carry the package's app id.
+give_copies_the_package_app_id() {
+  local name
+  for name in "$@"; do
+    rm "$VARROW_HOME/Apps/Claude $name.app/resources/app.asar"
+    ln -s "$lib/resources/app.asar" "$VARROW_HOME/Apps/Claude $name.app/resources/app.asar"
+  done
+}
+
 # install_package [VERSION]: installs the package, or upgrades it, the way a package manager
 # does: each new file written beside the old one, then renamed over it. With VERSION the archive
 # is made again with that version (with the build's fixture-asar).
