@@ -11,6 +11,7 @@
 #include "platform/wayland/ForeignToplevels.h"
 #include "platform/wayland/WlrWindowServer.h"
 #include "platform/x11/X11Platform.h"
+#include "system/CycleHotKey.h"
 
 namespace varrow::app {
 
@@ -73,6 +74,15 @@ void installDesktopPlatform() {
     services.installations = std::move(installations);
     services.pinnedApps = std::make_unique<install::LinuxPinnedApps>();
     platform::Platform::install(std::move(services));
+}
+
+ui::DesktopWords desktopWords() {
+    ui::DesktopWords words;
+    if (!Platform::isInstalled()) return words;
+    words.pinned = Platform::pinnedApps().kind();
+    // Read each time: a layout switch can change what the key prints.
+    words.cycleKeyLabel = [] { return Platform::hotKeys().keyLabel(system::CycleHotKey::kKey); };
+    return words;
 }
 
 }  // namespace varrow::app

@@ -27,8 +27,9 @@ using platform::Platform;
 
 namespace {
 
-const QString kNotInstalled =
-    QStringLiteral("Claude isn't installed on this Mac yet. Download it, then try again.");
+QString notInstalled() {
+    return ClaudeController::tr("Claude isn't installed on this computer yet. Download it, then try again.");
+}
 
 QMap<QString, QString> environmentWith(const QString& name, const QString& value) {
     const QProcessEnvironment system = QProcessEnvironment::systemEnvironment();
@@ -175,7 +176,7 @@ void ClaudeController::open(const Profile& profile) {
         return;
     }
     if (!claudeURL_) {
-        setLastError(kNotInstalled);
+        setLastError(notInstalled());
         return;
     }
     if (opening_.contains(profile.id)) return;
@@ -224,7 +225,7 @@ void ClaudeController::launch(const Profile& profile, const QString& appPath, qu
         QString failure;
         QString desktop, code;
         if (!folder) {
-            failure = QStringLiteral("the folder name “%1” is not usable").arg(profile.folderName);
+            failure = tr("the folder name “%1” is not usable").arg(profile.folderName);
         } else {
             desktop = QDir(*folder).filePath(QStringLiteral("Desktop"));
             code = QDir(*folder).filePath(QStringLiteral("Code"));
@@ -233,7 +234,7 @@ void ClaudeController::launch(const Profile& profile, const QString& appPath, qu
         }
         if (!failure.isEmpty()) {
             removeOpening(profile.id);
-            setLastError(QStringLiteral("Couldn't create the folder for %1: %2").arg(profile.name, failure));
+            setLastError(tr("Couldn't create the folder for %1: %2").arg(profile.name, failure));
             return;
         }
         AppCloner::blockSelfUpdates(desktop);
@@ -261,7 +262,7 @@ void ClaudeController::launchFinished(const QUuid& id, quint64 attempt, const Ap
     const bool current = attempts_.value(id) == attempt;
     if (!app) {
         if (current) removeOpening(id);
-        setLastError(QStringLiteral("Claude didn't open: ") + error);
+        setLastError(tr("Claude didn't open: %1").arg(error));
     }
     refresh();
     QPointer<ClaudeController> self(this);
@@ -308,7 +309,7 @@ void ClaudeController::prepareCopy(const Profile& profile, std::function<void(Ap
     const QUuid id = profile.id;
     QPointer<ClaudeController> self(this);
     if (!claudeURL_) {
-        done(AppCloner::Prepared{{}, kNotInstalled});
+        done(AppCloner::Prepared{{}, notInstalled()});
         return;
     }
     if (preparing_.contains(id)) {
@@ -354,11 +355,11 @@ void ClaudeController::keepInDock(const Profile& profile) {
         const bool favourites = pins.kindFor(prepared.appPath) == platform::PinnedApps::Kind::Favourites;
         if (pins.add(prepared.appPath)) return;
         if (favourites) {
-            self->setLastError(QStringLiteral("Couldn't add %1 to your favourite applications.").arg(name));
+            self->setLastError(tr("Couldn't add %1 to your favourite applications.").arg(name));
         } else {
             self->setLastError(
-                QStringLiteral("Couldn't keep %1 in the Dock because the Dock's saved items aren't in a form "
-                               "Varrow can safely change.")
+                tr("Couldn't keep %1 in the Dock because the Dock's saved items aren't in a form "
+                   "Varrow can safely change.")
                     .arg(name));
         }
     });

@@ -88,9 +88,17 @@ void Renderer::settleThenSave(QWidget* widget, const QString& path, std::functio
 }
 
 void Renderer::renderWindow() {
-    auto* window = new ui::AccountsView(store_, claude_);
+    auto* window = new ui::AccountsView(store_, claude_, request_.words);
     window->resize(560, 520);
-    settleThenSave(window, request_.path, [this] { renderLook(0); });
+    settleThenSave(window, request_.path, [this] { renderTrayMenu(); });
+}
+
+void Renderer::renderTrayMenu() {
+    QWidget* menu = request_.trayMenu ? request_.trayMenu() : nullptr;
+    if (!menu) return renderLook(0);
+    menu->adjustSize();
+    settleThenSave(menu, TestHooks::siblingPath(request_.path, QStringLiteral("menu")),
+                   [this] { renderLook(0); });
 }
 
 void Renderer::renderLook(int index) {

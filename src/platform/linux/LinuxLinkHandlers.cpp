@@ -67,9 +67,11 @@ bool LinuxLinkHandlers::installOwnHandler(const QString& scheme, QString* error)
         return false;
     };
     if (executable_.contains(u'\n') || executable_.contains(u'\r'))
-        return fail(QStringLiteral("This program’s path cannot be written to a desktop entry."));
+        return fail(QCoreApplication::translate("LinkHandlers",
+                                                "This program’s path cannot be written to a desktop entry."));
     if (!QDir().mkpath(applications_))
-        return fail(QStringLiteral("The folder %1 could not be created.").arg(applications_));
+        return fail(QCoreApplication::translate("LinkHandlers", "The folder %1 could not be created.")
+                        .arg(applications_));
     // Quoted only where needed: the simplest openers split Exec at spaces and know no quoting.
     const QString entry =
         QStringLiteral(
@@ -84,7 +86,9 @@ bool LinuxLinkHandlers::installOwnHandler(const QString& scheme, QString* error)
             .arg(DesktopEntry::escapeValue(DesktopEntry::quoteArgument(executable_)), mimeType(scheme));
     QString why;
     if (!writeFileAtomically(entryPath(), entry.toUtf8(), &why))
-        return fail(QStringLiteral("The desktop entry %1 could not be written: %2").arg(entryPath(), why));
+        return fail(
+            QCoreApplication::translate("LinkHandlers", "The desktop entry %1 could not be written: %2")
+                .arg(entryPath(), why));
     return true;
 }
 
@@ -165,7 +169,8 @@ bool LinuxLinkHandlers::setDefaultHandler(const QString& scheme, const QString& 
     }
     if (runTool(QStringLiteral("xdg-mime"), {QStringLiteral("default"), handler, type})) return true;
     if (runTool(QStringLiteral("gio"), {QStringLiteral("mime"), type, handler})) return true;
-    return fail(QStringLiteral("Neither xdg-mime nor gio could make %1 the handler of %2 links.")
+    return fail(QCoreApplication::translate("LinkHandlers",
+                                            "Neither xdg-mime nor gio could make %1 the handler of %2 links.")
                     .arg(handler, scheme));
 }
 
