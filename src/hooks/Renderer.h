@@ -52,6 +52,8 @@ private:
     void renderTrayMenu();
     void renderLook(int index);
     void finish();
+    // Saves the image as PNG, noting the file when it was written.
+    void save(const QImage& image, const QString& path);
     // Shows the widget off screen, waits for it to settle, then saves it and continues.
     void settleThenSave(QWidget* widget, const QString& path, std::function<void()> next);
 
