@@ -326,6 +326,15 @@ Rückgabewert: 0 erledigt, 1 kein solches Konto (oder der Link wurde nicht weite
         <comment>GNOME Shell&apos;s own words</comment>
         <translation>„%1“ zu Favoriten hinzufügen</translation>
     </message>
+    <message>
+        <source>Want an account in your task manager? Right-click it here and choose Pin to Task Manager. It shows up as “Claude Work” in its own colour.</source>
+        <translation>Ein Konto in der Fensterleiste? Klicken Sie es hier mit der rechten Maustaste an und wählen Sie „An Fensterleiste anheften“. Es erscheint dann als „Claude Arbeit“ in seiner eigenen Farbe.</translation>
+    </message>
+    <message>
+        <source>Pin “%1” to Task Manager</source>
+        <comment>KDE Plasma&apos;s own words</comment>
+        <translation>„%1“ an Fensterleiste anheften</translation>
+    </message>
 </context>
 <context>
     <name>LauncherEntries</name>
