@@ -832,7 +832,7 @@ Claude liest sie, wenn „%1“ das nächste Mal geöffnet wird.</translation>
     </message>
     <message>
         <source>So you remember which sign-in goes here</source>
-        <translation>Damit Sie wissen, welche Anmeldung hierher gehört</translation>
+        <translation>Welche Anmeldung gehört hierher?</translation>
     </message>
     <message>
         <source>Name</source>
