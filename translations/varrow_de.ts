@@ -500,10 +500,6 @@ Claude liest sie, wenn „%1“ das nächste Mal geöffnet wird.</translation>
 <context>
     <name>ProfileStore</name>
     <message>
-        <source>it is larger than 32 MB</source>
-        <translation>sie ist größer als 32 MB</translation>
-    </message>
-    <message>
         <source>the top level is not a list</source>
         <translation>die oberste Ebene ist keine Liste</translation>
     </message>

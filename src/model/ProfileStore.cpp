@@ -92,7 +92,7 @@ void ProfileStore::load() {
     file.close();
 
     if (readable && (tooLarge || !bytes.isEmpty())) {
-        QString reason = QCoreApplication::translate("ProfileStore", "it is larger than 32 MB");
+        QString reason = QStringLiteral("it is larger than 32 MB");  // only logged
         const auto decoded = tooLarge ? std::nullopt : decodeList(bytes, &reason);
         if (!decoded) {
             // The next save would overwrite the user's list: keep it under another name first.
