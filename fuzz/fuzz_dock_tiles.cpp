@@ -3,9 +3,9 @@
 // The value is built from the bytes directly (the shapes a tile list can take), so the Dock logic
 // is explored apart from the property-list parser, which fuzz_info_plist covers.
 #include "FuzzSupport.h"
-#include "platform/DockPin.h"
 #include "platform/Platform.h"
-#include "platform/fake/FakePreferences.h"
+#include "platform/macos/DockPin.h"
+#include "platform/macos/FakePreferences.h"
 
 using namespace varrow;
 using platform::DockPin;

@@ -1,7 +1,7 @@
 // The kernel's argument record of another process, with any reported length: the parser must
 // stay inside the bytes it was given and inside the reported length.
 #include "FuzzSupport.h"
-#include "platform/ProcArgs2.h"
+#include "platform/macos/ProcArgs2.h"
 
 #include <cstring>
 

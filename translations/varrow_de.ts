@@ -298,10 +298,6 @@ Rückgabewert: 0 erledigt, 1 kein solches Konto (oder der Link wurde nicht weite
         <translation>Umschalt+Strg+%1</translation>
     </message>
     <message>
-        <source>Each account gets its own coloured Claude icon and name, like “Claude Work”, in the Dock and Alt+Tab.</source>
-        <translation>Jedes Konto bekommt ein eigenes farbiges Claude-Symbol und einen eigenen Namen wie „Claude Arbeit“, im Dock und bei Alt+Tab.</translation>
-    </message>
-    <message>
         <source>Each account gets its own coloured Claude icon and name, like “Claude Work”, in the dash and Alt+Tab.</source>
         <translation>Jedes Konto bekommt ein eigenes farbiges Claude-Symbol und einen eigenen Namen wie „Claude Arbeit“, im Dash und bei Alt+Tab.</translation>
     </message>
@@ -310,16 +306,8 @@ Rückgabewert: 0 erledigt, 1 kein solches Konto (oder der Link wurde nicht weite
         <translation>Jedes Konto bekommt ein eigenes farbiges Claude-Symbol und einen eigenen Namen wie „Claude Arbeit“, in der Fensterleiste und bei Alt+Tab.</translation>
     </message>
     <message>
-        <source>Want an account in your Dock? Right-click it here and choose Keep in Dock. It shows up as “Claude Work” in its own colour.</source>
-        <translation>Ein Konto im Dock? Klicken Sie es hier mit der rechten Maustaste an und wählen Sie „Im Dock behalten“. Es erscheint dann als „Claude Arbeit“ in seiner eigenen Farbe.</translation>
-    </message>
-    <message>
         <source>Want an account in your favourites? Right-click it here and choose Add to Favorites. It shows up as “Claude Work” in its own colour.</source>
         <translation>Ein Konto in den Favoriten? Klicken Sie es hier mit der rechten Maustaste an und wählen Sie „Zu Favoriten hinzufügen“. Es erscheint dann als „Claude Arbeit“ in seiner eigenen Farbe.</translation>
-    </message>
-    <message>
-        <source>Keep “%1” in Dock</source>
-        <translation>„%1“ im Dock behalten</translation>
     </message>
     <message>
         <source>Add “%1” to Favorites</source>
@@ -334,6 +322,10 @@ Rückgabewert: 0 erledigt, 1 kein solches Konto (oder der Link wurde nicht weite
         <source>Pin “%1” to Task Manager</source>
         <comment>KDE Plasma&apos;s own words</comment>
         <translation>„%1“ an Fensterleiste anheften</translation>
+    </message>
+    <message>
+        <source>Each account gets its own coloured Claude icon and name, like “Claude Work”, in the task manager and Alt+Tab.</source>
+        <translation>Jedes Konto bekommt ein eigenes farbiges Claude-Symbol und einen eigenen Namen wie „Claude Arbeit“, in der Fensterleiste und bei Alt+Tab.</translation>
     </message>
 </context>
 <context>
@@ -362,8 +354,12 @@ Rückgabewert: 0 erledigt, 1 kein solches Konto (oder der Link wurde nicht weite
         <translation>Der Desktop-Eintrag %1 konnte nicht geschrieben werden: %2</translation>
     </message>
     <message>
-        <source>Neither xdg-mime nor gio could make %1 the handler of %2 links.</source>
-        <translation>Weder xdg-mime noch gio konnten %1 als Programm für %2-Links eintragen.</translation>
+        <source>%1 could not be read: %2</source>
+        <translation>%1 konnte nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 could not be written: %2</source>
+        <translation>%1 konnte nicht geschrieben werden: %2</translation>
     </message>
 </context>
 <context>
@@ -609,8 +605,8 @@ Claude liest sie, wenn „%1“ das nächste Mal geöffnet wird.</translation>
         <translation>%1 konnte nicht zu Ihren Favoriten hinzugefügt werden.</translation>
     </message>
     <message>
-        <source>Couldn&apos;t keep %1 in the Dock because the Dock&apos;s saved items aren&apos;t in a form Varrow can safely change.</source>
-        <translation>%1 konnte nicht im Dock behalten werden, weil die gespeicherten Einträge des Docks in keiner Form vorliegen, die Varrow gefahrlos ändern kann.</translation>
+        <source>Couldn&apos;t pin %1 to the task manager.</source>
+        <translation>%1 konnte nicht an die Fensterleiste angeheftet werden.</translation>
     </message>
 </context>
 <context>
@@ -626,6 +622,51 @@ Claude liest sie, wenn „%1“ das nächste Mal geöffnet wird.</translation>
     <message>
         <source>Claude isn&apos;t installed, so the link can&apos;t be passed on.</source>
         <translation>Claude ist nicht installiert, daher kann der Link nicht weitergegeben werden.</translation>
+    </message>
+</context>
+<context>
+    <name>varrow::install::NoPinnedApps</name>
+    <message>
+        <source>This desktop keeps no list of applications Varrow can add to.</source>
+        <translation>Diese Arbeitsumgebung führt keine Anwendungsliste, zu der Varrow etwas hinzufügen kann.</translation>
+    </message>
+</context>
+<context>
+    <name>varrow::install::PlasmaLaunchers</name>
+    <message>
+        <source>Plasma&apos;s panel could not be reached.</source>
+        <translation>Die Plasma-Kontrollleiste war nicht erreichbar.</translation>
+    </message>
+    <message>
+        <source>This copy of Claude has no launcher entry yet.</source>
+        <translation>Diese Claude-Kopie hat noch keinen Starter-Eintrag.</translation>
+    </message>
+    <message>
+        <source>Plasma&apos;s panel has no task manager to keep it in.</source>
+        <translation>Die Plasma-Kontrollleiste hat keine Fensterleiste, an die es sich anheften ließe.</translation>
+    </message>
+</context>
+<context>
+    <name>varrow::install::ShellFavourites</name>
+    <message>
+        <source>The desktop&apos;s settings tool is not installed.</source>
+        <translation>Das Einstellungswerkzeug der Arbeitsumgebung ist nicht installiert.</translation>
+    </message>
+    <message>
+        <source>The desktop&apos;s settings could not be changed.</source>
+        <translation>Die Einstellungen der Arbeitsumgebung ließen sich nicht ändern.</translation>
+    </message>
+    <message>
+        <source>The desktop&apos;s settings tool could not be started.</source>
+        <translation>Das Einstellungswerkzeug der Arbeitsumgebung ließ sich nicht starten.</translation>
+    </message>
+    <message>
+        <source>The list of favourite applications is not in a form Varrow can change.</source>
+        <translation>Die Liste der Favoriten liegt in keiner Form vor, die Varrow ändern kann.</translation>
+    </message>
+    <message>
+        <source>This copy of Claude has no launcher entry yet.</source>
+        <translation>Diese Claude-Kopie hat noch keinen Starter-Eintrag.</translation>
     </message>
 </context>
 <context>

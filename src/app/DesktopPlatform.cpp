@@ -72,7 +72,8 @@ void installDesktopPlatform() {
     auto installations = std::make_unique<install::ClaudeInstallations>();
     platform::linux_::addProcessServices(services, installations.get());
     services.installations = std::move(installations);
-    services.pinnedApps = std::make_unique<install::LinuxPinnedApps>();
+    services.pinnedApps = install::pinnedAppsForDesktop(
+        qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(u':', Qt::SkipEmptyParts));
     platform::Platform::install(std::move(services));
 }
 

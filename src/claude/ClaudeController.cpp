@@ -352,16 +352,12 @@ void ClaudeController::keepInDock(const Profile& profile) {
             return;
         }
         platform::PinnedApps& pins = Platform::pinnedApps();
-        const bool favourites = pins.kindFor(prepared.appPath) == platform::PinnedApps::Kind::Favourites;
-        if (pins.add(prepared.appPath)) return;
-        if (favourites) {
-            self->setLastError(tr("Couldn't add %1 to your favourite applications.").arg(name));
-        } else {
-            self->setLastError(
-                tr("Couldn't keep %1 in the Dock because the Dock's saved items aren't in a form "
-                   "Varrow can safely change.")
-                    .arg(name));
-        }
+        const QString failed = pins.kind() == platform::PinnedApps::Kind::TaskManager
+                                   ? tr("Couldn't pin %1 to the task manager.").arg(name)
+                                   : tr("Couldn't add %1 to your favourite applications.").arg(name);
+        pins.add(prepared.appPath, [self, failed](const Result<>& added) {
+            if (self && !added) self->setLastError(added.failure().within(failed).text());
+        });
     });
 }
 

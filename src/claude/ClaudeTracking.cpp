@@ -210,7 +210,6 @@ void ClaudeController::syncCopies(const QList<Profile>& profiles) {
     // A copy on its way to being started (an account renamed while opening) is not unused.
     for (const QString& path : std::as_const(launchingCopies_)) keeping.insert(path);
     AppCloner::removeUnused(keeping, running, apps);
-    Platform::pinnedApps().removeMissing(apps);
 }
 
 bool ClaudeController::isPinned(const Profile& profile) const {

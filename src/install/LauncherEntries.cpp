@@ -55,6 +55,11 @@ QString LauncherEntries::entryPath(const QString& copyPath) {
     return QDir(folder()).filePath(stem(copyPath) + QStringLiteral(".desktop"));
 }
 
+QString LauncherEntries::entryId(const QString& copyPath) {
+    const QFileInfo entry(entryPath(copyPath));
+    return entry.exists() ? entry.fileName() : QString();
+}
+
 QString LauncherEntries::program() {
     const QString set = qEnvironmentVariable("VARROW_EXECUTABLE");
     if (!set.isEmpty()) return set;

@@ -25,6 +25,8 @@ public:
     static QString stem(const QString& copyPath);
     static QString windowClass(const QString& copyPath) { return stem(copyPath); }
     static QString entryPath(const QString& copyPath);
+    // The entry's id as desktops name it ("varrow-….desktop"); empty while it is not written.
+    static QString entryId(const QString& copyPath);
     // The program the entries start: $VARROW_EXECUTABLE, else the installed varrow or this executable.
     static QString program();
 

@@ -1,31 +1,25 @@
 #pragma once
 
-#include "platform/DockPin.h"
+#include "platform/PinnedApps.h"
 
-#include <optional>
+#include <memory>
 
 namespace varrow::install {
 
-// GNOME Shell's favourites where the desktop keeps them, for applications that have a launcher
-// entry (copies of Claude's Linux package); the Dock list for everything else.
-class LinuxPinnedApps : public platform::PinnedApps {
+// A desktop whose panel keeps no list Varrow knows how to change: nothing is offered.
+class NoPinnedApps : public platform::PinnedApps {
     Q_OBJECT
 public:
     using PinnedApps::PinnedApps;
-
-    // Favourites where GNOME Shell keeps them (asked once); none elsewhere.
-    Kind kind() override;
-    Kind kindFor(const QString& appPath) override;
-    bool contains(const QString& appPath) override;
-    bool add(const QString& appPath) override;
-    bool removeMissing(const QString& folderPath) override;
-
-private:
-    // The launcher entry's id when the application goes to the favourites; none for the Dock list.
-    std::optional<QString> favouriteId(const QString& appPath);
-
-    platform::DockPin dock_;
-    std::optional<bool> keepsFavourites_;
+    Kind kind() const override { return Kind::None; }
+    bool contains(const QString&) const override { return false; }
+    void refresh() override {}
+    void add(const QString& appPath, Done done) override;
 };
+
+// The pinned list of the desktop Varrow runs on, chosen by the session's desktop names: GNOME
+// Shell's favourites, KDE Plasma's task manager, or none (Xfce, sway and the rest keep their
+// panels' launchers in files of their own, read only at their start).
+std::unique_ptr<platform::PinnedApps> pinnedAppsForDesktop(const QStringList& desktops);
 
 }  // namespace varrow::install

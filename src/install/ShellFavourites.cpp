@@ -1,5 +1,6 @@
 #include "install/ShellFavourites.h"
-#include "platform/Timings.h"
+
+#include "install/LauncherEntries.h"
 
 #include <QFileInfo>
 #include <QProcess>
@@ -18,26 +19,72 @@ QString ShellFavourites::tool() {
     return set.isEmpty() ? QStandardPaths::findExecutable(QStringLiteral("gsettings")) : set;
 }
 
-std::optional<QStringList> ShellFavourites::read() {
+void ShellFavourites::run(const QStringList& arguments, std::function<void(Result<QString>)> done) {
     const QString gsettings = tool();
-    if (gsettings.isEmpty()) return std::nullopt;
-    QProcess process;
-    process.start(gsettings, {QStringLiteral("get"), QLatin1String(kSchema), QLatin1String(kKey)});
-    if (!process.waitForFinished(int(Timings::helperToolTimeout().count())) ||
-        process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return std::nullopt;
-    return parse(QString::fromUtf8(process.readAllStandardOutput()));
+    if (gsettings.isEmpty()) {
+        done(Failure{tr("The desktop's settings tool is not installed."),
+                     QStringLiteral("gsettings not found")});
+        return;
+    }
+    auto* process = new QProcess(this);
+    connect(process, &QProcess::finished, this, [process, done](int code, QProcess::ExitStatus status) {
+        process->deleteLater();
+        if (status == QProcess::NormalExit && code == 0) {
+            done(QString::fromUtf8(process->readAllStandardOutput()));
+            return;
+        }
+        const QString why = QString::fromUtf8(process->readAllStandardError()).trimmed();
+        done(Failure{tr("The desktop's settings could not be changed."),
+                     why.isEmpty() ? QStringLiteral("gsettings exited with %1").arg(code) : why});
+    });
+    connect(process, &QProcess::errorOccurred, this, [process, done](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart) return;
+        process->deleteLater();
+        done(Failure{tr("The desktop's settings tool could not be started."), process->errorString()});
+    });
+    process->start(gsettings, arguments);
 }
 
-bool ShellFavourites::add(const QString& entryId) {
-    auto ids = read();
-    if (!ids) return false;
-    if (ids->contains(entryId)) return true;
-    ids->append(entryId);
-    QProcess process;
-    process.start(tool(), {QStringLiteral("set"), QLatin1String(kSchema), QLatin1String(kKey), format(*ids)});
-    return process.waitForFinished(int(Timings::helperToolTimeout().count())) &&
-           process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+void ShellFavourites::read(std::function<void(Result<QStringList>)> done) {
+    run({QStringLiteral("get"), QLatin1String(kSchema), QLatin1String(kKey)}, [this,
+                                                                               done](Result<QString> out) {
+        if (!out) return done(out.failure());
+        const auto ids = parse(out.value());
+        if (!ids)
+            return done(Failure{tr("The list of favourite applications is not in a form Varrow can change."),
+                                out.value().trimmed()});
+        if (*ids != ids_) {
+            ids_ = *ids;
+            emit changed();
+        }
+        done(*ids);
+    });
+}
+
+void ShellFavourites::refresh() {
+    read([](const Result<QStringList>&) {});
+}
+
+bool ShellFavourites::contains(const QString& appPath) const {
+    return ids_.contains(LauncherEntries::entryId(appPath));
+}
+
+void ShellFavourites::add(const QString& appPath, Done done) {
+    const QString id = LauncherEntries::entryId(appPath);
+    if (id.isEmpty()) return done(Failure{tr("This copy of Claude has no launcher entry yet."), appPath});
+    // Read again first: the user may have changed the list in the dash since.
+    read([this, id, done](Result<QStringList> ids) {
+        if (!ids) return done(ids.failure());
+        if (ids.value().contains(id)) return done({});
+        const QStringList wanted = ids.value() + QStringList{id};
+        run({QStringLiteral("set"), QLatin1String(kSchema), QLatin1String(kKey), format(wanted)},
+            [this, wanted, done](Result<QString> written) {
+                if (!written) return done(written.failure());
+                ids_ = wanted;
+                emit changed();
+                done({});
+            });
+    });
 }
 
 std::optional<QStringList> ShellFavourites::parse(const QString& text) {

@@ -1,25 +1,36 @@
 #pragma once
 
-#include <QString>
+#include "platform/PinnedApps.h"
+
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace varrow::install {
 
-// GNOME Shell's favourite applications (the dash), read and written with gsettings.
-class ShellFavourites {
+// GNOME Shell's favourite applications (the dash), read and written with gsettings in the
+// background.
+class ShellFavourites : public platform::PinnedApps {
+    Q_OBJECT
 public:
-    // The desktop-entry ids in the list, or none when this desktop keeps no such list.
-    static std::optional<QStringList> read();
-    // Appends an id unless it is there; false when the list cannot be written.
-    static bool add(const QString& entryId);
+    using PinnedApps::PinnedApps;
+
+    Kind kind() const override { return Kind::Favourites; }
+    bool contains(const QString& appPath) const override;
+    void refresh() override;
+    void add(const QString& appPath, Done done) override;
 
     // GVariant text of a string array ("['a.desktop', 'b.desktop']", or "@as []"), both ways.
     static std::optional<QStringList> parse(const QString& text);
     static QString format(const QStringList& ids);
 
 private:
+    // Runs gsettings; done gets its standard output, or the failure with its reason.
+    void run(const QStringList& arguments, std::function<void(Result<QString>)> done);
+    void read(std::function<void(Result<QStringList>)> done);
     static QString tool();
+
+    QStringList ids_;
 };
 
 }  // namespace varrow::install

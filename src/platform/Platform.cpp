@@ -42,9 +42,6 @@ GlobalHotKeys& Platform::hotKeys() {
 DesktopShortcuts* Platform::desktopShortcuts() {
     return installed().desktopShortcuts.get();
 }
-AppPreferences& Platform::preferences() {
-    return require(installed().preferences);
-}
 LoginItems& Platform::loginItems() {
     return require(installed().loginItems);
 }

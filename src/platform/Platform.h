@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/AppPreferences.h"
 #include "platform/DesktopShortcuts.h"
 #include "platform/GlobalHotKeys.h"
 #include "platform/Installations.h"
@@ -22,7 +21,6 @@ struct Services {
     std::unique_ptr<WindowServer> windowServer;
     std::unique_ptr<GlobalHotKeys> hotKeys;
     std::unique_ptr<DesktopShortcuts> desktopShortcuts;  // none where the desktop has no such service
-    std::unique_ptr<AppPreferences> preferences;
     std::unique_ptr<LoginItems> loginItems;
     std::unique_ptr<TrayAvailability> trays;
     std::unique_ptr<LinkHandlers> linkHandlers;
@@ -41,7 +39,6 @@ public:
     static WindowServer& windowServer();
     static GlobalHotKeys& hotKeys();
     static DesktopShortcuts* desktopShortcuts();
-    static AppPreferences& preferences();
     static LoginItems& loginItems();
     static TrayAvailability& trays();
     static LinkHandlers& linkHandlers();

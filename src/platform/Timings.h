@@ -25,6 +25,7 @@ public:
     static ms processCheck() { return ms(500); }               // Linux: were processes created?
     static constexpr int execLooks = 6;                        // checks of a new process for a late exec
     static ms launchSettle() { return ms(100); }               // a launch laying out its arguments, at most
+    static ms launchSettleStep() { return ms(1); }             // looks at those arguments again
     static ms hoverAnimation() { return ms(150); }             // card hover and editor colour ease-out
     static ms pressAnimation() { return ms(100); }             // a pressed card springing back
     static ms spinnerFrame() { return ms(80); }                // "Opening…" spinner step

@@ -19,38 +19,17 @@ QString DesktopWords::cycleBackKey() const {
         .arg(cycleKeyLabel ? cycleKeyLabel() : QStringLiteral("`"));
 }
 
-namespace {
-
-// The lists the texts know how to name. KDE Plasma's task manager launchers are worded already;
-// a kind of the platform's that means them maps to TaskManager here.
-enum class List { Dock, Dash, TaskManager, None };
-
-List listOf(Kind kind) {
-    switch (kind) {
-        case Kind::Dock:
-            return List::Dock;
-        case Kind::Favourites:
-            return List::Dash;
-        case Kind::None:
-            break;
-    }
-    return List::None;
-}
-
-}  // namespace
-
 QString DesktopWords::iconsShownIn() const {
-    switch (listOf(pinned)) {
-        case List::Dock:
-            return tr(
-                "Each account gets its own coloured Claude icon and name, like “Claude Work”, in the Dock "
-                "and Alt+Tab.");
-        case List::Dash:
+    switch (pinned) {
+        case Kind::Favourites:
             return tr(
                 "Each account gets its own coloured Claude icon and name, like “Claude Work”, in the dash "
                 "and Alt+Tab.");
-        case List::TaskManager:
-        case List::None:
+        case Kind::TaskManager:
+            return tr(
+                "Each account gets its own coloured Claude icon and name, like “Claude Work”, in the task "
+                "manager and Alt+Tab.");
+        case Kind::None:
             break;
     }
     return tr(
@@ -60,34 +39,28 @@ QString DesktopWords::iconsShownIn() const {
 
 std::optional<QString> DesktopWords::pinHint() const {
     // Each desktop's own words for its list and the item that adds to it.
-    switch (listOf(pinned)) {
-        case List::Dock:
-            return tr(
-                "Want an account in your Dock? Right-click it here and choose Keep in Dock. It shows up as "
-                "“Claude Work” in its own colour.");
-        case List::Dash:
+    switch (pinned) {
+        case Kind::Favourites:
             return tr(
                 "Want an account in your favourites? Right-click it here and choose Add to Favorites. It "
                 "shows up as “Claude Work” in its own colour.");
-        case List::TaskManager:
+        case Kind::TaskManager:
             return tr(
                 "Want an account in your task manager? Right-click it here and choose Pin to Task Manager. "
                 "It shows up as “Claude Work” in its own colour.");
-        case List::None:
+        case Kind::None:
             break;
     }
     return std::nullopt;
 }
 
 std::optional<QString> DesktopWords::keepTitle(const QString& copyName) const {
-    switch (listOf(pinned)) {
-        case List::Dock:
-            return tr("Keep “%1” in Dock").arg(copyName);
-        case List::Dash:
+    switch (pinned) {
+        case Kind::Favourites:
             return tr("Add “%1” to Favorites", "GNOME Shell's own words").arg(copyName);
-        case List::TaskManager:
+        case Kind::TaskManager:
             return tr("Pin “%1” to Task Manager", "KDE Plasma's own words").arg(copyName);
-        case List::None:
+        case Kind::None:
             break;
     }
     return std::nullopt;

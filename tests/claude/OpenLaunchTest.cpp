@@ -238,12 +238,15 @@ TEST_F(ControllerTest, KeepInDockPinsTheCopyOrSaysWhyNot) {
     finishPrepare(prepares.size() - 1, "Couldn't prepare this account's copy of Claude (copy failed).");
     EXPECT_EQ(controller().lastError(), "Couldn't prepare this account's copy of Claude (copy failed).");
 
-    fake.preferences.domains["com.apple.dock"].insert("persistent-apps", "the user's odd value");
+    // The desktop's own reason reaches the message.
+    fake.pinnedApps.failure =
+        varrow::Failure{"The desktop's settings could not be changed.", "No such schema"};
     controller().keepInDock(home2);
     finishPrepare(prepares.size() - 1);
-    ASSERT_TRUE(controller().lastError().has_value());
-    EXPECT_TRUE(controller().lastError()->startsWith("Couldn't keep Home in the Dock"));
-    EXPECT_EQ(fake.preferences.copyAppValue("persistent-apps", "com.apple.dock"), "the user's odd value");
+    ASSERT_TRUE(settled([&] { return controller().lastError()->startsWith("Couldn't add"); }));
+    EXPECT_EQ(*controller().lastError(),
+              "Couldn't add Home to your favourite applications. (No such schema)");
+    EXPECT_FALSE(controller().isPinned(home2));
 }
 
 // A new instance is brought forward once its first window shows, unless it has already been in

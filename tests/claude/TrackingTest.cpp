@@ -112,12 +112,11 @@ TEST_F(ControllerTest, AccountRemovedDuringTheForcedQuitIsNotRelaunched) {
     EXPECT_TRUE(fake.workspace.openRequests.isEmpty());
 }
 
-TEST_F(ControllerTest, ListChangesTidyCopiesAndTheDockButStartUpDoesNot) {
+TEST_F(ControllerTest, ListChangesTidyCopiesButStartUpDoesNot) {
     const Profile work = addAccount("Work");
     const Profile gone = addAccount("Gone");
     const Profile busy = addAccount("Busy");
     for (const Profile& p : {work, gone, busy}) QDir().mkpath(copyOf(p));
-    fake.pinnedApps.add(copyOf(gone));
     startClaude({}, copyOf(busy));
     controller();
     drain(30);
@@ -127,7 +126,6 @@ TEST_F(ControllerTest, ListChangesTidyCopiesAndTheDockButStartUpDoesNot) {
     ASSERT_TRUE(settled([&] { return !QFileInfo::exists(copyOf(gone)); }));
     EXPECT_TRUE(QFileInfo::exists(copyOf(work)));
     EXPECT_TRUE(QFileInfo::exists(copyOf(busy)));  // still running
-    EXPECT_FALSE(fake.pinnedApps.contains(copyOf(gone)));
     EXPECT_FALSE(controller().isPinned(defaultAccount()));
 }
 

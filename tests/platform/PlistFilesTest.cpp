@@ -1,5 +1,4 @@
 #include "platform/linux/BundleInfo.h"
-#include "platform/linux/LinuxPreferences.h"
 #include "platform/linux/PlistValue.h"
 #include "support/ProcTree.h"
 #include "support/TestSupport.h"
@@ -12,7 +11,6 @@
 #include <QTimeZone>
 
 using varrow::platform::linux_::BundleInfo;
-using varrow::platform::linux_::LinuxPreferences;
 namespace PlistValue = varrow::platform::linux_::PlistValue;
 using varrow::test::ProcTree;
 using varrow::test::readFile;
@@ -78,67 +76,4 @@ TEST(BundleInfo, BundleOfAnExecutableAndItsName) {
     EXPECT_EQ(BundleInfo::bundleOf("/a/X.app/Contents/MacOS/"), "");
     EXPECT_EQ(BundleInfo::displayName("/a/Claude Work.app"), "Claude Work");
     EXPECT_EQ(BundleInfo::displayName("/a/Claude Work.app/"), "Claude Work");
-}
-
-TEST(LinuxPreferences, EveryValueKindSurvivesTheFile) {
-    TempHome home;
-    // XML property lists store dates to the second.
-    const QDateTime when(QDate(2024, 5, 17), QTime(9, 30, 15), QTimeZone::utc());
-    const QVariantMap tile{
-        {"tile-type", "file-tile"},
-        {"tile-data",
-         QVariantMap{{"file-label", "Claude Work"},
-                     {"file-data", QVariantMap{{"_CFURLString", "file:///a/"}, {"_CFURLStringType", 15}}}}}};
-    const QVariantList apps{tile, QVariantMap{{"other", true}}};
-    {
-        LinuxPreferences prefs(home.file("prefs"));
-        prefs.setAppValue("persistent-apps", apps, "com.apple.dock");
-        prefs.setAppValue("real", 2.5, "com.apple.dock");
-        prefs.setAppValue("negative", qint64(-3), "com.apple.dock");
-        prefs.setAppValue("data", QByteArray("\x00\x01\xff", 3), "com.apple.dock");
-        prefs.setAppValue("date", when, "com.apple.dock");
-        prefs.setAppValue("flag", false, "com.apple.dock");
-        EXPECT_FALSE(QFileInfo::exists(home.file("prefs/com.apple.dock.plist")));  // only on synchronize
-        EXPECT_TRUE(prefs.synchronize("com.apple.dock"));
-    }
-    EXPECT_TRUE(readFile(home.file("prefs/com.apple.dock.plist")).startsWith("<?xml"));
-    LinuxPreferences prefs(home.file("prefs"));
-    EXPECT_EQ(prefs.copyAppValue("persistent-apps", "com.apple.dock"), QVariant(apps));
-    EXPECT_EQ(prefs.copyAppValue("real", "com.apple.dock").toDouble(), 2.5);
-    EXPECT_EQ(prefs.copyAppValue("negative", "com.apple.dock").toLongLong(), -3);
-    EXPECT_EQ(prefs.copyAppValue("data", "com.apple.dock").toByteArray(), QByteArray("\x00\x01\xff", 3));
-    EXPECT_EQ(prefs.copyAppValue("date", "com.apple.dock").toDateTime(), when);
-    EXPECT_EQ(prefs.copyAppValue("flag", "com.apple.dock").typeId(), QMetaType::Bool);
-    EXPECT_FALSE(prefs.copyAppValue("missing", "com.apple.dock").isValid());
-
-    prefs.setAppValue("real", QVariant(), "com.apple.dock");
-    EXPECT_TRUE(prefs.synchronize("com.apple.dock"));
-    EXPECT_FALSE(LinuxPreferences(home.file("prefs")).copyAppValue("real", "com.apple.dock").isValid());
-    prefs.restartOwner("com.apple.dock");  // nothing to restart; must simply return
-}
-
-TEST(LinuxPreferences, RereadsOutsideChangesAndRefusesUnsafeDomains) {
-    TempHome home;
-    LinuxPreferences prefs(home.file("prefs"));
-    EXPECT_FALSE(prefs.copyAppValue("k", "d").isValid());
-    writeFile(home.file("prefs/d.plist"), PlistValue::toXml(QVariantMap{{"k", "v"}}));
-    EXPECT_EQ(prefs.copyAppValue("k", "d").toString(), "v");
-
-    for (const char* bad : {"../escape", "a/b", "", ".."}) {
-        EXPECT_TRUE(prefs.fileFor(bad).isEmpty()) << bad;
-        prefs.setAppValue("k", 1, bad);
-        EXPECT_FALSE(prefs.synchronize(bad));
-    }
-    EXPECT_FALSE(QFileInfo::exists(home.file("escape.plist")));
-}
-
-TEST(LinuxPreferences, AFileThatIsNotADictionaryIsNotOverwritten) {
-    TempHome home;
-    const QByteArray list = PlistValue::toXml(QVariantList{"keep me"});
-    writeFile(home.file("prefs/d.plist"), list);
-    LinuxPreferences prefs(home.file("prefs"));
-    EXPECT_FALSE(prefs.copyAppValue("k", "d").isValid());
-    prefs.setAppValue("k", 1, "d");
-    EXPECT_FALSE(prefs.synchronize("d"));
-    EXPECT_EQ(readFile(home.file("prefs/d.plist")), list);
 }

@@ -50,7 +50,7 @@ protected:
     }
     void TearDown() override { view_.reset(); }
 
-    DesktopWords words{platform::PinnedApps::Kind::Dock, {}};
+    DesktopWords words{platform::PinnedApps::Kind::Favourites, {}};
     std::unique_ptr<AccountsView> view_;
 };
 
@@ -159,7 +159,7 @@ TEST_F(AccountsViewTest, anAccountsMenuFollowsItsState) {
     const Profile work = addAccount("Work");
     auto entries = view().contextMenuEntries(work);
     EXPECT_EQ(texts(entries),
-              QStringList({"Open Work", "—", "Edit…", "Keep “Claude Work” in Dock",
+              QStringList({"Open Work", "—", "Edit…", "Add “Claude Work” to Favorites",
                            "Copy Claude Code Terminal Command", "Copy MCP Servers from My Claude…",
                            "Show Data in Files", "—", "Remove…"}));
     EXPECT_TRUE(find(entries, "Remove")->enabled);
@@ -170,9 +170,9 @@ TEST_F(AccountsViewTest, anAccountsMenuFollowsItsState) {
     find(entries, "Show Data")->run();
     ASSERT_EQ(fake.workspace.revealedPaths.size(), 1);
     EXPECT_EQ(fake.workspace.revealedPaths[0], store->accountsURL() + "/" + work.folderName + "/");
-    // GNOME Shell's favourites in its own words; no item where the desktop keeps no list.
-    AccountsView favourites(store.get(), &controller(), {platform::PinnedApps::Kind::Favourites, {}});
-    EXPECT_EQ(texts(favourites.contextMenuEntries(work)).at(3), "Add “Claude Work” to Favorites");
+    // Plasma's task manager in its own words; no item where the desktop keeps no list.
+    AccountsView plasma(store.get(), &controller(), {platform::PinnedApps::Kind::TaskManager, {}});
+    EXPECT_EQ(texts(plasma.contextMenuEntries(work)).at(3), "Pin “Claude Work” to Task Manager");
     AccountsView none(store.get(), &controller(), {platform::PinnedApps::Kind::None, {}});
     EXPECT_EQ(texts(none.contextMenuEntries(work)).at(3), "Copy Claude Code Terminal Command");
 

@@ -69,17 +69,17 @@ TEST(PressableStyle, shrinksWhilePressedAndSpringsBack) {
 }
 
 TEST(DisplayText, wordsKeysAndThePinnedListAsThisDesktopNamesThem) {
-    const DesktopWords dock{PinnedApps::Kind::Dock, [] { return QStringLiteral("^"); }};
-    EXPECT_EQ(dock.cycleKey(), "Ctrl+^");
-    EXPECT_EQ(dock.cycleBackKey(), "Shift+Ctrl+^");
+    const DesktopWords plasma{PinnedApps::Kind::TaskManager, [] { return QStringLiteral("^"); }};
+    EXPECT_EQ(plasma.cycleKey(), "Ctrl+^");
+    EXPECT_EQ(plasma.cycleBackKey(), "Shift+Ctrl+^");
     EXPECT_EQ(DesktopWords().cycleKey(), "Ctrl+`");
-    EXPECT_TRUE(dock.iconsShownIn().endsWith("in the Dock and Alt+Tab."));
     // Pinning is worded as the desktop words it, and not offered where nothing would read the pin.
     const DesktopWords favourites{PinnedApps::Kind::Favourites, {}};
     const DesktopWords none{PinnedApps::Kind::None, {}};
+    EXPECT_TRUE(plasma.iconsShownIn().endsWith("in the task manager and Alt+Tab."));
     EXPECT_TRUE(favourites.iconsShownIn().endsWith("in the dash and Alt+Tab."));
     EXPECT_TRUE(none.iconsShownIn().endsWith("in the taskbar and Alt+Tab."));
-    EXPECT_EQ(dock.keepTitle("Claude Work"), "Keep “Claude Work” in Dock");
+    EXPECT_EQ(plasma.keepTitle("Claude Work"), "Pin “Claude Work” to Task Manager");
     EXPECT_EQ(favourites.keepTitle("Claude Work"), "Add “Claude Work” to Favorites");
     EXPECT_EQ(none.keepTitle("Claude Work"), std::nullopt);
     EXPECT_TRUE(

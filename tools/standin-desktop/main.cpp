@@ -2,6 +2,9 @@
 //   standin-desktop watcher LOG       a StatusNotifierWatcher with one host, as a tray host runs;
 //                                     writes "item SERVICE PID" for each item that registers
 //   standin-desktop file-manager LOG  org.freedesktop.FileManager1; writes "ShowItems URI…" etc.
+//   standin-desktop plasma-shell LOG  org.kde.PlasmaShell.evaluateScript over a model of Plasma's
+//                                     scripting objects (panels, widgets and their configuration),
+//                                     kept in LOG.json; writes "evaluated" after each script.
 // Each line is flushed at once; the program runs until it is killed.
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -9,6 +12,7 @@
 #include <QDBusContext>
 #include <QDBusMessage>
 #include <QFile>
+#include <QJSEngine>
 #include <QStringList>
 #include <QTextStream>
 #include <cstdio>
@@ -86,13 +90,72 @@ private:
     Log* log_;
 };
 
+// What a script sees of Plasma: panels() with their widgets, each with its type and its
+// configuration groups (readConfig/writeConfig in the current group), and print().
+constexpr auto kPlasmaModel = R"(
+var __out = [];
+function print(text) { __out.push(String(text)); }
+function panels() {
+  return __state.panels.map(function (panel) {
+    return { widgets: function () {
+      return panel.widgets.map(function (w) {
+        return {
+          type: w.type, currentConfigGroup: [],
+          readConfig: function (key, def) {
+            var group = w.config[this.currentConfigGroup.join("/")] || {};
+            if (!(key in group)) return def;
+            var value = group[key];
+            if (Array.isArray(def) && typeof value === "string") return value.length ? value.split(",") : [];
+            return value;
+          },
+          writeConfig: function (key, value) {
+            var name = this.currentConfigGroup.join("/");
+            (w.config[name] = w.config[name] || {})[key] = value;
+          },
+          reloadConfig: function () {}
+        };
+      });
+    } };
+  });
+}
+)";
+
+class PlasmaShell : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.PlasmaShell")
+public:
+    PlasmaShell(Log* log, QString state) : log_(log), state_(std::move(state)) {}
+
+public slots:
+    Q_SCRIPTABLE QString evaluateScript(const QString& script) {
+        QFile file(state_);
+        const QString state = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+        file.close();
+        QJSEngine engine;
+        engine.evaluate(QStringLiteral("var __state = ") +
+                        (state.isEmpty() ? QStringLiteral("{\"panels\": []}") : state) + u';');
+        engine.evaluate(QLatin1String(kPlasmaModel));
+        const QJSValue result = engine.evaluate(script);
+        if (result.isError()) log_->line(QStringLiteral("error ") + result.toString());
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            file.write(engine.evaluate(QStringLiteral("JSON.stringify(__state)")).toString().toUtf8());
+        log_->line(QStringLiteral("evaluated"));
+        return engine.evaluate(QStringLiteral("__out.join(\"\\n\")")).toString();
+    }
+
+private:
+    Log* log_;
+    QString state_;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 3 || (args[1] != u"watcher" && args[1] != u"file-manager")) {
-        std::fprintf(stderr, "usage: standin-desktop watcher|file-manager LOG\n");
+    if (args.size() != 3 ||
+        (args[1] != u"watcher" && args[1] != u"file-manager" && args[1] != u"plasma-shell")) {
+        std::fprintf(stderr, "usage: standin-desktop watcher|file-manager|plasma-shell LOG\n");
         return 2;
     }
     QDBusConnection bus = QDBusConnection::sessionBus();
@@ -107,6 +170,10 @@ int main(int argc, char** argv) {
         service = new Watcher(&log);
         name = QStringLiteral("org.kde.StatusNotifierWatcher");
         path = QStringLiteral("/StatusNotifierWatcher");
+    } else if (args[1] == u"plasma-shell") {
+        service = new PlasmaShell(&log, args[2] + QStringLiteral(".json"));
+        name = QStringLiteral("org.kde.plasmashell");
+        path = QStringLiteral("/PlasmaShell");
     } else {
         service = new FileManager(&log);
         name = QStringLiteral("org.freedesktop.FileManager1");

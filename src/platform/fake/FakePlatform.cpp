@@ -16,7 +16,6 @@ struct Built {
     std::unique_ptr<FakeWindowServer> windowServer;
     std::unique_ptr<FakeHotKeys> hotKeys;
     std::unique_ptr<FakeDesktopShortcuts> desktopShortcuts;
-    std::unique_ptr<FakePreferences> preferences;
     std::unique_ptr<FakeLoginItems> loginItems;
     std::unique_ptr<FakeTrayAvailability> trays;
     std::unique_ptr<FakeLinkHandlers> linkHandlers;
@@ -35,7 +34,6 @@ FakePlatform::FakePlatform()
       windowServer(installAndKeep(pending().windowServer)),
       hotKeys(installAndKeep(pending().hotKeys)),
       desktopShortcuts(installAndKeep(pending().desktopShortcuts)),
-      preferences(installAndKeep(pending().preferences)),
       loginItems(installAndKeep(pending().loginItems)),
       trays(installAndKeep(pending().trays)),
       linkHandlers(installAndKeep(pending().linkHandlers)),
@@ -47,7 +45,6 @@ FakePlatform::FakePlatform()
     services.windowServer = std::move(b.windowServer);
     services.hotKeys = std::move(b.hotKeys);
     services.desktopShortcuts = std::move(b.desktopShortcuts);
-    services.preferences = std::move(b.preferences);
     services.loginItems = std::move(b.loginItems);
     services.trays = std::move(b.trays);
     services.linkHandlers = std::move(b.linkHandlers);

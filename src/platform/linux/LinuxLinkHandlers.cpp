@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QStandardPaths>
 
 namespace varrow::platform::linux_ {
@@ -17,28 +16,6 @@ namespace {
 
 QString mimeType(const QString& scheme) {
     return QStringLiteral("x-scheme-handler/") + scheme;
-}
-
-// Runs a desktop helper tool; its standard output, or none when it is missing or fails.
-std::optional<QString> runTool(const QString& name, const QStringList& arguments) {
-    const QString program = QStandardPaths::findExecutable(name);
-    if (program.isEmpty()) return std::nullopt;
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
-    process.setProcessEnvironment(environment);
-    process.start(program, arguments);
-    if (!process.waitForFinished(int(Timings::helperToolTimeout().count())) ||
-        process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        process.kill();
-        process.waitForFinished();
-        return std::nullopt;
-    }
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-bool isDefaultGroup(const QByteArray& line) {
-    return line.trimmed() == "[Default Applications]";
 }
 
 }  // namespace
@@ -96,82 +73,44 @@ void LinuxLinkHandlers::removeOwnHandler() {
     QFile::remove(entryPath());
 }
 
-QString LinuxLinkHandlers::decidedByUser(const QString& type) const {
-    // The desktop's own lists come first, then the common one; only the user's files are read:
-    // they outrank every other.
-    QStringList files;
-    for (const QString& desktop : qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(u':', Qt::SkipEmptyParts))
-        files.append(QDir(config_).filePath(desktop.toLower() + QStringLiteral("-mimeapps.list")));
-    files.append(mimeappsPath());
-    for (const QString& path : std::as_const(files)) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) continue;
-        const QString handler = defaultIn(file.readAll(), type);
-        if (handler.isEmpty()) continue;
-        // A named entry that is not installed is passed over by the desktop: the tools know how.
-        if (handler.contains(u'/') || !entryInstalled(handler)) return {};
-        return handler;
-    }
-    return {};
-}
-
-bool LinuxLinkHandlers::entryInstalled(const QString& id) const {
-    if (QFileInfo::exists(QDir(applications_).filePath(id))) return true;
-    QString dirs = qEnvironmentVariable("XDG_DATA_DIRS");
-    if (dirs.isEmpty()) dirs = QStringLiteral("/usr/local/share:/usr/share");
-    for (const QString& dir : dirs.split(u':', Qt::SkipEmptyParts))
-        if (QFileInfo::exists(dir + QStringLiteral("/applications/") + id)) return true;
-    return false;
+MimeApps LinuxLinkHandlers::mimeApps() const {
+    return MimeApps(MimeApps::fromEnvironment(config_, applications_));
 }
 
 QString LinuxLinkHandlers::defaultHandler(const QString& scheme) {
-    const QString type = mimeType(scheme);
-    // Where the user's own files decide, no helper tool is started: one takes tens of
-    // milliseconds, and this is asked at every start of Varrow.
-    if (const QString handler = decidedByUser(type); !handler.isEmpty()) return handler;
-    if (const auto answer =
-            runTool(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), type}))
-        return answer->trimmed();
-    if (const auto answer = runTool(QStringLiteral("gio"), {QStringLiteral("mime"), type})) {
-        // "Default application for “x-scheme-handler/claude”: name.desktop"
-        const QString first = answer->section(u'\n', 0, 0);
-        const qsizetype colon = first.lastIndexOf(QLatin1String(": "));
-        return first.startsWith(QLatin1String("Default application")) && colon > 0
-                   ? first.mid(colon + 2).trimmed()
-                   : QString();
-    }
-    return userHandler(scheme);
+    return mimeApps().defaultFor(mimeType(scheme));
 }
 
 QString LinuxLinkHandlers::userHandler(const QString& scheme) {
-    QFile file(mimeappsPath());
-    return file.open(QIODevice::ReadOnly) ? defaultIn(file.readAll(), mimeType(scheme)) : QString();
+    const QString type = mimeType(scheme);
+    QFile file(mimeApps().userListFor(type));
+    return file.open(QIODevice::ReadOnly) ? MimeApps::defaultIn(file.readAll(), type) : QString();
 }
 
 bool LinuxLinkHandlers::setDefaultHandler(const QString& scheme, const QString& handler, QString* error) {
-    auto fail = [error](const QString& text) {
-        if (error) *error = text;
-        return false;
-    };
     const QString type = mimeType(scheme);
-    if (handler.isEmpty()) {
-        // Neither tool can unset a default: drop the user's own line, so the system's applies.
-        QFile file(mimeappsPath());
-        if (!file.exists()) return true;
-        if (!file.open(QIODevice::ReadOnly))
-            return fail(QStringLiteral("%1 could not be read.").arg(mimeappsPath()));
-        const QByteArray before = file.readAll();
-        const QByteArray after = withoutDefault(before, type);
-        QString why;
-        if (after != before && !writeFileAtomically(mimeappsPath(), after, &why))
-            return fail(QStringLiteral("%1 could not be written: %2").arg(mimeappsPath(), why));
-        return true;
+    // Written where the user's choice for the type is read from, as the desktops' own tools do;
+    // an empty handler drops the user's line, so the system's default applies again.
+    const QString path = mimeApps().userListFor(type);
+    QFile file(path);
+    if (file.exists() && !file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = QCoreApplication::translate("LinkHandlers", "%1 could not be read: %2")
+                         .arg(path, file.errorString());
+        return false;
     }
-    if (runTool(QStringLiteral("xdg-mime"), {QStringLiteral("default"), handler, type})) return true;
-    if (runTool(QStringLiteral("gio"), {QStringLiteral("mime"), type, handler})) return true;
-    return fail(QCoreApplication::translate("LinkHandlers",
-                                            "Neither xdg-mime nor gio could make %1 the handler of %2 links.")
-                    .arg(handler, scheme));
+    const QByteArray before = file.isOpen() ? file.readAll() : QByteArray();
+    const QByteArray after = MimeApps::withDefault(before, type, handler);
+    if (after == before) return true;
+    QString why;
+    QDir().mkpath(config_);
+    if (!writeFileAtomically(path, after, &why)) {
+        if (error)
+            *error =
+                QCoreApplication::translate("LinkHandlers", "%1 could not be written: %2").arg(path, why);
+        return false;
+    }
+    return true;
 }
 
 void LinuxLinkHandlers::watchUserChoices() {
@@ -200,35 +139,6 @@ void LinuxLinkHandlers::mimeappsMayHaveChanged() {
     if (now == lastSeen_) return;
     lastSeen_ = now;
     emit userChoicesChanged();
-}
-
-QString LinuxLinkHandlers::defaultIn(const QByteArray& mimeapps, const QString& type) {
-    bool inGroup = false;
-    const QByteArray prefix = type.toUtf8() + '=';
-    for (const QByteArray& raw : mimeapps.split('\n')) {
-        const QByteArray line = raw.trimmed();
-        if (line.startsWith('['))
-            inGroup = isDefaultGroup(line);
-        else if (inGroup && line.startsWith(prefix))
-            return QString::fromUtf8(line.mid(prefix.size())).section(u';', 0, 0).trimmed();
-    }
-    return {};
-}
-
-QByteArray LinuxLinkHandlers::withoutDefault(const QByteArray& mimeapps, const QString& type) {
-    bool inGroup = false;
-    const QByteArray prefix = type.toUtf8() + '=';
-    QList<QByteArray> kept;
-    const QList<QByteArray> lines = mimeapps.split('\n');
-    for (const QByteArray& raw : lines) {
-        const QByteArray line = raw.trimmed();
-        if (line.startsWith('['))
-            inGroup = isDefaultGroup(line);
-        else if (inGroup && line.startsWith(prefix))
-            continue;
-        kept.append(raw);
-    }
-    return kept.join('\n');
 }
 
 }  // namespace varrow::platform::linux_

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/LinkHandlers.h"
+#include "platform/linux/MimeApps.h"
 
 #include <QFileSystemWatcher>
 #include <QTimer>
@@ -9,8 +10,8 @@ namespace varrow::platform::linux_ {
 
 // URL-scheme handlers as freedesktop desktops keep them: an entry
 // ~/.local/share/applications/varrow-link.desktop (NoDisplay, Exec "<varrow> open-link %u"),
-// and the default in the user's mimeapps.list, read and set with xdg-mime (gio mime where
-// xdg-mime is missing).
+// and the default in the user's mimeapps.list, read and written directly, as the desktops' own
+// tools do.
 class LinuxLinkHandlers : public LinkHandlers {
     Q_OBJECT
 public:
@@ -32,16 +33,9 @@ public:
     // Watches mimeapps.list with inotify: no polling, and a write lands as one signal.
     void watchUserChoices() override;
 
-    // The [Default Applications] line for a type, as mimeapps.list text holds it; empty when none.
-    static QString defaultIn(const QByteArray& mimeapps, const QString& type);
-    // The text without that line (everything else byte for byte).
-    static QByteArray withoutDefault(const QByteArray& mimeapps, const QString& type);
-
 private:
     void mimeappsMayHaveChanged();
-    // The default the user's own lists give an installed entry; empty where they give none.
-    QString decidedByUser(const QString& type) const;
-    bool entryInstalled(const QString& id) const;
+    MimeApps mimeApps() const;
 
     QFileSystemWatcher* watcher_ = nullptr;
     QTimer* settle_ = nullptr;

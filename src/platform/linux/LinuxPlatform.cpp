@@ -3,7 +3,6 @@
 #include "platform/DisplaySession.h"
 #include "platform/linux/LinuxLinkHandlers.h"
 #include "platform/linux/LinuxLoginItems.h"
-#include "platform/linux/LinuxPreferences.h"
 #include "platform/linux/LinuxTrayAvailability.h"
 #include "platform/linux/LinuxWorkspace.h"
 
@@ -18,7 +17,6 @@ void addProcessServices(Services& services, Installations* installations) {
     WorkspaceOptions options;
     options.installations = installations;
     services.workspace = std::make_unique<LinuxWorkspace>(services.windowServer.get(), options);
-    services.preferences = std::make_unique<LinuxPreferences>();
     services.loginItems = std::make_unique<LinuxLoginItems>();
     services.trays = std::make_unique<LinuxTrayAvailability>();
     services.linkHandlers = std::make_unique<LinuxLinkHandlers>();

@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QThread>
 #include <csignal>
 
 namespace varrow::platform::linux_ {
@@ -242,17 +241,26 @@ void LinuxWorkspace::openApplication(const QString& bundlePath, const OpenConfig
         return;
     }
     // The launch returns as the new program replaces this one's copy, a moment before its
-    // arguments are laid out; whose it is is told by them, so they are waited for.
-    const auto running = [this](pid_t pid) {
-        const auto stat = scanner_.readStat(pid);
-        return stat && !stat->zombie;
-    };
+    // arguments are laid out; whose it is is told by them, so they are waited for, on the event
+    // loop.
     QElapsedTimer settling;
     settling.start();
-    while (!scanner_.readArguments(started.pid) && running(started.pid) &&
-           settling.elapsed() < Timings::launchSettle().count())
-        QThread::usleep(200);
-    AppHandle app = scanner_.adopt(started.pid, canonical, info->identifier);
+    settle(started.pid, canonical, info->identifier, name, settling, std::move(completion));
+}
+
+void LinuxWorkspace::settle(pid_t pid, const QString& path, const QString& identifier, const QString& name,
+                            QElapsedTimer since, OpenCompletion completion) {
+    const auto stat = scanner_.readStat(pid);
+    const bool running = stat && !stat->zombie;
+    if (!scanner_.readArguments(pid) && running && since.elapsed() < Timings::launchSettle().count()) {
+        QTimer::singleShot(
+            Timings::launchSettleStep(), this,
+            [this, pid, path, identifier, name, since, completion = std::move(completion)]() mutable {
+                settle(pid, path, identifier, name, since, std::move(completion));
+            });
+        return;
+    }
+    AppHandle app = scanner_.adopt(pid, path, identifier);
     if (!app) {
         finish(std::move(completion), nullptr,
                QCoreApplication::translate("Workspace", "The application %1 quit as soon as it was launched.")

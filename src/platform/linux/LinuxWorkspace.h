@@ -10,6 +10,7 @@
 #include "platform/linux/ProcessLauncher.h"
 
 #include <unistd.h>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <memory>
 
@@ -72,6 +73,9 @@ private:
     void activeWindowChanged();
     bool signal(const RunningApplication& app, int signalNumber);
     void finish(OpenCompletion completion, AppHandle app, QString error);
+    // Adopts a launched process once its arguments can be read (or it is gone, or the wait is up).
+    void settle(pid_t pid, const QString& path, const QString& identifier, const QString& name,
+                QElapsedTimer since, OpenCompletion completion);
     void announce(const ProcScanner::Changes& changes);
     // The executable of an application folder (a bundle or an installation); empty when none.
     QString executableOf(const QString& applicationPath);

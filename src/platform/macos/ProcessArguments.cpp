@@ -1,6 +1,6 @@
 #include "platform/macos/ProcessArguments.h"
 
-#include "platform/ProcArgs2.h"
+#include "platform/macos/ProcArgs2.h"
 
 #include <sys/sysctl.h>
 #include <QByteArray>

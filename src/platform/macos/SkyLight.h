@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/EventRecord.h"
+#include "platform/macos/EventRecord.h"
 
 #include <sys/types.h>
 #include <QtGlobal>

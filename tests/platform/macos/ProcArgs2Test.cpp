@@ -1,4 +1,4 @@
-#include "platform/ProcArgs2.h"
+#include "platform/macos/ProcArgs2.h"
 
 #include <gtest/gtest.h>
 #include <QByteArray>

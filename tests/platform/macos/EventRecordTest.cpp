@@ -1,4 +1,4 @@
-#include "platform/EventRecord.h"
+#include "platform/macos/EventRecord.h"
 
 #include <gtest/gtest.h>
 

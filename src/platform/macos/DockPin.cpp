@@ -1,4 +1,4 @@
-#include "platform/DockPin.h"
+#include "platform/macos/DockPin.h"
 
 #include "platform/Paths.h"
 #include "platform/Platform.h"

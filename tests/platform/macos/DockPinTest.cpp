@@ -1,4 +1,4 @@
-#include "platform/DockPin.h"
+#include "platform/macos/DockPin.h"
 
 #include "platform/fake/FakePlatform.h"
 #include "support/TestSupport.h"

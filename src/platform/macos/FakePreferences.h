@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/AppPreferences.h"
+#include "platform/macos/AppPreferences.h"
 
 #include <QMap>
 
