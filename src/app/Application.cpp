@@ -7,6 +7,7 @@
 #include "app/Requests.h"
 #include "app/SingleInstance.h"
 #include "app/StartupWiring.h"
+#include "app/Translations.h"
 #include "app/TrayIcon.h"
 #include "app/TrayMenu.h"
 #include "claude/ClaudeController.h"
@@ -20,6 +21,7 @@
 #include "ui/AppGlyph.h"
 
 #include <QApplication>
+#include <QMenu>
 #include <QTextStream>
 #include <QTimer>
 #include <cstdio>
@@ -49,6 +51,7 @@ int run(int argc, char** argv) {
     if (x11Client) qunsetenv("QT_QPA_PLATFORM");
     QApplication::setApplicationName(QStringLiteral("Varrow"));
     QApplication::setOrganizationName(QStringLiteral("Varrow"));
+    Translations::install();
     // Ties windows to the installed desktop entry (Wayland app id, startup notification).
     QGuiApplication::setDesktopFileName(platform::linux_::Installation::applicationId());
     QApplication::setWindowIcon(ui::AppGlyph::icon());
@@ -59,7 +62,10 @@ int run(int argc, char** argv) {
     if (!instance.acquire()) {
         // Another Varrow owns this home folder: show its window instead of starting a second one.
         if (SingleInstance::send(homeFolder(), QString::fromLatin1(requests::kShow))) return 0;
-        QTextStream(stderr) << "Varrow is already running for " << homeFolder() << " but does not answer.\n";
+        QTextStream(stderr) << QCoreApplication::translate(
+                                   "Application", "Varrow is already running for %1 but does not answer.")
+                                   .arg(homeFolder())
+                            << '\n';
         return 1;
     }
 
@@ -71,7 +77,7 @@ int run(int argc, char** argv) {
     TrayMenu trayMenu(&store, &claude, [&window] {
         if (window) window->bringToFront();
     });
-    MainWindow mainWindow(&store, &claude, &trayMenu);
+    MainWindow mainWindow(&store, &claude, &trayMenu, desktopWords());
     window = &mainWindow;
     TrayIcon trayIcon(&trayMenu);
 
@@ -93,9 +99,14 @@ int run(int argc, char** argv) {
     // A login launch leaves only the tray; a second start or the tray brings the window back.
     mainWindow.showForLaunch(platform::Platform::loginItems().launchedAsLoginItem());
 
-    QTimer::singleShot(0, &app, [&app, &store, &claude] {
+    QTimer::singleShot(0, &app, [&app, &store, &claude, &trayMenu] {
         StartupWiring::shared().start(&store, &claude);
-        hooks::TestHooks::run(&store, &claude);
+        hooks::TestHooks::run(&store, &claude, QProcessEnvironment::systemEnvironment(), desktopWords(),
+                              [&trayMenu] {
+                                  auto* menu = new QMenu;
+                                  trayMenu.attach(menu, false);
+                                  return menu;
+                              });
         offerGnomeExtensionOnce(&app);
     });
 

@@ -2,6 +2,7 @@
 
 #include "app/Requests.h"
 #include "app/SingleInstance.h"
+#include "app/Translations.h"
 #include "claude/LinkRouter.h"
 #include "model/ProfileStore.h"
 #include "platform/ProcessReplace.h"
@@ -22,7 +23,7 @@ namespace {
 constexpr auto kConfigVariable = "CLAUDE_CONFIG_DIR";
 
 QString quoted(const QString& name) {
-    return QStringLiteral("“%1”").arg(name);
+    return QCoreApplication::translate("CommandLine", "“%1”", "a quoted name or path").arg(name);
 }
 
 bool isNoAccount(const QString& reply) {
@@ -46,7 +47,7 @@ std::optional<QString> sendStarting(const CommandLine::Outside& outside, const Q
 }  // namespace
 
 QString CommandLine::helpText() {
-    return QStringLiteral(
+    return tr(
         "Usage: varrow [COMMAND]\n"
         "Keeps several Claude accounts open side by side. Without a command, starts Varrow\n"
         "(or shows the accounts window of the one already running).\n"
@@ -69,8 +70,7 @@ QString CommandLine::helpText() {
         "\n"
         "Names match exactly; quote a name that holds spaces: varrow open \"Side Project\".\n"
         "Exit status: 0 done, 1 no such account (or the link was not passed on), 2 wrong usage, 3 Varrow is "
-        "not running or could not be "
-        "started, 127 claude is not on PATH.\n");
+        "not running or could not be started, 127 claude is not on PATH.\n");
 }
 
 CommandLine::Parsed CommandLine::parse(const QStringList& arguments) {
@@ -84,48 +84,46 @@ CommandLine::Parsed CommandLine::parse(const QStringList& arguments) {
     if (verb == u"--help" || verb == u"-h" || verb == u"help") return plain(Action::Help);
     if (verb == u"--version") return plain(Action::Version);
     if (verb == u"list" || verb == u"show" || verb == u"front") {
-        if (!rest.isEmpty()) return usage(QStringLiteral("“%1” takes no names.").arg(verb));
+        if (!rest.isEmpty()) return usage(tr("“%1” takes no names.").arg(verb));
         return plain(verb == u"list" ? Action::List : verb == u"show" ? Action::Show : Action::Front);
     }
     if (verb == u"open") {
-        if (rest.isEmpty()) return usage(QStringLiteral("“open” needs at least one account name."));
+        if (rest.isEmpty()) return usage(tr("“open” needs at least one account name."));
         return plain(Action::Open, rest);
     }
     if (verb == u"quit") {
         if (rest.isEmpty()) return plain(Action::QuitVarrow);
-        if (rest.size() > 1)
-            return usage(QStringLiteral("“quit” takes one account name; quote a name with spaces."));
+        if (rest.size() > 1) return usage(tr("“quit” takes one account name; quote a name with spaces."));
         return plain(Action::Quit, rest);
     }
     if (verb == u"command") {
-        if (rest.size() != 1) return usage(QStringLiteral("“command” takes exactly one account name."));
+        if (rest.size() != 1) return usage(tr("“command” takes exactly one account name."));
         return plain(Action::Command, rest);
     }
     if (verb == u"code") {
-        if (rest.isEmpty()) return usage(QStringLiteral("“code” needs an account name."));
+        if (rest.isEmpty()) return usage(tr("“code” needs an account name."));
         return Parsed{Request{Action::Code, {rest.first()}, rest.mid(1), false}, {}};
     }
     if (verb == u"open-link") {
-        if (rest.size() != 1) return usage(QStringLiteral("“open-link” takes exactly one link."));
+        if (rest.size() != 1) return usage(tr("“open-link” takes exactly one link."));
         // Anything else would reach a Claude as an argument it was never meant to get.
         if (!claude::LinkRouter::isClaudeLink(rest.first()))
-            return usage(
-                QStringLiteral("Varrow only passes on claude: links; “%1” is not one.").arg(rest.first()));
+            return usage(tr("Varrow only passes on claude: links; “%1” is not one.").arg(rest.first()));
         return plain(Action::OpenLink, rest);
     }
     if (verb == u"cycle") {
         if (rest.size() > 1 || (rest.size() == 1 && rest.first() != u"--back"))
-            return usage(QStringLiteral("“cycle” takes only --back."));
+            return usage(tr("“cycle” takes only --back."));
         return Parsed{Request{Action::Cycle, {}, {}, rest.size() == 1}, {}};
     }
     // Qt's own options and the login-item flag start Varrow.
     if (verb.startsWith(u'-')) return {};
-    return usage(QStringLiteral("“%1” is not a Varrow command; see varrow --help.").arg(verb));
+    return usage(tr("“%1” is not a Varrow command; see varrow --help.").arg(verb));
 }
 
 int CommandLine::execute(const Request& request, QTextStream& out, QTextStream& err, const Outside& outside) {
     auto notRunning = [&err] {
-        err << "Varrow is not running.\n";
+        err << tr("Varrow is not running.") << '\n';
         return Unreachable;
     };
     // A request for the running Varrow that is not worth starting it for.
@@ -133,7 +131,7 @@ int CommandLine::execute(const Request& request, QTextStream& out, QTextStream& 
         const auto reply = outside.send(QString::fromLatin1(command), argument);
         if (!reply) return notRunning();
         if (isNoAccount(*reply)) {
-            err << "There is no account named " << quoted(argument) << ".\n";
+            err << tr("There is no account named %1.").arg(quoted(argument)) << '\n';
             return NoSuchAccount;
         }
         out << *reply;
@@ -144,7 +142,7 @@ int CommandLine::execute(const Request& request, QTextStream& out, QTextStream& 
             out << helpText();
             return Done;
         case Action::Version:
-            out << "Varrow " << QCoreApplication::applicationVersion() << '\n';
+            out << tr("Varrow %1").arg(QCoreApplication::applicationVersion()) << '\n';
             return Done;
         case Action::List:
             // The running Varrow's report ("Name: running=true app=… path=…"), which scripts read.
@@ -168,7 +166,7 @@ int CommandLine::execute(const Request& request, QTextStream& out, QTextStream& 
             const auto reply =
                 sendStarting(outside, QString::fromLatin1(requests::kOpenLink), request.names.first());
             if (!reply) {
-                err << "Varrow is not running and could not be started.\n";
+                err << tr("Varrow is not running and could not be started.") << '\n';
                 return Unreachable;
             }
             if (reply->isEmpty()) return Done;
@@ -180,11 +178,11 @@ int CommandLine::execute(const Request& request, QTextStream& out, QTextStream& 
             for (const QString& name : request.names) {
                 const auto reply = sendStarting(outside, QString::fromLatin1(requests::kOpen), name);
                 if (!reply) {
-                    err << "Varrow is not running and could not be started.\n";
+                    err << tr("Varrow is not running and could not be started.") << '\n';
                     return Unreachable;
                 }
                 if (isNoAccount(*reply)) {
-                    err << "There is no account named " << quoted(name) << ".\n";
+                    err << tr("There is no account named %1.").arg(quoted(name)) << '\n';
                     status = NoSuchAccount;
                 }
             }
@@ -204,8 +202,11 @@ int CommandLine::code(const Request& request, QTextStream& err, const Outside& o
                               ? model::ProfileStore::decodeList(file.readAll(), &reason)
                               : std::nullopt;
         if (!list) {
-            err << "Varrow's account list " << quoted(outside.listFile) << " cannot be read"
-                << (reason.isEmpty() ? QString() : QStringLiteral(": ") + reason) << ".\n";
+            err << (reason.isEmpty()
+                        ? tr("Varrow's account list %1 cannot be read.").arg(quoted(outside.listFile))
+                        : tr("Varrow's account list %1 cannot be read: %2.")
+                              .arg(quoted(outside.listFile), reason))
+                << '\n';
             return NoSuchAccount;
         }
         profiles = *list;
@@ -213,13 +214,13 @@ int CommandLine::code(const Request& request, QTextStream& err, const Outside& o
     const QString& name = request.names.first();
     const auto profile = model::ProfileStore::findByName(profiles, name);
     if (!profile) {
-        err << "There is no account named " << quoted(name) << ". The accounts are:\n";
+        err << tr("There is no account named %1. The accounts are:").arg(quoted(name)) << '\n';
         for (const model::Profile& p : profiles) err << "  " << p.name << '\n';
         return NoSuchAccount;
     }
     const QString program = outside.findProgram(QStringLiteral("claude"));
     if (program.isEmpty()) {
-        err << "Claude Code is not installed here: there is no “claude” command on your PATH.\n";
+        err << tr("Claude Code is not installed here: there is no “claude” command on your PATH.") << '\n';
         return NotFound;
     }
     // My Claude is Claude Code's own configuration; every other account has a folder of its own.
@@ -233,7 +234,7 @@ int CommandLine::code(const Request& request, QTextStream& err, const Outside& o
     else
         for (const QString& argument : request.passedOn) arguments.append(argument.toLocal8Bit());
     const QString failure = outside.replaceWith(program, arguments);
-    err << "Claude Code could not be started: " << failure << ".\n";
+    err << tr("Claude Code could not be started: %1.").arg(failure) << '\n';
     return CannotRun;
 }
 
@@ -245,11 +246,14 @@ std::optional<int> CommandLine::run(int argc, char** argv) {
         raw.append(QByteArray(argv[i]));
         arguments.append(QString::fromLocal8Bit(argv[i]));
     }
-    const Parsed parsed = parse(arguments);
-    if (!parsed.request && parsed.usageError.isEmpty()) return std::nullopt;
+    if (const Parsed first = parse(arguments); !first.request && first.usageError.isEmpty())
+        return std::nullopt;
 
     QCoreApplication core(argc, argv);
     QCoreApplication::setApplicationVersion(QStringLiteral(VARROW_VERSION));
+    Translations::install();
+    // Once more, for the usage errors in the user's language.
+    const Parsed parsed = parse(arguments);
     QTextStream out(stdout);
     QTextStream err(stderr);
     if (!parsed.request) {

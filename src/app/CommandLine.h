@@ -3,6 +3,7 @@
 #include "platform/Timings.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -19,6 +20,8 @@ namespace varrow::app {
 // running Varrow through its local socket, prints the reply and chooses the exit status; "open"
 // and "open-link" start Varrow first when none answers. Each NAME is one argument, matched exactly.
 class CommandLine {
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
+
 public:
     enum Exit {
         Done = 0,

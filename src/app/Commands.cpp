@@ -51,7 +51,8 @@ Commands::Commands(model::ProfileStore* store, claude::ClaudeController* claude,
                       return line(profile.terminalCommand(store->accountsURL()));
                   }));
     table_.insert(QString::fromLatin1(requests::kOpenLink), [openLink = shell.openLink](const QString& link) {
-        return openLink ? openLink(link) : QStringLiteral("Varrow cannot pass links on yet.");
+        return openLink ? openLink(link)
+                        : QCoreApplication::translate("Commands", "Varrow cannot pass links on yet.");
     });
     table_.insert(QString::fromLatin1(requests::kCycle), [cycle = shell.cycle](const QString& argument) {
         if (cycle) cycle(argument == QLatin1String(requests::kCycleBackwards));

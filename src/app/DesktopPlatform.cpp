@@ -14,6 +14,7 @@
 #include "platform/wayland/ForeignToplevels.h"
 #include "platform/wayland/WlrWindowServer.h"
 #include "platform/x11/X11Platform.h"
+#include "system/CycleHotKey.h"
 
 namespace varrow::app {
 
@@ -109,6 +110,15 @@ void installDesktopPlatform() {
         qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(u':', Qt::SkipEmptyParts));
     platform::Platform::install(std::move(services));
     if (gnome) watchRunningApplications(gnome);
+}
+
+ui::DesktopWords desktopWords() {
+    ui::DesktopWords words;
+    if (!Platform::isInstalled()) return words;
+    words.pinned = Platform::pinnedApps().kind();
+    // Read each time: a layout switch can change what the key prints.
+    words.cycleKeyLabel = [] { return Platform::hotKeys().keyLabel(system::CycleHotKey::kKey); };
+    return words;
 }
 
 }  // namespace varrow::app

@@ -14,6 +14,7 @@ namespace {
 
 using install::ShellExtensionInstaller;
 
+// The texts are marked where they stand, so lupdate finds them.
 QString text(const char* source) {
     return QCoreApplication::translate("GnomeExtensionOffer", source);
 }
@@ -43,18 +44,23 @@ void offerGnomeExtensionOnce(QObject* parent) {
             model::Defaults::shared().setValue(model::Defaults::kGnomeExtensionOffered, true);
             if (outcome == ShellExtensionInstaller::Outcome::Enabled)
                 platform::gnome::showDesktopNotification(
-                    text("Native switching starts at your next login"),
-                    text("Varrow added its extension to GNOME Shell. After you log out and in "
-                         "again, Claude opens as a sharp native window, and Ctrl+` and the "
-                         "switcher work there. Until then Claude opens through Xwayland, where "
-                         "switching works as it does now."));
+                    text(QT_TRANSLATE_NOOP("GnomeExtensionOffer",
+                                           "Native switching starts at your next login")),
+                    text(QT_TRANSLATE_NOOP(
+                        "GnomeExtensionOffer",
+                        "Varrow added its extension to GNOME Shell. After you log out and in "
+                        "again, Claude opens as a sharp native window, and Ctrl+` and the "
+                        "switcher work there. Until then Claude opens through Xwayland, where "
+                        "switching works as it does now.")));
             else if (outcome == ShellExtensionInstaller::Outcome::ExtensionsOff)
                 platform::gnome::showDesktopNotification(
-                    text("GNOME Shell extensions are turned off"),
-                    text("GNOME's setting “disable-user-extensions” keeps every extension off, "
-                         "Varrow's too, so Claude keeps opening through Xwayland. Turn "
-                         "extensions on in the Extensions app, then log in again, for native "
-                         "windows."));
+                    text(QT_TRANSLATE_NOOP("GnomeExtensionOffer", "GNOME Shell extensions are turned off")),
+                    text(QT_TRANSLATE_NOOP(
+                        "GnomeExtensionOffer",
+                        "GNOME's setting “disable-user-extensions” keeps every extension off, "
+                        "Varrow's too, so Claude keeps opening through Xwayland. Turn "
+                        "extensions on in the Extensions app, then log in again, for native "
+                        "windows.")));
         });
     installer->run();
 }

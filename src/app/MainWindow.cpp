@@ -9,6 +9,7 @@
 #include "ui/AppEvents.h"
 #include "ui/AppGlyph.h"
 #include "ui/DisplayText.h"
+#include "ui/ProfileCard.h"
 
 #include <QCoreApplication>
 #include <QMenuBar>
@@ -17,7 +18,7 @@
 namespace varrow::app {
 
 MainWindow::MainWindow(model::ProfileStore* store, claude::ClaudeController* claude, TrayMenu* trayMenu,
-                       QWidget* parent)
+                       ui::DesktopWords words, QWidget* parent)
     : QMainWindow(parent), store_(store), claude_(claude), trayMenu_(trayMenu) {
     setObjectName(QStringLiteral("main"));
     setWindowTitle(QStringLiteral("Varrow"));
@@ -25,20 +26,20 @@ MainWindow::MainWindow(model::ProfileStore* store, claude::ClaudeController* cla
     // Varrow lives on in the tray (or the command line) after its window closes.
     setAttribute(Qt::WA_QuitOnClose, false);
 
-    auto* content = new ui::AccountsView(store, claude, this);
+    auto* content = new ui::AccountsView(store, claude, std::move(words), this);
     setCentralWidget(content);
 
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    QAction* newAccount = file->addAction(QStringLiteral("New Account…"));
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    QAction* newAccount = file->addAction(tr("New Account…"));
     newAccount->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     connect(newAccount, &QAction::triggered, this, [] { ui::AppEvents::instance().postNewAccount(); });
     // With a tray the quit command lives there; the window keeps the usual shortcut too.
     file->addSeparator();
-    quit_ = file->addAction(QStringLiteral("Quit Varrow"));
+    quit_ = file->addAction(tr("Quit Varrow"));
     quit_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(quit_, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 
-    accounts_ = menuBar()->addMenu(QStringLiteral("Accounts"));
+    accounts_ = menuBar()->addMenu(tr("Accounts"));
     rebuildAccounts();
     connect(store_, &model::ProfileStore::profilesChanged, this, &MainWindow::rebuildAccounts);
 
@@ -79,7 +80,7 @@ void MainWindow::rebuildAccounts() {
     const QList<model::Profile>& profiles = store_->profiles();
     for (qsizetype i = 0; i < profiles.size() && i < 9; ++i) {
         const model::Profile& profile = profiles.at(i);
-        QString title = ui::singleLine(QStringLiteral("Open ") + profile.name);
+        QString title = ui::singleLine(ui::ProfileCard::actionTitle(false, profile.name));
         title.replace(QLatin1Char('&'), QStringLiteral("&&"));
         QAction* action = accounts_->addAction(title);
         action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + i)));

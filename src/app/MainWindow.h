@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/DisplayText.h"
+
 #include <QMainWindow>
 #include <QPointer>
 
@@ -26,7 +28,7 @@ public:
     static constexpr QSize kContentSize{560, 520};
 
     MainWindow(model::ProfileStore* store, claude::ClaudeController* claude, TrayMenu* trayMenu,
-               QWidget* parent = nullptr);
+               ui::DesktopWords words = {}, QWidget* parent = nullptr);
 
     // Shows the window and asks for it to be the active one.
     void bringToFront();

@@ -3,6 +3,7 @@
 #include "claude/ClaudeController.h"
 #include "model/Defaults.h"
 #include "model/ProfileStore.h"
+#include "switcher/SwitcherStyle.h"
 
 namespace varrow::app {
 
@@ -31,8 +32,9 @@ MenuEntry styleChoice(const QString& rawValue, const QString& title, const QStri
 }  // namespace
 
 QList<MenuEntry> MenuModel::entries(const model::ProfileStore& store, const claude::ClaudeController& claude,
-                                    const model::Defaults& defaults) {
+                                    const model::Defaults& defaults, const QString& cycleKey) {
     State state;
+    state.cycleKey = cycleKey;
     state.profiles = store.profiles();
     state.claudeFound = claude.claudeURL().has_value();
     for (auto it = claude.running().cbegin(); it != claude.running().cend(); ++it)
@@ -45,14 +47,15 @@ QList<MenuEntry> MenuModel::entries(const model::ProfileStore& store, const clau
 QList<MenuEntry> MenuModel::entries(const State& state) {
     QList<MenuEntry> menu;
     if (!state.claudeFound) {
-        menu.append(button(QStringLiteral("Download Claude…"), Action::DownloadClaude));
+        menu.append(button(tr("Download Claude…"), Action::DownloadClaude));
         menu.append(MenuEntry::divider());
     }
 
     for (qsizetype i = 0; i < state.profiles.size(); ++i) {
         const model::Profile& profile = state.profiles.at(i);
         QString title = profile.name;
-        if (state.running.contains(profile.id)) title += QString::fromUtf8(kOpenSuffix);
+        if (state.running.contains(profile.id))
+            title = tr("%1  ·  open", "an account that is open").arg(title);
         MenuEntry entry = button(title, Action::OpenProfile);
         if (i <= 8) entry.shortcut = QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + i));
         entry.profileId = profile.id;
@@ -61,27 +64,25 @@ QList<MenuEntry> MenuModel::entries(const State& state) {
     }
     menu.append(MenuEntry::divider());
 
-    menu.append(button(QStringLiteral("Add Account…"), Action::AddAccount));
-    menu.append(button(QStringLiteral("Manage Accounts…"), Action::ManageAccounts));
+    menu.append(button(tr("Add Account…"), Action::AddAccount));
+    menu.append(button(tr("Manage Accounts…"), Action::ManageAccounts));
     menu.append(MenuEntry::divider());
 
-    MenuEntry styles = button(QStringLiteral("Switcher in Claude"), Action::None);
+    MenuEntry styles = button(tr("Switcher in Claude"), Action::None);
     styles.kind = Kind::Submenu;
-    styles.children = {
-        styleChoice(QStringLiteral("edge"), QStringLiteral("Pull-out tab"), state.switcherStyle),
-        styleChoice(QStringLiteral("floating"), QStringLiteral("Floating bar"), state.switcherStyle),
-        styleChoice(QStringLiteral("off"), QStringLiteral("Off"), state.switcherStyle),
-    };
+    for (const switcher::SwitcherStyle style : switcher::styles::allCases())
+        styles.children.append(styleChoice(switcher::styles::rawValue(style), switcher::styles::label(style),
+                                           state.switcherStyle));
     menu.append(styles);
 
-    MenuEntry hotKey = button(QStringLiteral("⌘` Switches Accounts"), Action::ToggleCycleHotKey);
+    MenuEntry hotKey = button(tr("%1 Switches Accounts").arg(state.cycleKey), Action::ToggleCycleHotKey);
     hotKey.kind = Kind::Check;
     hotKey.checked = state.cycleHotKeyEnabled;
     menu.append(hotKey);
 
-    menu.append(button(QStringLiteral("Show Switch Log"), Action::ShowSwitchLog));
+    menu.append(button(tr("Show Switch Log"), Action::ShowSwitchLog));
     menu.append(MenuEntry::divider());
-    menu.append(button(QStringLiteral("Quit Varrow"), Action::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
+    menu.append(button(tr("Quit Varrow"), Action::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
     return menu;
 }
 

@@ -2,6 +2,7 @@
 
 #include "model/ProfileColor.h"
 
+#include <QCoreApplication>
 #include <QKeySequence>
 #include <QList>
 #include <QSet>
@@ -37,7 +38,7 @@ struct MenuEntry {
     };
 
     Kind kind = Kind::Button;
-    QString title;  // as written for the user, with ⌘ where a key is named
+    QString title;  // as the user reads it
     QKeySequence shortcut;
     bool checked = false;
     Action action = Action::None;
@@ -52,6 +53,8 @@ struct MenuEntry {
 };
 
 class MenuModel {
+    Q_DECLARE_TR_FUNCTIONS(MenuModel)
+
 public:
     // Everything the menu depends on, already read.
     struct State {
@@ -60,12 +63,11 @@ public:
         QSet<QUuid> running;
         QString switcherStyle;  // as stored; any text
         bool cycleHotKeyEnabled = true;
+        QString cycleKey = QStringLiteral("Ctrl+`");  // as the keyboard layout prints it
     };
 
-    static constexpr auto kOpenSuffix = "  \u00b7  open";
-
     static QList<MenuEntry> entries(const model::ProfileStore& store, const claude::ClaudeController& claude,
-                                    const model::Defaults& defaults);
+                                    const model::Defaults& defaults, const QString& cycleKey);
     static QList<MenuEntry> entries(const State& state);
 };
 

@@ -1,5 +1,7 @@
 #include "app/TrayMenu.h"
 
+#include "app/DesktopPlatform.h"
+
 #include "claude/ClaudeController.h"
 #include "front/FrontSwitcher.h"
 #include "model/Defaults.h"
@@ -22,9 +24,9 @@ using model::Defaults;
 
 namespace {
 
-// One line, "&" shown as itself rather than taken as a mnemonic, Command written as Ctrl.
+// One line, "&" shown as itself rather than taken as a mnemonic.
 QString menuText(const QString& title) {
-    QString text = ui::singleLine(ui::displayText(title));
+    QString text = ui::singleLine(title);
     text.replace(QLatin1Char('&'), QStringLiteral("&&"));
     return text;
 }
@@ -55,7 +57,7 @@ void TrayMenu::attach(QMenu* menu, bool bindShortcuts) {
 }
 
 QList<MenuEntry> TrayMenu::entries() const {
-    return MenuModel::entries(*store_, *claude_, Defaults::shared());
+    return MenuModel::entries(*store_, *claude_, Defaults::shared(), desktopWords().cycleKey());
 }
 
 void TrayMenu::rebuild() {

@@ -27,8 +27,9 @@ using platform::Platform;
 
 namespace {
 
-const QString kNotInstalled =
-    QStringLiteral("Claude isn't installed on this Mac yet. Download it, then try again.");
+QString notInstalled() {
+    return ClaudeController::tr("Claude isn't installed on this computer yet. Download it, then try again.");
+}
 
 QMap<QString, QString> environmentWith(const QString& name, const QString& value) {
     const QProcessEnvironment system = QProcessEnvironment::systemEnvironment();
@@ -175,7 +176,7 @@ void ClaudeController::open(const Profile& profile) {
         return;
     }
     if (!claudeURL_) {
-        setLastError(kNotInstalled);
+        setLastError(notInstalled());
         return;
     }
     if (opening_.contains(profile.id)) return;
@@ -226,7 +227,7 @@ void ClaudeController::launch(const Profile& profile, const QString& appPath, qu
         QString failure;
         QString desktop, code;
         if (!folder) {
-            failure = QStringLiteral("the folder name “%1” is not usable").arg(profile.folderName);
+            failure = tr("the folder name “%1” is not usable").arg(profile.folderName);
         } else {
             desktop = QDir(*folder).filePath(QStringLiteral("Desktop"));
             code = QDir(*folder).filePath(QStringLiteral("Code"));
@@ -235,7 +236,7 @@ void ClaudeController::launch(const Profile& profile, const QString& appPath, qu
         }
         if (!failure.isEmpty()) {
             removeOpening(profile.id);
-            setLastError(QStringLiteral("Couldn't create the folder for %1: %2").arg(profile.name, failure));
+            setLastError(tr("Couldn't create the folder for %1: %2").arg(profile.name, failure));
             return;
         }
         AppCloner::blockSelfUpdates(desktop);
@@ -263,7 +264,7 @@ void ClaudeController::launchFinished(const QUuid& id, quint64 attempt, const Ap
     const bool current = attempts_.value(id) == attempt;
     if (!app) {
         if (current) removeOpening(id);
-        setLastError(QStringLiteral("Claude didn't open: ") + error);
+        setLastError(tr("Claude didn't open: %1").arg(error));
     }
     refresh();
     QPointer<ClaudeController> self(this);
@@ -310,7 +311,7 @@ void ClaudeController::prepareCopy(const Profile& profile, std::function<void(Ap
     const QUuid id = profile.id;
     QPointer<ClaudeController> self(this);
     if (!claudeURL_) {
-        done(AppCloner::Prepared{{}, kNotInstalled});
+        done(AppCloner::Prepared{{}, notInstalled()});
         return;
     }
     if (preparing_.contains(id)) {

@@ -219,6 +219,7 @@ bool ClaudeController::isPinned(const Profile& profile) const {
 }
 
 QString ClaudeController::statusReport() const {
+    // Read by scripts (varrow list, the render report), so never translated.
     QStringList lines;
     for (const Profile& profile : store_->profiles()) {
         const AppHandle app = running_.value(profile.id);

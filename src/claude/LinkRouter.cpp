@@ -40,9 +40,9 @@ std::optional<Profile> LinkRouter::target() const {
 }
 
 QString LinkRouter::route(const QString& link) {
-    if (!isClaudeLink(link)) return QStringLiteral("Only claude: links are passed on.");
+    if (!isClaudeLink(link)) return tr("Only claude: links are passed on.");
     const std::optional<Profile> profile = target();
-    if (!profile) return QStringLiteral("There is no account to pass the link to.");
+    if (!profile) return tr("There is no account to pass the link to.");
     const model::ProfileStore* store = claude_->store();
 
     // The account's own Claude: the running process's, its copy, or the installed one.
@@ -56,7 +56,7 @@ QString LinkRouter::route(const QString& link) {
     else if (claude_->claudeURL())
         app = *claude_->claudeURL();
     else
-        return QStringLiteral("Claude isn't installed, so the link can't be passed on.");
+        return tr("Claude isn't installed, so the link can't be passed on.");
 
     platform::OpenConfiguration configuration;
     configuration.activates = true;

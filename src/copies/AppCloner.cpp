@@ -37,7 +37,7 @@ QHash<QString, QList<std::function<void()>>>& inFlight() {
 }
 
 QString folderFailure(const QString& path, const QString& reason) {
-    return QStringLiteral("Couldn't create the folder “%1”: %2.").arg(path, reason);
+    return AppCloner::tr("Couldn't create the folder “%1”: %2.").arg(path, reason);
 }
 
 // The callback always runs on a later turn of the main event loop.
@@ -101,7 +101,7 @@ QString AppCloner::updatePolicyDir(const QString& dataDir) {
 }
 
 QString AppCloner::cloneErrorMessage(const QString& text) {
-    return QStringLiteral("Couldn't prepare this account's copy of Claude (") + text + QStringLiteral(").");
+    return tr("Couldn't prepare this account's copy of Claude (%1).").arg(text);
 }
 
 bool AppCloner::isCopying(const QString& copyPath) {
@@ -166,7 +166,7 @@ QString AppCloner::makeCopy(const QString& source, const QString& copyPath, cons
     const QString from = QFileInfo(source).absoluteFilePath();
     const QString to = QFileInfo(copyPath).absoluteFilePath();
     if (!platform::Platform::installations().copyApplication(from, to).isEmpty())
-        return cloneErrorMessage(QStringLiteral("copy failed"));
+        return cloneErrorMessage(tr("copy failed"));
     return {};
 }
 

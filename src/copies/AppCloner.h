@@ -2,6 +2,7 @@
 
 #include "model/Profile.h"
 
+#include <QCoreApplication>
 #include <QFuture>
 #include <QSet>
 #include <QString>
@@ -13,6 +14,8 @@ namespace varrow::copies {
 
 // Making, refreshing, re-iconing and deleting the per-account copies of Claude.
 class AppCloner {
+    Q_DECLARE_TR_FUNCTIONS(AppCloner)
+
 public:
     struct Meta {
         QString sourcePath;

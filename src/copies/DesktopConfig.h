@@ -3,6 +3,7 @@
 #include "model/Profile.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
@@ -15,6 +16,8 @@ namespace varrow::copies {
 // are merged into an existing account's file. Only the account's own Desktop folder is ever
 // written, and a link planted there is never written through.
 class DesktopConfig {
+    Q_DECLARE_TR_FUNCTIONS(DesktopConfig)
+
 public:
     static constexpr auto kFileName = "claude_desktop_config.json";
     static constexpr auto kBackupSuffix = ".bak";

@@ -108,6 +108,7 @@ QUrl FrontSwitcher::logURL() {
 }
 
 void FrontSwitcher::log(const QString& message) {
+    // A log for people and scripts alike, in English like the system log.
     const QString stamp = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
     const QByteArray line = (stamp + u' ' + message + u'\n').toUtf8();
     const QString path = logPath();

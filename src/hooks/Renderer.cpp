@@ -67,6 +67,11 @@ QImage Renderer::snapshot(QWidget* widget) {
     return widget->grab().toImage();
 }
 
+void Renderer::save(const QImage& image, const QString& path) {
+    // A missing or read-only folder loses this file only.
+    if (!image.isNull() && image.save(path, "PNG")) written_.append(path);
+}
+
 void Renderer::settleThenSave(QWidget* widget, const QString& path, std::function<void()> next) {
     widget->setAttribute(Qt::WA_DontShowOnScreen);
     widget->setPalette(request_.dark ? ui::theme::darkPalette() : ui::theme::lightPalette());
@@ -78,9 +83,7 @@ void Renderer::settleThenSave(QWidget* widget, const QString& path, std::functio
     QPointer<QWidget> guard(widget);
     QTimer::singleShot(Timings::renderSettle(), this, [this, guard, path, next = std::move(next)] {
         if (guard) {
-            const QImage image = snapshot(guard);
-            // A missing or read-only folder loses this file only.
-            if (!image.isNull() && image.save(path, "PNG")) written_.append(path);
+            save(snapshot(guard), path);
             delete guard.data();
         }
         next();
@@ -88,9 +91,21 @@ void Renderer::settleThenSave(QWidget* widget, const QString& path, std::functio
 }
 
 void Renderer::renderWindow() {
-    auto* window = new ui::AccountsView(store_, claude_);
+    auto* window = new ui::AccountsView(store_, claude_, request_.words);
     window->resize(560, 520);
-    settleThenSave(window, request_.path, [this] { renderLook(0); });
+    settleThenSave(window, request_.path, [this] { renderTrayMenu(); });
+}
+
+void Renderer::renderTrayMenu() {
+    // Drawn without being shown: a menu shown grabs the keyboard, which no offscreen platform can.
+    if (QWidget* menu = request_.trayMenu ? request_.trayMenu() : nullptr) {
+        menu->setPalette(request_.dark ? ui::theme::darkPalette() : ui::theme::lightPalette());
+        menu->ensurePolished();
+        menu->adjustSize();
+        save(snapshot(menu), TestHooks::siblingPath(request_.path, QStringLiteral("menu")));
+        delete menu;
+    }
+    renderLook(0);
 }
 
 void Renderer::renderLook(int index) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/DisplayText.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
@@ -16,8 +18,8 @@ class ClaudeController;
 
 namespace varrow::hooks {
 
-// Renders the accounts window and the three switcher looks to PNG files off screen, then writes the
-// status report: the scripted render. Each step waits on the event loop, so the views settle as
+// Renders the accounts window, the tray menu and the three switcher looks to PNG files off screen, then
+// writes the status report: the scripted render. Each step waits on the event loop, so the views settle as
 // they would on screen; nothing here needs a display.
 class Renderer : public QObject {
     Q_OBJECT
@@ -26,6 +28,9 @@ public:
         QString path;  // the window's PNG; the switcher files sit beside it
         bool dark = false;
         std::optional<QString> reportPath;
+        ui::DesktopWords words;
+        // Makes the tray menu, drawn beside the window as base + "-menu.png"; none when empty.
+        std::function<QWidget*()> trayMenu;
     };
 
     // Starts a render that deletes itself when done; quits the application then when asked to.
@@ -44,8 +49,11 @@ private:
              bool quitWhenDone);
 
     void renderWindow();
+    void renderTrayMenu();
     void renderLook(int index);
     void finish();
+    // Saves the image as PNG, noting the file when it was written.
+    void save(const QImage& image, const QString& path);
     // Shows the widget off screen, waits for it to settle, then saves it and continues.
     void settleThenSave(QWidget* widget, const QString& path, std::function<void()> next);
 

@@ -16,7 +16,8 @@ QStringList TestHooks::splitNames(const QString& value) {
 }
 
 void TestHooks::run(model::ProfileStore* store, claude::ClaudeController* claude,
-                    const QProcessEnvironment& environment) {
+                    const QProcessEnvironment& environment, const ui::DesktopWords& words,
+                    std::function<QWidget*()> trayMenu) {
     if (environment.contains(QStringLiteral("VARROW_OPEN"))) {
         for (const QString& name : splitNames(environment.value(QStringLiteral("VARROW_OPEN"))))
             if (auto profile = store->findByName(name)) claude->open(*profile);
@@ -32,6 +33,8 @@ void TestHooks::run(model::ProfileStore* store, claude::ClaudeController* claude
         Renderer::Request request;
         request.path = environment.value(QStringLiteral("VARROW_RENDER"));
         request.dark = environment.value(QStringLiteral("VARROW_DARK")) == u"1";
+        request.words = words;
+        request.trayMenu = std::move(trayMenu);
         if (environment.contains(QStringLiteral("VARROW_REPORT")))
             request.reportPath = environment.value(QStringLiteral("VARROW_REPORT"));
         Renderer::start(store, claude, request, /*quitWhenDone=*/true);
@@ -56,13 +59,13 @@ int TestHooks::writeIcons(const model::ProfileStore& store, const claude::Claude
     return written;
 }
 
-QString TestHooks::switcherPath(const QString& renderPath, const QString& suffix) {
+QString TestHooks::siblingPath(const QString& renderPath, const QString& suffix) {
     const QFileInfo info(renderPath);
     // A name that is all extension (".png") has none to drop.
     const bool hasExtension = !info.suffix().isEmpty() && !info.completeBaseName().isEmpty();
     const QString base =
         hasExtension ? renderPath.left(renderPath.size() - info.suffix().size() - 1) : renderPath;
-    return base + QStringLiteral("-switcher-") + suffix + QStringLiteral(".png");
+    return base + QStringLiteral("-") + suffix + QStringLiteral(".png");
 }
 
 }  // namespace varrow::hooks

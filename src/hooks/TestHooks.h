@@ -1,12 +1,16 @@
 #pragma once
 
 #include "model/Profile.h"
+#include "ui/DisplayText.h"
 
 #include <QList>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
+
+class QWidget;
 
 namespace varrow::model {
 class ProfileStore;
@@ -21,9 +25,11 @@ namespace varrow::hooks {
 // VARROW_RENDER (with VARROW_DARK and VARROW_REPORT). With none of them set, nothing happens.
 class TestHooks {
 public:
-    // Reads the environment once and acts on it; a render is scheduled, and ends the process.
+    // Reads the environment once and acts on it; a render is scheduled, and ends the process. A
+    // render words the views as words says, and draws the tray menu trayMenu makes, if any.
     static void run(model::ProfileStore* store, claude::ClaudeController* claude,
-                    const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
+                    const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
+                    const ui::DesktopWords& words = {}, std::function<QWidget*()> trayMenu = {});
 
     // "Work,,Home," gives Work and Home: no trimming, empty pieces dropped.
     static QStringList splitNames(const QString& value);
@@ -31,8 +37,11 @@ public:
     // Returns how many files were written.
     static int writeIcons(const model::ProfileStore& store, const claude::ClaudeController& claude,
                           const QString& folder);
-    // The sibling files of a render path: base + "-switcher-" + suffix + ".png".
-    static QString switcherPath(const QString& renderPath, const QString& suffix);
+    // The sibling files of a render path: base + "-" + suffix + ".png".
+    static QString siblingPath(const QString& renderPath, const QString& suffix);
+    static QString switcherPath(const QString& renderPath, const QString& suffix) {
+        return siblingPath(renderPath, QStringLiteral("switcher-") + suffix);
+    }
 };
 
 }  // namespace varrow::hooks

@@ -4,6 +4,7 @@
 #include "install/JsonEdit.h"
 
 #include <unistd.h>
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
@@ -36,7 +37,9 @@ QString writeAt(int fd, const char* bytes, qint64 size, qint64 at) {
     while (size > 0) {
         const ssize_t n = ::pwrite(fd, bytes, size_t(size), at);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return n < 0 ? systemError(errno) : QStringLiteral("the disk is full");
+        if (n <= 0)
+            return n < 0 ? systemError(errno)
+                         : QCoreApplication::translate("AsarRewrite", "the disk is full");
         bytes += n;
         size -= n;
         at += n;
@@ -69,7 +72,7 @@ QString copyRange(int in, qint64 from, int out, qint64 to, qint64 length) {
         }
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return systemError(errno);
-        if (n == 0) return QStringLiteral("the archive ended early");
+        if (n == 0) return QCoreApplication::translate("AsarRewrite", "the archive ended early");
         from += n;
         to += n;
         length -= n;
@@ -83,7 +86,8 @@ QString checkEntries(const QJsonObject& folder, qint64 dataLength, const QString
     for (auto it = files.constBegin(); it != files.constEnd(); ++it) {
         const QString path = prefix + it.key();
         const QJsonObject entry = it.value().toObject();
-        const QString damaged = QStringLiteral("the index entry “%1” is damaged").arg(path);
+        const QString damaged =
+            QCoreApplication::translate("AsarRewrite", "the index entry “%1” is damaged").arg(path);
         if (!it.value().isObject()) return damaged;
         if (entry.contains("files")) {
             if (!entry.value("files").isObject()) return damaged;
@@ -172,7 +176,7 @@ QString AsarRewrite::withDesktopName(const QString& from, const QString& to, con
     if (const QString why = checkEntries(header->index, dataLength, {}); !why.isEmpty()) return why;
 
     const auto entry = AsarArchive::entry(header->index, kPackage);
-    if (!entry) return QStringLiteral("the archive has no package.json");
+    if (!entry) return QCoreApplication::translate("AsarRewrite", "the archive has no package.json");
     if (entry->contains("files") || entry->contains("link"))
         return QStringLiteral("package.json is not a file in the archive");
     if (entry->value("unpacked").toBool())
@@ -199,7 +203,8 @@ QString AsarRewrite::withDesktopName(const QString& from, const QString& to, con
     }
     // Trailing spaces are padding, as this writes it.
     const QByteArray index = JsonEdit::apply(header->json.trimmed(), edits).value_or(QByteArray());
-    if (index.isEmpty()) return QStringLiteral("the archive's index is not a JSON object");
+    if (index.isEmpty())
+        return QCoreApplication::translate("AsarRewrite", "the archive's index is not a JSON object");
 
     return write(source, header->dataOffset, index, *edited, to);
 }

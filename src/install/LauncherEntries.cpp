@@ -5,6 +5,7 @@
 #include "platform/linux/DesktopEntry.h"
 #include "platform/linux/Installation.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -76,7 +77,9 @@ QByteArray LauncherEntries::render(const Entry& entry) {
         QStringLiteral("Version=1.4"),
         QStringLiteral("Name=") + DesktopEntry::escapeValue(name),
         QStringLiteral("Comment=") +
-            DesktopEntry::escapeValue(QStringLiteral("Claude for the account ") + entry.accountName),
+            DesktopEntry::escapeValue(
+                QCoreApplication::translate("LauncherEntries", "Claude for the account %1")
+                    .arg(entry.accountName)),
         // Exec values are escaped once more on top of the argument quoting.
         QStringLiteral("Exec=") + DesktopEntry::escapeValue(exec),
         QStringLiteral("Icon=") + DesktopEntry::escapeValue(entry.icon),
@@ -92,7 +95,7 @@ QByteArray LauncherEntries::render(const Entry& entry) {
 bool LauncherEntries::write(const Entry& entry, QString* error) {
     const QString path = entryPath(entry.copyPath);
     if (!QDir().mkpath(folder())) {
-        if (error) *error = QStringLiteral("cannot create %1").arg(folder());
+        if (error) *error = QCoreApplication::translate("LauncherEntries", "cannot create %1").arg(folder());
         return false;
     }
     const QByteArray text = render(entry);

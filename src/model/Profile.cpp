@@ -2,6 +2,7 @@
 
 #include "platform/Paths.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QJsonValue>
 #include <QTextBoundaryFinder>
@@ -146,11 +147,14 @@ QJsonObject Profile::toJson() const {
 }
 
 std::optional<Profile> Profile::fromJson(const QJsonValue& value, QString* error) {
-    if (!value.isObject()) return fail(error, "an entry is not an object"), std::nullopt;
+    if (!value.isObject())
+        return fail(error, QCoreApplication::translate("Profile", "an entry is not an object")), std::nullopt;
     const QJsonObject o = value.toObject();
     auto string = [&](const char* key, QString* out) {
         const QJsonValue v = o.value(QLatin1String(key));
-        if (!v.isString()) return fail(error, QStringLiteral("\"%1\" is missing or not text").arg(key));
+        if (!v.isString())
+            return fail(error,
+                        QCoreApplication::translate("Profile", "\"%1\" is missing or not text").arg(key));
         *out = v.toString();
         return true;
     };
@@ -162,26 +166,36 @@ std::optional<Profile> Profile::fromJson(const QJsonValue& value, QString* error
         !string("createdAt", &created))
         return std::nullopt;
 
-    if (!isCanonicalUuid(idText)) return fail(error, "\"id\" is not a UUID"), std::nullopt;
+    if (!isCanonicalUuid(idText))
+        return fail(error, QCoreApplication::translate("Profile", "\"id\" is not a UUID")), std::nullopt;
     p.id = QUuid::fromString(idText);
 
     const auto color = colors::fromRawValue(colorText);
-    if (!color) return fail(error, QStringLiteral("unknown colour \"%1\"").arg(colorText)), std::nullopt;
+    if (!color)
+        return fail(error, QCoreApplication::translate("Profile", "unknown colour \"%1\"").arg(colorText)),
+               std::nullopt;
     p.color = *color;
 
     const QJsonValue isDefault = o.value("isDefault");
-    if (!isDefault.isBool()) return fail(error, "\"isDefault\" is missing or not a boolean"), std::nullopt;
+    if (!isDefault.isBool())
+        return fail(error,
+                    QCoreApplication::translate("Profile", "\"isDefault\" is missing or not a boolean")),
+               std::nullopt;
     p.isDefault = isDefault.toBool();
 
     const auto createdAt = parseDate(created);
-    if (!createdAt) return fail(error, "\"createdAt\" is not a date"), std::nullopt;
+    if (!createdAt)
+        return fail(error, QCoreApplication::translate("Profile", "\"createdAt\" is not a date")),
+               std::nullopt;
     p.createdAt = *createdAt;
 
     // An explicit null counts as absent, as an optional field reads elsewhere.
     if (o.contains("lastOpenedAt") && !o.value("lastOpenedAt").isNull()) {
         const QJsonValue v = o.value("lastOpenedAt");
         const auto opened = v.isString() ? parseDate(v.toString()) : std::nullopt;
-        if (!opened) return fail(error, "\"lastOpenedAt\" is not a date"), std::nullopt;
+        if (!opened)
+            return fail(error, QCoreApplication::translate("Profile", "\"lastOpenedAt\" is not a date")),
+                   std::nullopt;
         p.lastOpenedAt = *opened;
     }
     return p;

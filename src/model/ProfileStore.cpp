@@ -4,6 +4,7 @@
 #include "platform/SystemLog.h"
 #include "platform/UserPaths.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -91,7 +92,7 @@ void ProfileStore::load() {
     file.close();
 
     if (readable && (tooLarge || !bytes.isEmpty())) {
-        QString reason = QStringLiteral("it is larger than 32 MB");
+        QString reason = QStringLiteral("it is larger than 32 MB");  // only logged
         const auto decoded = tooLarge ? std::nullopt : decodeList(bytes, &reason);
         if (!decoded) {
             // The next save would overwrite the user's list: keep it under another name first.
@@ -116,7 +117,8 @@ std::optional<QList<Profile>> ProfileStore::decodeList(const QByteArray& bytes, 
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(bytes, &parseError);
     if (parseError.error != QJsonParseError::NoError) return fail(parseError.errorString());
-    if (!doc.isArray()) return fail(QStringLiteral("the top level is not a list"));
+    if (!doc.isArray())
+        return fail(QCoreApplication::translate("ProfileStore", "the top level is not a list"));
     QList<Profile> decoded;
     QString why;
     for (const QJsonValue& value : doc.array()) {

@@ -1,5 +1,6 @@
 #include "platform/AtomicFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
 
@@ -12,8 +13,9 @@ bool writeAll(QFileDevice& file, const QByteArray& bytes, QString* why) {
     while (written < bytes.size()) {
         const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
         if (n <= 0) {
-            *why = file.error() != QFileDevice::NoError ? file.errorString()
-                                                        : QStringLiteral("the disk is full");
+            *why = file.error() != QFileDevice::NoError
+                       ? file.errorString()
+                       : QCoreApplication::translate("AtomicFile", "the disk is full");
             return false;
         }
         written += n;

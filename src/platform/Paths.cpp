@@ -1,5 +1,6 @@
 #include "platform/Paths.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -59,7 +60,7 @@ QString makeFolder(const QString& path) {
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(QFile::encodeName(path).toStdString()), error);
     if (error) return QString::fromLocal8Bit(error.message());
-    if (!QFileInfo(path).isDir()) return QStringLiteral("a file is in the way");
+    if (!QFileInfo(path).isDir()) return QCoreApplication::translate("Paths", "a file is in the way");
     return {};
 }
 

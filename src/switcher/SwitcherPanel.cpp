@@ -15,7 +15,7 @@ SwitcherPanel::SwitcherPanel(QWidget* content) : QWidget(nullptr), content_(cont
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_Hover);
     setFocusPolicy(Qt::NoFocus);
-    setWindowTitle(QStringLiteral("Varrow Switcher"));
+    setWindowTitle(tr("Varrow Switcher"));
     content_->setParent(this);
     content_->move(0, 0);
 }

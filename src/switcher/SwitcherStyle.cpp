@@ -1,5 +1,7 @@
 #include "switcher/SwitcherStyle.h"
 
+#include <QCoreApplication>
+
 namespace varrow::switcher::styles {
 
 const QList<SwitcherStyle>& allCases() {
@@ -22,11 +24,11 @@ QString rawValue(SwitcherStyle style) {
 QString label(SwitcherStyle style) {
     switch (style) {
         case SwitcherStyle::Edge:
-            return QStringLiteral("Pull-out tab");
+            return QCoreApplication::translate("SwitcherStyle", "Pull-out tab");
         case SwitcherStyle::Floating:
-            return QStringLiteral("Floating bar");
+            return QCoreApplication::translate("SwitcherStyle", "Floating bar");
         case SwitcherStyle::Off:
-            return QStringLiteral("Off");
+            return QCoreApplication::translate("SwitcherStyle", "Off", "no switcher");
     }
     return {};
 }

@@ -72,10 +72,10 @@ void CycleHotKey::setBound(bool on) {
         return;
     }
     Platform::desktopShortcuts()->bind({
-        {QString::fromLatin1(kNextShortcut), QStringLiteral("Switch to the next Claude account"), kKey,
+        {QString::fromLatin1(kNextShortcut), tr("Switch to the next Claude account"), kKey,
          Qt::ControlModifier},
-        {QString::fromLatin1(kPreviousShortcut), QStringLiteral("Switch to the previous Claude account"),
-         kKey, Qt::ControlModifier | Qt::ShiftModifier},
+        {QString::fromLatin1(kPreviousShortcut), tr("Switch to the previous Claude account"), kKey,
+         Qt::ControlModifier | Qt::ShiftModifier},
     });
 }
 

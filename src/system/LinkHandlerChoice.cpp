@@ -53,6 +53,7 @@ void LinkHandlerChoice::takeBackFromClaude() {
     // What was the handler before Varrow took it stays remembered: Claude's claim is not a choice.
     QString error;
     if (!handlers.setDefaultHandler(scheme(), handlers.ownHandler(), &error))
+        // Only logged, so in English as every system-log line.
         logged(QStringLiteral("Couldn't take sign-in links back from Claude: ") + error);
 }
 
@@ -88,7 +89,7 @@ QString LinkHandlerChoice::take() {
     defaults.setValue(Defaults::kPreviousLinkHandler, previous == own ? QString() : previous);
     defaults.setValue(Defaults::kLinkHandlerTaken, true);
     if (!handlers.setDefaultHandler(scheme(), own, &error))
-        return QStringLiteral("Couldn't make Varrow the handler of sign-in links: ") + error;
+        return tr("Couldn't make Varrow the handler of sign-in links: %1").arg(error);
     return {};
 }
 
@@ -100,7 +101,7 @@ QString LinkHandlerChoice::giveBack() {
     if (handlers.defaultHandler(scheme()) == handlers.ownHandler()) {
         const QString previous = defaults.value(Defaults::kPreviousLinkHandler).toString();
         if (!handlers.setDefaultHandler(scheme(), previous, &error))
-            return QStringLiteral("Couldn't give sign-in links back to their previous handler: ") + error;
+            return tr("Couldn't give sign-in links back to their previous handler: %1").arg(error);
     }
     handlers.removeOwnHandler();
     defaults.remove(Defaults::kPreviousLinkHandler);

@@ -56,8 +56,9 @@ QWidget* padded(QWidget* inner, int left, int top, int right) {
 
 }  // namespace
 
-AccountsView::AccountsView(model::ProfileStore* store, claude::ClaudeController* claude, QWidget* parent)
-    : QWidget(parent), store_(store), claude_(claude) {
+AccountsView::AccountsView(model::ProfileStore* store, claude::ClaudeController* claude, DesktopWords words,
+                           QWidget* parent)
+    : QWidget(parent), store_(store), claude_(claude), words_(std::move(words)) {
     setMinimumSize(520, 440);
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Window);
@@ -144,15 +145,15 @@ QWidget* AccountsView::buildHeader() {
     titles->setSpacing(2);
     titles->addWidget(
         toned(QStringLiteral("Varrow"), theme::font(20, QFont::DemiBold), theme::Tone::Primary));
-    auto* subtitle =
-        toned(QStringLiteral("Click an account to open it. Each one keeps its own sign-in and chats."),
-              theme::callout(), theme::Tone::Secondary);
+    auto* subtitle = toned(tr("Click an account to open it. Each one keeps its own sign-in and chats."),
+                           theme::callout(), theme::Tone::Secondary);
     subtitle->setWordWrap(true);
     titles->addWidget(subtitle);
     row->addLayout(titles, 1);
 
-    addButton_ = new QPushButton(QStringLiteral("Add Account"));
-    addButton_->setToolTip(displayText(QStringLiteral("Add another Claude account (⌘N)")));
+    addButton_ = new QPushButton(tr("Add Account"));
+    addButton_->setToolTip(
+        tr("Add another Claude account (%1)").arg(DesktopWords::ctrl(QStringLiteral("N"))));
     buttons::makeBordered(addButton_);
     theme::restyle(addButton_, [](QWidget* w, const QPalette& pal) {
         static_cast<QPushButton*>(w)->setIcon(
@@ -169,20 +170,22 @@ QWidget* AccountsView::buildFooter() {
     auto* row = new QHBoxLayout(footer);
     row->setContentsMargins(20, 10, 20, 10);
     row->setSpacing(14);
-    settingsButton_ = buttons::borderless(QStringLiteral("Settings"), QStringLiteral("gearshape"), footer);
-    settingsButton_->setAccessibleName(QStringLiteral("Settings"));
+    settingsButton_ = buttons::borderless(tr("Settings"), QStringLiteral("gearshape"), footer);
+    settingsButton_->setAccessibleName(tr("Settings"));
     row->addWidget(settingsButton_);
     row->addStretch();
-    const QString tip = QStringLiteral("Tip: ⌘` switches accounts while you're in Claude");
-    QLabel* tipLabel = toned(displayText(tip), theme::caption(), theme::Tone::Tertiary);
+    const auto tip = [this] {
+        return tr("Tip: %1 switches accounts while you're in Claude").arg(words_.cycleKey());
+    };
+    QLabel* tipLabel = toned(tip(), theme::caption(), theme::Tone::Tertiary);
     row->addWidget(tipLabel);
     // A layout switch can change what the key prints.
     if (platform::Platform::isInstalled())
         connect(&platform::Platform::hotKeys(), &platform::GlobalHotKeys::keyboardChanged, tipLabel,
-                [tipLabel, tip] { tipLabel->setText(displayText(tip)); });
+                [tipLabel, tip] { tipLabel->setText(tip()); });
     helpButton_ = buttons::borderless(QString(), QStringLiteral("questionmark.circle"), footer);
-    helpButton_->setAccessibleName(QStringLiteral("Help"));
-    helpButton_->setToolTip(QStringLiteral("How it works"));
+    helpButton_->setAccessibleName(tr("Help"));
+    helpButton_->setToolTip(HelpView::title());
     row->addWidget(helpButton_);
     connect(settingsButton_, &QToolButton::clicked, this, &AccountsView::toggleSettings);
     connect(helpButton_, &QToolButton::clicked, this, &AccountsView::toggleHelp);
@@ -237,7 +240,7 @@ void AccountsView::syncState() {
     missingBox_->setVisible(!claude_->claudeURL().has_value());
     const auto error = claude_->lastError();
     errorBox_->setVisible(error.has_value());
-    if (error) errorBanner_->setMessage(displayText(*error));
+    if (error) errorBanner_->setMessage(*error);
     for (ProfileCard* card : std::as_const(cards_)) card->refresh();
 }
 
@@ -246,51 +249,50 @@ QList<CardMenuItem> AccountsView::contextMenuEntries(const model::Profile& profi
     const bool running = claude_->running().contains(profile.id);
     const QUuid id = profile.id;
     QList<CardMenuItem> entries;
-    entries.append({false, (running ? QStringLiteral("Switch to ") : QStringLiteral("Open ")) + name, true,
-                    false, [this, id] {
+    entries.append({false, ProfileCard::actionTitle(running, name), true, false, [this, id] {
                         if (auto p = store_->profile(id)) claude_->open(*p);
                     }});
     if (running) {
-        entries.append({false, QStringLiteral("Quit ") + name, true, false, [this, id] {
+        entries.append({false, tr("Quit %1").arg(name), true, false, [this, id] {
                             const auto app = claude_->running().value(id);
                             if (app) app->terminate();
                         }});
     }
     entries.append({true, {}, true, false, {}});
-    entries.append({false, QStringLiteral("Edit…"), true, false, [this, id] {
+    entries.append({false, tr("Edit…"), true, false, [this, id] {
                         if (auto p = store_->profile(id)) startEditing(*p);
                     }});
     if (profile.isDefault) return entries;
 
     // Left out where the desktop keeps no list Varrow knows, and once the copy is pinned.
-    const auto keepTitle = keepInDockTitle(QStringLiteral("Claude ") + name, pinnedList());
+    const auto keepTitle = words_.keepTitle(tr("Claude %1", "an account's copy of Claude").arg(name));
     if (keepTitle && !claude_->isPinned(profile)) {
         entries.append({false, *keepTitle, true, false, [this, id] {
                             if (auto p = store_->profile(id)) claude_->keepInDock(*p);
                         }});
     }
-    entries.append({false, QStringLiteral("Copy Claude Code Terminal Command"), true, false, [this, id] {
+    entries.append({false, tr("Copy Claude Code Terminal Command"), true, false, [this, id] {
                         const auto p = store_->profile(id);
                         if (!p) return;
                         QClipboard* clipboard = QGuiApplication::clipboard();
                         clipboard->clear();
                         clipboard->setText(p->terminalCommand(store_->accountsURL()));
                     }});
-    entries.append({false, QStringLiteral("Copy MCP Servers from My Claude…"), true, false, [this, id] {
+    entries.append({false, tr("Copy MCP Servers from My Claude…"), true, false, [this, id] {
                         const auto p = store_->profile(id);
                         if (!p || mcpPrompt_) return;
                         mcpPrompt_ = McpCopyPrompt::open(
                             this, store_->accountsURL(), *p, copies::DesktopConfig::myClaudeFile(),
                             [this](const QString& sentence) { claude_->setLastError(sentence); });
                     }});
-    entries.append({false, displayText(QStringLiteral("Show Data in Finder")), true, false, [this, id] {
+    entries.append({false, tr("Show Data in Files"), true, false, [this, id] {
                         const auto p = store_->profile(id);
                         // Only the account's own folder, never a path a hand-edited list points at.
                         const auto folder = p ? p->dataFolder(store_->accountsURL()) : std::nullopt;
                         if (folder) platform::Platform::workspace().revealInFileViewer(*folder + u'/');
                     }});
     entries.append({true, {}, true, false, {}});
-    entries.append({false, QStringLiteral("Remove…"), !running, true, [this, id] {
+    entries.append({false, tr("Remove…"), !running, true, [this, id] {
                         if (auto p = store_->profile(id)) startRemoving(*p);
                     }});
     return entries;
@@ -375,11 +377,12 @@ void AccountsView::startRemoving(const model::Profile& profile) {
     auto* box = new QMessageBox(this);
     box->setIcon(QMessageBox::Warning);
     box->setWindowTitle(QStringLiteral("Varrow"));
-    box->setText(QStringLiteral("Remove “") + singleLine(profile.name) + QStringLiteral("”?"));
-    box->setInformativeText(displayText(QStringLiteral(
-        "This signs that account out on this Mac and moves its local data to the Trash. Your chats "
-        "are saved in your Claude account online, so you can sign in again any time.")));
-    QPushButton* remove = box->addButton(QStringLiteral("Remove"), QMessageBox::DestructiveRole);
+    box->setText(tr("Remove “%1”?").arg(singleLine(profile.name)));
+    box->setInformativeText(
+        tr("This signs that account out on this computer and moves its local data to the Trash. "
+           "Your chats are saved in your Claude account online, so you can sign in again any "
+           "time."));
+    QPushButton* remove = box->addButton(tr("Remove"), QMessageBox::DestructiveRole);
     box->addButton(QMessageBox::Cancel);
     box->setDefaultButton(QMessageBox::Cancel);
     box->setAttribute(Qt::WA_DeleteOnClose);
@@ -399,8 +402,8 @@ void AccountsView::toggleSettings() {
     if (settings_ && settings_->isVisible()) return settings_->hide();
     if (settings_ && settings_->justClosed()) return;
     delete settings_;
-    auto* view =
-        new SettingsView(launchAtLogin_, [this](const QString& message) { claude_->setLastError(message); });
+    auto* view = new SettingsView(
+        launchAtLogin_, [this](const QString& message) { claude_->setLastError(message); }, words_);
     connect(view, &SettingsView::launchAtLoginChanged, this, [this](bool on) { launchAtLogin_ = on; });
     settings_ = new Popover(view, this);
     settings_->showFor(settingsButton_);
@@ -410,7 +413,7 @@ void AccountsView::toggleHelp() {
     if (help_ && help_->isVisible()) return help_->hide();
     if (help_ && help_->justClosed()) return;
     delete help_;
-    help_ = new Popover(new HelpView, this);
+    help_ = new Popover(new HelpView(words_), this);
     help_->showFor(helpButton_);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Profile.h"
+#include "ui/DisplayText.h"
 #include "ui/Popover.h"
 #include "ui/ProfileEditor.h"
 
@@ -44,7 +45,9 @@ struct CardMenuItem {
 class AccountsView : public QWidget {
     Q_OBJECT
 public:
-    AccountsView(model::ProfileStore* store, claude::ClaudeController* claude, QWidget* parent = nullptr);
+    // words: how this desktop names its pinned list and the cycle key.
+    AccountsView(model::ProfileStore* store, claude::ClaudeController* claude, DesktopWords words = {},
+                 QWidget* parent = nullptr);
     ~AccountsView() override;
 
     QList<CardMenuItem> contextMenuEntries(const model::Profile& profile);
@@ -89,6 +92,7 @@ private:
 
     model::ProfileStore* store_;
     claude::ClaudeController* claude_;
+    DesktopWords words_;
     bool launchAtLogin_ = false;
 
     QPushButton* addButton_ = nullptr;

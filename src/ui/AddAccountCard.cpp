@@ -16,7 +16,7 @@ AddAccountCard::AddAccountCard(QWidget* parent)
     setMouseTracking(true);
     setFocusPolicy(Qt::TabFocus);
     setMinimumHeight(ProfileCard::kMinHeight + 2 * ProfileCard::kShadowMargin);
-    setAccessibleName(QStringLiteral("Add account"));
+    setAccessibleName(tr("Add account"));
 }
 
 QRectF AddAccountCard::cardRect() const {
@@ -77,12 +77,12 @@ void AddAccountCard::paintEvent(QPaintEvent*) {
     p.setFont(title);
     p.setPen(theme::primary(pal));
     p.drawText(QRectF(left, y, card.right() - left - 14, tm.height()), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Add account"));
+               tr("Add account"));
     y += tm.height() + 3;
     p.setFont(theme::callout());
     p.setPen(theme::secondary(pal));
     p.drawText(QRectF(left, y, card.right() - left - 14, sm.height()), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Work, personal, a client…"));
+               tr("Work, personal, a client…"));
 }
 
 }  // namespace varrow::ui

@@ -29,15 +29,15 @@ ClaudeMissingBanner::ClaudeMissingBanner(QWidget* parent) : QWidget(parent) {
                              [](const QPalette&) { return theme::clay(); }));
     auto* texts = new QVBoxLayout;
     texts->setSpacing(2);
-    auto* headline = new QLabel(QStringLiteral("Claude isn't installed yet"));
+    auto* headline = new QLabel(tr("Claude isn't installed yet"));
     headline->setFont(theme::headline());
-    auto* detail = new QLabel(QStringLiteral("Install the Claude app first, then come back here."));
+    auto* detail = new QLabel(tr("Install the Claude app first, then come back here."));
     detail->setFont(theme::callout());
     theme::setTone(detail, theme::Tone::Secondary);
     texts->addWidget(headline);
     texts->addWidget(detail);
     row->addLayout(texts, 1);
-    download_ = new QPushButton(QStringLiteral("Download Claude"));
+    download_ = new QPushButton(tr("Download Claude"));
     buttons::makeProminent(download_);
     download_->setDefault(false);
     download_->setAutoDefault(false);
@@ -64,7 +64,7 @@ ErrorBanner::ErrorBanner(QWidget* parent) : QWidget(parent) {
     message_->setTextFormat(Qt::PlainText);
     row->addWidget(message_, 1);
     dismiss_ = new QToolButton;
-    dismiss_->setText(QStringLiteral("Dismiss"));
+    dismiss_->setText(tr("Dismiss"));
     dismiss_->setAutoRaise(true);
     dismiss_->setCursor(Qt::PointingHandCursor);
     dismiss_->setFont(theme::font(13));

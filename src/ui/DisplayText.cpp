@@ -1,74 +1,65 @@
 #include "ui/DisplayText.h"
 
-#include "platform/Platform.h"
-#include "system/CycleHotKey.h"
-
 #include <QFontMetrics>
 
 namespace varrow::ui {
 
-namespace {
-
 using Kind = platform::PinnedApps::Kind;
 
-// As written, then for a desktop with a task manager's launchers, with favourites, and with neither.
-struct Wording {
-    const char16_t* written;
-    const char16_t* taskManager;
-    const char16_t* favourites;
-    const char16_t* none;
-};
-
-constexpr Wording kTable[] = {
-    {u"this Mac", u"this computer", u"this computer", u"this computer"},
-    {u"Show Data in Finder", u"Show Data in Files", u"Show Data in Files", u"Show Data in Files"},
-    {u"Want an account in your Dock? Right-click it here and choose Keep in Dock.",
-     u"Want an account in your task manager? Right-click it here and choose Pin to Task Manager.",
-     u"Want an account in your favourites? Right-click it here and choose Add to Favorites.", nullptr},
-    {u"in the Dock and ⌘Tab", u"in the task manager and ⌘Tab", u"in the dash and ⌘Tab",
-     u"in the taskbar and ⌘Tab"},
-    {u"⌘Tab", u"Alt+Tab", u"Alt+Tab", u"Alt+Tab"},
-    {u"⇧⌘", u"Shift+Ctrl+", u"Shift+Ctrl+", u"Shift+Ctrl+"},
-    {u"⌘", u"Ctrl+", u"Ctrl+", u"Ctrl+"},
-};
-
-}  // namespace
-
-QString displayText(const QString& text, Kind pinned) {
-    QString out = text;
-    // The cycle key is a place on the keyboard, not a symbol: name it as the layout prints it.
-    if (platform::Platform::isInstalled() && out.contains(QStringLiteral("⌘`")))
-        out.replace(QStringLiteral("⌘`"),
-                    QStringLiteral("⌘") + platform::Platform::hotKeys().keyLabel(system::CycleHotKey::kKey));
-    for (const Wording& w : kTable) {
-        const QString written = QString::fromUtf16(w.written);
-        if (!out.contains(written)) continue;
-        const char16_t* words = pinned == Kind::TaskManager  ? w.taskManager
-                                : pinned == Kind::Favourites ? w.favourites
-                                                             : w.none;
-        if (!words) return {};
-        out.replace(written, QString::fromUtf16(words));
-    }
-    return out;
+QString DesktopWords::ctrl(const QString& key) {
+    return tr("Ctrl+%1", "a key pressed with Control").arg(key);
 }
 
-QString displayText(const QString& text) {
-    // Only texts about the Dock depend on the desktop's list; the rest need not ask for it.
-    return displayText(text, text.contains(u"Dock") ? pinnedList() : Kind::None);
+QString DesktopWords::cycleKey() const {
+    return ctrl(cycleKeyLabel ? cycleKeyLabel() : QStringLiteral("`"));
 }
 
-Kind pinnedList() {
-    return platform::Platform::isInstalled() ? platform::Platform::pinnedApps().kind() : Kind::None;
+QString DesktopWords::cycleBackKey() const {
+    return tr("Shift+Ctrl+%1", "a key pressed with Shift and Control")
+        .arg(cycleKeyLabel ? cycleKeyLabel() : QStringLiteral("`"));
 }
 
-std::optional<QString> keepInDockTitle(const QString& copyName, Kind pinned) {
+QString DesktopWords::iconsShownIn() const {
     switch (pinned) {
-        case Kind::TaskManager:
-            // Plasma's own words for it.
-            return QStringLiteral("Pin “") + copyName + QStringLiteral("” to Task Manager");
         case Kind::Favourites:
-            // GNOME Shell's own words for it.
-            return QStringLiteral("Add “") + copyName + QStringLiteral("” to Favorites");
+            return tr(
+                "Each account gets its own coloured Claude icon and name, like “Claude Work”, in the dash "
+                "and Alt+Tab.");
+        case Kind::TaskManager:
+            return tr(
+                "Each account gets its own coloured Claude icon and name, like “Claude Work”, in the task "
+                "manager and Alt+Tab.");
+        case Kind::None:
+            break;
+    }
+    return tr(
+        "Each account gets its own coloured Claude icon and name, like “Claude Work”, in the taskbar "
+        "and Alt+Tab.");
+}
+
+std::optional<QString> DesktopWords::pinHint() const {
+    // Each desktop's own words for its list and the item that adds to it.
+    switch (pinned) {
+        case Kind::Favourites:
+            return tr(
+                "Want an account in your favourites? Right-click it here and choose Add to Favorites. It "
+                "shows up as “Claude Work” in its own colour.");
+        case Kind::TaskManager:
+            return tr(
+                "Want an account in your task manager? Right-click it here and choose Pin to Task Manager. "
+                "It shows up as “Claude Work” in its own colour.");
+        case Kind::None:
+            break;
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> DesktopWords::keepTitle(const QString& copyName) const {
+    switch (pinned) {
+        case Kind::Favourites:
+            return tr("Add “%1” to Favorites", "GNOME Shell's own words").arg(copyName);
+        case Kind::TaskManager:
+            return tr("Pin “%1” to Task Manager", "KDE Plasma's own words").arg(copyName);
         case Kind::None:
             break;
     }

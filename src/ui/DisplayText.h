@@ -2,25 +2,38 @@
 
 #include "platform/PinnedApps.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace varrow::ui {
 
-// The one table that words this program's texts for this desktop: the Command key symbols become
-// key names ("⇧⌘`" reads "Shift+Ctrl+`", "⌘N" reads "Ctrl+N", "⌘Tab" reads "Alt+Tab"), and the
-// other platform's nouns become this one's ("this Mac" reads "this computer", Finder reads
-// Files, and the Dock reads as whatever list this desktop pins applications to). A text that only
-// makes sense with a list the desktop lacks comes out empty.
-QString displayText(const QString& text, platform::PinnedApps::Kind pinned);
-// The same for the pinned list the platform reports (none where no platform is installed).
-QString displayText(const QString& text);
-platform::PinnedApps::Kind pinnedList();
+// What a text needs to know about the desktop it is shown on, handed in by whoever builds the
+// view: the kind of list the desktop pins applications to, and the cycle key as the keyboard
+// layout prints it. Texts are written in this desktop's words; only these two vary.
+class DesktopWords {
+    Q_DECLARE_TR_FUNCTIONS(DesktopWords)
+public:
+    platform::PinnedApps::Kind pinned = platform::PinnedApps::Kind::None;
+    // The layout's label of the cycle key; "`" when unset.
+    std::function<QString()> cycleKeyLabel;
 
-// The title of the item that pins an account's copy ("Claude Work"), or none where this desktop
-// keeps no list Varrow knows: a pin nothing reads is no pin.
-std::optional<QString> keepInDockTitle(const QString& copyName, platform::PinnedApps::Kind pinned);
+    // "Ctrl+N"; the key as given.
+    static QString ctrl(const QString& key);
+    // "Ctrl+`" and "Shift+Ctrl+`" with the current layout's label.
+    QString cycleKey() const;
+    QString cycleBackKey() const;
+
+    // Where an account's own icon shows up on this desktop (a help line).
+    QString iconsShownIn() const;
+    // How to pin an account (a help line); none where the desktop keeps no list Varrow knows.
+    std::optional<QString> pinHint() const;
+    // The title of the item that pins an account's copy ("Claude Work"), or none where this
+    // desktop keeps no list Varrow knows: a pin nothing reads is no pin.
+    std::optional<QString> keepTitle(const QString& copyName) const;
+};
 
 // A name as one line: line breaks, tabs and other control characters become spaces, so a
 // label never grows a second line whatever the account is called.

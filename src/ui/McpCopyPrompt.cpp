@@ -11,9 +11,9 @@ using copies::DesktopConfig;
 
 QString McpCopyPrompt::summary(const DesktopConfig::McpPlan& plan) {
     QStringList lines;
-    if (!plan.added.isEmpty()) lines.append(QStringLiteral("Adds: ") + plan.added.join(QStringLiteral(", ")));
+    if (!plan.added.isEmpty()) lines.append(tr("Adds: %1").arg(plan.added.join(QStringLiteral(", "))));
     if (!plan.replaced.isEmpty())
-        lines.append(QStringLiteral("Replaces (same name): ") + plan.replaced.join(QStringLiteral(", ")));
+        lines.append(tr("Replaces (same name): %1").arg(plan.replaced.join(QStringLiteral(", "))));
     return lines.join(u'\n');
 }
 
@@ -30,21 +30,21 @@ QMessageBox* McpCopyPrompt::open(QWidget* parent, const QString& accountsDir, co
     box->setAttribute(Qt::WA_DeleteOnClose);
     if (!plan.changes()) {
         box->setIcon(QMessageBox::Information);
-        box->setText(QStringLiteral("“%1” already has My Claude's MCP servers.").arg(name));
+        box->setText(tr("“%1” already has My Claude's MCP servers.").arg(name));
         box->addButton(QMessageBox::Ok);
         box->open();
         return box;
     }
     box->setIcon(QMessageBox::Question);
-    box->setText(QStringLiteral("Copy MCP servers from My Claude to “%1”?").arg(name));
+    box->setText(tr("Copy MCP servers from My Claude to “%1”?").arg(name));
     QString details = summary(plan);
     if (plan.hadFile)
         details +=
-            QStringLiteral("\n\nThe current file is kept as %1%2.")
+            tr("\n\nThe current file is kept as %1%2.")
                 .arg(QLatin1String(DesktopConfig::kFileName), QLatin1String(DesktopConfig::kBackupSuffix));
-    details += QStringLiteral("\nClaude reads it the next time “%1” opens.").arg(name);
+    details += tr("\nClaude reads it the next time “%1” opens.").arg(name);
     box->setInformativeText(details);
-    QPushButton* copy = box->addButton(QStringLiteral("Copy"), QMessageBox::AcceptRole);
+    QPushButton* copy = box->addButton(tr("Copy", "copy the MCP servers"), QMessageBox::AcceptRole);
     box->addButton(QMessageBox::Cancel);
     box->setDefaultButton(copy);
     QObject::connect(box, &QMessageBox::finished, box, [box, copy, accountsDir, profile, source, report] {

@@ -2,6 +2,7 @@
 
 #include "copies/DesktopConfig.h"
 
+#include <QCoreApplication>
 #include <functional>
 
 class QMessageBox;
@@ -12,6 +13,8 @@ namespace varrow::ui {
 // "Copy MCP Servers from My Claude…": works out what would change in the account's settings
 // file, shows it, and writes only once the user agrees.
 class McpCopyPrompt {
+    Q_DECLARE_TR_FUNCTIONS(McpCopyPrompt)
+
 public:
     using Report = std::function<void(const QString& sentence)>;
 

@@ -82,11 +82,14 @@ bool ProfileCard::isOpening() const {
     return claude_->opening().contains(profile_.id);
 }
 
+QString ProfileCard::actionTitle(bool running, const QString& name) {
+    return (running ? tr("Switch to %1") : tr("Open %1")).arg(name);
+}
+
 QString ProfileCard::subtitle() const {
-    if (nativeWayland_) return QStringLiteral("Reopen it from Varrow to switch to it");
+    if (nativeWayland_) return tr("Reopen it from Varrow to switch to it");
     if (!profile_.note.isEmpty()) return profile_.note;
-    return profile_.isDefault ? QStringLiteral("Your original Claude sign-in")
-                              : QStringLiteral("Separate sign-in");
+    return profile_.isDefault ? tr("Your original Claude sign-in") : tr("Separate sign-in");
 }
 
 QString ProfileCard::statusText() const {
@@ -94,7 +97,7 @@ QString ProfileCard::statusText() const {
 }
 
 QString ProfileCard::shortcutText() const {
-    return shortcut_ ? displayText(QStringLiteral("⌘%1").arg(*shortcut_)) : QString();
+    return shortcut_ ? DesktopWords::ctrl(QString::number(*shortcut_)) : QString();
 }
 
 QRectF ProfileCard::cardRect() const {
@@ -119,10 +122,8 @@ void ProfileCard::refresh() {
     const bool running = isRunning();
     nativeWayland_ = running && !platform::Platform::windowServer().seesNativeWindows() &&
                      claude_->isNativeWaylandClient(claude_->running().value(profile_.id));
-    setToolTip(nativeWayland_ ? subtitle()
-                              : (running ? QStringLiteral("Switch to ") : QStringLiteral("Open ")) + name);
-    setAccessibleName(name + QStringLiteral(", ") +
-                      (running ? QStringLiteral("open") : QStringLiteral("not open")));
+    setToolTip(nativeWayland_ ? subtitle() : actionTitle(running, name));
+    setAccessibleName((running ? tr("%1, open") : tr("%1, not open")).arg(name));
     if (isOpening() && !spinner_.isActive()) spinner_.start();
     if (!isOpening()) spinner_.stop();
     update();

@@ -24,6 +24,8 @@ public:
     static constexpr int kShadowMargin = 12;
     static constexpr int kMinHeight = 92;
     static constexpr qreal kRadius = 14;
+    // What a click on an account does: "Switch to Work" while it runs, else "Open Work".
+    static QString actionTitle(bool running, const QString& name);
 
     ProfileCard(claude::ClaudeController* claude, const model::Profile& profile, std::optional<int> shortcut,
                 QWidget* parent = nullptr);

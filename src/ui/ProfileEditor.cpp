@@ -94,7 +94,7 @@ ProfileEditor::ProfileEditor(std::optional<model::Profile> original, SaveCallbac
       onSave_(std::move(onSave)),
       color_(original_ ? original_->color : randomColor()) {
     setWindowModality(Qt::WindowModal);
-    setWindowTitle(isNew() ? QStringLiteral("New Claude account") : QStringLiteral("Edit account"));
+    setWindowTitle(isNew() ? tr("New Claude account") : tr("Edit account"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 24, 24, 24);
@@ -108,20 +108,20 @@ ProfileEditor::ProfileEditor(std::optional<model::Profile> original, SaveCallbac
     layout->addSpacing(6);
     layout->addWidget(preview_, 0, Qt::AlignHCenter);
 
-    title_ = new QLabel(isNew() ? QStringLiteral("New Claude account") : QStringLiteral("Edit account"));
+    title_ = new QLabel(windowTitle());
     title_->setFont(theme::font(15, QFont::DemiBold));
     layout->addWidget(title_, 0, Qt::AlignHCenter);
 
     auto* fields = new QVBoxLayout;
     fields->setSpacing(14);
-    name_ = field(QStringLiteral("e.g. Work, Personal, Acme Co."));
-    note_ = field(QStringLiteral("So you remember which sign-in goes here"));
+    name_ = field(tr("e.g. Work, Personal, Acme Co."));
+    note_ = field(tr("So you remember which sign-in goes here"));
     if (original_) {
         name_->setText(original_->name);
         note_->setText(original_->note);
     }
-    fields->addWidget(labelled(QStringLiteral("Name"), name_));
-    fields->addWidget(labelled(QStringLiteral("Email (optional)"), note_));
+    fields->addWidget(labelled(tr("Name"), name_));
+    fields->addWidget(labelled(tr("Email (optional)"), note_));
 
     auto* swatchRow = new QWidget;
     auto* swatchLayout = new QHBoxLayout(swatchRow);
@@ -135,11 +135,11 @@ ProfileEditor::ProfileEditor(std::optional<model::Profile> original, SaveCallbac
         swatches_.append(swatch);
     }
     swatchLayout->addStretch();
-    fields->addWidget(labelled(QStringLiteral("Colour"), swatchRow));
+    fields->addWidget(labelled(tr("Colour"), swatchRow));
     layout->addLayout(fields);
 
     if (isNew()) {
-        config_ = new QCheckBox(QStringLiteral("Start with My Claude's MCP servers and settings"));
+        config_ = new QCheckBox(tr("Start with My Claude's MCP servers and settings"));
         config_->setFont(theme::font(13));
         config_->hide();
         layout->addWidget(config_);
@@ -150,9 +150,9 @@ ProfileEditor::ProfileEditor(std::optional<model::Profile> original, SaveCallbac
         theme::setSymbol(icon, QStringLiteral("info.circle"), 14, &theme::secondary);
         icon->setAlignment(Qt::AlignTop);
         info->addWidget(icon, 0, Qt::AlignTop);
-        auto* text =
-            new QLabel(QStringLiteral("Claude will open to its sign-in screen. Sign in with the account "
-                                      "you want here. You only need to do this once."));
+        auto* text = new QLabel(
+            tr("Claude will open to its sign-in screen. Sign in with the account you want here. You only "
+               "need to do this once."));
         text->setWordWrap(true);
         text->setFont(theme::callout());
         theme::setTone(text, theme::Tone::Secondary);
@@ -161,8 +161,8 @@ ProfileEditor::ProfileEditor(std::optional<model::Profile> original, SaveCallbac
     }
 
     auto* buttons = new QHBoxLayout;
-    cancel_ = new QPushButton(QStringLiteral("Cancel"));
-    save_ = new QPushButton(isNew() ? QStringLiteral("Create and Open") : QStringLiteral("Save"));
+    cancel_ = new QPushButton(tr("Cancel"));
+    save_ = new QPushButton(isNew() ? tr("Create and Open") : tr("Save"));
     buttons::makeBordered(cancel_);
     buttons::makeProminent(save_);
     buttons::makeLarge(cancel_);

@@ -45,26 +45,27 @@ QWidget* checkRow(QCheckBox* box, const QString& detail, QLabel** detailLabel = 
     return row;
 }
 
+}  // namespace
+
 // What the cycle key does here: a grab that works only in Claude, the desktop's own shortcut that
 // works everywhere, or nothing Varrow can grab at all (a native Claude with no desktop shortcuts).
-QString cycleHelp() {
+QString SettingsView::cycleHelp() const {
     // Where the shell holds the key for Varrow only while Claude is in front (GNOME's extension),
     // it works as the grab does.
     const bool nativeClaude = platform::display_session::isWayland() &&
                               !model::Defaults::shared().startClaudeThroughXwayland() &&
                               !platform::Platform::windowServer().switchesNativeWindows();
-    if (!nativeClaude) return QStringLiteral("Only while you're in Claude. ⇧⌘` goes backwards.");
+    if (!nativeClaude)
+        return tr("Only while you're in Claude. %1 goes backwards.").arg(words_.cycleBackKey());
     const platform::DesktopShortcuts* shortcuts = platform::Platform::desktopShortcuts();
     if (shortcuts && shortcuts->isAvailable())
-        return QStringLiteral(
-            "Your desktop keeps ⌘` for Varrow in every app; outside Claude it does nothing. "
-            "⇧⌘` goes backwards. Change either in your desktop's shortcut settings.");
-    return QStringLiteral(
+        return tr("Your desktop keeps %1 for Varrow in every app; outside Claude it does nothing. "
+                  "%2 goes backwards. Change either in your desktop's shortcut settings.")
+            .arg(words_.cycleKey(), words_.cycleBackKey());
+    return tr(
         "Claude opens natively, where Varrow can't catch keys: bind “varrow cycle” and "
         "“varrow cycle --back” to keys in your desktop's settings.");
 }
-
-}  // namespace
 
 const QStringList& SettingsView::styleValues() {
     static const QStringList values{QStringLiteral("edge"), QStringLiteral("floating"),
@@ -72,16 +73,16 @@ const QStringList& SettingsView::styleValues() {
     return values;
 }
 
-QString SettingsView::description(const QString& stored) {
-    if (stored == u"floating")
-        return QStringLiteral("A small bar that floats over Claude. Drag it wherever you like.");
+QString SettingsView::description(const QString& stored, const DesktopWords& words) {
+    if (stored == u"floating") return tr("A small bar that floats over Claude. Drag it wherever you like.");
     if (stored == u"edge")
-        return QStringLiteral("A slim tab on the right edge of the screen. Point at it to pick an account.");
-    return displayText(QStringLiteral("No switcher. Use the menu bar or ⌘` instead."));
+        return tr("A slim tab on the right edge of the screen. Point at it to pick an account.");
+    return tr("No switcher. Use the tray menu or %1 instead.").arg(words.cycleKey());
 }
 
-SettingsView::SettingsView(bool launchAtLogin, std::function<void(const QString&)> onError, QWidget* parent)
-    : QWidget(parent), onError_(std::move(onError)), launchAtLogin_(launchAtLogin) {
+SettingsView::SettingsView(bool launchAtLogin, std::function<void(const QString&)> onError,
+                           DesktopWords words, QWidget* parent)
+    : QWidget(parent), onError_(std::move(onError)), words_(std::move(words)), launchAtLogin_(launchAtLogin) {
     setFixedWidth(340);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(18, 18, 18, 18);
@@ -89,51 +90,50 @@ SettingsView::SettingsView(bool launchAtLogin, std::function<void(const QString&
 
     auto* section = new QVBoxLayout;
     section->setSpacing(6);
-    auto* title = new QLabel(QStringLiteral("Switcher while you're in Claude"));
+    auto* title = new QLabel(tr("Switcher while you're in Claude"));
     title->setFont(theme::headline());
     section->addWidget(title);
-    picker_ = new SegmentedControl(
-        {QStringLiteral("Pull-out tab"), QStringLiteral("Floating bar"), QStringLiteral("Off")});
-    picker_->setAccessibleName(QStringLiteral("Switcher while you're in Claude"));
+    picker_ = new SegmentedControl({tr("Pull-out tab"), tr("Floating bar"), tr("Off", "no switcher")});
+    picker_->setAccessibleName(title->text());
     section->addWidget(picker_);
     description_ = secondaryLabel(QString());
     section->addWidget(description_);
     layout->addLayout(section);
 
-    cycle_ = new QCheckBox(displayText(QStringLiteral("⌘` switches between open accounts")));
+    cycle_ = new QCheckBox(tr("%1 switches between open accounts").arg(words_.cycleKey()));
     layout->addWidget(checkRow(cycle_, QString(), &cycleHelp_));  // worded by syncFromDefaults
     if (auto* shortcuts = platform::Platform::desktopShortcuts())
         connect(shortcuts, &platform::DesktopShortcuts::availabilityChanged, this,
                 &SettingsView::syncFromDefaults);
-    links_ = new QCheckBox(QStringLiteral("Send sign-in links to the account that asked"));
-    layout->addWidget(checkRow(links_, QStringLiteral("When you sign in through the browser, the link goes "
-                                                      "back to the account you were signing in to.")));
+    links_ = new QCheckBox(tr("Send sign-in links to the account that asked"));
+    layout->addWidget(checkRow(links_, tr("When you sign in through the browser, the link goes back to the "
+                                          "account you were signing in to.")));
     // Only a Wayland desktop has the choice; elsewhere Claude always runs under X11.
     if (platform::display_session::isWayland()) {
-        xwayland_ = new QCheckBox(QStringLiteral("Open Claude through Xwayland so switching works"));
+        xwayland_ = new QCheckBox(tr("Open Claude through Xwayland so switching works"));
         // Where the compositor lists native windows, Varrow reaches them too; only the key needs X11.
         const QString help =
             platform::Platform::windowServer().seesNativeWindows()
-                ? QStringLiteral(
-                      "Lets ⌘` switch accounts while Claude is in front. Without it Claude's "
-                      "text stays sharp and Varrow still brings accounts forward; ⌘` becomes "
-                      "your desktop's own shortcut where it offers them (KDE Plasma), else bind "
-                      "“varrow cycle” to a key in your desktop's settings. Applies when an "
-                      "account next opens.")
-                : QStringLiteral(
-                      "Lets Varrow bring accounts forward and ⌘` switch them on this desktop. "
-                      "Text in Claude can look less sharp at fractional scaling. Applies when "
-                      "an account next opens.");
-        xwaylandRow_ = checkRow(xwayland_, displayText(help));
+                ? tr("Lets %1 switch accounts while Claude is in front. Without it Claude's text stays sharp "
+                     "and "
+                     "Varrow still brings accounts forward; %1 becomes your desktop's own shortcut where it "
+                     "offers them (KDE Plasma), else bind “varrow cycle” to a key in your desktop's "
+                     "settings. "
+                     "Applies when an account next opens.")
+                      .arg(words_.cycleKey())
+                : tr("Lets Varrow bring accounts forward and %1 switch them on this desktop. Text in Claude "
+                     "can "
+                     "look less sharp at fractional scaling. Applies when an account next opens.")
+                      .arg(words_.cycleKey());
+        xwaylandRow_ = checkRow(xwayland_, help);
         layout->addWidget(xwaylandRow_);
         connect(xwayland_, &QCheckBox::toggled, this, [](bool on) {
             model::Defaults::shared().setValue(model::Defaults::kStartClaudeThroughXwayland, on);
         });
     }
-    login_ = new QCheckBox(QStringLiteral("Open at login"));
-    layout->addWidget(
-        checkRow(login_, displayText(QStringLiteral("Keeps the switcher and ⌘` ready. Runs quietly in "
-                                                    "the menu bar."))));
+    login_ = new QCheckBox(tr("Open at login"));
+    layout->addWidget(checkRow(
+        login_, tr("Keeps the switcher and %1 ready. Runs quietly in the tray.").arg(words_.cycleKey())));
     login_->setChecked(launchAtLogin_);
 
     connect(picker_, &SegmentedControl::activated, this, [](int index) {
@@ -151,10 +151,10 @@ SettingsView::SettingsView(bool launchAtLogin, std::function<void(const QString&
 void SettingsView::syncFromDefaults() {
     const QString stored = model::Defaults::shared().switcherStyle();
     picker_->setSelectedIndex(int(styleValues().indexOf(stored)));
-    description_->setText(description(stored));
+    description_->setText(description(stored, words_));
     const QSignalBlocker block(cycle_);
     cycle_->setChecked(model::Defaults::shared().cycleHotKeyEnabled());
-    cycleHelp_->setText(displayText(cycleHelp()));
+    cycleHelp_->setText(cycleHelp());
     const QSignalBlocker blockLinks(links_);
     links_->setChecked(model::Defaults::shared().sendSignInLinks());
     if (xwayland_) {
@@ -173,7 +173,7 @@ void SettingsView::loginToggled(bool wanted) {
         emit launchAtLoginChanged(wanted);
         return;
     }
-    if (onError_) onError_(QStringLiteral("Couldn't change “Open at login”: ") + error);
+    if (onError_) onError_(tr("Couldn't change “Open at login”: %1").arg(error));
     // Show the real state again; that is not a new request.
     launchAtLogin_ = items.isEnabled();
     const QSignalBlocker block(login_);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/DisplayText.h"
+
 #include <QWidget>
 #include <functional>
 
@@ -20,9 +22,10 @@ class SettingsView : public QWidget {
 public:
     // Segment raw values in picker order.
     static const QStringList& styleValues();
-    static QString description(const QString& storedStyle);
+    static QString description(const QString& storedStyle, const DesktopWords& words);
 
-    SettingsView(bool launchAtLogin, std::function<void(const QString&)> onError, QWidget* parent = nullptr);
+    SettingsView(bool launchAtLogin, std::function<void(const QString&)> onError, DesktopWords words = {},
+                 QWidget* parent = nullptr);
 
     SegmentedControl* stylePicker() const { return picker_; }
     QLabel* descriptionLabel() const { return description_; }
@@ -43,8 +46,10 @@ protected:
 private:
     void syncFromDefaults();
     void loginToggled(bool wanted);
+    QString cycleHelp() const;
 
     std::function<void(const QString&)> onError_;
+    DesktopWords words_;
     bool launchAtLogin_;
     SegmentedControl* picker_;
     QLabel* description_;

@@ -2,6 +2,7 @@
 
 #include "ui/Theme.h"
 
+#include <QCoreApplication>
 #include <QtMath>
 
 namespace varrow::ui::status_line {
@@ -14,11 +15,13 @@ Kind kind(bool running, bool opening) {
 QString text(bool running, bool opening, bool hovering) {
     switch (kind(running, opening)) {
         case Kind::Opening:
-            return QStringLiteral("Opening…");
+            return QCoreApplication::translate("StatusLine", "Opening…");
         case Kind::Running:
-            return hovering ? QStringLiteral("Click to switch") : QStringLiteral("Open");
+            return hovering ? QCoreApplication::translate("StatusLine", "Click to switch")
+                            : QCoreApplication::translate("StatusLine", "Open", "an account that is open");
         case Kind::NotOpen:
-            return hovering ? QStringLiteral("Click to open") : QStringLiteral("Not open");
+            return hovering ? QCoreApplication::translate("StatusLine", "Click to open")
+                            : QCoreApplication::translate("StatusLine", "Not open");
     }
     return {};
 }

@@ -55,7 +55,7 @@ TEST(MenuModel, FullMenuInOrderWithClaudeMissing) {
 
     EXPECT_EQ(titles(menu),
               "Download Claude…|--|Account 1|Account 2  ·  open|--|Add Account…|Manage Accounts…|"
-              "--|Switcher in Claude|⌘` Switches Accounts|Show Switch Log|--|Quit Varrow");
+              "--|Switcher in Claude|Ctrl+` Switches Accounts|Show Switch Log|--|Quit Varrow");
     EXPECT_EQ(menu.at(2).action, Action::OpenProfile);
     EXPECT_EQ(menu.at(2).profileId, state.profiles.at(0).id);
     EXPECT_EQ(menu.at(3).dot, state.profiles.at(1).color);

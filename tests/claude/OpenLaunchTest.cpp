@@ -8,7 +8,7 @@ namespace varrow::claude::test {
 namespace {
 
 using OpenMode = platform::fake::FakeWorkspace::OpenMode;
-const QString kMissing = "Claude isn't installed on this Mac yet. Download it, then try again.";
+const QString kMissing = "Claude isn't installed on this computer yet. Download it, then try again.";
 
 TEST_F(ControllerTest, LocatesClaudeButNeverOneOfTheCopies) {
     fake.workspace.registered.insert(kClaude, store->appsURL() + "/Claude Work.app");

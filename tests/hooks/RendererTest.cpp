@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QMenu>
 #include <QSignalSpy>
 
 using namespace varrow;
@@ -73,7 +74,7 @@ protected:
 TEST_F(RendererTest, WritesTheWindowTheThreeLooksAndTheReport) {
     const QString shot = home.file("out/shot.png");
     const QString report = home.file("out/report.txt");
-    const QStringList written = render({shot, false, report});
+    const QStringList written = render({shot, false, report, {}, {}});
 
     const QStringList expected{shot, home.file("out/shot-switcher-edge.png"),
                                home.file("out/shot-switcher-edge-open.png"),
@@ -98,9 +99,21 @@ TEST_F(RendererTest, WritesTheWindowTheThreeLooksAndTheReport) {
               "Side Project: running=false app=- path=-");
 }
 
+TEST_F(RendererTest, DrawsTheTrayMenuItIsHandedBesideTheWindow) {
+    const QString shot = home.file("out/shot.png");
+    const QStringList written = render({shot, false, std::nullopt, {}, [] {
+                                            auto* menu = new QMenu;
+                                            menu->addAction(QStringLiteral("Manage Accounts…"));
+                                            return menu;
+                                        }});
+    ASSERT_GE(written.size(), 2);
+    EXPECT_EQ(written.at(1), home.file("out/shot-menu.png"));
+    EXPECT_TRUE(hasDetail(QImage(written.at(1))));
+}
+
 TEST_F(RendererTest, DarkUsesADarkPaletteAndBackdrop) {
-    render({home.file("out/light.png"), false, std::nullopt});
-    render({home.file("out/dark.png"), true, std::nullopt});
+    render({home.file("out/light.png"), false, std::nullopt, {}, {}});
+    render({home.file("out/dark.png"), true, std::nullopt, {}, {}});
     EXPECT_LT(brightness(QImage(home.file("out/dark.png"))) + 60,
               brightness(QImage(home.file("out/light.png"))));
     EXPECT_EQ(QColor(QImage(home.file("out/dark-switcher-floating.png")).pixel(2, 2)).red(), 41);
@@ -108,11 +121,12 @@ TEST_F(RendererTest, DarkUsesADarkPaletteAndBackdrop) {
 
 TEST_F(RendererTest, UnwritableFoldersLoseOnlyTheirFilesAndTheRunStillEnds) {
     const QString report = home.file("out/report.txt");
-    EXPECT_EQ(render({home.file("missing/shot.png"), false, report}), QStringList{report});
+    EXPECT_EQ(render({home.file("missing/shot.png"), false, report, {}, {}}), QStringList{report});
 
     // A file where a folder should be stops every write, whoever runs the test.
     test::writeFile(home.file("blocked"), "not a folder");
-    EXPECT_EQ(render({home.file("blocked/shot.png"), false, home.file("blocked/report.txt")}), QStringList());
+    EXPECT_EQ(render({home.file("blocked/shot.png"), false, home.file("blocked/report.txt"), {}, {}}),
+              QStringList());
     EXPECT_EQ(test::readFile(home.file("blocked")), "not a folder");
 }
 

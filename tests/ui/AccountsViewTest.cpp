@@ -27,7 +27,7 @@ class AccountsViewTest : public UiTest {
 protected:
     AccountsView& view() {
         if (!view_) {
-            view_ = std::make_unique<AccountsView>(store.get(), &controller());
+            view_ = std::make_unique<AccountsView>(store.get(), &controller(), words);
             view_->resize(560, 520);
             view_->show();
         }
@@ -50,6 +50,7 @@ protected:
     }
     void TearDown() override { view_.reset(); }
 
+    DesktopWords words{platform::PinnedApps::Kind::Favourites, {}};
     std::unique_ptr<AccountsView> view_;
 };
 
@@ -170,11 +171,10 @@ TEST_F(AccountsViewTest, anAccountsMenuFollowsItsState) {
     ASSERT_EQ(fake.workspace.revealedPaths.size(), 1);
     EXPECT_EQ(fake.workspace.revealedPaths[0], store->accountsURL() + "/" + work.folderName + "/");
     // Plasma's task manager in its own words; no item where the desktop keeps no list.
-    fake.pinnedApps.listKind = platform::PinnedApps::Kind::TaskManager;
-    EXPECT_EQ(texts(view().contextMenuEntries(work)).at(3), "Pin “Claude Work” to Task Manager");
-    fake.pinnedApps.listKind = platform::PinnedApps::Kind::None;
-    EXPECT_EQ(texts(view().contextMenuEntries(work)).at(3), "Copy Claude Code Terminal Command");
-    fake.pinnedApps.listKind = platform::PinnedApps::Kind::Favourites;
+    AccountsView plasma(store.get(), &controller(), {platform::PinnedApps::Kind::TaskManager, {}});
+    EXPECT_EQ(texts(plasma.contextMenuEntries(work)).at(3), "Pin “Claude Work” to Task Manager");
+    AccountsView none(store.get(), &controller(), {platform::PinnedApps::Kind::None, {}});
+    EXPECT_EQ(texts(none.contextMenuEntries(work)).at(3), "Copy Claude Code Terminal Command");
 
     start(work);
     settle();

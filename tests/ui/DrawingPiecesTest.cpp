@@ -68,28 +68,24 @@ TEST(PressableStyle, shrinksWhilePressedAndSpringsBack) {
     EXPECT_TRUE(test::waitUntil([&] { return qFuzzyCompare(style.scale(), 1.0); }, 1000));
 }
 
-TEST(DisplayText, spellsTheCommandKeysAsThisDesktopNamesThem) {
-    EXPECT_EQ(displayText("⌘` switches"), "Ctrl+` switches");
-    EXPECT_EQ(displayText("⇧⌘` goes backwards"), "Shift+Ctrl+` goes backwards");
-    EXPECT_EQ(displayText("Add another Claude account (⌘N)"), "Add another Claude account (Ctrl+N)");
-    EXPECT_EQ(displayText("in the Dock and ⌘Tab.", PinnedApps::Kind::TaskManager),
-              "in the task manager and Alt+Tab.");
-    EXPECT_EQ(displayText("in the Dock and ⌘Tab.", PinnedApps::Kind::Favourites), "in the dash and Alt+Tab.");
-    EXPECT_EQ(displayText("in the Dock and ⌘Tab.", PinnedApps::Kind::None), "in the taskbar and Alt+Tab.");
-    EXPECT_EQ(displayText("signs that account out on this Mac and"),
-              "signs that account out on this computer and");
-    EXPECT_EQ(displayText("Show Data in Finder"), "Show Data in Files");
+TEST(DisplayText, wordsKeysAndThePinnedListAsThisDesktopNamesThem) {
+    const DesktopWords plasma{PinnedApps::Kind::TaskManager, [] { return QStringLiteral("^"); }};
+    EXPECT_EQ(plasma.cycleKey(), "Ctrl+^");
+    EXPECT_EQ(plasma.cycleBackKey(), "Shift+Ctrl+^");
+    EXPECT_EQ(DesktopWords().cycleKey(), "Ctrl+`");
     // Pinning is worded as the desktop words it, and not offered where nothing would read the pin.
-    EXPECT_EQ(keepInDockTitle("Claude Work", PinnedApps::Kind::TaskManager),
-              "Pin “Claude Work” to Task Manager");
-    EXPECT_EQ(keepInDockTitle("Claude Work", PinnedApps::Kind::Favourites), "Add “Claude Work” to Favorites");
-    EXPECT_EQ(keepInDockTitle("Claude Work", PinnedApps::Kind::None), std::nullopt);
-    const QString pinHelp =
-        "Want an account in your Dock? Right-click it here and choose Keep in Dock. It shows up";
-    EXPECT_TRUE(displayText(pinHelp, PinnedApps::Kind::Favourites)
-                    .startsWith("Want an account in your favourites? "
-                                "Right-click it here and choose Add to Favorites."));
-    EXPECT_EQ(displayText(pinHelp, PinnedApps::Kind::None), "");
+    const DesktopWords favourites{PinnedApps::Kind::Favourites, {}};
+    const DesktopWords none{PinnedApps::Kind::None, {}};
+    EXPECT_TRUE(plasma.iconsShownIn().endsWith("in the task manager and Alt+Tab."));
+    EXPECT_TRUE(favourites.iconsShownIn().endsWith("in the dash and Alt+Tab."));
+    EXPECT_TRUE(none.iconsShownIn().endsWith("in the taskbar and Alt+Tab."));
+    EXPECT_EQ(plasma.keepTitle("Claude Work"), "Pin “Claude Work” to Task Manager");
+    EXPECT_EQ(favourites.keepTitle("Claude Work"), "Add “Claude Work” to Favorites");
+    EXPECT_EQ(none.keepTitle("Claude Work"), std::nullopt);
+    EXPECT_TRUE(
+        favourites.pinHint()->startsWith("Want an account in your favourites? "
+                                         "Right-click it here and choose Add to Favorites."));
+    EXPECT_EQ(none.pinHint(), std::nullopt);
     EXPECT_EQ(singleLine("a\nb\tc\u2028d"), "a b c d");
     EXPECT_EQ(elided(QString(300, u'w'), QFont(), 80).back(), u'…');
 }

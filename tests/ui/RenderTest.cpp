@@ -71,7 +71,7 @@ TEST_P(RenderTest, accountsWindowAndSheets) {
 
     SettingsView settings(true, {});
     save(render::grab(&settings), "settings");
-    HelpView help;
+    HelpView help({platform::PinnedApps::Kind::Favourites, {}});
     save(render::grab(&help), "help");
 
     // Made under one palette and given the other afterwards, as a window may be.

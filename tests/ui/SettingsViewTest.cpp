@@ -26,7 +26,7 @@ TEST_F(SettingsViewTest, anUnknownStoredStyleSelectsNothingAndDescribesOff) {
     model::Defaults::shared().setValue(model::Defaults::kSwitcherStyle, "sideways");
     SettingsView view(false, {});
     EXPECT_EQ(view.stylePicker()->selectedIndex(), -1);
-    EXPECT_EQ(view.descriptionLabel()->text(), "No switcher. Use the menu bar or Ctrl+` instead.");
+    EXPECT_EQ(view.descriptionLabel()->text(), "No switcher. Use the tray menu or Ctrl+` instead.");
 }
 
 TEST_F(SettingsViewTest, choicesAreStoredInTheDefaults) {
@@ -87,16 +87,18 @@ TEST_F(SettingsViewTest, aFailedLoginChangeReportsAndShowsTheRealState) {
 }
 
 TEST(HelpView, showsTheSixRowsInOrderWithDesktopKeyNames) {
-    platform::fake::FakePlatform fake;  // a desktop with favourites: the pinning row is there
-    const auto rows = HelpView::rows();
+    const DesktopWords words{platform::PinnedApps::Kind::Favourites, [] { return QStringLiteral("^"); }};
+    const auto rows = HelpView::rows(words);
     ASSERT_EQ(rows.size(), 6);
     EXPECT_EQ(rows[0].first, "hand.tap");
     EXPECT_EQ(rows[5].first, "pin");
     EXPECT_EQ(
         rows[4].second,
-        "While you're in Claude, Ctrl+` jumps to the next open account. The switcher tab on the screen edge "
+        "While you're in Claude, Ctrl+^ jumps to the next open account. The switcher tab on the screen edge "
         "works too.");
-    HelpView view;
+    // No row about pinning where the desktop keeps no list Varrow knows.
+    EXPECT_EQ(HelpView::rows({platform::PinnedApps::Kind::None, {}}).size(), 5);
+    HelpView view(words);
     QStringList texts;
     for (QLabel* label : view.findChildren<QLabel*>()) texts.append(label->text());
     EXPECT_TRUE(texts.contains("How it works"));

@@ -44,9 +44,11 @@ bool LinuxLinkHandlers::installOwnHandler(const QString& scheme, QString* error)
         return false;
     };
     if (executable_.contains(u'\n') || executable_.contains(u'\r'))
-        return fail(QStringLiteral("This program’s path cannot be written to a desktop entry."));
+        return fail(QCoreApplication::translate("LinkHandlers",
+                                                "This program’s path cannot be written to a desktop entry."));
     if (!QDir().mkpath(applications_))
-        return fail(QStringLiteral("The folder %1 could not be created.").arg(applications_));
+        return fail(QCoreApplication::translate("LinkHandlers", "The folder %1 could not be created.")
+                        .arg(applications_));
     // Quoted only where needed: the simplest openers split Exec at spaces and know no quoting.
     const QString entry =
         QStringLiteral(
@@ -61,7 +63,9 @@ bool LinuxLinkHandlers::installOwnHandler(const QString& scheme, QString* error)
             .arg(DesktopEntry::escapeValue(DesktopEntry::quoteArgument(executable_)), mimeType(scheme));
     QString why;
     if (!writeFileAtomically(entryPath(), entry.toUtf8(), &why))
-        return fail(QStringLiteral("The desktop entry %1 could not be written: %2").arg(entryPath(), why));
+        return fail(
+            QCoreApplication::translate("LinkHandlers", "The desktop entry %1 could not be written: %2")
+                .arg(entryPath(), why));
     return true;
 }
 
@@ -90,7 +94,9 @@ bool LinuxLinkHandlers::setDefaultHandler(const QString& scheme, const QString& 
     const QString path = mimeApps().userListFor(type);
     QFile file(path);
     if (file.exists() && !file.open(QIODevice::ReadOnly)) {
-        if (error) *error = QStringLiteral("%1 could not be read: %2").arg(path, file.errorString());
+        if (error)
+            *error = QCoreApplication::translate("LinkHandlers", "%1 could not be read: %2")
+                         .arg(path, file.errorString());
         return false;
     }
     const QByteArray before = file.isOpen() ? file.readAll() : QByteArray();
@@ -99,7 +105,9 @@ bool LinuxLinkHandlers::setDefaultHandler(const QString& scheme, const QString& 
     QString why;
     QDir().mkpath(config_);
     if (!writeFileAtomically(path, after, &why)) {
-        if (error) *error = QStringLiteral("%1 could not be written: %2").arg(path, why);
+        if (error)
+            *error =
+                QCoreApplication::translate("LinkHandlers", "%1 could not be written: %2").arg(path, why);
         return false;
     }
     // Known as written, so the same outside write coming back just after is seen as a change.

@@ -42,15 +42,19 @@ bool LinuxLoginItems::set(bool enabled, QString* error) {
     const QString path = entryPath();
     if (!enabled) {
         if (!QFileInfo::exists(path) || QFile::remove(path)) return true;
-        return fail(QStringLiteral("The login item %1 could not be removed.").arg(path));
+        return fail(
+            QCoreApplication::translate("LoginItems", "The login item %1 could not be removed.").arg(path));
     }
     if (executable_.contains(u'\n') || executable_.contains(u'\r'))
-        return fail(QStringLiteral("This program’s path cannot be written to a login item."));
+        return fail(QCoreApplication::translate("LoginItems",
+                                                "This program’s path cannot be written to a login item."));
     if (!QDir().mkpath(folder_))
-        return fail(QStringLiteral("The folder %1 could not be created.").arg(folder_));
+        return fail(
+            QCoreApplication::translate("LoginItems", "The folder %1 could not be created.").arg(folder_));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return fail(QStringLiteral("The login item %1 could not be written.").arg(path));
+        return fail(
+            QCoreApplication::translate("LoginItems", "The login item %1 could not be written.").arg(path));
     const QString entry = QStringLiteral(
                               "[Desktop Entry]\n"
                               "Type=Application\n"
@@ -61,7 +65,9 @@ bool LinuxLoginItems::set(bool enabled, QString* error) {
                               "X-GNOME-Autostart-enabled=true\n")
                               .arg(execLine(executable_));
     file.write(entry.toUtf8());
-    if (!file.commit()) return fail(QStringLiteral("The login item %1 could not be written.").arg(path));
+    if (!file.commit())
+        return fail(
+            QCoreApplication::translate("LoginItems", "The login item %1 could not be written.").arg(path));
     return true;
 }
 

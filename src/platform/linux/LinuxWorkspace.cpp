@@ -181,23 +181,26 @@ void LinuxWorkspace::openApplication(const QString& bundlePath, const OpenConfig
     const bool linuxLayout = layout.has_value();
     if (linuxLayout) info = BundleInfo{layout->bundleIdentifier, layout->executable, {}, {}};
     if (!info) {
-        finish(
-            std::move(completion), nullptr,
-            QStringLiteral("The application %1 could not be opened because it has no Info.plist.").arg(name));
+        finish(std::move(completion), nullptr,
+               QCoreApplication::translate(
+                   "Workspace", "The application %1 could not be opened because it has no Info.plist.")
+                   .arg(name));
         return;
     }
     const QFileInfo executable(bundlePath + (linuxLayout ? "/" : "/Contents/MacOS/") + info->executable);
     if (info->executable.isEmpty() || info->executable.contains(u'/') || !executable.isFile()) {
         finish(std::move(completion), nullptr,
-               QStringLiteral("The application %1 could not be opened because its executable is missing.")
+               QCoreApplication::translate(
+                   "Workspace", "The application %1 could not be opened because its executable is missing.")
                    .arg(name));
         return;
     }
     if (!executable.isExecutable()) {
-        finish(
-            std::move(completion), nullptr,
-            QStringLiteral("The application %1 could not be opened because its executable is not executable.")
-                .arg(name));
+        finish(std::move(completion), nullptr,
+               QCoreApplication::translate(
+                   "Workspace",
+                   "The application %1 could not be opened because its executable is not executable.")
+                   .arg(name));
         return;
     }
     const QString canonical = QFileInfo(bundlePath).canonicalFilePath();
@@ -233,7 +236,8 @@ void LinuxWorkspace::openApplication(const QString& bundlePath, const OpenConfig
         launcher_.start(executable.absoluteFilePath(), configuration.arguments, configuration.environment);
     if (started.pid <= 0) {
         finish(std::move(completion), nullptr,
-               QStringLiteral("The application %1 could not be launched: %2.").arg(name, started.error));
+               QCoreApplication::translate("Workspace", "The application %1 could not be launched: %2.")
+                   .arg(name, started.error));
         return;
     }
     // The launch returns as the new program replaces this one's copy, a moment before its
@@ -259,7 +263,8 @@ void LinuxWorkspace::settle(pid_t pid, const QString& path, const QString& ident
     AppHandle app = scanner_.adopt(pid, path, identifier);
     if (!app) {
         finish(std::move(completion), nullptr,
-               QStringLiteral("The application %1 quit as soon as it was launched.").arg(name));
+               QCoreApplication::translate("Workspace", "The application %1 quit as soon as it was launched.")
+                   .arg(name));
         return;
     }
     finish(std::move(completion), app, {});
