@@ -4,6 +4,7 @@
 #include "copies/Recolour.h"
 #include "platform/Platform.h"
 
+#include <QBuffer>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -39,7 +40,11 @@ QString iconSignature(const model::Profile& profile) {
 
 std::optional<QImage> recolouredBase(const QString& source, model::ProfileColor colour, int pixels) {
     if (pixels <= 0) return std::nullopt;
-    const QImage icon = platform::Platform::workspace().iconForFile(source, pixels);
+    return recolouredBase(platform::Platform::workspace().iconForFile(source, pixels), colour, pixels);
+}
+
+std::optional<QImage> recolouredBase(const QImage& icon, model::ProfileColor colour, int pixels) {
+    if (pixels <= 0) return std::nullopt;
     QImage base(pixels, pixels, QImage::Format_RGBA8888_Premultiplied);
     if (base.isNull()) return std::nullopt;
     base.fill(Qt::transparent);
@@ -65,7 +70,19 @@ QFont badgeFont(const QString& initials) {
 }
 
 std::optional<QImage> renderIcon(const model::Profile& profile, const QString& source) {
-    const auto base = recolouredBase(source, profile.color, kCanvas);
+    return renderIcon(profile, platform::Platform::workspace().iconForFile(source, kCanvas));
+}
+
+QByteArray renderIconPng(const model::Profile& profile, const QImage& claudeIcon) {
+    const auto icon = renderIcon(profile, claudeIcon);
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!icon || !buffer.open(QIODevice::WriteOnly) || !icon->save(&buffer, "PNG")) return {};
+    return png;
+}
+
+std::optional<QImage> renderIcon(const model::Profile& profile, const QImage& claudeIcon) {
+    const auto base = recolouredBase(claudeIcon, profile.color, kCanvas);
     if (!base) return std::nullopt;
 
     QImage icon(kCanvas, kCanvas, QImage::Format_ARGB32_Premultiplied);

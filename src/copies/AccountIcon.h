@@ -21,9 +21,15 @@ QString iconSignature(const model::Profile& profile);
 // The system icon of `source` drawn into a pixels × pixels premultiplied RGBA bitmap and
 // recoloured; none when such a bitmap cannot be made.
 std::optional<QImage> recolouredBase(const QString& source, model::ProfileColor colour, int pixels);
+std::optional<QImage> recolouredBase(const QImage& icon, model::ProfileColor colour, int pixels);
 
 // The finished 1024 × 1024 icon; none when the base could not be made.
 std::optional<QImage> renderIcon(const model::Profile& profile, const QString& source);
+// The same from Claude's own icon as given: no platform service is asked, so it may run on a
+// worker thread.
+std::optional<QImage> renderIcon(const model::Profile& profile, const QImage& claudeIcon);
+// renderIcon, encoded as PNG; empty when it cannot be made. For a worker thread.
+QByteArray renderIconPng(const model::Profile& profile, const QImage& claudeIcon);
 
 // The badge font: Quicksand Bold when the font package is there, else the default font at the
 // heaviest weight; 210 pixels for one UTF-16 unit of initials, 165 otherwise.

@@ -51,26 +51,41 @@ QString desktopFolder(const model::Profile& profile, const QString& accountsDir)
     return folder ? QDir(*folder).filePath(QStringLiteral("Desktop")) : QString();
 }
 
-// Steps after the copy is settled: the icon, the metadata, the update policy.
+// Draws the account's icon and encodes it on a worker thread (a 1024-pixel picture takes tens of
+// milliseconds), then sets it on the copy; then() runs on the main thread either way.
+void paintIcon(const model::Profile& profile, const QString& source, const QString& copy,
+               const std::function<void()>& then) {
+    const QImage claudeIcon = platform::Platform::workspace().iconForFile(source, AccountIcon::kCanvas);
+    auto* watcher = new QFutureWatcher<QByteArray>();
+    QObject::connect(watcher, &QFutureWatcher<QByteArray>::finished, watcher, [watcher, copy, then] {
+        watcher->deleteLater();
+        if (const QByteArray png = watcher->result(); !png.isEmpty())
+            platform::Platform::workspace().setIcon(png, copy);
+        then();
+    });
+    watcher->setFuture(
+        QtConcurrent::run([profile, claudeIcon] { return AccountIcon::renderIconPng(profile, claudeIcon); }));
+}
+
+// Steps after the copy is settled: the icon, the metadata, the update policy; then done.
 void finishPrepare(const model::Profile& profile, const QString& source, const QString& copy,
-                   std::optional<AppCloner::Meta> meta, const QString& dataDir) {
-    if (meta) {
-        const QString signature = AccountIcon::iconSignature(profile);
-        if (meta->iconSignature != signature) {
-            if (const auto image = AccountIcon::renderIcon(profile, source))
-                platform::Platform::workspace().setIcon(*image, copy);
-        }
-        meta->iconSignature = signature;
-        AppCloner::writeMeta(*meta, copy);
-    }
-    // Where the desktop lists copies in its launcher, this one appears under its account's name.
-    if (meta) {
+                   std::optional<AppCloner::Meta> meta, const QString& dataDir,
+                   const std::function<void()>& done) {
+    // An account whose folder name is unusable has no data folder to protect.
+    if (!dataDir.isEmpty()) AppCloner::blockSelfUpdates(dataDir);
+    if (!meta) return done();
+    const auto settle = [profile, copy, meta, done] {
+        AppCloner::Meta updated = *meta;
+        updated.iconSignature = AccountIcon::iconSignature(profile);
+        AppCloner::writeMeta(updated, copy);
+        // Where the desktop lists copies in its launcher, this one appears under its account's name.
         const QString icon = AppCloner::customIconPath(copy);
         platform::Platform::installations().copyReady(copy, profile.name,
                                                       QFileInfo::exists(icon) ? icon : QString());
-    }
-    // An account whose folder name is unusable has no data folder to protect.
-    if (!dataDir.isEmpty()) AppCloner::blockSelfUpdates(dataDir);
+        done();
+    };
+    if (meta->iconSignature == AccountIcon::iconSignature(profile)) return settle();
+    paintIcon(profile, source, copy, settle);
 }
 
 }  // namespace
@@ -129,8 +144,9 @@ void AppCloner::prepare(const model::Profile& profile, const QString& source, bo
     const bool current =
         QFileInfo::exists(copy) && meta && meta->sourcePath == source && meta->sourceVersion == sourceVersion;
     if (current || isRunning) {
-        finishPrepare(profile, source, copy, meta, dataDir);
-        deliver(done, Prepared{copy, {}});
+        finishPrepare(profile, source, copy, meta, dataDir, [done, copy] {
+            deliver(done, Prepared{copy, {}});
+        });
         return;
     }
 
@@ -141,14 +157,16 @@ void AppCloner::prepare(const model::Profile& profile, const QString& source, bo
     QObject::connect(watcher, &QFutureWatcher<QString>::finished, watcher, [=] {
         const QString error = watcher->result();
         watcher->deleteLater();
-        const QList<std::function<void()>> waiting = inFlight().take(key);
-        if (error.isEmpty()) {
-            finishPrepare(profile, source, copy, Meta{source, sourceVersion, {}}, dataDir);
-            deliver(done, Prepared{copy, {}});
-        } else {
+        if (!error.isEmpty()) {
             deliver(done, Prepared{{}, error});
+            for (const auto& resume : inFlight().take(key)) resume();
+            return;
         }
-        for (const auto& resume : waiting) resume();
+        // Still in flight while its icon is painted: a second preparation waits for it.
+        finishPrepare(profile, source, copy, Meta{source, sourceVersion, {}}, dataDir, [done, copy, key] {
+            deliver(done, Prepared{copy, {}});
+            for (const auto& resume : inFlight().take(key)) resume();
+        });
     });
     watcher->setFuture(
         QtConcurrent::run([source, copy, appsDir] { return makeCopy(source, copy, appsDir); }));
@@ -309,11 +327,13 @@ void AppCloner::refreshIcon(const model::Profile& profile, const QString& source
     if (!meta || !QFileInfo::exists(copy)) return;
     const QString signature = AccountIcon::iconSignature(profile);
     if (meta->iconSignature == signature) return;
-    const auto image = AccountIcon::renderIcon(profile, source);
-    if (!image) return;
-    platform::Platform::workspace().setIcon(*image, copy);
-    meta->iconSignature = signature;
-    writeMeta(*meta, copy);
+    paintIcon(profile, source, copy, [copy, signature] {
+        // Only over the record it was painted for: a copy made again meanwhile keeps its own.
+        std::optional<Meta> now = readMeta(copy);
+        if (!now) return;
+        now->iconSignature = signature;
+        writeMeta(*now, copy);
+    });
 }
 
 }  // namespace varrow::copies

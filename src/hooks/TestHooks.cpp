@@ -2,6 +2,7 @@
 
 #include "claude/ClaudeController.h"
 #include "copies/AccountIcon.h"
+#include "hooks/LoopLatencyProbe.h"
 #include "hooks/Renderer.h"
 #include "model/ProfileStore.h"
 
@@ -18,6 +19,8 @@ QStringList TestHooks::splitNames(const QString& value) {
 void TestHooks::run(model::ProfileStore* store, claude::ClaudeController* claude,
                     const QProcessEnvironment& environment, const ui::DesktopWords& words,
                     std::function<QWidget*()> trayMenu) {
+    if (environment.contains(QStringLiteral("VARROW_LOOP_LATENCY")))
+        new LoopLatencyProbe(environment.value(QStringLiteral("VARROW_LOOP_LATENCY")), claude);
     if (environment.contains(QStringLiteral("VARROW_OPEN"))) {
         for (const QString& name : splitNames(environment.value(QStringLiteral("VARROW_OPEN"))))
             if (auto profile = store->findByName(name)) claude->open(*profile);

@@ -63,8 +63,9 @@ public:
     virtual bool terminate(const RunningApplication& app) = 0;
     virtual bool forceTerminate(const RunningApplication& app) = 0;
 
-    // A custom icon shown for a file or bundle wherever the system shows application icons.
-    virtual bool setIcon(const QImage& image, const QString& path) = 0;
+    // A custom icon (PNG bytes, encoded off the UI thread by the caller) shown for a file or bundle
+    // wherever the system shows application icons.
+    virtual bool setIcon(const QByteArray& png, const QString& path) = 0;
     // The icon the system shows for the file or bundle at a path, at the requested side length.
     virtual QImage iconForFile(const QString& path, int pixels) = 0;
 

@@ -249,10 +249,11 @@ TEST_F(Prepare, RefreshIconFollowsColourAndInitialsWithoutCopying) {
     AppCloner::refreshIcon(work, source, apps());
     EXPECT_TRUE(platform.workspace.customIcons.isEmpty());
 
+    // Painted on a worker thread, then set and recorded on the main thread.
     work.color = model::ProfileColor::Plum;
     AppCloner::refreshIcon(work, source, apps());
+    ASSERT_TRUE(test::waitUntil([&] { return AppCloner::readMeta(copy)->iconSignature == "v2|plum|W"; }));
     EXPECT_TRUE(platform.workspace.customIcons.contains(copy));
-    EXPECT_EQ(AppCloner::readMeta(copy)->iconSignature, "v2|plum|W");
     EXPECT_TRUE(QFile::exists(copy + "/marker"));
 
     // No record or no copy: nothing to refresh.
@@ -262,6 +263,7 @@ TEST_F(Prepare, RefreshIconFollowsColourAndInitialsWithoutCopying) {
     QFile::remove(AppCloner::metaPath(copy));
     work.color = model::ProfileColor::Sage;
     AppCloner::refreshIcon(work, source, apps());
+    QCoreApplication::processEvents();
     EXPECT_TRUE(platform.workspace.customIcons.isEmpty());
 }
 

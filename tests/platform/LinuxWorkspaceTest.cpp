@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -215,10 +216,14 @@ TEST_F(WorkspaceFixture, CustomIconsBundleIconsAndTheGenericIcon) {
     // A custom icon wins, and lands beside the bundle, not inside it.
     QImage custom(128, 128, QImage::Format_ARGB32);
     custom.fill(Qt::blue);
-    ASSERT_TRUE(workspace.setIcon(custom, bundle + "/"));
+    QByteArray png;
+    QBuffer buffer(&png);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && custom.save(&buffer, "PNG"));
+    ASSERT_TRUE(workspace.setIcon(png, bundle + "/"));
     EXPECT_TRUE(QFileInfo::exists(home.file("Apps/.Tool Box.app.icon.png")));
     EXPECT_EQ(workspace.iconForFile(bundle, 16).pixelColor(8, 8), QColor(Qt::blue));
-    EXPECT_FALSE(workspace.setIcon(custom, home.file("Apps/Missing.app")));
+    EXPECT_FALSE(workspace.setIcon(png, home.file("Apps/Missing.app")));
+    EXPECT_FALSE(workspace.setIcon("not a picture", bundle));
 }
 
 TEST(LinuxWorkspaceExits, AnApplicationStartedElsewhereIsFollowedToItsExitWithoutAnyScan) {

@@ -151,8 +151,8 @@ bool FakeWorkspace::forceTerminate(const RunningApplication& app) {
     return true;
 }
 
-bool FakeWorkspace::setIcon(const QImage& image, const QString& path) {
-    customIcons.insert(path, image);
+bool FakeWorkspace::setIcon(const QByteArray& png, const QString& path) {
+    customIcons.insert(path, QImage::fromData(png, "PNG"));
     return true;
 }
 

@@ -41,11 +41,11 @@ QString BundleIcons::customIconPath(const QString& path) {
     return info.absolutePath() + "/." + info.fileName() + ".icon.png";
 }
 
-bool BundleIcons::setIcon(const QImage& image, const QString& path) const {
-    if (image.isNull() || !QFileInfo::exists(path)) return false;
+bool BundleIcons::setIcon(const QByteArray& png, const QString& path) const {
+    if (!png.startsWith("\x89PNG") || !QFileInfo::exists(path)) return false;
     const QString iconPath = customIconPath(path);
     QSaveFile file(iconPath);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) return false;
+    if (!file.open(QIODevice::WriteOnly) || file.write(png) != png.size() || !file.commit()) return false;
     if (!gio_.isEmpty() && QFileInfo(gio_).isExecutable()) setGioIcon(cleanPath(path), iconPath);
     return true;
 }

@@ -17,7 +17,7 @@ public:
 
     static QString customIconPath(const QString& path);
 
-    bool setIcon(const QImage& image, const QString& path) const;
+    bool setIcon(const QByteArray& png, const QString& path) const;
     // The custom icon, else the bundle's own CFBundleIconFile, else a generic application icon;
     // always pixels x pixels.
     QImage iconFor(const QString& path, int pixels) const;

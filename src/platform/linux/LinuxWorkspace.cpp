@@ -299,8 +299,8 @@ bool LinuxWorkspace::forceTerminate(const RunningApplication& app) {
     return signal(app, SIGKILL);
 }
 
-bool LinuxWorkspace::setIcon(const QImage& image, const QString& path) {
-    return icons_.setIcon(image, path);
+bool LinuxWorkspace::setIcon(const QByteArray& png, const QString& path) {
+    return icons_.setIcon(png, path);
 }
 
 QImage LinuxWorkspace::iconForFile(const QString& path, int pixels) {

@@ -62,7 +62,7 @@ public:
     bool isActive(const RunningApplication& app) override;
     bool terminate(const RunningApplication& app) override;
     bool forceTerminate(const RunningApplication& app) override;
-    bool setIcon(const QImage& image, const QString& path) override;
+    bool setIcon(const QByteArray& png, const QString& path) override;
     QImage iconForFile(const QString& path, int pixels) override;
     bool openUrl(const QUrl& url) override;
     bool revealInFileViewer(const QString& path) override;
