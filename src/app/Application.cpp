@@ -9,7 +9,9 @@
 #include "app/TrayIcon.h"
 #include "app/TrayMenu.h"
 #include "claude/ClaudeController.h"
+#include "claude/IdleSleeper.h"
 #include "claude/LinkRouter.h"
+#include "claude/LoginOpener.h"
 #include "hooks/TestHooks.h"
 #include "model/ProfileStore.h"
 #include "platform/DisplaySession.h"
@@ -22,6 +24,8 @@
 #include <QTextStream>
 #include <QTimer>
 #include <cstdio>
+#include <functional>
+#include <memory>
 
 namespace varrow::app {
 
@@ -66,16 +70,19 @@ int run(int argc, char** argv) {
     model::ProfileStore store;
     claude::ClaudeController claude(&store);
 
-    MainWindow* window = nullptr;
-    TrayMenu trayMenu(&store, &claude, [&window] {
-        if (window) window->bringToFront();
-    });
-    MainWindow mainWindow(&store, &claude, &trayMenu);
-    window = &mainWindow;
+    // The accounts window is built when first shown: a login start usually never shows it.
+    std::function<void()> showWindow;
+    TrayMenu trayMenu(&store, &claude, [&showWindow] { showWindow(); });
+    std::unique_ptr<MainWindow> mainWindow;
+    auto window = [&]() -> MainWindow& {
+        if (!mainWindow) mainWindow = std::make_unique<MainWindow>(&store, &claude, &trayMenu);
+        return *mainWindow;
+    };
+    showWindow = [&window] { window().bringToFront(); };
     TrayIcon trayIcon(&trayMenu);
 
     Commands commands(&store, &claude,
-                      {[&mainWindow] { mainWindow.bringToFront(); },
+                      {showWindow,
                        [](bool backwards) {
                            if (system::CycleHotKey* key = StartupWiring::shared().hotKey())
                                key->trigger(backwards);
@@ -90,10 +97,14 @@ int run(int argc, char** argv) {
     });
 
     // A login launch leaves only the tray; a second start or the tray brings the window back.
-    mainWindow.showForLaunch(platform::Platform::loginItems().launchedAsLoginItem());
+    const bool loginLaunch = platform::Platform::loginItems().launchedAsLoginItem();
+    if (!loginLaunch || !platform::Platform::trays().isAvailable()) window().showForLaunch(loginLaunch);
 
-    QTimer::singleShot(0, &app, [&store, &claude] {
+    claude::IdleSleeper sleeper(&claude);
+    claude::LoginOpener loginOpener(&claude);
+    QTimer::singleShot(0, &app, [&store, &claude, &loginOpener, loginLaunch] {
         StartupWiring::shared().start(&store, &claude);
+        if (loginLaunch) loginOpener.start();
         hooks::TestHooks::run(&store, &claude);
     });
 

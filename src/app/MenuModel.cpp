@@ -4,6 +4,8 @@
 #include "model/Defaults.h"
 #include "model/ProfileStore.h"
 
+#include <QCoreApplication>
+
 namespace varrow::app {
 
 using Action = MenuEntry::Action;
@@ -30,6 +32,10 @@ MenuEntry styleChoice(const QString& rawValue, const QString& title, const QStri
 
 }  // namespace
 
+QString MenuModel::asleepSuffix() {
+    return QStringLiteral("  \u00b7  ") + QCoreApplication::translate("MenuModel", "asleep");
+}
+
 QList<MenuEntry> MenuModel::entries(const model::ProfileStore& store, const claude::ClaudeController& claude,
                                     const model::Defaults& defaults) {
     State state;
@@ -37,6 +43,7 @@ QList<MenuEntry> MenuModel::entries(const model::ProfileStore& store, const clau
     state.claudeFound = claude.claudeURL().has_value();
     for (auto it = claude.running().cbegin(); it != claude.running().cend(); ++it)
         state.running.insert(it.key());
+    state.asleep = claude.asleep();
     state.switcherStyle = defaults.switcherStyle();
     state.cycleHotKeyEnabled = defaults.cycleHotKeyEnabled();
     return entries(state);
@@ -52,7 +59,10 @@ QList<MenuEntry> MenuModel::entries(const State& state) {
     for (qsizetype i = 0; i < state.profiles.size(); ++i) {
         const model::Profile& profile = state.profiles.at(i);
         QString title = profile.name;
-        if (state.running.contains(profile.id)) title += QString::fromUtf8(kOpenSuffix);
+        if (state.running.contains(profile.id))
+            title += QString::fromUtf8(kOpenSuffix);
+        else if (state.asleep.contains(profile.id))
+            title += asleepSuffix();
         MenuEntry entry = button(title, Action::OpenProfile);
         if (i <= 8) entry.shortcut = QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + i));
         entry.profileId = profile.id;

@@ -58,11 +58,13 @@ public:
         QList<model::Profile> profiles;
         bool claudeFound = false;
         QSet<QUuid> running;
+        QSet<QUuid> asleep;
         QString switcherStyle;  // as stored; any text
         bool cycleHotKeyEnabled = true;
     };
 
     static constexpr auto kOpenSuffix = "  \u00b7  open";
+    static QString asleepSuffix();
 
     static QList<MenuEntry> entries(const model::ProfileStore& store, const claude::ClaudeController& claude,
                                     const model::Defaults& defaults);

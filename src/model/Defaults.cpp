@@ -16,6 +16,8 @@ const QHash<QString, QVariant>& registered() {
         {Defaults::kSendSignInLinks, true},
         {Defaults::kLinkHandlerTaken, false},
         {Defaults::kStartClaudeThroughXwayland, true},
+        {Defaults::kSleepIdleAccounts, false},
+        {Defaults::kSleepAfterSeconds, 4 * 3600},
     };
     return table;
 }
@@ -101,6 +103,15 @@ bool Defaults::linkHandlerTaken() const {
 
 bool Defaults::startClaudeThroughXwayland() const {
     return flag(kStartClaudeThroughXwayland);
+}
+
+std::optional<std::chrono::seconds> Defaults::sleepAfter() const {
+    if (!flag(kSleepIdleAccounts)) return std::nullopt;
+    bool ok = false;
+    const qlonglong seconds = value(kSleepAfterSeconds).toLongLong(&ok);
+    // Nonsense in the file leaves sleeping off rather than quitting accounts at once.
+    if (!ok || seconds <= 0) return std::nullopt;
+    return std::chrono::seconds(seconds);
 }
 
 bool Defaults::flag(const QString& key) const {

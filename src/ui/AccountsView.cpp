@@ -13,6 +13,7 @@
 #include "ui/DisplayText.h"
 #include "ui/HelpView.h"
 #include "ui/McpCopyPrompt.h"
+#include "ui/MemoryFigures.h"
 #include "ui/OverlayScrollBar.h"
 #include "ui/Popover.h"
 #include "ui/ProfileCard.h"
@@ -57,7 +58,8 @@ QWidget* padded(QWidget* inner, int left, int top, int right) {
 }  // namespace
 
 AccountsView::AccountsView(model::ProfileStore* store, claude::ClaudeController* claude, QWidget* parent)
-    : QWidget(parent), store_(store), claude_(claude) {
+    : QWidget(parent), store_(store), claude_(claude), memory_(new MemoryFigures(claude, this)) {
+    connect(memory_, &MemoryFigures::changed, this, &AccountsView::showMemory);
     setMinimumSize(520, 440);
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Window);
@@ -239,6 +241,21 @@ void AccountsView::syncState() {
     errorBox_->setVisible(error.has_value());
     if (error) errorBanner_->setMessage(displayText(*error));
     for (ProfileCard* card : std::as_const(cards_)) card->refresh();
+    showMemory();
+}
+
+void AccountsView::showMemory() {
+    for (ProfileCard* card : std::as_const(cards_)) card->setMemory(memory_->bytes(card->profile().id));
+}
+
+void AccountsView::showEvent(QShowEvent* event) {
+    memory_->setActive(true);
+    QWidget::showEvent(event);
+}
+
+void AccountsView::hideEvent(QHideEvent* event) {
+    memory_->setActive(false);
+    QWidget::hideEvent(event);
 }
 
 QList<CardMenuItem> AccountsView::contextMenuEntries(const model::Profile& profile) {
@@ -246,53 +263,100 @@ QList<CardMenuItem> AccountsView::contextMenuEntries(const model::Profile& profi
     const bool running = claude_->running().contains(profile.id);
     const QUuid id = profile.id;
     QList<CardMenuItem> entries;
-    entries.append({false, (running ? QStringLiteral("Switch to ") : QStringLiteral("Open ")) + name, true,
-                    false, [this, id] {
+    entries.append({false,
+                    (running ? QStringLiteral("Switch to ") : QStringLiteral("Open ")) + name,
+                    true,
+                    false,
+                    [this, id] {
                         if (auto p = store_->profile(id)) claude_->open(*p);
-                    }});
+                    },
+                    {}});
     if (running) {
-        entries.append({false, QStringLiteral("Quit ") + name, true, false, [this, id] {
+        entries.append({false,
+                        QStringLiteral("Quit ") + name,
+                        true,
+                        false,
+                        [this, id] {
                             const auto app = claude_->running().value(id);
                             if (app) app->terminate();
-                        }});
+                        },
+                        {}});
     }
-    entries.append({true, {}, true, false, {}});
-    entries.append({false, QStringLiteral("Edit…"), true, false, [this, id] {
+    entries.append({true, {}, true, false, {}, {}});
+    entries.append({false,
+                    QStringLiteral("Edit…"),
+                    true,
+                    false,
+                    [this, id] {
                         if (auto p = store_->profile(id)) startEditing(*p);
-                    }});
+                    },
+                    {}});
+    entries.append({false, tr("Open at Login"), true, false,
+                    [this, id] {
+                        auto p = store_->profile(id);
+                        if (!p) return;
+                        p->openAtLogin = !p->openAtLogin;
+                        store_->update(*p);
+                    },
+                    store_->profile(id).value_or(profile).openAtLogin});
     if (profile.isDefault) return entries;
 
     // Left out where the desktop keeps no list Varrow knows, and once the copy is pinned.
     const auto keepTitle = keepInDockTitle(QStringLiteral("Claude ") + name, pinnedList());
     if (keepTitle && !claude_->isPinned(profile)) {
-        entries.append({false, *keepTitle, true, false, [this, id] {
+        entries.append({false,
+                        *keepTitle,
+                        true,
+                        false,
+                        [this, id] {
                             if (auto p = store_->profile(id)) claude_->keepInDock(*p);
-                        }});
+                        },
+                        {}});
     }
-    entries.append({false, QStringLiteral("Copy Claude Code Terminal Command"), true, false, [this, id] {
+    entries.append({false,
+                    QStringLiteral("Copy Claude Code Terminal Command"),
+                    true,
+                    false,
+                    [this, id] {
                         const auto p = store_->profile(id);
                         if (!p) return;
                         QClipboard* clipboard = QGuiApplication::clipboard();
                         clipboard->clear();
                         clipboard->setText(p->terminalCommand(store_->accountsURL()));
-                    }});
-    entries.append({false, QStringLiteral("Copy MCP Servers from My Claude…"), true, false, [this, id] {
+                    },
+                    {}});
+    entries.append({false,
+                    QStringLiteral("Copy MCP Servers from My Claude…"),
+                    true,
+                    false,
+                    [this, id] {
                         const auto p = store_->profile(id);
                         if (!p || mcpPrompt_) return;
                         mcpPrompt_ = McpCopyPrompt::open(
                             this, store_->accountsURL(), *p, copies::DesktopConfig::myClaudeFile(),
                             [this](const QString& sentence) { claude_->setLastError(sentence); });
-                    }});
-    entries.append({false, displayText(QStringLiteral("Show Data in Finder")), true, false, [this, id] {
+                    },
+                    {}});
+    entries.append({false,
+                    displayText(QStringLiteral("Show Data in Finder")),
+                    true,
+                    false,
+                    [this, id] {
                         const auto p = store_->profile(id);
                         // Only the account's own folder, never a path a hand-edited list points at.
                         const auto folder = p ? p->dataFolder(store_->accountsURL()) : std::nullopt;
                         if (folder) platform::Platform::workspace().revealInFileViewer(*folder + u'/');
-                    }});
-    entries.append({true, {}, true, false, {}});
-    entries.append({false, QStringLiteral("Remove…"), !running, true, [this, id] {
+                    },
+                    {}});
+    entries.append({true, {}, true, false, {}, {}});
+    entries.append({false,
+                    QStringLiteral("Remove…"),
+                    !running,
+                    true,
+                    [this, id] {
                         if (auto p = store_->profile(id)) startRemoving(*p);
-                    }});
+                    },
+                    {}});
     return entries;
 }
 
@@ -310,6 +374,10 @@ QMenu* AccountsView::contextMenu(const model::Profile& profile, QWidget* parent)
         QAction* action = menu->addAction(text);
         action->setEnabled(entry.enabled);
         if (entry.destructive) action->setProperty("destructive", true);
+        if (entry.checked) {
+            action->setCheckable(true);
+            action->setChecked(*entry.checked);
+        }
         connect(action, &QAction::triggered, this, entry.run);
     }
     return menu;
