@@ -248,14 +248,19 @@ void AccountsView::showMemory() {
     for (ProfileCard* card : std::as_const(cards_)) card->setMemory(memory_->bytes(card->profile().id));
 }
 
+void AccountsView::followMemory() {
+    // Kept fresh while the window is in use; one left open behind others wakes nothing up.
+    memory_->setActive(isVisible() && isActiveWindow());
+}
+
 void AccountsView::showEvent(QShowEvent* event) {
-    memory_->setActive(true);
     QWidget::showEvent(event);
+    followMemory();
 }
 
 void AccountsView::hideEvent(QHideEvent* event) {
-    memory_->setActive(false);
     QWidget::hideEvent(event);
+    followMemory();
 }
 
 QList<CardMenuItem> AccountsView::contextMenuEntries(const model::Profile& profile) {
@@ -485,6 +490,7 @@ void AccountsView::toggleHelp() {
 void AccountsView::changeEvent(QEvent* event) {
     // Colours made from the palette follow a new one (light to dark and back).
     if (event->type() == QEvent::PaletteChange) theme::applyTones(this);
+    if (event->type() == QEvent::ActivationChange) followMemory();
     QWidget::changeEvent(event);
 }
 

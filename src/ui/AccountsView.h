@@ -83,7 +83,7 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
-    // Memory figures are read only while the view is on show.
+    // Memory figures are read only while the view is on show in the active window.
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
@@ -93,6 +93,7 @@ private:
     void syncCards();
     void syncState();
     void showMemory();
+    void followMemory();
     void createAccount(const QString& name, const QString& note, model::ProfileColor color,
                        bool withMyConfig);
 

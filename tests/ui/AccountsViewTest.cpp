@@ -383,7 +383,7 @@ TEST_F(AccountsViewTest, aPaletteGivenLaterRecoloursEveryText) {
     EXPECT_LT(tip->palette().color(QPalette::WindowText).lightness(), 128);
 }
 
-TEST_F(AccountsViewTest, openAccountsShowTheirMemoryReadOnlyWhileTheViewIsShown) {
+TEST_F(AccountsViewTest, openAccountsShowTheirMemoryReadOnlyWhileTheWindowIsInUse) {
     const Profile work = addAccount("Work");
     const auto app = start(work);
     settle();
@@ -391,7 +391,8 @@ TEST_F(AccountsViewTest, openAccountsShowTheirMemoryReadOnlyWhileTheViewIsShown)
     view().hide();
     EXPECT_FALSE(view().memory()->isActive());
     view().show();
-    EXPECT_TRUE(view().memory()->isActive());
+    view().activateWindow();
+    ASSERT_TRUE(waitUntil([&] { return view().memory()->isActive(); }));
     ProfileCard* card = view().cards().at(1);
     ASSERT_TRUE(waitUntil([&] {
         return card->statusText().contains(QLocale().formattedDataSize(412000000, 0));
