@@ -21,17 +21,16 @@ int main(int argc, char** argv) {
             QObject::connect(socket, &QLocalSocket::readyRead, socket, [socket] {
                 if (!socket->canReadLine()) return;
                 const QByteArray line = socket->readLine();
-                socket->write(line.startsWith("quit") ? "bye\n" : "ok\n");
+                socket->write("ok\n");
                 socket->flush();
                 socket->disconnectFromServer();
-                if (line.startsWith("quit")) QCoreApplication::quit();
             });
         }
     });
 
     QPixmap pixmap(22, 22);
     pixmap.fill(Qt::darkCyan);
-    QSystemTrayIcon tray(QIcon(pixmap));
+    QSystemTrayIcon tray{QIcon(pixmap)};
     tray.show();
     return app.exec();
 }
