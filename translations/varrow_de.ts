@@ -61,56 +61,6 @@
         <translation>„%1“</translation>
     </message>
     <message>
-        <source>Usage: varrow [COMMAND]
-Keeps several Claude accounts open side by side. Without a command, starts Varrow
-(or shows the accounts window of the one already running).
-
-Commands:
-  list              the accounts; running=true for each one that is open
-  open NAME...      opens each named account, or brings it to the front
-                    (starts Varrow first when it is not running)
-  quit NAME         quits the named account&apos;s Claude (&quot;quit&quot; alone quits Varrow)
-  command NAME      prints the terminal command for Claude Code with that account
-  code NAME [ARGS]  runs Claude Code (claude) with that account&apos;s configuration,
-                    passing ARGS on unchanged
-  open-link URL     passes a claude: sign-in link to the account that asked for it
-  cycle [--back]    brings the next (or previous) open account forward, as Ctrl+` does;
-                    nothing happens unless Claude is in front
-  show              shows the accounts window
-  front             prints the account in front, or &quot;-&quot;
-  --help            shows this text
-  --version         shows Varrow&apos;s version
-
-Names match exactly; quote a name that holds spaces: varrow open &quot;Side Project&quot;.
-Exit status: 0 done, 1 no such account (or the link was not passed on), 2 wrong usage, 3 Varrow is not running or could not be started, 127 claude is not on PATH.
-</source>
-        <translation>Aufruf: varrow [BEFEHL]
-Hält mehrere Claude-Konten nebeneinander geöffnet. Ohne Befehl startet Varrow
-(oder zeigt das Kontenfenster des bereits laufenden Varrow).
-
-Befehle:
-  list              die Konten; running=true bei jedem, das geöffnet ist
-  open NAME...      öffnet jedes genannte Konto oder holt es nach vorne
-                    (startet vorher Varrow, wenn es nicht läuft)
-  quit NAME         beendet das Claude des genannten Kontos („quit“ allein beendet Varrow)
-  command NAME      gibt den Terminalbefehl für Claude Code mit diesem Konto aus
-  code NAME [ARGS]  startet Claude Code (claude) mit der Konfiguration dieses Kontos
-                    und reicht ARGS unverändert weiter
-  open-link URL     gibt einen claude:-Anmeldelink an das Konto weiter, das ihn angefordert hat
-  cycle [--back]    holt das nächste (oder vorherige) offene Konto nach vorne, wie Strg+`;
-                    wirkt nur, solange Claude im Vordergrund ist
-  show              zeigt das Kontenfenster
-  front             gibt das Konto im Vordergrund aus, sonst „-“
-  --help            zeigt diesen Text
-  --version         zeigt die Version von Varrow
-
-Namen müssen genau übereinstimmen; Namen mit Leerzeichen in Anführungszeichen setzen:
-varrow open &quot;Side Project&quot;.
-Rückgabewert: 0 erledigt, 1 kein solches Konto (oder der Link wurde nicht weitergegeben),
-2 falscher Aufruf, 3 Varrow läuft nicht oder konnte nicht gestartet werden, 127 claude ist nicht im PATH.
-</translation>
-    </message>
-    <message>
         <source>“%1” takes no names.</source>
         <translation>„%1“ nimmt keine Namen an.</translation>
     </message>
@@ -181,6 +131,62 @@ Rückgabewert: 0 erledigt, 1 kein solches Konto (oder der Link wurde nicht weite
     <message>
         <source>Claude Code could not be started: %1.</source>
         <translation>Claude Code konnte nicht gestartet werden: %1.</translation>
+    </message>
+    <message>
+        <source>Usage: varrow [COMMAND]
+Keeps several Claude accounts open side by side. Without a command, starts Varrow
+(or shows the accounts window of the one already running).
+
+Commands:
+  list              the accounts; running=true for each one that is open
+  open NAME...      opens each named account, or brings it to the front
+                    (starts Varrow first when it is not running)
+  quit NAME         quits the named account&apos;s Claude (&quot;quit&quot; alone quits Varrow)
+  command NAME      prints the terminal command for Claude Code with that account
+  code NAME [ARGS]  runs Claude Code (claude) with that account&apos;s configuration,
+                    passing ARGS on unchanged
+  open-link URL     passes a claude: sign-in link to the account that asked for it
+  cycle [--back]    brings the next (or previous) open account forward, as Ctrl+` does;
+                    nothing happens unless Claude is in front
+  login NAME on|off whether the named account opens when Varrow starts at login
+  show              shows the accounts window
+  front             prints the account in front, or &quot;-&quot;
+  --help            shows this text
+  --version         shows Varrow&apos;s version
+
+Names match exactly; quote a name that holds spaces: varrow open &quot;Side Project&quot;.
+Exit status: 0 done, 1 no such account (or the link was not passed on), 2 wrong usage, 3 Varrow is not running or could not be started, 127 claude is not on PATH.
+</source>
+        <translation>Aufruf: varrow [BEFEHL]
+Hält mehrere Claude-Konten nebeneinander geöffnet. Ohne Befehl startet Varrow
+(oder zeigt das Kontenfenster des bereits laufenden Varrow).
+
+Befehle:
+  list              die Konten; running=true bei jedem, das geöffnet ist
+  open NAME...      öffnet jedes genannte Konto oder holt es nach vorne
+                    (startet vorher Varrow, wenn es nicht läuft)
+  quit NAME         beendet das Claude des genannten Kontos („quit“ allein beendet Varrow)
+  command NAME      gibt den Terminalbefehl für Claude Code mit diesem Konto aus
+  code NAME [ARGS]  startet Claude Code (claude) mit der Konfiguration dieses Kontos
+                    und reicht ARGS unverändert weiter
+  open-link URL     gibt einen claude:-Anmeldelink an das Konto weiter, das ihn angefordert hat
+  cycle [--back]    holt das nächste (oder vorherige) offene Konto nach vorne, wie Strg+`;
+                    wirkt nur, solange Claude im Vordergrund ist
+  login NAME on|off ob das genannte Konto öffnet, wenn Varrow bei der Anmeldung startet
+  show              zeigt das Kontenfenster
+  front             gibt das Konto im Vordergrund aus, sonst „-“
+  --help            zeigt diesen Text
+  --version         zeigt die Version von Varrow
+
+Namen müssen genau übereinstimmen; Namen mit Leerzeichen in Anführungszeichen setzen:
+varrow open &quot;Side Project&quot;.
+Rückgabewert: 0 erledigt, 1 kein solches Konto (oder der Link wurde nicht weitergegeben),
+2 falscher Aufruf, 3 Varrow läuft nicht oder konnte nicht gestartet werden, 127 claude ist nicht im PATH.
+</translation>
+    </message>
+    <message>
+        <source>“login” takes an account name and on or off.</source>
+        <translation>„login“ erwartet einen Kontonamen und on oder off.</translation>
     </message>
 </context>
 <context>
@@ -472,6 +478,11 @@ Claude liest sie, wenn „%1“ das nächste Mal geöffnet wird.</translation>
     <message>
         <source>Quit Varrow</source>
         <translation>Varrow beenden</translation>
+    </message>
+    <message>
+        <source>%1  ·  asleep</source>
+        <comment>an account that Varrow let sleep</comment>
+        <translation>%1  ·  schläft</translation>
     </message>
 </context>
 <context>
@@ -811,6 +822,10 @@ Claude liest sie, wenn „%1“ das nächste Mal geöffnet wird.</translation>
         <source>Remove</source>
         <translation>Entfernen</translation>
     </message>
+    <message>
+        <source>Open at Login</source>
+        <translation>Bei Anmeldung öffnen</translation>
+    </message>
 </context>
 <context>
     <name>varrow::ui::AddAccountCard</name>
@@ -897,6 +912,10 @@ Claude liest sie, wenn „%1“ das nächste Mal geöffnet wird.</translation>
     <message>
         <source>%1, not open</source>
         <translation>%1, nicht geöffnet</translation>
+    </message>
+    <message>
+        <source>Asleep</source>
+        <translation>Schläft</translation>
     </message>
 </context>
 <context>
@@ -1028,6 +1047,27 @@ Claude liest sie, wenn „%1“ das nächste Mal geöffnet wird.</translation>
     <message>
         <source>Couldn&apos;t change “Open at login”: %1</source>
         <translation>„Bei der Anmeldung öffnen“ ließ sich nicht ändern: %1</translation>
+    </message>
+    <message>
+        <source>Let idle accounts sleep</source>
+        <translation>Untätige Konten schlafen lassen</translation>
+    </message>
+    <message>
+        <source>An account left in the background with next to nothing to do quits to free its memory. It stays listed as asleep and opens again as usual.</source>
+        <translation>Ein Konto, das im Hintergrund kaum etwas zu tun hat, wird beendet, um seinen Speicher freizugeben. Es bleibt als schlafend aufgeführt und öffnet sich wie gewohnt wieder.</translation>
+    </message>
+    <message>
+        <source>after </source>
+        <extracomment>The idle time after which an account sleeps, e.g. &quot;after 4 hours&quot;.</extracomment>
+        <translation>nach </translation>
+    </message>
+    <message>
+        <source> hours</source>
+        <translation> Stunden</translation>
+    </message>
+    <message>
+        <source>Hours before an idle account sleeps</source>
+        <translation>Stunden, bis ein untätiges Konto schläft</translation>
     </message>
 </context>
 </TS>

@@ -11,7 +11,9 @@
 #include "app/TrayIcon.h"
 #include "app/TrayMenu.h"
 #include "claude/ClaudeController.h"
+#include "claude/IdleSleeper.h"
 #include "claude/LinkRouter.h"
+#include "claude/LoginOpener.h"
 #include "hooks/TestHooks.h"
 #include "model/ProfileStore.h"
 #include "platform/DisplaySession.h"
@@ -21,10 +23,13 @@
 #include "ui/AppGlyph.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QTextStream>
 #include <QTimer>
 #include <cstdio>
+#include <functional>
+#include <memory>
 
 namespace varrow::app {
 
@@ -34,6 +39,15 @@ bool hasDisplay() {
     return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
+// VARROW_STARTUP_TRACE set: how long start-up took to each step, on standard error.
+void trace(const char* step) {
+    static const bool on = qEnvironmentVariableIsSet("VARROW_STARTUP_TRACE");
+    if (!on) return;
+    static QElapsedTimer clock;
+    if (!clock.isValid()) clock.start();
+    std::fprintf(stderr, "startup %6.1f ms  %s\n", double(clock.nsecsElapsed()) / 1e6, step);
+}
+
 QString homeFolder() {
     return model::StoreLocations::standard().root;
 }
@@ -41,12 +55,14 @@ QString homeFolder() {
 }  // namespace
 
 int run(int argc, char** argv) {
+    trace("main");
     // Scripted renders and the command line work without any display.
     if (!hasDisplay() && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const bool x11Client = platform::display_session::shouldRunAsX11Client();
     if (x11Client) qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
+    trace("QApplication");
     // The programs Varrow starts choose their own platform.
     if (x11Client) qunsetenv("QT_QPA_PLATFORM");
     QApplication::setApplicationName(QStringLiteral("Varrow"));
@@ -57,6 +73,7 @@ int run(int argc, char** argv) {
     QApplication::setWindowIcon(ui::AppGlyph::icon());
     // Closing the accounts window never quits; the tray (or the command line) stays.
     QApplication::setQuitOnLastWindowClosed(false);
+    trace("window icon");
 
     SingleInstance instance(homeFolder());
     if (!instance.acquire()) {
@@ -69,20 +86,29 @@ int run(int argc, char** argv) {
         return 1;
     }
 
+    trace("socket");
     installDesktopPlatform();
+    trace("platform");
     model::ProfileStore store;
+    trace("account list");
     claude::ClaudeController claude(&store);
+    trace("controller (first process scan)");
 
-    MainWindow* window = nullptr;
-    TrayMenu trayMenu(&store, &claude, [&window] {
-        if (window) window->bringToFront();
-    });
-    MainWindow mainWindow(&store, &claude, &trayMenu, desktopWords());
-    window = &mainWindow;
+    // The accounts window is built when first shown: a login start usually never shows it.
+    std::function<void()> showWindow;
+    TrayMenu trayMenu(&store, &claude, [&showWindow] { showWindow(); });
+    std::unique_ptr<MainWindow> mainWindow;
+    auto window = [&]() -> MainWindow& {
+        if (!mainWindow)
+            mainWindow = std::make_unique<MainWindow>(&store, &claude, &trayMenu, desktopWords());
+        return *mainWindow;
+    };
+    showWindow = [&window] { window().bringToFront(); };
     TrayIcon trayIcon(&trayMenu);
+    trace("tray");
 
     Commands commands(&store, &claude,
-                      {[&mainWindow] { mainWindow.bringToFront(); },
+                      {showWindow,
                        [](bool backwards) {
                            if (system::CycleHotKey* key = StartupWiring::shared().hotKey())
                                key->trigger(backwards);
@@ -97,10 +123,17 @@ int run(int argc, char** argv) {
     });
 
     // A login launch leaves only the tray; a second start or the tray brings the window back.
-    mainWindow.showForLaunch(platform::Platform::loginItems().launchedAsLoginItem());
+    const bool loginLaunch = platform::Platform::loginItems().launchedAsLoginItem();
+    if (!loginLaunch || !platform::Platform::trays().isAvailable()) window().showForLaunch(loginLaunch);
+    trace("window");
 
-    QTimer::singleShot(0, &app, [&app, &store, &claude, &trayMenu] {
+    claude::IdleSleeper sleeper(&claude);
+    claude::LoginOpener loginOpener(&claude);
+    QTimer::singleShot(0, &app, [&app, &store, &claude, &trayMenu, &loginOpener, loginLaunch] {
+        trace("event loop");
         StartupWiring::shared().start(&store, &claude);
+        trace("switcher, hot key, link handler");
+        if (loginLaunch) loginOpener.start();
         hooks::TestHooks::run(&store, &claude, QProcessEnvironment::systemEnvironment(), desktopWords(),
                               [&trayMenu] {
                                   auto* menu = new QMenu;

@@ -63,6 +63,7 @@ QString CommandLine::helpText() {
         "  open-link URL     passes a claude: sign-in link to the account that asked for it\n"
         "  cycle [--back]    brings the next (or previous) open account forward, as Ctrl+` does;\n"
         "                    nothing happens unless Claude is in front\n"
+        "  login NAME on|off whether the named account opens when Varrow starts at login\n"
         "  show              shows the accounts window\n"
         "  front             prints the account in front, or \"-\"\n"
         "  --help            shows this text\n"
@@ -79,7 +80,7 @@ CommandLine::Parsed CommandLine::parse(const QStringList& arguments) {
     const QStringList rest = arguments.mid(2);
     auto usage = [](const QString& sentence) { return Parsed{std::nullopt, sentence}; };
     auto plain = [](Action action, const QStringList& names = {}) {
-        return Parsed{Request{action, names, {}, false}, {}};
+        return Parsed{Request{action, names, {}, false, false}, {}};
     };
     if (verb == u"--help" || verb == u"-h" || verb == u"help") return plain(Action::Help);
     if (verb == u"--version") return plain(Action::Version);
@@ -102,7 +103,7 @@ CommandLine::Parsed CommandLine::parse(const QStringList& arguments) {
     }
     if (verb == u"code") {
         if (rest.isEmpty()) return usage(tr("“code” needs an account name."));
-        return Parsed{Request{Action::Code, {rest.first()}, rest.mid(1), false}, {}};
+        return Parsed{Request{Action::Code, {rest.first()}, rest.mid(1), false, false}, {}};
     }
     if (verb == u"open-link") {
         if (rest.size() != 1) return usage(tr("“open-link” takes exactly one link."));
@@ -114,7 +115,12 @@ CommandLine::Parsed CommandLine::parse(const QStringList& arguments) {
     if (verb == u"cycle") {
         if (rest.size() > 1 || (rest.size() == 1 && rest.first() != u"--back"))
             return usage(tr("“cycle” takes only --back."));
-        return Parsed{Request{Action::Cycle, {}, {}, rest.size() == 1}, {}};
+        return Parsed{Request{Action::Cycle, {}, {}, rest.size() == 1, false}, {}};
+    }
+    if (verb == u"login") {
+        if (rest.size() != 2 || (rest.at(1) != u"on" && rest.at(1) != u"off"))
+            return usage(tr("“login” takes an account name and on or off."));
+        return Parsed{Request{Action::Login, {rest.first()}, {}, false, rest.at(1) == u"on"}, {}};
     }
     // Qt's own options and the login-item flag start Varrow.
     if (verb.startsWith(u'-')) return {};
@@ -157,6 +163,8 @@ int CommandLine::execute(const Request& request, QTextStream& out, QTextStream& 
             return ask(requests::kQuitAccount, request.names.first());
         case Action::Command:
             return ask(requests::kTerminalCommand, request.names.first());
+        case Action::Login:
+            return ask(request.on ? requests::kLoginOn : requests::kLoginOff, request.names.first());
         case Action::Cycle:
             return ask(requests::kCycle,
                        request.backwards ? QString::fromLatin1(requests::kCycleBackwards) : QString());

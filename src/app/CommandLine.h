@@ -15,7 +15,8 @@ class QTextStream;
 namespace varrow::app {
 
 // The client side of the command line: "varrow list | open NAME… | quit [NAME] | command NAME |
-// code NAME [ARGS…] | open-link URL | cycle [--back] | show | front | --help | --version". It parses,
+// code NAME [ARGS…] | open-link URL | cycle [--back] | login NAME on|off | show | front | --help |
+// --version". It parses,
 // talks to the
 // running Varrow through its local socket, prints the reply and chooses the exit status; "open"
 // and "open-link" start Varrow first when none answers. Each NAME is one argument, matched exactly.
@@ -45,13 +46,15 @@ public:
         Cycle,
         Show,
         Front,
-        QuitVarrow
+        QuitVarrow,
+        Login
     };
     struct Request {
         Action action = Action::Help;
         QStringList names;
         QStringList passedOn;    // "code": the arguments for claude, untouched
         bool backwards = false;  // "cycle --back"
+        bool on = false;         // "login NAME on"
     };
     // A request, a usage error (one sentence), or neither: the arguments start Varrow itself.
     struct Parsed {

@@ -46,6 +46,15 @@ Commands::Commands(model::ProfileStore* store, claude::ClaudeController* claude,
                           app->terminate();
                       return QString();
                   }));
+    for (const bool on : {true, false}) {
+        table_.insert(QString::fromLatin1(on ? requests::kLoginOn : requests::kLoginOff),
+                      forAccount([store, on](const model::Profile& profile) {
+                          model::Profile changed = profile;
+                          changed.openAtLogin = on;
+                          store->update(changed);
+                          return QString();
+                      }));
+    }
     table_.insert(QString::fromLatin1(requests::kTerminalCommand),
                   forAccount([store](const model::Profile& profile) {
                       return line(profile.terminalCommand(store->accountsURL()));

@@ -5,6 +5,8 @@
 #include "model/ProfileStore.h"
 #include "switcher/SwitcherStyle.h"
 
+#include <QCoreApplication>
+
 namespace varrow::app {
 
 using Action = MenuEntry::Action;
@@ -39,6 +41,7 @@ QList<MenuEntry> MenuModel::entries(const model::ProfileStore& store, const clau
     state.claudeFound = claude.claudeURL().has_value();
     for (auto it = claude.running().cbegin(); it != claude.running().cend(); ++it)
         state.running.insert(it.key());
+    state.asleep = claude.asleep();
     state.switcherStyle = defaults.switcherStyle();
     state.cycleHotKeyEnabled = defaults.cycleHotKeyEnabled();
     return entries(state);
@@ -56,6 +59,8 @@ QList<MenuEntry> MenuModel::entries(const State& state) {
         QString title = profile.name;
         if (state.running.contains(profile.id))
             title = tr("%1  ·  open", "an account that is open").arg(title);
+        else if (state.asleep.contains(profile.id))
+            title = tr("%1  ·  asleep", "an account that Varrow let sleep").arg(title);
         MenuEntry entry = button(title, Action::OpenProfile);
         if (i <= 8) entry.shortcut = QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + i));
         entry.profileId = profile.id;

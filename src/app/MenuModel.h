@@ -61,6 +61,7 @@ public:
         QList<model::Profile> profiles;
         bool claudeFound = false;
         QSet<QUuid> running;
+        QSet<QUuid> asleep;
         QString switcherStyle;  // as stored; any text
         bool cycleHotKeyEnabled = true;
         QString cycleKey = QStringLiteral("Ctrl+`");  // as the keyboard layout prints it

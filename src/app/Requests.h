@@ -13,6 +13,8 @@ constexpr auto kQuitAccount = "quit-account";          // NAME: quits that accou
 constexpr auto kTerminalCommand = "terminal-command";  // NAME: the Claude Code command for it
 constexpr auto kCycle = "cycle";                       // "back" or nothing: as the cycle hot key
 constexpr auto kOpenLink = "open-link";                // URL: to the account that asked for it
+constexpr auto kLoginOn = "login-on";                  // NAME: that account opens at login
+constexpr auto kLoginOff = "login-off";                // NAME: that account no longer does
 
 constexpr auto kCycleBackwards = "back";
 // The reply to a NAME that matches no account starts with this.

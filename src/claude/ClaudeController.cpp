@@ -127,6 +127,7 @@ void ClaudeController::removeOpening(const QUuid& id) {
 void ClaudeController::setRunning(const QHash<QUuid, AppHandle>& running) {
     if (running_ == running) return;
     running_ = running;
+    settleSleep();
     emit runningChanged(running_);
     emit stateChanged();
 }
@@ -169,6 +170,7 @@ void ClaudeController::open(const Profile& profile) {
     // waiting for their window are no longer brought forward.
     lastAsked_ = profile.id;
     awaitingFront_.clear();
+    fallingAsleep_.remove(profile.id);
     setLastError(std::nullopt);
     store_->markOpened(profile);
     if (const auto it = running_.constFind(profile.id); it != running_.constEnd()) {

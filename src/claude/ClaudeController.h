@@ -34,6 +34,11 @@ public:
     std::optional<QUuid> frontProfileID() const { return frontProfileID_; }
     bool claudeIsFront() const { return claudeIsFront_; }
     std::optional<QString> lastError() const { return lastError_; }
+    // Accounts Varrow quit after they idled in the background: closed, shown as asleep, opened
+    // again as any other. An account leaves the set when its Claude runs again.
+    const QSet<QUuid>& asleep() const { return asleep_; }
+    // Quits the account's Claude as "Quit" does; once it has gone, the account is asleep.
+    void putToSleep(const model::Profile& profile);
     void setLastError(const std::optional<QString>& message);
 
     model::ProfileStore* store() const { return store_; }
@@ -81,6 +86,7 @@ signals:
     void openingChanged(const QSet<QUuid>& opening);
     void frontChanged(bool claudeIsFront, const std::optional<QUuid>& frontProfileID);
     void lastErrorChanged(const std::optional<QString>& message);
+    void asleepChanged(const QSet<QUuid>& asleep);
     // Any of the above; views that redraw on every change listen to this one.
     void stateChanged();
 
@@ -102,6 +108,10 @@ private:
     void setRunning(const QHash<QUuid, AppHandle>& running);
     void setFront(bool claudeIsFront, const std::optional<QUuid>& frontProfileID);
     void setClaudeURL(const std::optional<QString>& url);
+    // After running_ changed: accounts put to sleep whose Claude has gone are asleep now, and
+    // asleep ones running again are not.
+    void settleSleep();
+    void setAsleep(const QSet<QUuid>& asleep);
 
     std::optional<QStringList> arguments(const AppHandle& app) const;
     std::optional<model::Profile> profileFor(const AppHandle& app, const Matching& matching) const;
@@ -116,6 +126,8 @@ private:
     QSet<pid_t> awaitingFront_;  // launched processes not yet seen in front
     QUuid lastAsked_;            // the account asked for last: only its launch is brought forward
     std::optional<QString> lastError_;
+    QSet<QUuid> asleep_;
+    QSet<QUuid> fallingAsleep_;  // quit for idling, not gone yet
     QSet<QUuid> relaunching_;
     std::optional<QDateTime> handoffUntil_;
 

@@ -227,9 +227,13 @@ QString ClaudeController::statusReport() const {
         QString path = app ? QFileInfo(app->bundlePath()).fileName() : QString();
         if (name.isEmpty()) name = QStringLiteral("-");
         if (path.isEmpty()) path = QStringLiteral("-");
-        lines.append(
+        QString line =
             QStringLiteral("%1: running=%2 app=%3 path=%4")
-                .arg(profile.name, app ? QStringLiteral("true") : QStringLiteral("false"), name, path));
+                .arg(profile.name, app ? QStringLiteral("true") : QStringLiteral("false"), name, path);
+        // Only where set, so the lines scripts already read stay as they were.
+        if (asleep_.contains(profile.id)) line += QStringLiteral(" asleep=true");
+        if (profile.openAtLogin) line += QStringLiteral(" login=true");
+        lines.append(line);
     }
     return lines.join(QLatin1Char('\n'));
 }

@@ -17,6 +17,8 @@ const QHash<QString, QVariant>& registered() {
         {Defaults::kLinkHandlerTaken, false},
         {Defaults::kGnomeExtensionOffered, false},
         {Defaults::kStartClaudeThroughXwayland, true},
+        {Defaults::kSleepIdleAccounts, false},
+        {Defaults::kSleepAfterSeconds, 4 * 3600},
     };
     return table;
 }
@@ -106,6 +108,15 @@ bool Defaults::linkHandlerTaken() const {
 
 bool Defaults::startClaudeThroughXwayland() const {
     return flag(kStartClaudeThroughXwayland);
+}
+
+std::optional<std::chrono::seconds> Defaults::sleepAfter() const {
+    if (!flag(kSleepIdleAccounts)) return std::nullopt;
+    bool ok = false;
+    const qlonglong seconds = value(kSleepAfterSeconds).toLongLong(&ok);
+    // Nonsense in the file leaves sleeping off rather than quitting accounts at once.
+    if (!ok || seconds <= 0) return std::nullopt;
+    return std::chrono::seconds(seconds);
 }
 
 bool Defaults::flag(const QString& key) const {

@@ -4,6 +4,7 @@
 #include <QPointF>
 #include <QSettings>
 #include <QVariant>
+#include <chrono>
 #include <memory>
 #include <optional>
 
@@ -23,6 +24,10 @@ public:
     static constexpr auto kSendSignInLinks = "sendSignInLinksToAccount";
     // On a Wayland desktop, start every Claude as an X11 client (Xwayland) so switching works.
     static constexpr auto kStartClaudeThroughXwayland = "startClaudeThroughXwayland";
+    // Quit an account's Claude after it has idled in the background this long (seconds; the
+    // settings show hours).
+    static constexpr auto kSleepIdleAccounts = "sleepIdleAccounts";
+    static constexpr auto kSleepAfterSeconds = "sleepIdleAccountsAfterSeconds";
     static constexpr auto kLinkHandlerTaken = "claudeLinkHandlerTaken";
     static constexpr auto kPreviousLinkHandler = "previousClaudeLinkHandler";
     // Varrow once installed or offered its GNOME Shell extension: never again, so an extension the
@@ -50,6 +55,11 @@ public:
     bool linkHandlerTaken() const;
     bool startClaudeThroughXwayland() const;
     bool gnomeExtensionOffered() const;
+    // How long an account may idle in the background before it is quit; none while that is off.
+    std::optional<std::chrono::seconds> sleepAfter() const;
+
+    // A stored yes or no (INI files give booleans back as text).
+    bool flag(const QString& key) const;
 
     // The "{x, y}" text form of a point, and its reading (none for text that is not a point).
     static QString pointToString(const QPointF& point);
@@ -59,7 +69,6 @@ signals:
     void changed(const QString& key);
 
 private:
-    bool flag(const QString& key) const;
     explicit Defaults(std::unique_ptr<QSettings> settings);
     std::unique_ptr<QSettings> settings_;
 };

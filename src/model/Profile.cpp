@@ -143,6 +143,9 @@ QJsonObject Profile::toJson() const {
     o.insert("folderName", folderName);
     o.insert("createdAt", formatDate(createdAt));
     if (lastOpenedAt) o.insert("lastOpenedAt", formatDate(*lastOpenedAt));
+    if (openAtLogin) o.insert("openAtLogin", true);
+    for (auto it = otherKeys.constBegin(); it != otherKeys.constEnd(); ++it)
+        if (!o.contains(it.key())) o.insert(it.key(), it.value());
     return o;
 }
 
@@ -198,6 +201,16 @@ std::optional<Profile> Profile::fromJson(const QJsonValue& value, QString* error
                    std::nullopt;
         p.lastOpenedAt = *opened;
     }
+    // Absent in lists written before it existed.
+    if (o.contains("openAtLogin")) {
+        const QJsonValue v = o.value("openAtLogin");
+        if (!v.isBool()) return fail(error, "\"openAtLogin\" is not a boolean"), std::nullopt;
+        p.openAtLogin = v.toBool();
+    }
+    static const QStringList known{"id",         "name",      "note",         "color",      "isDefault",
+                                   "folderName", "createdAt", "lastOpenedAt", "openAtLogin"};
+    for (auto it = o.constBegin(); it != o.constEnd(); ++it)
+        if (!known.contains(it.key())) p.otherKeys.insert(it.key(), it.value());
     return p;
 }
 

@@ -20,6 +20,10 @@ struct Profile {
     QString folderName;
     QDateTime createdAt;
     std::optional<QDateTime> lastOpenedAt;
+    // Opened by Varrow when it starts with the session.
+    bool openAtLogin = false;
+    // Keys this version does not know (written by a newer one), kept as they were on every save.
+    QJsonObject otherKeys;
 
     bool operator==(const Profile&) const = default;
 

@@ -183,6 +183,13 @@ QByteArray ProfileStore::encodeList(const QList<Profile>& profiles) {
         }
         out += '"';
     };
+    // Keys of a newer version are rare: QJsonDocument writes them in the same form.
+    for (const Profile& p : profiles) {
+        if (p.otherKeys.isEmpty()) continue;
+        QJsonArray list;
+        for (const Profile& each : profiles) list.append(each.toJson());
+        return QJsonDocument(list).toJson(QJsonDocument::Indented);
+    }
     QByteArray out;
     out.reserve(256 * (profiles.size() + 1));
     out += "[\n";
@@ -219,6 +226,11 @@ QByteArray ProfileStore::encodeList(const QList<Profile>& profiles) {
         out += ",\n";
         key("note");
         quoted(out, p.note);
+        if (p.openAtLogin) {
+            out += ",\n";
+            key("openAtLogin");
+            out += "true";
+        }
         out += "\n";
         out += i + 1 < profiles.size() ? "    },\n" : "    }\n";
     }

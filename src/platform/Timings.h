@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 
 namespace varrow {
@@ -39,7 +40,12 @@ public:
     static constexpr int windowActivationRetries = 5;
     static ms extensionGreetingRetry() { return scaled(100); }  // GNOME Shell extension yet to see us
     static constexpr int extensionGreetings = 30;
-    static ms loginTrayWait() { return scaled(3000); }  // a login launch waiting for a tray host
+    static ms loginTrayWait() { return scaled(3000); }   // a login launch waiting for a tray host
+    static ms loginOpenNext() { return scaled(30000); }  // at login, the next account opens at the latest
+    // How often idle accounts are looked at while sleeping is on: every few minutes, more often
+    // for short idle times so an account sleeps close to its time.
+    static ms idleCheck(ms sleepAfter) { return std::clamp(sleepAfter / 6, ms(1000), ms(300000)); }
+    static ms memoryRefresh() { return ms(5000); }  // the accounts window's memory figures
 
     // 1.0 in the program; tests may pass e.g. 0.05 to run timed logic quickly.
     static void setScaleForTests(double scale) { scale_ = scale; }

@@ -58,6 +58,11 @@ public:
     // none when it cannot be read (gone, or another user's).
     virtual std::optional<QStringList> processArguments(pid_t pid) = 0;
 
+    // A process and every process below it together: CPU time used so far in milliseconds, and
+    // proportional memory in bytes; none where the system cannot tell. Safe on any thread.
+    virtual std::optional<quint64> treeCpuMilliseconds(pid_t pid) { return (void)pid, std::nullopt; }
+    virtual std::optional<quint64> treeMemoryBytes(pid_t pid) { return (void)pid, std::nullopt; }
+
     virtual bool isTerminated(const RunningApplication& app) = 0;
     virtual bool isActive(const RunningApplication& app) = 0;
     virtual bool terminate(const RunningApplication& app) = 0;

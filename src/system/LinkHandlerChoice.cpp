@@ -79,7 +79,9 @@ QString LinkHandlerChoice::take() {
     if (!handlers.installOwnHandler(scheme(), &error)) return error;
     const QString own = handlers.ownHandler();
     const QString current = handlers.defaultHandler(scheme());
-    if (current == own) {
+    // Held only as the one handler installed is not held: any other installed later would take
+    // the links, and finding that out takes the desktop's tool at every start.
+    if (current == own && handlers.userHandler(scheme()) == own) {
         if (!defaults.linkHandlerTaken()) defaults.setValue(Defaults::kLinkHandlerTaken, true);
         return {};
     }

@@ -13,6 +13,7 @@
 #include "ui/DisplayText.h"
 #include "ui/HelpView.h"
 #include "ui/McpCopyPrompt.h"
+#include "ui/MemoryFigures.h"
 #include "ui/OverlayScrollBar.h"
 #include "ui/Popover.h"
 #include "ui/ProfileCard.h"
@@ -58,7 +59,12 @@ QWidget* padded(QWidget* inner, int left, int top, int right) {
 
 AccountsView::AccountsView(model::ProfileStore* store, claude::ClaudeController* claude, DesktopWords words,
                            QWidget* parent)
-    : QWidget(parent), store_(store), claude_(claude), words_(std::move(words)) {
+    : QWidget(parent),
+      store_(store),
+      claude_(claude),
+      words_(std::move(words)),
+      memory_(new MemoryFigures(claude, this)) {
+    connect(memory_, &MemoryFigures::changed, this, &AccountsView::showMemory);
     setMinimumSize(520, 440);
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Window);
@@ -242,6 +248,26 @@ void AccountsView::syncState() {
     errorBox_->setVisible(error.has_value());
     if (error) errorBanner_->setMessage(*error);
     for (ProfileCard* card : std::as_const(cards_)) card->refresh();
+    showMemory();
+}
+
+void AccountsView::showMemory() {
+    for (ProfileCard* card : std::as_const(cards_)) card->setMemory(memory_->bytes(card->profile().id));
+}
+
+void AccountsView::followMemory() {
+    // Kept fresh while the window is in use; one left open behind others wakes nothing up.
+    memory_->setActive(isVisible() && isActiveWindow());
+}
+
+void AccountsView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    followMemory();
+}
+
+void AccountsView::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    followMemory();
 }
 
 QList<CardMenuItem> AccountsView::contextMenuEntries(const model::Profile& profile) {
@@ -249,52 +275,100 @@ QList<CardMenuItem> AccountsView::contextMenuEntries(const model::Profile& profi
     const bool running = claude_->running().contains(profile.id);
     const QUuid id = profile.id;
     QList<CardMenuItem> entries;
-    entries.append({false, ProfileCard::actionTitle(running, name), true, false, [this, id] {
+    entries.append({false,
+                    ProfileCard::actionTitle(running, name),
+                    true,
+                    false,
+                    [this, id] {
                         if (auto p = store_->profile(id)) claude_->open(*p);
-                    }});
+                    },
+                    {}});
     if (running) {
-        entries.append({false, tr("Quit %1").arg(name), true, false, [this, id] {
+        entries.append({false,
+                        tr("Quit %1").arg(name),
+                        true,
+                        false,
+                        [this, id] {
                             const auto app = claude_->running().value(id);
                             if (app) app->terminate();
-                        }});
+                        },
+                        {}});
     }
-    entries.append({true, {}, true, false, {}});
-    entries.append({false, tr("Edit…"), true, false, [this, id] {
+    entries.append({true, {}, true, false, {}, {}});
+    entries.append({false,
+                    tr("Edit…"),
+                    true,
+                    false,
+                    [this, id] {
                         if (auto p = store_->profile(id)) startEditing(*p);
-                    }});
+                    },
+                    {}});
+    entries.append({false, tr("Open at Login"), true, false,
+                    [this, id] {
+                        auto p = store_->profile(id);
+                        if (!p) return;
+                        p->openAtLogin = !p->openAtLogin;
+                        store_->update(*p);
+                    },
+                    store_->profile(id).value_or(profile).openAtLogin});
     if (profile.isDefault) return entries;
 
     // Left out where the desktop keeps no list Varrow knows, and once the copy is pinned.
     const auto keepTitle = words_.keepTitle(tr("Claude %1", "an account's copy of Claude").arg(name));
     if (keepTitle && !claude_->isPinned(profile)) {
-        entries.append({false, *keepTitle, true, false, [this, id] {
+        entries.append({false,
+                        *keepTitle,
+                        true,
+                        false,
+                        [this, id] {
                             if (auto p = store_->profile(id)) claude_->keepInDock(*p);
-                        }});
+                        },
+                        {}});
     }
-    entries.append({false, tr("Copy Claude Code Terminal Command"), true, false, [this, id] {
+    entries.append({false,
+                    tr("Copy Claude Code Terminal Command"),
+                    true,
+                    false,
+                    [this, id] {
                         const auto p = store_->profile(id);
                         if (!p) return;
                         QClipboard* clipboard = QGuiApplication::clipboard();
                         clipboard->clear();
                         clipboard->setText(p->terminalCommand(store_->accountsURL()));
-                    }});
-    entries.append({false, tr("Copy MCP Servers from My Claude…"), true, false, [this, id] {
+                    },
+                    {}});
+    entries.append({false,
+                    tr("Copy MCP Servers from My Claude…"),
+                    true,
+                    false,
+                    [this, id] {
                         const auto p = store_->profile(id);
                         if (!p || mcpPrompt_) return;
                         mcpPrompt_ = McpCopyPrompt::open(
                             this, store_->accountsURL(), *p, copies::DesktopConfig::myClaudeFile(),
                             [this](const QString& sentence) { claude_->setLastError(sentence); });
-                    }});
-    entries.append({false, tr("Show Data in Files"), true, false, [this, id] {
+                    },
+                    {}});
+    entries.append({false,
+                    tr("Show Data in Files"),
+                    true,
+                    false,
+                    [this, id] {
                         const auto p = store_->profile(id);
                         // Only the account's own folder, never a path a hand-edited list points at.
                         const auto folder = p ? p->dataFolder(store_->accountsURL()) : std::nullopt;
                         if (folder) platform::Platform::workspace().revealInFileViewer(*folder + u'/');
-                    }});
-    entries.append({true, {}, true, false, {}});
-    entries.append({false, tr("Remove…"), !running, true, [this, id] {
+                    },
+                    {}});
+    entries.append({true, {}, true, false, {}, {}});
+    entries.append({false,
+                    tr("Remove…"),
+                    !running,
+                    true,
+                    [this, id] {
                         if (auto p = store_->profile(id)) startRemoving(*p);
-                    }});
+                    },
+                    {}});
     return entries;
 }
 
@@ -312,6 +386,10 @@ QMenu* AccountsView::contextMenu(const model::Profile& profile, QWidget* parent)
         QAction* action = menu->addAction(text);
         action->setEnabled(entry.enabled);
         if (entry.destructive) action->setProperty("destructive", true);
+        if (entry.checked) {
+            action->setCheckable(true);
+            action->setChecked(*entry.checked);
+        }
         connect(action, &QAction::triggered, this, entry.run);
     }
     return menu;
@@ -420,6 +498,7 @@ void AccountsView::toggleHelp() {
 void AccountsView::changeEvent(QEvent* event) {
     // Colours made from the palette follow a new one (light to dark and back).
     if (event->type() == QEvent::PaletteChange) theme::applyTones(this);
+    if (event->type() == QEvent::ActivationChange) followMemory();
     QWidget::changeEvent(event);
 }
 

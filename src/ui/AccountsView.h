@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 class QLabel;
 class QMenu;
@@ -29,6 +30,7 @@ class AddAccountCard;
 class CardGrid;
 class ClaudeMissingBanner;
 class ErrorBanner;
+class MemoryFigures;
 class ProfileCard;
 
 // One item of an account card's context menu, as data, so it can be checked without a menu.
@@ -38,6 +40,7 @@ struct CardMenuItem {
     bool enabled = true;
     bool destructive = false;
     std::function<void()> run;
+    std::optional<bool> checked;  // a setting that is on or off
 };
 
 // The accounts window's content: header, banners, the card grid and the footer. It can sit in
@@ -79,14 +82,21 @@ public:
 
     QSize sizeHint() const override { return QSize(560, 520); }
 
+    MemoryFigures* memory() const { return memory_; }
+
 protected:
     void changeEvent(QEvent* event) override;
+    // Memory figures are read only while the view is on show in the active window.
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     QWidget* buildHeader();
     QWidget* buildFooter();
     void syncCards();
     void syncState();
+    void showMemory();
+    void followMemory();
     void createAccount(const QString& name, const QString& note, model::ProfileColor color,
                        bool withMyConfig);
 
@@ -105,6 +115,7 @@ private:
     AddAccountCard* addCard_ = nullptr;
     QToolButton* settingsButton_ = nullptr;
     QToolButton* helpButton_ = nullptr;
+    MemoryFigures* memory_ = nullptr;
 
     QPointer<ProfileEditor> editor_;
     QPointer<QMessageBox> alert_;

@@ -2,6 +2,8 @@
 
 #include "model/ProfileColor.h"
 
+#include <QHash>
+#include <QIconEngine>
 #include <QPainterPath>
 
 namespace varrow::ui {
@@ -59,10 +61,41 @@ QPixmap AppGlyph::pixmap(int side, qreal dpr) {
     return pm;
 }
 
+namespace {
+
+// The mark at the sizes a desktop asks for, each painted only when first asked: a start that
+// shows nothing but the tray paints one size, not eight.
+class GlyphEngine : public QIconEngine {
+public:
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
+        AppGlyph::paint(*painter, QRectF(rect));
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return scaledPixmap(size, mode, state, 1.0);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode, QIcon::State, qreal scale) override {
+        const int side = std::min(size.width(), size.height());
+        const QString key = QString::number(side) + u'@' + QString::number(scale);
+        auto it = painted_.find(key);
+        if (it == painted_.end()) it = painted_.insert(key, AppGlyph::pixmap(side, scale));
+        return *it;
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        QList<QSize> sizes;
+        for (int side : {16, 22, 24, 32, 48, 64, 128, 256}) sizes.append(QSize(side, side));
+        return sizes;
+    }
+    QIconEngine* clone() const override { return new GlyphEngine(*this); }
+    QString key() const override { return QStringLiteral("VarrowGlyph"); }
+
+private:
+    QHash<QString, QPixmap> painted_;
+};
+
+}  // namespace
+
 QIcon AppGlyph::icon() {
-    QIcon icon;
-    for (int side : {16, 22, 24, 32, 48, 64, 128, 256}) icon.addPixmap(pixmap(side));
-    return icon;
+    return QIcon(new GlyphEngine);
 }
 
 void AppGlyph::paintEvent(QPaintEvent*) {

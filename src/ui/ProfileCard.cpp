@@ -11,6 +11,7 @@
 #include "ui/Theme.h"
 
 #include <QFontMetrics>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPainterPath>
 
@@ -93,7 +94,18 @@ QString ProfileCard::subtitle() const {
 }
 
 QString ProfileCard::statusText() const {
-    return status_line::text(isRunning(), isOpening(), hovering_);
+    const bool running = isRunning(), opening = isOpening();
+    if (!running && !opening && !hovering_ && claude_->asleep().contains(profile_.id)) return tr("Asleep");
+    QString text = status_line::text(running, opening, hovering_);
+    if (running && !opening && !hovering_ && memory_)
+        text += QStringLiteral("  \u00b7  ") + QLocale().formattedDataSize(qint64(*memory_), 0);
+    return text;
+}
+
+void ProfileCard::setMemory(std::optional<quint64> bytes) {
+    if (memory_ == bytes) return;
+    memory_ = bytes;
+    update();
 }
 
 QString ProfileCard::shortcutText() const {
@@ -192,8 +204,8 @@ void ProfileCard::paintEvent(QPaintEvent*) {
                Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                elided(subtitle(), theme::callout(), int(fullWidth)));
     y += subMetrics.height() + 3 + 3;
-    status_line::paint(p, QRectF(text.left(), y, text.width(), statusH), running, isOpening(), hovering_,
-                       spinnerPhase_, pal);
+    status_line::paint(p, QRectF(text.left(), y, text.width(), statusH),
+                       status_line::kind(running, isOpening()), statusText(), spinnerPhase_, pal);
 
     if (shortcut_) {
         p.setFont(theme::caption2());

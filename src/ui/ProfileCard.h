@@ -37,6 +37,8 @@ public:
 
     bool isRunning() const;
     bool isOpening() const;
+    // What its Claude's processes take together in memory, shown after "Open"; none hides it.
+    void setMemory(std::optional<quint64> bytes);
     bool hovering() const { return hovering_; }
     // What the card shows, for tests and accessibility.
     QString subtitle() const;
@@ -71,7 +73,8 @@ private:
     QVariantAnimation hoverAnimation_;
     QTimer spinner_;
     qreal spinnerPhase_ = 0;
-    bool nativeWayland_ = false;  // running as a native Wayland client: out of reach for switching
+    bool nativeWayland_ = false;
+    std::optional<quint64> memory_;  // running as a native Wayland client: out of reach for switching
 };
 
 // Soft drop shadow under a rounded rectangle, drawn as stacked translucent outlines.

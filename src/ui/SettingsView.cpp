@@ -12,6 +12,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -131,6 +132,22 @@ SettingsView::SettingsView(bool launchAtLogin, std::function<void(const QString&
             model::Defaults::shared().setValue(model::Defaults::kStartClaudeThroughXwayland, on);
         });
     }
+    sleep_ = new QCheckBox(tr("Let idle accounts sleep"));
+    layout->addWidget(checkRow(sleep_, tr("An account left in the background with next to nothing to do "
+                                          "quits to free its memory. It stays listed as asleep and "
+                                          "opens again as usual.")));
+    sleepHours_ = new QSpinBox;
+    sleepHours_->setRange(1, 72);
+    //: The idle time after which an account sleeps, e.g. "after 4 hours".
+    sleepHours_->setPrefix(tr("after "));
+    sleepHours_->setSuffix(tr(" hours"));
+    sleepHours_->setAccessibleName(tr("Hours before an idle account sleeps"));
+    layout->addWidget(sleepHours_, 0, Qt::AlignLeft);
+    connect(sleep_, &QCheckBox::toggled, this,
+            [](bool on) { model::Defaults::shared().setValue(model::Defaults::kSleepIdleAccounts, on); });
+    connect(sleepHours_, &QSpinBox::valueChanged, this, [](int hours) {
+        model::Defaults::shared().setValue(model::Defaults::kSleepAfterSeconds, hours * 3600);
+    });
     login_ = new QCheckBox(tr("Open at login"));
     layout->addWidget(checkRow(
         login_, tr("Keeps the switcher and %1 ready. Runs quietly in the tray.").arg(words_.cycleKey())));
@@ -157,6 +174,12 @@ void SettingsView::syncFromDefaults() {
     cycleHelp_->setText(cycleHelp());
     const QSignalBlocker blockLinks(links_);
     links_->setChecked(model::Defaults::shared().sendSignInLinks());
+    const QSignalBlocker blockSleep(sleep_);
+    sleep_->setChecked(model::Defaults::shared().flag(model::Defaults::kSleepIdleAccounts));
+    const QSignalBlocker blockHours(sleepHours_);
+    const int seconds = model::Defaults::shared().value(model::Defaults::kSleepAfterSeconds).toInt();
+    sleepHours_->setValue((seconds + 1800) / 3600);
+    sleepHours_->setEnabled(sleep_->isChecked());
     if (xwayland_) {
         const QSignalBlocker blockXwayland(xwayland_);
         xwayland_->setChecked(model::Defaults::shared().startClaudeThroughXwayland());

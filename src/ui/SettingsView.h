@@ -7,6 +7,7 @@
 
 class QCheckBox;
 class QLabel;
+class QSpinBox;
 
 namespace varrow::ui {
 
@@ -14,7 +15,8 @@ class SegmentedControl;
 
 // The settings popover: which switcher shows over Claude, whether Ctrl+` cycles accounts, whether
 // sign-in links go to the account that asked, whether Claude opens through Xwayland (Wayland
-// desktops only), and whether Varrow opens at login. The defaults are
+// desktops only), whether idle accounts sleep and after how many hours, and whether Varrow opens
+// at login. The defaults are
 // read and written directly; the login state belongs to the accounts window and comes back
 // through launchAtLoginChanged.
 class SettingsView : public QWidget {
@@ -35,6 +37,8 @@ public:
     // Null unless the session is Wayland.
     QCheckBox* xwaylandBox() const { return xwayland_; }
     QLabel* cycleHelpLabel() const { return cycleHelp_; }
+    QCheckBox* sleepBox() const { return sleep_; }
+    QSpinBox* sleepHoursBox() const { return sleepHours_; }
     bool launchAtLogin() const { return launchAtLogin_; }
 
 signals:
@@ -59,6 +63,8 @@ private:
     QCheckBox* links_;
     QCheckBox* xwayland_ = nullptr;
     QWidget* xwaylandRow_ = nullptr;
+    QCheckBox* sleep_;
+    QSpinBox* sleepHours_;
 };
 
 }  // namespace varrow::ui

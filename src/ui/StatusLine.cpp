@@ -26,13 +26,13 @@ QString text(bool running, bool opening, bool hovering) {
     return {};
 }
 
-void paint(QPainter& p, const QRectF& rect, bool running, bool opening, bool hovering, qreal phase,
+void paint(QPainter& p, const QRectF& rect, Kind kind, const QString& text, qreal phase,
            const QPalette& pal) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     const qreal midY = rect.center().y();
     qreal x = rect.left();
-    switch (kind(running, opening)) {
+    switch (kind) {
         case Kind::Opening: {
             // Mini spinner: twelve spokes, the leading one darkest.
             const QPointF c(x + 6, midY);
@@ -69,7 +69,7 @@ void paint(QPainter& p, const QRectF& rect, bool running, bool opening, bool hov
     p.setFont(theme::caption());
     p.setPen(theme::secondary(pal));
     p.drawText(QRectF(x, rect.top(), rect.right() - x, rect.height()), Qt::AlignLeft | Qt::AlignVCenter,
-               text(running, opening, hovering));
+               text);
     p.restore();
 }
 

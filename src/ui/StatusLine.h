@@ -15,9 +15,10 @@ enum class Kind { Opening, Running, NotOpen };
 // Opening wins over running.
 Kind kind(bool running, bool opening);
 QString text(bool running, bool opening, bool hovering);
-// Draws from the left of rect, vertically centred; spinnerPhase (0..1) turns the spinner.
-void paint(QPainter& painter, const QRectF& rect, bool running, bool opening, bool hovering,
-           qreal spinnerPhase, const QPalette& palette);
+// Draws the kind's mark and the text from the left of rect, vertically centred; spinnerPhase
+// (0..1) turns the spinner.
+void paint(QPainter& painter, const QRectF& rect, Kind kind, const QString& text, qreal spinnerPhase,
+           const QPalette& palette);
 
 }  // namespace status_line
 }  // namespace varrow::ui

@@ -24,6 +24,11 @@ TEST(CommandLine, ParsesEachNameAsOneArgumentAndRejectsWrongUsage) {
     EXPECT_EQ(CommandLine::parse({"varrow", "front"}).request->action, Action::Front);
     EXPECT_FALSE(CommandLine::parse({"varrow", "cycle"}).request->backwards);
     EXPECT_TRUE(CommandLine::parse({"varrow", "cycle", "--back"}).request->backwards);
+    const auto login = CommandLine::parse({"varrow", "login", "Side Project", "on"});
+    ASSERT_TRUE(login.request);
+    EXPECT_EQ(login.request->names, QStringList{"Side Project"});
+    EXPECT_TRUE(login.request->on);
+    EXPECT_FALSE(CommandLine::parse({"varrow", "login", "Work", "off"}).request->on);
     // Everything after the account name belongs to claude, options included.
     const auto code = CommandLine::parse({"varrow", "code", "Side Project", "--resume", "", "--help"});
     ASSERT_TRUE(code.request);
@@ -37,6 +42,8 @@ TEST(CommandLine, ParsesEachNameAsOneArgumentAndRejectsWrongUsage) {
                                      {"varrow", "list", "x"},
                                      {"varrow", "cycle", "back"},
                                      {"varrow", "code"},
+                                     {"varrow", "login", "Work"},
+                                     {"varrow", "login", "Work", "yes"},
                                      {"varrow", "frobnicate"}}) {
         const auto parsed = CommandLine::parse(wrong);
         EXPECT_FALSE(parsed.request) << wrong.join(' ').toStdString();

@@ -48,13 +48,15 @@ MenuEntry submenu(const QList<MenuEntry>& menu) {
 
 TEST(MenuModel, FullMenuInOrderWithClaudeMissing) {
     MenuModel::State state;
-    state.profiles = profiles(2);
+    state.profiles = profiles(3);
     state.running.insert(state.profiles.at(1).id);
+    state.asleep.insert(state.profiles.at(2).id);
     state.switcherStyle = QStringLiteral("edge");
     const auto menu = MenuModel::entries(state);
 
     EXPECT_EQ(titles(menu),
-              "Download Claude…|--|Account 1|Account 2  ·  open|--|Add Account…|Manage Accounts…|"
+              "Download Claude…|--|Account 1|Account 2  ·  open|Account 3  ·  asleep|--|Add Account…|Manage "
+              "Accounts…|"
               "--|Switcher in Claude|Ctrl+` Switches Accounts|Show Switch Log|--|Quit Varrow");
     EXPECT_EQ(menu.at(2).action, Action::OpenProfile);
     EXPECT_EQ(menu.at(2).profileId, state.profiles.at(0).id);

@@ -321,10 +321,32 @@ TEST(ProfileStoreSave, WrittenListIsTheStandardJsonOfItsRecords) {
     QList<Profile> list{ProfileStore::makeDefault(), account("Wörk \"quoted\" \\ tab\t nl\n \x01 ☃")};
     list[1].note = "a@b.c";
     list[1].lastOpenedAt = QDateTime::currentDateTimeUtc();
+    list[1].openAtLogin = true;
     QJsonArray array;
     for (const Profile& p : list) array.append(p.toJson());
     EXPECT_EQ(ProfileStore::encodeList(list), QJsonDocument(array).toJson(QJsonDocument::Indented));
     EXPECT_EQ(ProfileStore::encodeList({}), QJsonDocument(QJsonArray()).toJson(QJsonDocument::Indented));
+}
+
+TEST(ProfileStoreSave, ListsOfOlderAndNewerVersionsKeepTheirMeaning) {
+    TempHome home;
+    const Profile work = account("Work");
+    QJsonObject written = work.toJson();
+    ASSERT_FALSE(written.contains("openAtLogin"));  // as an older version wrote it
+    written.insert("futureSetting", QJsonObject{{"a", 1}});
+    writeFile(home.file("Varrow/profiles.json"), QJsonDocument(QJsonArray{written}).toJson());
+
+    ProfileStore store(home.locations());
+    ASSERT_EQ(store.profiles().size(), 1);
+    Profile loaded = store.profiles().first();
+    EXPECT_FALSE(loaded.openAtLogin);
+    loaded.openAtLogin = true;
+    store.update(loaded);
+
+    const QJsonObject saved = QJsonDocument::fromJson(readFile(store.listFile())).array().first().toObject();
+    EXPECT_EQ(saved.value("futureSetting").toObject().value("a").toInt(), 1);
+    EXPECT_TRUE(saved.value("openAtLogin").toBool());
+    EXPECT_EQ(ProfileStore(home.locations()).profiles().first(), store.profiles().first());
 }
 
 TEST(ProfileStoreNames, FindByNameTakesTheFirstExactMatch) {

@@ -5,6 +5,7 @@
 #include "ui/AppEvents.h"
 #include "ui/Banners.h"
 #include "ui/CardGrid.h"
+#include "ui/MemoryFigures.h"
 #include "ui/OverlayScrollBar.h"
 #include "ui/ProfileCard.h"
 #include "ui/StatusLine.h"
@@ -15,6 +16,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
@@ -146,11 +148,11 @@ TEST_F(AccountsViewTest, anAccountThatStartedWhileTheAlertWasUpIsNotRemoved) {
 
 TEST_F(AccountsViewTest, theDefaultAccountsMenuHasOnlyTheFirstItems) {
     EXPECT_EQ(texts(view().contextMenuEntries(defaultAccount())),
-              QStringList({"Open My Claude", "—", "Edit…"}));
+              QStringList({"Open My Claude", "—", "Edit…", "Open at Login"}));
     auto app = start(defaultAccount());
     settle();
     EXPECT_EQ(texts(view().contextMenuEntries(defaultAccount())),
-              QStringList({"Switch to My Claude", "Quit My Claude", "—", "Edit…"}));
+              QStringList({"Switch to My Claude", "Quit My Claude", "—", "Edit…", "Open at Login"}));
     find(view().contextMenuEntries(defaultAccount()), "Quit")->run();
     EXPECT_EQ(fake.workspace.terminated, QList<pid_t>{app->processIdentifier()});
 }
@@ -159,11 +161,16 @@ TEST_F(AccountsViewTest, anAccountsMenuFollowsItsState) {
     const Profile work = addAccount("Work");
     auto entries = view().contextMenuEntries(work);
     EXPECT_EQ(texts(entries),
-              QStringList({"Open Work", "—", "Edit…", "Add “Claude Work” to Favorites",
+              QStringList({"Open Work", "—", "Edit…", "Open at Login", "Add “Claude Work” to Favorites",
                            "Copy Claude Code Terminal Command", "Copy MCP Servers from My Claude…",
                            "Show Data in Files", "—", "Remove…"}));
     EXPECT_TRUE(find(entries, "Remove")->enabled);
     EXPECT_TRUE(find(entries, "Remove")->destructive);
+    // A setting shown ticked or not, kept in the list.
+    EXPECT_EQ(find(entries, "Open at Login")->checked, false);
+    find(entries, "Open at Login")->run();
+    EXPECT_TRUE(store->profile(work.id)->openAtLogin);
+    EXPECT_EQ(find(view().contextMenuEntries(work), "Open at Login")->checked, true);
 
     find(entries, "Copy Claude")->run();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), work.terminalCommand(store->accountsURL()));
@@ -172,9 +179,9 @@ TEST_F(AccountsViewTest, anAccountsMenuFollowsItsState) {
     EXPECT_EQ(fake.workspace.revealedPaths[0], store->accountsURL() + "/" + work.folderName + "/");
     // Plasma's task manager in its own words; no item where the desktop keeps no list.
     AccountsView plasma(store.get(), &controller(), {platform::PinnedApps::Kind::TaskManager, {}});
-    EXPECT_EQ(texts(plasma.contextMenuEntries(work)).at(3), "Pin “Claude Work” to Task Manager");
+    EXPECT_EQ(texts(plasma.contextMenuEntries(work)).at(4), "Pin “Claude Work” to Task Manager");
     AccountsView none(store.get(), &controller(), {platform::PinnedApps::Kind::None, {}});
-    EXPECT_EQ(texts(none.contextMenuEntries(work)).at(3), "Copy Claude Code Terminal Command");
+    EXPECT_EQ(texts(none.contextMenuEntries(work)).at(4), "Copy Claude Code Terminal Command");
 
     start(work);
     settle();
@@ -303,7 +310,7 @@ TEST_F(AccountsViewTest, settingsErrorsLandInTheErrorBanner) {
     view().toggleSettings();
     ASSERT_TRUE(view().settingsPopover());
     QList<QCheckBox*> boxes = view().settingsPopover()->findChildren<QCheckBox*>();
-    ASSERT_EQ(boxes.size(), 3);
+    ASSERT_EQ(boxes.size(), 4);
     boxes.last()->click();
     EXPECT_EQ(controller().lastError(), QString("Couldn't change “Open at login”: No autostart folder."));
     EXPECT_FALSE(view().launchAtLogin());
@@ -374,6 +381,24 @@ TEST_F(AccountsViewTest, aPaletteGivenLaterRecoloursEveryText) {
     EXPECT_GT(tip->palette().color(QPalette::WindowText).lightness(), 128);
     view().setPalette(theme::lightPalette());
     EXPECT_LT(tip->palette().color(QPalette::WindowText).lightness(), 128);
+}
+
+TEST_F(AccountsViewTest, openAccountsShowTheirMemoryReadOnlyWhileTheWindowIsInUse) {
+    const Profile work = addAccount("Work");
+    const auto app = start(work);
+    settle();
+    fake.workspace.memoryBytes[app->processIdentifier()] = 412ull * 1000 * 1000;
+    view().hide();
+    EXPECT_FALSE(view().memory()->isActive());
+    view().show();
+    view().activateWindow();
+    ASSERT_TRUE(waitUntil([&] { return view().memory()->isActive(); }));
+    ProfileCard* card = view().cards().at(1);
+    ASSERT_TRUE(waitUntil([&] {
+        return card->statusText().contains(QLocale().formattedDataSize(412000000, 0));
+    })) << card->statusText().toStdString();
+    view().hide();
+    EXPECT_FALSE(view().memory()->isActive());
 }
 
 }  // namespace

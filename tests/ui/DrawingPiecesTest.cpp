@@ -56,6 +56,10 @@ TEST(AppGlyph, fitsASquareCentredInWhatItIsOffered) {
     const QColor clay = image.pixelColor(32, 32 + int(0.12 * 64));
     EXPECT_GT(clay.red(), clay.blue() + 60);
     EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);  // rounded corner
+    // The icon paints the same mark at whatever size is asked, when it is asked.
+    const QIcon icon = AppGlyph::icon();
+    EXPECT_TRUE(icon.availableSizes().contains(QSize(256, 256)));
+    EXPECT_EQ(icon.pixmap(64).toImage().convertToFormat(image.format()), image);
 }
 
 TEST(PressableStyle, shrinksWhilePressedAndSpringsBack) {

@@ -1,5 +1,6 @@
 #include "StandinState.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -23,6 +24,7 @@ StandinState StandinState::capture(const QString& dataDir, const QStringList& ar
     state.claudeConfigDir = qEnvironmentVariable("CLAUDE_CONFIG_DIR");
     state.autoUpdatesDisabled = updatesDisabledBeside(dataDir);
     state.links = linksIn(arguments.mid(1));
+    state.startedAt = QDateTime::currentMSecsSinceEpoch();
     return state;
 }
 
@@ -60,6 +62,8 @@ QJsonObject StandinState::toJson() const {
         {QStringLiteral("platform"), QGuiApplication::platformName()},
         {QStringLiteral("active"), !activations.isEmpty() && activations.constLast().active},
         {QStringLiteral("activations"), activationList},
+        {QStringLiteral("startedAt"), double(startedAt)},
+        {QStringLiteral("shownAt"), double(shownAt)},
         {QStringLiteral("pid"), QCoreApplication::applicationPid()},
         {QStringLiteral("dataDir"), dataDir},
         {QStringLiteral("arguments"), QJsonArray::fromStringList(arguments)},

@@ -30,6 +30,8 @@ struct StandinState {
     std::optional<LinkHandler> linkHandler;  // once claiming claude: links has finished
     QStringList activationTokens;            // XDG_ACTIVATION_TOKENs handed over by later starts
     QStringList laterConfigDirs;             // the CLAUDE_CONFIG_DIR each later start had
+    qint64 startedAt = 0;                    // milliseconds since the epoch
+    qint64 shownAt = 0;                      // its window first shown; 0 until then
 
     // The claude: links among arguments.
     static QStringList linksIn(const QStringList& arguments);

@@ -16,6 +16,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -140,6 +141,15 @@ int main(int argc, char** argv) {
                          save(state);
                          window.reopen();
                      });
-    window.show();
+    // A slow start, as a real Claude's first window takes a while: STANDIN_SHOW_DELAY_MS.
+    auto show = [&state, &window] {
+        window.show();
+        state.shownAt = QDateTime::currentMSecsSinceEpoch();
+        save(state);
+    };
+    if (const int delay = qEnvironmentVariableIntValue("STANDIN_SHOW_DELAY_MS"); delay > 0)
+        QTimer::singleShot(delay, &window, show);
+    else
+        show();
     return app.exec();
 }

@@ -129,6 +129,16 @@ std::optional<QStringList> FakeWorkspace::processArguments(pid_t pid) {
     return arguments_.value(pid);
 }
 
+std::optional<quint64> FakeWorkspace::treeCpuMilliseconds(pid_t pid) {
+    if (!cpuMilliseconds.contains(pid)) return std::nullopt;
+    return cpuMilliseconds.value(pid);
+}
+
+std::optional<quint64> FakeWorkspace::treeMemoryBytes(pid_t pid) {
+    if (!memoryBytes.contains(pid)) return std::nullopt;
+    return memoryBytes.value(pid);
+}
+
 bool FakeWorkspace::isTerminated(const RunningApplication& app) {
     return !find(app.processIdentifier());
 }

@@ -49,6 +49,9 @@ public:
     QList<pid_t> forceTerminated;
     QList<AppHandle> handedOver;
     int selfActivations = 0;
+    // What treeCpuMilliseconds and treeMemoryBytes report, by process id.
+    QHash<pid_t, quint64> cpuMilliseconds;
+    QHash<pid_t, quint64> memoryBytes;
     // When set, forceTerminate removes the process at once (it "dies" immediately).
     bool forceTerminateKills = true;
 
@@ -63,6 +66,8 @@ public:
     void openApplication(const QString& bundlePath, const OpenConfiguration& configuration,
                          OpenCompletion completion) override;
     std::optional<QStringList> processArguments(pid_t pid) override;
+    std::optional<quint64> treeCpuMilliseconds(pid_t pid) override;
+    std::optional<quint64> treeMemoryBytes(pid_t pid) override;
     bool isTerminated(const RunningApplication& app) override;
     bool isActive(const RunningApplication& app) override;
     bool terminate(const RunningApplication& app) override;

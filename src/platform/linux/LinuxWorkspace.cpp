@@ -5,6 +5,7 @@
 
 #include "platform/Timings.h"
 #include "platform/linux/BundleInfo.h"
+#include "platform/linux/ProcUsage.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -26,6 +27,7 @@ QString quoted(const QString& name) {
 LinuxWorkspace::LinuxWorkspace(WindowServer* windows, Options options, QObject* parent)
     : Workspace(parent),
       windows_(windows),
+      procRoot_(options.procRoot),
       installations_(options.installations),
       scanner_(
           options.procRoot, options.user,
@@ -273,6 +275,14 @@ void LinuxWorkspace::settle(pid_t pid, const QString& path, const QString& ident
 std::optional<QStringList> LinuxWorkspace::processArguments(pid_t pid) {
     if (pid <= 0) return std::nullopt;
     return scanner_.readArguments(pid);
+}
+
+std::optional<quint64> LinuxWorkspace::treeCpuMilliseconds(pid_t pid) {
+    return pid > 0 ? proc_usage::cpuMilliseconds(procRoot_, pid) : std::nullopt;
+}
+
+std::optional<quint64> LinuxWorkspace::treeMemoryBytes(pid_t pid) {
+    return pid > 0 ? proc_usage::proportionalBytes(procRoot_, pid) : std::nullopt;
 }
 
 bool LinuxWorkspace::isTerminated(const RunningApplication& app) {

@@ -58,6 +58,8 @@ public:
     // process still to be looked at again).
     bool isChecking() const { return timer_.isActive(); }
     std::optional<QStringList> processArguments(pid_t pid) override;
+    std::optional<quint64> treeCpuMilliseconds(pid_t pid) override;
+    std::optional<quint64> treeMemoryBytes(pid_t pid) override;
     bool isTerminated(const RunningApplication& app) override;
     bool isActive(const RunningApplication& app) override;
     bool terminate(const RunningApplication& app) override;
@@ -84,6 +86,7 @@ private:
     void scheduleChecks();
 
     WindowServer* windows_;
+    const QString procRoot_;
     Installations* installations_;
     ProcScanner scanner_;
     ProcessLauncher launcher_;
