@@ -183,8 +183,10 @@ QString AppCloner::makeCopy(const QString& source, const QString& copyPath, cons
     // The platform picks the cheapest copy that runs on its own (a clone, links, a plain copy).
     const QString from = QFileInfo(source).absoluteFilePath();
     const QString to = QFileInfo(copyPath).absoluteFilePath();
-    if (!platform::Platform::installations().copyApplication(from, to).isEmpty())
-        return cloneErrorMessage(tr("copy failed"));
+    // The tool's or the system's own words stay with the sentence the user reads.
+    if (const Result<> copied = platform::Platform::installations().copyApplication(from, to); !copied)
+        return cloneErrorMessage(copied.failure().reason.isEmpty() ? copied.failure().message
+                                                                   : copied.failure().reason);
     return {};
 }
 

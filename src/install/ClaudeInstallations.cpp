@@ -76,7 +76,7 @@ void giveOwnWindowClass(const QString& copyPath) {
 }
 }  // namespace
 
-QString ClaudeInstallations::copyApplication(const QString& from, const QString& to) {
+Result<> ClaudeInstallations::copyApplication(const QString& from, const QString& to) {
     const bool claude = LinuxClaudeInstall::isClaudeFolder(from);
     if (platform::ApplicationCopy::clone(from, to)) {
         if (claude) giveOwnWindowClass(to);
@@ -85,11 +85,11 @@ QString ClaudeInstallations::copyApplication(const QString& from, const QString&
     // Without clones a full copy of an Electron build costs hundreds of megabytes.
     if (claude) {
         const QString error = LinuxClaudeCopy::makeLinked(from, to);
-        if (error.isEmpty()) giveOwnWindowClass(to);
-        return error;
+        if (!error.isEmpty()) return Failure{QStringLiteral("linked copy failed"), error};
+        giveOwnWindowClass(to);
+        return {};
     }
-    if (platform::ApplicationCopy::plainCopy(from, to)) return {};
-    return QStringLiteral("“%1” could not be copied").arg(from);
+    return platform::ApplicationCopy::plainCopy(from, to);
 }
 
 QStringList ClaudeInstallations::copyLaunchArguments(const QString& copyPath) {

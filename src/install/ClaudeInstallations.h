@@ -22,7 +22,7 @@ public:
     QImage icon(const QString& folder, int pixels) override;
     QString windowClass(const QString& folder) override;
     QString version(const QString& folder) override;
-    QString copyApplication(const QString& from, const QString& to) override;
+    Result<> copyApplication(const QString& from, const QString& to) override;
     QStringList copyLaunchArguments(const QString& copyPath) override;
     void copyReady(const QString& copyPath, const QString& accountName, const QString& iconPath) override;
     void copyRemoved(const QString& copyPath) override;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -10,13 +12,13 @@ namespace varrow::platform {
 // as an option; a symbolic link given as the source is followed.
 namespace ApplicationCopy {
 
-// Runs a tool to its end with its output discarded: its exit status, or -1 when it could not be
-// started or was killed by a signal.
-int run(const QString& tool, const QStringList& arguments);
+// Runs a tool to its end, its output discarded: done when it exits with 0; otherwise the failure,
+// with the tool's last line of errors (or how it ended) as the reason.
+Result<> run(const QString& tool, const QStringList& arguments);
 // Clones every file or fails; on failure nothing is left at `to`.
 bool clone(const QString& from, const QString& to);
 // Copies every byte; on failure whatever was copied is left for the caller to remove.
-bool plainCopy(const QString& from, const QString& to);
+Result<> plainCopy(const QString& from, const QString& to);
 
 }  // namespace ApplicationCopy
 }  // namespace varrow::platform

@@ -4,9 +4,9 @@
 
 namespace varrow::platform {
 
-QString Installations::copyApplication(const QString& from, const QString& to) {
-    if (ApplicationCopy::clone(from, to) || ApplicationCopy::plainCopy(from, to)) return {};
-    return QStringLiteral("“%1” could not be copied").arg(from);
+Result<> Installations::copyApplication(const QString& from, const QString& to) {
+    if (ApplicationCopy::clone(from, to)) return {};
+    return ApplicationCopy::plainCopy(from, to);
 }
 
 }  // namespace varrow::platform

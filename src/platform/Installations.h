@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QImage>
 #include <QObject>
 #include <QString>
@@ -45,8 +47,8 @@ public:
 
     // The cheapest copy of an application that still runs as its own application: a clone where
     // the file system has them, else what the installation allows that is cheaper, else a plain
-    // copy. Nothing may be at `to`. Empty on success, else the reason.
-    virtual QString copyApplication(const QString& from, const QString& to);
+    // copy. Nothing may be at `to`. The failure carries the copy tool's own reason.
+    virtual Result<> copyApplication(const QString& from, const QString& to);
     // Arguments a copy needs besides the account's data folder (its own window class, say).
     virtual QStringList copyLaunchArguments(const QString& copyPath) { return (void)copyPath, QStringList(); }
     // Keeps the desktop's application launcher in step with the copies.

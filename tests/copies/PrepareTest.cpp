@@ -30,7 +30,7 @@ protected:
         if (!QFileInfo(standin + "/Contents/Info.plist").exists()) GTEST_SKIP() << "no stand-in bundle";
         source = home.file("Applications/Claude.app");
         QDir().mkpath(home.file("Applications"));
-        ASSERT_EQ(platform::ApplicationCopy::run("/bin/cp", {"-R", "--", standin, source}), 0);
+        ASSERT_TRUE(platform::ApplicationCopy::run("/bin/cp", {"-R", "--", standin, source}).ok());
         platform.workspace.systemIcon = QImage(source + "/Contents/Resources/Claude.png");
     }
 
@@ -157,7 +157,9 @@ TEST_F(Prepare, FailedCopyReportsAndLeavesNoCurrentLookingRecord) {
     const auto failed = prepare(work);
     EXPECT_FALSE(failed.ok());
     EXPECT_TRUE(failed.appPath.isEmpty());
-    EXPECT_EQ(failed.error, "Couldn't prepare this account's copy of Claude (copy failed).");
+    // cp's own words reach the message.
+    EXPECT_TRUE(failed.error.startsWith("Couldn't prepare this account's copy of Claude (/bin/cp: "))
+        << failed.error.toStdString();
     EXPECT_FALSE(AppCloner::readMeta(copy));
 
     // Claude is back where the old record pointed: the failed remains must not count as current.

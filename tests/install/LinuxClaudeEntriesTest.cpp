@@ -163,7 +163,7 @@ TEST(LinuxClaudeCopy, CopyCarriesItsOwnArchiveNamingItsLauncherEntryBesideLinked
     // However the installation copies, the copy's windows carry the class it is started with.
     varrow::install::ClaudeInstallations installations;
     const QString home2 = home.file("Apps/Claude Home.app");
-    ASSERT_EQ(installations.copyApplication(install, home2).toStdString(), "");
+    ASSERT_TRUE(installations.copyApplication(install, home2).ok());
     EXPECT_EQ(desktopName(home2), LauncherEntries::stem(home2) + ".desktop");
     EXPECT_EQ(installations.copyLaunchArguments(home2),
               QStringList{"--class=" + LauncherEntries::stem(home2)});
@@ -188,7 +188,7 @@ TEST(LinuxClaudeCopy, DamagedArchiveLeavesThePlainLinkedCopyAndSaysWhy) {
     LogCapture log;
     varrow::install::ClaudeInstallations installations;
     const QString other = home.file("Apps/Claude Home.app");
-    ASSERT_EQ(installations.copyApplication(install, other).toStdString(), "");
+    ASSERT_TRUE(installations.copyApplication(install, other).ok());
     ASSERT_EQ(log.lines.size(), 1);
     EXPECT_TRUE(log.lines[0].startsWith("Varrow: Claude Home keeps Claude's window class: "))
         << log.lines[0].toStdString();

@@ -5,7 +5,11 @@
 namespace ApplicationCopy = varrow::platform::ApplicationCopy;
 
 TEST(ApplicationCopy, RunGivesTheExitStatusOrMinusOne) {
-    EXPECT_EQ(ApplicationCopy::run("/bin/sh", {"-c", "echo noise; echo more >&2; exit 3"}), 3);
-    EXPECT_EQ(ApplicationCopy::run("/bin/true", {}), 0);
-    EXPECT_EQ(ApplicationCopy::run("/nonexistent/tool", {}), -1);
+    const auto failed =
+        ApplicationCopy::run("/bin/sh", {"-c", "echo noise; echo first >&2; echo last >&2; exit 3"});
+    ASSERT_FALSE(failed.ok());
+    EXPECT_EQ(failed.failure().reason, "last");  // the tool's own last words
+    EXPECT_EQ(ApplicationCopy::run("/bin/sh", {"-c", "exit 4"}).failure().reason, "exit status 4");
+    EXPECT_TRUE(ApplicationCopy::run("/bin/true", {}).ok());
+    EXPECT_FALSE(ApplicationCopy::run("/nonexistent/tool", {}).ok());
 }
