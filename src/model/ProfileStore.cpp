@@ -183,13 +183,12 @@ QByteArray ProfileStore::encodeList(const QList<Profile>& profiles) {
         }
         out += '"';
     };
-    // Keys of a newer version are rare: QJsonDocument writes them in the same form.
-    for (const Profile& p : profiles) {
-        if (p.otherKeys.isEmpty()) continue;
-        QJsonArray list;
-        for (const Profile& each : profiles) list.append(each.toJson());
-        return QJsonDocument(list).toJson(QJsonDocument::Indented);
-    }
+    // A key or value of a newer version, as Qt's JSON writer gives it: exactly what was read comes
+    // back, whatever it holds.
+    auto asJson = [](const QJsonValue& value) {
+        const QByteArray text = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
+        return text.mid(1, text.size() - 2);
+    };
     QByteArray out;
     out.reserve(256 * (profiles.size() + 1));
     out += "[\n";
@@ -230,6 +229,12 @@ QByteArray ProfileStore::encodeList(const QList<Profile>& profiles) {
             out += ",\n";
             key("openAtLogin");
             out += "true";
+        }
+        for (auto it = p.otherKeys.constBegin(); it != p.otherKeys.constEnd(); ++it) {
+            out += ",\n        ";
+            out += asJson(it.key());
+            out += ": ";
+            out += asJson(it.value());
         }
         out += "\n";
         out += i + 1 < profiles.size() ? "    },\n" : "    }\n";
