@@ -15,9 +15,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QStandardPaths>
-#include <QTimer>
 
 namespace varrow::install {
 
@@ -63,22 +61,9 @@ QString ShellExtensionInstaller::buildFor(const QString& shellVersion) {
 
 // gsettings in the background; done runs on the main thread with its output.
 void ShellExtensionInstaller::gsettings(const QStringList& arguments, Done done) {
-    auto* process = new QProcess(this);
-    auto* timer = new QTimer(process);
-    timer->setSingleShot(true);
-    connect(timer, &QTimer::timeout, process, &QProcess::kill);
-    connect(process, &QProcess::finished, this, [process, done](int code, QProcess::ExitStatus status) {
-        process->deleteLater();
-        done(status == QProcess::NormalExit && code == 0,
-             QString::fromUtf8(process->readAllStandardOutput()));
+    ShellFavourites::runTool(this, places_.gsettings, arguments, [done](const Result<QString>& out) {
+        done(out.ok(), out.ok() ? out.value() : QString());
     });
-    connect(process, &QProcess::errorOccurred, this, [process, done](QProcess::ProcessError error) {
-        if (error != QProcess::FailedToStart) return;
-        process->deleteLater();
-        done(false, {});
-    });
-    process->start(places_.gsettings, arguments);
-    timer->start(Timings::helperToolTimeout());
 }
 
 void ShellExtensionInstaller::read(const QString& key, std::function<void(const QString&)> next) {

@@ -1,10 +1,12 @@
 #include "install/ShellFavourites.h"
 
 #include "install/LauncherEntries.h"
+#include "platform/Timings.h"
 
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTimer>
 
 namespace varrow::install {
 
@@ -26,8 +28,16 @@ void ShellFavourites::run(const QStringList& arguments, std::function<void(Resul
                      QStringLiteral("gsettings not found")});
         return;
     }
-    auto* process = new QProcess(this);
-    connect(process, &QProcess::finished, this, [process, done](int code, QProcess::ExitStatus status) {
+    runTool(this, gsettings, arguments, std::move(done));
+}
+
+void ShellFavourites::runTool(QObject* owner, const QString& program, const QStringList& arguments,
+                              std::function<void(Result<QString>)> done) {
+    auto* process = new QProcess(owner);
+    auto* timer = new QTimer(process);
+    timer->setSingleShot(true);
+    connect(timer, &QTimer::timeout, process, &QProcess::kill);
+    connect(process, &QProcess::finished, owner, [process, done](int code, QProcess::ExitStatus status) {
         process->deleteLater();
         if (status == QProcess::NormalExit && code == 0) {
             done(QString::fromUtf8(process->readAllStandardOutput()));
@@ -35,14 +45,17 @@ void ShellFavourites::run(const QStringList& arguments, std::function<void(Resul
         }
         const QString why = QString::fromUtf8(process->readAllStandardError()).trimmed();
         done(Failure{tr("The desktop's settings could not be changed."),
-                     why.isEmpty() ? QStringLiteral("gsettings exited with %1").arg(code) : why});
+                     !why.isEmpty()                   ? why
+                     : status == QProcess::NormalExit ? QStringLiteral("gsettings exited with %1").arg(code)
+                                                      : QStringLiteral("gsettings did not finish")});
     });
-    connect(process, &QProcess::errorOccurred, this, [process, done](QProcess::ProcessError error) {
+    connect(process, &QProcess::errorOccurred, owner, [process, done](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart) return;
         process->deleteLater();
         done(Failure{tr("The desktop's settings tool could not be started."), process->errorString()});
     });
-    process->start(gsettings, arguments);
+    process->start(program, arguments);
+    timer->start(Timings::helperToolTimeout());
 }
 
 void ShellFavourites::read(std::function<void(Result<QStringList>)> done) {

@@ -20,6 +20,11 @@ public:
     void refresh() override;
     void add(const QString& appPath, Done done) override;
 
+    // Runs gsettings in the background (owned by `owner`, killed after the helper tools' timeout);
+    // done runs on the main thread with its output, or the failure in gsettings's own words.
+    static void runTool(QObject* owner, const QString& program, const QStringList& arguments,
+                        std::function<void(Result<QString>)> done);
+
     // GVariant text of a string array ("['a.desktop', 'b.desktop']", or "@as []"), both ways.
     static std::optional<QStringList> parse(const QString& text);
     static QString format(const QStringList& ids);
