@@ -99,8 +99,12 @@ int run(int argc, char** argv) {
     TrayMenu trayMenu(&store, &claude, [&showWindow] { showWindow(); });
     std::unique_ptr<MainWindow> mainWindow;
     auto window = [&]() -> MainWindow& {
-        if (!mainWindow)
+        if (!mainWindow) {
             mainWindow = std::make_unique<MainWindow>(&store, &claude, &trayMenu, desktopWords());
+            // Only the accounts window offers pinning: the panel's list is first read with it, not
+            // at every start.
+            platform::Platform::pinnedApps().refresh();
+        }
         return *mainWindow;
     };
     showWindow = [&window] { window().bringToFront(); };

@@ -20,7 +20,6 @@ std::unique_ptr<platform::PinnedApps> pinnedAppsForDesktop(const QStringList& de
         pins = std::make_unique<PlasmaLaunchers>();
     else
         pins = std::make_unique<NoPinnedApps>();
-    pins->refresh();
     return pins;
 }
 

@@ -19,7 +19,7 @@ public:
 
 // The pinned list of the desktop Varrow runs on, chosen by the session's desktop names: GNOME
 // Shell's favourites, KDE Plasma's task manager, or none (Xfce, sway and the rest keep their
-// panels' launchers in files of their own, read only at their start).
+// panels' launchers in files of their own, read only at their start). Nothing is read yet.
 std::unique_ptr<platform::PinnedApps> pinnedAppsForDesktop(const QStringList& desktops);
 
 }  // namespace varrow::install
