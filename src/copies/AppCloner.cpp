@@ -209,8 +209,9 @@ QString AppCloner::version(const QString& appPath) {
         if (item && plist_get_node_type(item) == PLIST_STRING) {
             // Not plist_get_string_val: it aborts on a binary ASCII string with bytes above 0x7F.
             uint64_t length = 0;
-            if (const char* value = plist_get_string_ptr(item, &length))
-                result = QString::fromUtf8(value, qsizetype(length));
+            // An empty version says nothing: it stays unknown, as a missing one.
+            const char* value = plist_get_string_ptr(item, &length);
+            if (value && length > 0) result = QString::fromUtf8(value, qsizetype(length));
         }
     }
     plist_free(root);

@@ -73,12 +73,14 @@ TEST(AppClonerVersion, ReadsXmlAndBinaryPlistsElseQuestionMark) {
     free(data);
     EXPECT_EQ(AppCloner::version(app), "2.5.1");
 
-    plist_dict_set_item(dict, "CFBundleShortVersionString", plist_new_uint(3));
-    plist_to_xml(dict, &data, &length);
-    test::writeFile(plist, QByteArray(data, int(length)));
-    free(data);
+    for (plist_t notAVersion : {plist_new_string(""), plist_new_uint(3)}) {
+        plist_dict_set_item(dict, "CFBundleShortVersionString", notAVersion);
+        plist_to_xml(dict, &data, &length);
+        test::writeFile(plist, QByteArray(data, int(length)));
+        free(data);
+        EXPECT_EQ(AppCloner::version(app), "?");
+    }
     plist_free(dict);
-    EXPECT_EQ(AppCloner::version(app), "?");
 
     test::writeFile(plist, "not a property list");
     EXPECT_EQ(AppCloner::version(app), "?");
