@@ -209,7 +209,7 @@ void ClaudeController::syncCopies(const QList<Profile>& profiles) {
         if (!profile.isDefault) keeping.insert(AppCloner::copyPath(profile, apps));
     // A copy on its way to being started (an account renamed while opening) is not unused.
     for (const QString& path : std::as_const(launchingCopies_)) keeping.insert(path);
-    AppCloner::removeUnused(keeping, running, apps);
+    AppCloner::removeUnused(Platform::installations(), keeping, running, apps);
 }
 
 bool ClaudeController::isPinned(const Profile& profile) const {

@@ -297,8 +297,8 @@ void AppCloner::blockSelfUpdates(const QString& dataDir) {
         platform::SystemLog::write(QStringLiteral("Varrow: could not write update policy: ") + error);
 }
 
-void AppCloner::removeUnused(const QSet<QString>& keeping, const QSet<QString>& running,
-                             const QString& appsDir) {
+void AppCloner::removeUnused(platform::Installations& installations, const QSet<QString>& keeping,
+                             const QSet<QString>& running, const QString& appsDir) {
     QSet<QString> kept;
     for (const QString& path : keeping) kept.insert(paths::standardised(path));
     QSet<QString> live;
@@ -317,9 +317,9 @@ void AppCloner::removeUnused(const QSet<QString>& keeping, const QSet<QString>& 
         FileOps::removeEntry(path);
         FileOps::removeEntry(metaPath(path));
         FileOps::removeEntry(customIconPath(path));
-        platform::Platform::installations().copyRemoved(path);
+        installations.copyRemoved(path);
     }
-    platform::Platform::installations().pruneCopyEntries(appsDir);
+    installations.pruneCopyEntries(appsDir);
 }
 
 void AppCloner::refreshIcon(const model::Profile& profile, const QString& source, const QString& appsDir) {

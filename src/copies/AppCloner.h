@@ -10,6 +10,10 @@
 #include <functional>
 #include <optional>
 
+namespace varrow::platform {
+class Installations;
+}
+
 namespace varrow::copies {
 
 // Making, refreshing, re-iconing and deleting the per-account copies of Claude.
@@ -55,8 +59,8 @@ public:
     // Replaces whatever is at copyPath with a fresh copy; empty on success, else the failure text.
     static QString makeCopy(const QString& source, const QString& copyPath, const QString& appsDir);
     static void blockSelfUpdates(const QString& dataDir);
-    static void removeUnused(const QSet<QString>& keeping, const QSet<QString>& running,
-                             const QString& appsDir);
+    static void removeUnused(platform::Installations& installations, const QSet<QString>& keeping,
+                             const QSet<QString>& running, const QString& appsDir);
     static void refreshIcon(const model::Profile& profile, const QString& source, const QString& appsDir);
 
     // Whether a copy is being made at this path right now (main thread).

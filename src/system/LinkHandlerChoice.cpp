@@ -67,7 +67,7 @@ bool LinkHandlerChoice::wanted() const {
 QString LinkHandlerChoice::apply() {
     applied_ = wanted();
     if (*applied_) return logged(take());
-    if (Defaults::shared().linkHandlerTaken()) return logged(giveBack());
+    if (Defaults::shared().linkHandlerTaken()) return logged(giveBack(Platform::linkHandlers()));
     return {};
 }
 
@@ -95,8 +95,7 @@ QString LinkHandlerChoice::take() {
     return {};
 }
 
-QString LinkHandlerChoice::giveBack() {
-    auto& handlers = Platform::linkHandlers();
+QString LinkHandlerChoice::giveBack(platform::LinkHandlers& handlers) {
     auto& defaults = Defaults::shared();
     QString error;
     // A handler the user picked since is theirs; only Varrow's own is replaced.

@@ -228,7 +228,8 @@ TEST_F(Prepare, RemoveUnusedKeepsNamedAndRunningCopiesOnly) {
     // The running set names the live copy through a link, as a process may report it.
     ASSERT_TRUE(QFile::link(copyOf("Live"), home.file("live-link.app")));
 
-    AppCloner::removeUnused({apps() + "/./Claude Keep.app"}, {home.file("live-link.app")}, apps());
+    AppCloner::removeUnused(platform.installations, {apps() + "/./Claude Keep.app"},
+                            {home.file("live-link.app")}, apps());
     EXPECT_TRUE(QFileInfo::exists(copyOf("Keep")));
     EXPECT_TRUE(QFileInfo::exists(copyOf("Live")));
     EXPECT_FALSE(QFileInfo::exists(copyOf("Old")));

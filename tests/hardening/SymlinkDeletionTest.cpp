@@ -47,7 +47,7 @@ TEST(SymlinkSafety, RemoveUnusedDeletesLinksNotWhatTheyPointAt) {
         QFile::link(user.path + "/.ssh/id_ed25519", AppCloner::customIconPath(apps + "/Claude Old.app")));
     ASSERT_TRUE(QFile::link(user.path + "/Claude Work.app", apps + "/Claude Dangling.app"));
 
-    AppCloner::removeUnused({}, {}, apps);
+    AppCloner::removeUnused(platform.installations, {}, {}, apps);
     EXPECT_TRUE(user.intact());
     EXPECT_TRUE(QDir(apps)
                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)
@@ -62,7 +62,7 @@ TEST(SymlinkSafety, RunningCopyReachedThroughALinkIsKept) {
     QDir().mkpath(apps);
     // A copy kept elsewhere and linked in: it runs, so neither the link nor its target may go.
     ASSERT_TRUE(QFile::link(user.path + "/Claude Work.app", apps + "/Claude Work.app"));
-    AppCloner::removeUnused({}, {user.path + "/Claude Work.app"}, apps);
+    AppCloner::removeUnused(platform.installations, {}, {user.path + "/Claude Work.app"}, apps);
     EXPECT_TRUE(QFileInfo(apps + "/Claude Work.app").isSymLink());
     EXPECT_TRUE(user.intact());
 }
