@@ -1,10 +1,13 @@
 #include "platform/kde/KWinWindowServer.h"
 
+#include "platform/SystemLog.h"
 #include "platform/Timings.h"
 
 #include <unistd.h>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -17,13 +20,18 @@ constexpr auto kScripting = "/Scripting";
 constexpr auto kScriptingInterface = "org.kde.kwin.Scripting";
 constexpr auto kReceiverPath = "/KWinWindows";
 
-// One call to KWin's scripting interface; an invalid message when it failed.
-QDBusMessage callScripting(const QDBusConnection& bus, const char* method, const QVariantList& arguments) {
+QDBusMessage scriptingCall(const char* method, const QVariantList& arguments) {
     QDBusMessage call =
         QDBusMessage::createMethodCall(QLatin1String(kKWin), QLatin1String(kScripting),
                                        QLatin1String(kScriptingInterface), QLatin1String(method));
     call.setArguments(arguments);
-    return bus.call(call, QDBus::Block, int(Timings::compositorReply().count()));
+    return call;
+}
+
+// One call to KWin's scripting interface, answered before this returns: only at start-up, which
+// must know whether KWin takes scripts, and at exit. An invalid message when it failed.
+QDBusMessage callScripting(const QDBusConnection& bus, const char* method, const QVariantList& arguments) {
+    return bus.call(scriptingCall(method, arguments), QDBus::Block, int(Timings::compositorReply().count()));
 }
 
 QString pluginName(const char* what) {
@@ -97,17 +105,22 @@ KWinWindowServer::KWinWindowServer(std::unique_ptr<WindowServer> xwayland)
 
 KWinWindowServer::~KWinWindowServer() {
     unloadScript(pluginName("windows"));
-    unloadScript(pluginName("activate"));
+    if (!activation_.isEmpty()) unloadScript(activation_);
     bus_.unregisterObject(QLatin1String(kReceiverPath));
+}
+
+QString KWinWindowServer::writeScript(const QString& text) {
+    QFile file(scripts_->filePath(QStringLiteral("script-%1.js").arg(++scriptCount_)));
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0) return {};
+    return file.fileName();
 }
 
 bool KWinWindowServer::loadScript(const QString& text, const QString& name) {
     // KWin refuses a second script under a loaded name.
     unloadScript(name);
-    QFile file(scripts_->filePath(QStringLiteral("script-%1.js").arg(++scriptCount_)));
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0) return false;
-    file.close();
-    const QDBusMessage loaded = callScripting(bus_, "loadScript", {file.fileName(), name});
+    const QString file = writeScript(text);
+    if (file.isEmpty()) return false;
+    const QDBusMessage loaded = callScripting(bus_, "loadScript", {file, name});
     if (loaded.type() != QDBusMessage::ReplyMessage || loaded.arguments().value(0).toInt() < 0) return false;
     return callScripting(bus_, "start", {}).type() == QDBusMessage::ReplyMessage;
 }
@@ -149,7 +162,26 @@ std::optional<quint32> KWinWindowServer::frontWindow(pid_t pid) {
 }
 
 bool KWinWindowServer::makeFrontmost(pid_t pid) {
-    return pid > 0 && loadScript(activationScript(pid), pluginName("activate"));
+    if (pid <= 0) return false;
+    const QString file = writeScript(activationScript(pid));
+    if (file.isEmpty()) return false;
+    // Nothing waits for KWin: the last activation's script goes, this one loads and runs, in the
+    // order of the calls. KWin lets a name go only later, so each activation has a name of its
+    // own. Whether it worked shows in the check that follows.
+    if (!activation_.isEmpty()) bus_.send(scriptingCall("unloadScript", {activation_}));
+    activation_ = pluginName("activate") + QStringLiteral("-%1").arg(scriptCount_);
+    auto* load =
+        new QDBusPendingCallWatcher(bus_.asyncCall(scriptingCall("loadScript", {file, activation_})), this);
+    connect(load, &QDBusPendingCallWatcher::finished, this, [](QDBusPendingCallWatcher* call) {
+        call->deleteLater();
+        const QDBusPendingReply<int> loaded = *call;
+        if (loaded.isValid() && loaded.value() >= 0) return;
+        // Only logged, so in English as every system-log line.
+        SystemLog::write(QStringLiteral("Varrow: KWin did not load the activation script: ") +
+                         (loaded.isError() ? loaded.error().message() : QStringLiteral("refused")));
+    });
+    bus_.send(scriptingCall("start", {}));
+    return true;
 }
 
 void KWinWindowServer::makeOverlay(QWindow* window) {

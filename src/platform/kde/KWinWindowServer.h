@@ -43,6 +43,8 @@ public slots:
 
 private:
     explicit KWinWindowServer(std::unique_ptr<WindowServer> xwayland);
+    // The script's text in a file of its own; empty when it cannot be written.
+    QString writeScript(const QString& text);
     bool loadScript(const QString& text, const QString& pluginName);
     bool fromKWin() const;
     void unloadScript(const QString& pluginName);
@@ -52,6 +54,7 @@ private:
     QString kwin_;  // KWin's unique name on the bus
     std::unique_ptr<QTemporaryDir> scripts_;
     int scriptCount_ = 0;
+    QString activation_;  // the plugin name of the last activation's script
     bool reported_ = false;  // the script has spoken at least once
     pid_t active_ = 0;
     QSet<pid_t> withWindows_;
