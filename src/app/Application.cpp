@@ -138,8 +138,8 @@ int run(int argc, char** argv) {
         StartupWiring::shared().start(&store, &claude);
         trace("switcher, hot key, link handler");
         if (loginLaunch) loginOpener.start();
-        hooks::TestHooks::run(&store, &claude, QProcessEnvironment::systemEnvironment(), desktopWords(),
-                              [&trayMenu] {
+        hooks::TestHooks::run(&store, &claude, platform::Platform::services(),
+                              QProcessEnvironment::systemEnvironment(), desktopWords(), [&trayMenu] {
                                   auto* menu = new QMenu;
                                   trayMenu.attach(menu, false);
                                   return menu;

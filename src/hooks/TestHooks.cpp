@@ -17,8 +17,8 @@ QStringList TestHooks::splitNames(const QString& value) {
 }
 
 void TestHooks::run(model::ProfileStore* store, claude::ClaudeController* claude,
-                    const QProcessEnvironment& environment, const ui::DesktopWords& words,
-                    std::function<QWidget*()> trayMenu) {
+                    const platform::ServiceRefs& services, const QProcessEnvironment& environment,
+                    const ui::DesktopWords& words, std::function<QWidget*()> trayMenu) {
     if (environment.contains(QStringLiteral("VARROW_LOOP_LATENCY")))
         new LoopLatencyProbe(environment.value(QStringLiteral("VARROW_LOOP_LATENCY")), claude);
     if (environment.contains(QStringLiteral("VARROW_OPEN"))) {
@@ -40,7 +40,7 @@ void TestHooks::run(model::ProfileStore* store, claude::ClaudeController* claude
         request.trayMenu = std::move(trayMenu);
         if (environment.contains(QStringLiteral("VARROW_REPORT")))
             request.reportPath = environment.value(QStringLiteral("VARROW_REPORT"));
-        Renderer::start(store, claude, request, /*quitWhenDone=*/true);
+        Renderer::start(store, claude, services, request, /*quitWhenDone=*/true);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Profile.h"
+#include "platform/ServiceRefs.h"
 #include "ui/DisplayText.h"
 
 #include <QList>
@@ -28,6 +29,7 @@ public:
     // Reads the environment once and acts on it; a render is scheduled, and ends the process. A
     // render words the views as words says, and draws the tray menu trayMenu makes, if any.
     static void run(model::ProfileStore* store, claude::ClaudeController* claude,
+                    const platform::ServiceRefs& services,
                     const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
                     const ui::DesktopWords& words = {}, std::function<QWidget*()> trayMenu = {});
 

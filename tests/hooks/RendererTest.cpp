@@ -46,7 +46,8 @@ protected:
     }
 
     QStringList render(Renderer::Request request) {
-        Renderer* renderer = Renderer::start(store.get(), claude.get(), std::move(request), false);
+        Renderer* renderer =
+            Renderer::start(store.get(), claude.get(), platform.services(), std::move(request), false);
         QSignalSpy finished(renderer, &Renderer::finished);
         EXPECT_TRUE(test::waitUntil([&] { return finished.count() == 1; }, 10000));
         return finished.isEmpty() ? QStringList() : finished.at(0).at(0).toStringList();

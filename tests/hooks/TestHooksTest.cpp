@@ -75,7 +75,8 @@ TEST(TestHooksNames, SplitDropsEmptyPieces) {
 TEST_F(TestHooksTest, OpenOpensEachNamedAccountOnceInOrder) {
     withClaude();
     makeController();
-    TestHooks::run(store.get(), claude.get(), env({{"VARROW_OPEN", "Home,work, Work,Work"}}));
+    TestHooks::run(store.get(), claude.get(), platform.services(),
+                   env({{"VARROW_OPEN", "Home,work, Work,Work"}}));
     ASSERT_TRUE(test::waitUntil([&] { return platform.workspace.openRequests.size() >= 2; }));
     QCoreApplication::processEvents();
     // "Work" names the first of the two accounts called Work, both times.
@@ -86,10 +87,10 @@ TEST_F(TestHooksTest, OpenOpensEachNamedAccountOnceInOrder) {
 TEST_F(TestHooksTest, PinNeedsTheWholeValueToBeAName) {
     withClaude();
     makeController();
-    TestHooks::run(store.get(), claude.get(), env({{"VARROW_PIN", "Work,Home"}}));
+    TestHooks::run(store.get(), claude.get(), platform.services(), env({{"VARROW_PIN", "Work,Home"}}));
     QCoreApplication::processEvents();
     EXPECT_TRUE(prepared.isEmpty());
-    TestHooks::run(store.get(), claude.get(), env({{"VARROW_PIN", "Home"}}));
+    TestHooks::run(store.get(), claude.get(), platform.services(), env({{"VARROW_PIN", "Home"}}));
     EXPECT_TRUE(test::waitUntil([&] { return prepared == QStringList{"Home"}; }));
 }
 

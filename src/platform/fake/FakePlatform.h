@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Installations.h"
+#include "platform/ServiceRefs.h"
 #include "platform/fake/FakeDesktopShortcuts.h"
 #include "platform/fake/FakeHotKeys.h"
 #include "platform/fake/FakeLinkHandlers.h"
@@ -19,6 +20,9 @@ public:
     ~FakePlatform();
     FakePlatform(const FakePlatform&) = delete;
     FakePlatform& operator=(const FakePlatform&) = delete;
+
+    // The fakes as the set a part is built with.
+    ServiceRefs services() const;
 
     FakeWorkspace& workspace;
     FakeWindowServer& windowServer;
