@@ -19,7 +19,8 @@ StartupWiring& StartupWiring::shared() {
 
 void StartupWiring::start(model::ProfileStore* store, claude::ClaudeController* claude) {
     if (switcher_) return;
-    switcher_ = std::make_unique<switcher::SwitcherController>(store, claude);
+    switcher_ = std::make_unique<switcher::SwitcherController>(store, claude, platform::Platform::workspace(),
+                                                               platform::Platform::windowServer());
 
     hotKey_ = std::make_unique<system::CycleHotKey>(
         system::CycleHotKey::Target{claude, [claude] { return claude->claudeIsFront(); },
