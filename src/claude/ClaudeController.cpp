@@ -389,7 +389,7 @@ void ClaudeController::focus(const AppHandle& app) {
         reopen.createsNewApplicationInstance = false;
         Platform::workspace().openApplication(app->bundlePath(), reopen, [](AppHandle, QString) {});
     }
-    front::FrontSwitcher::bringToFront(app, label);
+    front::FrontSwitcher(Platform::windowServer(), Platform::workspace()).bringToFront(app, label);
 }
 
 void ClaudeController::cycle(bool backwards) {
