@@ -23,13 +23,15 @@ void StartupWiring::start(model::ProfileStore* store, claude::ClaudeController* 
                                                                platform::Platform::windowServer());
 
     hotKey_ = std::make_unique<system::CycleHotKey>(
+        platform::Platform::hotKeys(), platform::Platform::desktopShortcuts(),
+        platform::Platform::windowServer(),
         system::CycleHotKey::Target{claude, [claude] { return claude->claudeIsFront(); },
                                     [claude](bool backwards) { claude->cycle(backwards); }});
     QObject::connect(claude, &claude::ClaudeController::frontChanged, hotKey_.get(),
                      &system::CycleHotKey::frontChanged);
 
     linkRouter_ = std::make_unique<claude::LinkRouter>(claude);
-    linkHandler_ = std::make_unique<system::LinkHandlerChoice>(store);
+    linkHandler_ = std::make_unique<system::LinkHandlerChoice>(store, platform::Platform::linkHandlers());
     linkHandler_->apply();
 
     setUpLoginItemOnFirstRun();

@@ -7,6 +7,9 @@
 namespace varrow::model {
 class ProfileStore;
 }
+namespace varrow::platform {
+class LinkHandlers;
+}
 
 namespace varrow::system {
 
@@ -18,7 +21,8 @@ class LinkHandlerChoice : public QObject {
 public:
     static constexpr auto kScheme = "claude";
 
-    explicit LinkHandlerChoice(model::ProfileStore* store, QObject* parent = nullptr);
+    LinkHandlerChoice(model::ProfileStore* store, platform::LinkHandlers& handlers,
+                      QObject* parent = nullptr);
 
     // Whether Varrow should hold the handler now.
     bool wanted() const;
@@ -37,6 +41,7 @@ private:
     QString giveBack();
 
     model::ProfileStore* store_;
+    platform::LinkHandlers& handlers_;
     std::optional<bool> applied_;  // what the last apply() found wanted
 };
 

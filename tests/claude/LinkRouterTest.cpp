@@ -77,7 +77,7 @@ TEST_F(LinkRouterTest, theAccountLastInFrontBeforeTheBrowserGetsTheLinkAsOneArgu
 TEST_F(LinkRouterTest, theHandlerIsHeldWhileWantedAndGivenBackAsItWas) {
     auto& handlers = fake.linkHandlers;
     handlers.userChoice.insert("claude", "claude-desktop.desktop");
-    system::LinkHandlerChoice choice(store.get());
+    system::LinkHandlerChoice choice(store.get(), fake.linkHandlers);
     // Only My Claude: nothing to route, the user's choice stays.
     EXPECT_EQ(choice.apply(), QString());
     EXPECT_EQ(handlers.defaultHandler("claude"), "claude-desktop.desktop");
@@ -111,7 +111,7 @@ TEST_F(LinkRouterTest, theHandlerIsHeldWhileWantedAndGivenBackAsItWas) {
 TEST_F(LinkRouterTest, aClaudeClaimingTheHandlerAtItsStartIsUndone) {
     auto& handlers = fake.linkHandlers;
     handlers.userChoice.insert("claude", "previous.desktop");
-    system::LinkHandlerChoice choice(store.get());
+    system::LinkHandlerChoice choice(store.get(), fake.linkHandlers);
     addAccount("Work");
     ASSERT_EQ(handlers.defaultHandler("claude"), "varrow-link.desktop");
 
