@@ -30,7 +30,8 @@ void StartupWiring::start(model::ProfileStore* store, claude::ClaudeController* 
     QObject::connect(claude, &claude::ClaudeController::frontChanged, hotKey_.get(),
                      &system::CycleHotKey::frontChanged);
 
-    linkRouter_ = std::make_unique<claude::LinkRouter>(claude);
+    linkRouter_ = std::make_unique<claude::LinkRouter>(claude, platform::Platform::workspace(),
+                                                       platform::Platform::installations());
     linkHandler_ = std::make_unique<system::LinkHandlerChoice>(store, platform::Platform::linkHandlers());
     linkHandler_->apply();
 

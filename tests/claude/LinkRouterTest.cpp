@@ -34,7 +34,7 @@ TEST_F(LinkRouterTest, theAccountLastInFrontBeforeTheBrowserGetsTheLinkAsOneArgu
     const AppHandle browser =
         fake.workspace.addApplication("org.example.browser", "/tmp/Browser.app", "Browser");
     ClaudeController& claude = controller();
-    LinkRouter router(&claude);
+    LinkRouter router(&claude, fake.workspace, fake.installations);
 
     // Nothing in front yet: My Claude, on its own data folder (no argument for it).
     const QString first = QStringLiteral("claude://login/callback?code=1");

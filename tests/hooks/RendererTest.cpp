@@ -36,7 +36,7 @@ protected:
             list.append(p);
         }
         store->setProfiles(list);
-        claude = std::make_unique<claude::ClaudeController>(store.get());
+        claude = std::make_unique<claude::ClaudeController>(store.get(), platform.services());
         QDir().mkpath(home.file("out"));
     }
     void TearDown() override {

@@ -47,7 +47,7 @@ protected:
         platform.workspace.systemIcon = icon;
     }
     void makeController() {
-        claude = std::make_unique<claude::ClaudeController>(store.get());
+        claude = std::make_unique<claude::ClaudeController>(store.get(), platform.services());
         claude->setCopyPreparer([this](const model::Profile& profile, const QString&, bool,
                                        std::function<void(copies::AppCloner::Prepared)> done) {
             prepared.append(profile.name);
