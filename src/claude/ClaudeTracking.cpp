@@ -200,7 +200,7 @@ void ClaudeController::syncCopies(const QList<Profile>& profiles) {
     for (const Profile& profile : profiles) {
         // A copy being prepared gets its icon from that preparation.
         if (!profile.isDefault && !preparing_.contains(profile.id))
-            AppCloner::refreshIcon(profile, *claudeURL_, apps);
+            AppCloner::refreshIcon(services_.workspace, profile, *claudeURL_, apps);
     }
 
     QSet<QString> running;
@@ -211,7 +211,7 @@ void ClaudeController::syncCopies(const QList<Profile>& profiles) {
         if (!profile.isDefault) keeping.insert(AppCloner::copyPath(profile, apps));
     // A copy on its way to being started (an account renamed while opening) is not unused.
     for (const QString& path : std::as_const(launchingCopies_)) keeping.insert(path);
-    AppCloner::removeUnused(keeping, running, apps);
+    AppCloner::removeUnused(services_.installations, keeping, running, apps);
 }
 
 bool ClaudeController::isPinned(const Profile& profile) const {

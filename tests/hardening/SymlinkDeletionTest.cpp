@@ -47,7 +47,7 @@ TEST(SymlinkSafety, RemoveUnusedDeletesLinksNotWhatTheyPointAt) {
         QFile::link(user.path + "/.ssh/id_ed25519", AppCloner::customIconPath(apps + "/Claude Old.app")));
     ASSERT_TRUE(QFile::link(user.path + "/Claude Work.app", apps + "/Claude Dangling.app"));
 
-    AppCloner::removeUnused({}, {}, apps);
+    AppCloner::removeUnused(platform.installations, {}, {}, apps);
     EXPECT_TRUE(user.intact());
     EXPECT_TRUE(QDir(apps)
                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)
@@ -62,7 +62,7 @@ TEST(SymlinkSafety, RunningCopyReachedThroughALinkIsKept) {
     QDir().mkpath(apps);
     // A copy kept elsewhere and linked in: it runs, so neither the link nor its target may go.
     ASSERT_TRUE(QFile::link(user.path + "/Claude Work.app", apps + "/Claude Work.app"));
-    AppCloner::removeUnused({}, {user.path + "/Claude Work.app"}, apps);
+    AppCloner::removeUnused(platform.installations, {}, {user.path + "/Claude Work.app"}, apps);
     EXPECT_TRUE(QFileInfo(apps + "/Claude Work.app").isSymLink());
     EXPECT_TRUE(user.intact());
 }
@@ -88,7 +88,9 @@ TEST(SymlinkSafety, ReplacingACopyThatIsALinkKeepsTheTarget) {
     test::writeFile(home.file("Claude.app/Contents/Info.plist"), "<plist><dict/></plist>");
     QDir().mkpath(apps);
     ASSERT_TRUE(QFile::link(user.path, apps + "/Claude Work.app"));
-    EXPECT_EQ(AppCloner::makeCopy(home.file("Claude.app"), apps + "/Claude Work.app", apps), "");
+    EXPECT_EQ(
+        AppCloner::makeCopy(platform.installations, home.file("Claude.app"), apps + "/Claude Work.app", apps),
+        "");
     EXPECT_TRUE(user.intact());
     EXPECT_FALSE(QFileInfo::exists(user.path + "/Claude.app")) << "copied into the link's target";
     EXPECT_TRUE(QFileInfo(apps + "/Claude Work.app/Contents/Info.plist").isFile());

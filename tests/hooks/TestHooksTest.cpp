@@ -98,19 +98,19 @@ TEST_F(TestHooksTest, IconsForEveryNonDefaultAccountOnlyWithClaude) {
     const QString out = home.file("icons");
     QDir().mkpath(out);
     makeController();
-    EXPECT_EQ(TestHooks::writeIcons(*store, *claude, out), 0);
+    EXPECT_EQ(TestHooks::writeIcons(*store, *claude, platform.workspace, out), 0);
     EXPECT_TRUE(QDir(out).isEmpty());
 
     withClaude();
     claude->locateClaude();
-    EXPECT_EQ(TestHooks::writeIcons(*store, *claude, out), 3);
+    EXPECT_EQ(TestHooks::writeIcons(*store, *claude, platform.workspace, out), 3);
     const QImage icon(QDir(out).filePath("icon-Work.png"));
     EXPECT_EQ(icon.size(), QSize(1024, 1024));
     EXPECT_TRUE(QFile::exists(QDir(out).filePath("icon-Home.png")));
     EXPECT_FALSE(QFile::exists(QDir(out).filePath("icon-My Claude.png")));
 
     // A missing folder is not created and nothing fails loudly.
-    EXPECT_EQ(TestHooks::writeIcons(*store, *claude, home.file("missing")), 0);
+    EXPECT_EQ(TestHooks::writeIcons(*store, *claude, platform.workspace, home.file("missing")), 0);
     EXPECT_FALSE(QFile::exists(home.file("missing")));
 }
 
