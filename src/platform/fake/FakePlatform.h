@@ -13,7 +13,9 @@
 
 namespace varrow::platform::fake {
 
-// Installs a fresh set of fakes as the platform for as long as it lives.
+// A fresh set of fakes, handed to the parts under test through its members or services(). It is
+// also installed as the platform for as long as it lives, for the tests of start-up, which looks
+// the services up.
 class FakePlatform {
 public:
     FakePlatform();
