@@ -11,10 +11,6 @@
         <source>Couldn&apos;t prepare this account&apos;s copy of Claude (%1).</source>
         <translation>Die Claude-Kopie dieses Kontos konnte nicht vorbereitet werden (%1).</translation>
     </message>
-    <message>
-        <source>copy failed</source>
-        <translation>Kopieren fehlgeschlagen</translation>
-    </message>
 </context>
 <context>
     <name>Application</name>
@@ -133,6 +129,10 @@
         <translation>Claude Code konnte nicht gestartet werden: %1.</translation>
     </message>
     <message>
+        <source>“login” takes an account name and on or off.</source>
+        <translation>„login“ erwartet einen Kontonamen und on oder off.</translation>
+    </message>
+    <message>
         <source>Usage: varrow [COMMAND]
 Keeps several Claude accounts open side by side. Without a command, starts Varrow
 (or shows the accounts window of the one already running).
@@ -151,6 +151,10 @@ Commands:
   login NAME on|off whether the named account opens when Varrow starts at login
   show              shows the accounts window
   front             prints the account in front, or &quot;-&quot;
+  uninstall         quits Varrow and takes out of your desktop what it put there: its
+                    login entry, the accounts&apos; copies of Claude and their launcher
+                    entries, its sign-in link handler and GNOME Shell extension;
+                    your accounts and their data stay
   --help            shows this text
   --version         shows Varrow&apos;s version
 
@@ -175,6 +179,10 @@ Befehle:
   login NAME on|off ob das genannte Konto öffnet, wenn Varrow bei der Anmeldung startet
   show              zeigt das Kontenfenster
   front             gibt das Konto im Vordergrund aus, sonst „-“
+  uninstall         beendet Varrow und nimmt aus der Arbeitsumgebung, was es dort
+                    eingerichtet hat: den Anmeldeeintrag, die Kopien von Claude für die
+                    Konten mit ihren Starter-Einträgen, sein Programm für Anmeldelinks
+                    und seine GNOME-Shell-Erweiterung; Konten und Daten bleiben
   --help            zeigt diesen Text
   --version         zeigt die Version von Varrow
 
@@ -185,8 +193,16 @@ Rückgabewert: 0 erledigt, 1 kein solches Konto (oder der Link wurde nicht weite
 </translation>
     </message>
     <message>
-        <source>“login” takes an account name and on or off.</source>
-        <translation>„login“ erwartet einen Kontonamen und on oder off.</translation>
+        <source>Varrow did not quit, so nothing was removed.</source>
+        <translation>Varrow hat sich nicht beendet, daher wurde nichts entfernt.</translation>
+    </message>
+    <message>
+        <source>Varrow had nothing in your desktop to take away.</source>
+        <translation>Varrow hatte nichts in Ihrer Arbeitsumgebung, das zu entfernen war.</translation>
+    </message>
+    <message>
+        <source>Your accounts and their data stay in %1; delete that folder to remove them too.</source>
+        <translation>Ihre Konten und ihre Daten bleiben in %1; löschen Sie diesen Ordner, um auch sie zu entfernen.</translation>
     </message>
 </context>
 <context>
@@ -613,6 +629,32 @@ Claude liest sie, wenn „%1“ das nächste Mal geöffnet wird.</translation>
     </message>
 </context>
 <context>
+    <name>varrow::app::Uninstall</name>
+    <message>
+        <source>Varrow no longer opens at login.</source>
+        <translation>Varrow öffnet sich nicht mehr bei der Anmeldung.</translation>
+    </message>
+    <message>
+        <source>Sign-in links go to Claude again, not to Varrow.</source>
+        <translation>Anmeldelinks gehen wieder an Claude, nicht an Varrow.</translation>
+    </message>
+    <message>
+        <source>Varrow&apos;s GNOME Shell extension is turned off and removed for you.</source>
+        <translation>Die GNOME-Shell-Erweiterung von Varrow ist für Sie ausgeschaltet und entfernt.</translation>
+    </message>
+    <message>
+        <source>%1 is still open; quit it and run this again to remove its copy.</source>
+        <translation>%1 ist noch geöffnet; beenden Sie es und führen Sie dies erneut aus, um seine Kopie zu entfernen.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Removed %n copies of Claude and their launcher entries.</source>
+        <translation>
+            <numerusform>%n Kopie von Claude mit ihrem Starter-Eintrag entfernt.</numerusform>
+            <numerusform>%n Kopien von Claude mit ihren Starter-Einträgen entfernt.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>varrow::claude::ClaudeController</name>
     <message>
         <source>Claude isn&apos;t installed on this computer yet. Download it, then try again.</source>
@@ -701,6 +743,14 @@ Claude liest sie, wenn „%1“ das nächste Mal geöffnet wird.</translation>
     <message>
         <source>Couldn&apos;t enable the extension in GNOME&apos;s settings.</source>
         <translation>Die Erweiterung konnte in den GNOME-Einstellungen nicht aktiviert werden.</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t remove %1.</source>
+        <translation>%1 konnte nicht entfernt werden.</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t disable the extension in GNOME&apos;s settings.</source>
+        <translation>Die Erweiterung konnte in den GNOME-Einstellungen nicht ausgeschaltet werden.</translation>
     </message>
 </context>
 <context>

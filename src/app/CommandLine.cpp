@@ -3,13 +3,20 @@
 #include "app/Requests.h"
 #include "app/SingleInstance.h"
 #include "app/Translations.h"
+#include "app/Uninstall.h"
 #include "claude/LinkRouter.h"
+#include "install/ClaudeInstallations.h"
+#include "install/ShellExtensionInstaller.h"
 #include "model/ProfileStore.h"
 #include "platform/ProcessReplace.h"
+#include "platform/linux/LinuxLinkHandlers.h"
+#include "platform/linux/LinuxLoginItems.h"
+#include "platform/linux/ProcReader.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -44,6 +51,33 @@ std::optional<QString> sendStarting(const CommandLine::Outside& outside, const Q
     return std::nullopt;
 }
 
+// Every step of "uninstall" with this session's own services; returns once all are done.
+std::pair<QStringList, QStringList> removeForThisUser(const QString& apps) {
+    install::ClaudeInstallations installations;
+    platform::linux_::LinuxLoginItems loginItems;
+    platform::linux_::LinuxLinkHandlers linkHandlers;
+    install::ShellExtensionInstaller extension(install::ShellExtensionInstaller::sessionPlaces());
+
+    QSet<QString> running;
+    const platform::linux_::ProcReader processes(QStringLiteral("/proc"), &installations);
+    const QString inside = QDir::cleanPath(apps) + u'/';
+    for (pid_t pid : processes.listProcesses())
+        if (const QString folder = processes.bundleOfProcess(pid); folder.startsWith(inside))
+            running.insert(folder);
+
+    Uninstall uninstall({loginItems, linkHandlers, installations, extension}, apps, running);
+    std::optional<std::pair<QStringList, QStringList>> result;
+    QEventLoop loop;
+    QObject::connect(&uninstall, &Uninstall::finished, &loop,
+                     [&](const QStringList& done, const QStringList& failed) {
+                         result.emplace(done, failed);
+                         loop.quit();
+                     });
+    uninstall.run();
+    if (!result) loop.exec();
+    return *result;
+}
+
 }  // namespace
 
 QString CommandLine::helpText() {
@@ -66,6 +100,10 @@ QString CommandLine::helpText() {
         "  login NAME on|off whether the named account opens when Varrow starts at login\n"
         "  show              shows the accounts window\n"
         "  front             prints the account in front, or \"-\"\n"
+        "  uninstall         quits Varrow and takes out of your desktop what it put there: its\n"
+        "                    login entry, the accounts' copies of Claude and their launcher\n"
+        "                    entries, its sign-in link handler and GNOME Shell extension;\n"
+        "                    your accounts and their data stay\n"
         "  --help            shows this text\n"
         "  --version         shows Varrow's version\n"
         "\n"
@@ -84,6 +122,10 @@ CommandLine::Parsed CommandLine::parse(const QStringList& arguments) {
     };
     if (verb == u"--help" || verb == u"-h" || verb == u"help") return plain(Action::Help);
     if (verb == u"--version") return plain(Action::Version);
+    if (verb == u"uninstall") {
+        if (!rest.isEmpty()) return usage(tr("“%1” takes no names.").arg(verb));
+        return plain(Action::Uninstall);
+    }
     if (verb == u"list" || verb == u"show" || verb == u"front") {
         if (!rest.isEmpty()) return usage(tr("“%1” takes no names.").arg(verb));
         return plain(verb == u"list" ? Action::List : verb == u"show" ? Action::Show : Action::Front);
@@ -170,6 +212,8 @@ int CommandLine::execute(const Request& request, QTextStream& out, QTextStream& 
                        request.backwards ? QString::fromLatin1(requests::kCycleBackwards) : QString());
         case Action::Code:
             return code(request, err, outside);
+        case Action::Uninstall:
+            return uninstall(out, err, outside);
         case Action::OpenLink: {
             const auto reply =
                 sendStarting(outside, QString::fromLatin1(requests::kOpenLink), request.names.first());
@@ -246,6 +290,30 @@ int CommandLine::code(const Request& request, QTextStream& err, const Outside& o
     return CannotRun;
 }
 
+int CommandLine::uninstall(QTextStream& out, QTextStream& err, const Outside& outside) {
+    // A running Varrow would put its entries back: it quits first.
+    if (outside.send(QString::fromLatin1(requests::kQuit), {})) {
+        QElapsedTimer timer;
+        timer.start();
+        while (outside.send(QString::fromLatin1(requests::kFront), {})) {
+            if (timer.elapsed() >= outside.startWaitMs) {
+                err << tr("Varrow did not quit, so nothing was removed.") << '\n';
+                return Failed;
+            }
+            QThread::msleep(ulong(Timings::commandLinePoll().count()));
+        }
+    }
+    const auto [done, failed] = outside.removeFromDesktop();
+    for (const QString& line : done) out << line << '\n';
+    for (const QString& line : failed) err << line << '\n';
+    if (done.isEmpty() && failed.isEmpty())
+        out << tr("Varrow had nothing in your desktop to take away.") << '\n';
+    out << tr("Your accounts and their data stay in %1; delete that folder to remove them too.")
+               .arg(quoted(outside.dataFolder))
+        << '\n';
+    return failed.isEmpty() ? Done : Failed;
+}
+
 std::optional<int> CommandLine::run(int argc, char** argv) {
     // Read before QCoreApplication, which may take its own options out of argv.
     QList<QByteArray> raw;
@@ -276,6 +344,8 @@ std::optional<int> CommandLine::run(int argc, char** argv) {
     outside.start = [] { return QProcess::startDetached(QCoreApplication::applicationFilePath(), {}); };
     outside.listFile = QDir(locations.root).filePath(QStringLiteral("profiles.json"));
     outside.accountsDir = locations.accounts;
+    outside.dataFolder = locations.root;
+    outside.removeFromDesktop = [&locations] { return removeForThisUser(locations.apps); };
     outside.findProgram = [](const QString& program) { return QStandardPaths::findExecutable(program); };
     outside.argv = raw;
     outside.replaceWith = [&out, &err](const QString& program, const QList<QByteArray>& args) {

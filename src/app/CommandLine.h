@@ -15,11 +15,10 @@ class QTextStream;
 namespace varrow::app {
 
 // The client side of the command line: "varrow list | open NAME… | quit [NAME] | command NAME |
-// code NAME [ARGS…] | open-link URL | cycle [--back] | login NAME on|off | show | front | --help |
-// --version". It parses,
-// talks to the
-// running Varrow through its local socket, prints the reply and chooses the exit status; "open"
-// and "open-link" start Varrow first when none answers. Each NAME is one argument, matched exactly.
+// code NAME [ARGS…] | open-link URL | cycle [--back] | login NAME on|off | show | front | uninstall |
+// --help | --version". It parses, talks to the running Varrow through its local socket, prints the reply and
+// chooses the exit status; "open" and "open-link" start Varrow first when none answers. Each NAME is one
+// argument, matched exactly.
 class CommandLine {
     Q_DECLARE_TR_FUNCTIONS(CommandLine)
 
@@ -47,7 +46,8 @@ public:
         Show,
         Front,
         QuitVarrow,
-        Login
+        Login,
+        Uninstall
     };
     struct Request {
         Action action = Action::Help;
@@ -76,6 +76,10 @@ public:
         QString accountsDir;
         std::function<QString(const QString& program)> findProgram;
         std::function<QString(const QString& program, const QList<QByteArray>& arguments)> replaceWith;
+        // "uninstall": takes Varrow out of the desktop (Varrow is not running by then); what was
+        // done and what failed, a sentence each.
+        std::function<std::pair<QStringList, QStringList>()> removeFromDesktop;
+        QString dataFolder;
         // The arguments exactly as the process got them, so "code" passes them on byte for byte;
         // empty: the request's own.
         QList<QByteArray> argv;
@@ -89,6 +93,7 @@ public:
 
 private:
     static int code(const Request& request, QTextStream& err, const Outside& outside);
+    static int uninstall(QTextStream& out, QTextStream& err, const Outside& outside);
 };
 
 }  // namespace varrow::app

@@ -160,4 +160,38 @@ void ShellExtensionInstaller::install(const QString& shellVersion) {
               });
 }
 
+void ShellExtensionInstaller::removeForUser(std::function<void(Result<bool>)> done) {
+    bool removed = false;
+    const QDir copy(QDir(places_.userExtensions).filePath(uuid()));
+    QFile metadata(copy.filePath(QStringLiteral("metadata.json")));
+    // Only Varrow's own files go, and the folder only once nothing else is left in it.
+    if (metadata.open(QIODevice::ReadOnly) &&
+        QJsonDocument::fromJson(metadata.readAll()).object().value(u"uuid").toString() == uuid()) {
+        metadata.close();
+        for (const QString& name : kFiles) {
+            QFile file(copy.filePath(name));
+            if (file.exists() && !file.remove())
+                return done(Failure{tr("Couldn't remove %1.").arg(file.fileName()), file.errorString()});
+        }
+        QDir().rmdir(copy.path());
+        removed = true;
+    }
+    gsettings({QStringLiteral("get"), QString::fromLatin1(kSchema), QStringLiteral("enabled-extensions")},
+              [this, removed, done](bool ok, const QString& out) {
+                  const auto enabled = ok ? ShellFavourites::parse(out.trimmed()) : std::nullopt;
+                  // No GNOME settings here (or unreadable ones): there is nothing Varrow enabled.
+                  if (!enabled || !enabled->contains(uuid())) return done(removed);
+                  QStringList rest = *enabled;
+                  rest.removeAll(uuid());
+                  const QStringList set{QStringLiteral("set"), QString::fromLatin1(kSchema),
+                                        QStringLiteral("enabled-extensions"), ShellFavourites::format(rest)};
+                  ShellFavourites::runTool(this, places_.gsettings, set, [done](const Result<QString>& out) {
+                      if (!out)
+                          return done(out.failure().within(
+                              tr("Couldn't disable the extension in GNOME's settings.")));
+                      done(true);
+                  });
+              });
+}
+
 }  // namespace varrow::install

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -36,6 +38,11 @@ public:
 
     // Reads the settings and the shell's version, then installs and enables as needed.
     void run();
+
+    // Takes the extension out of this user's enabled-extensions and removes the copy Varrow put in
+    // the user's extensions folder (the package's system-wide copy stays for other users). done
+    // gets whether anything was there to take away. Without GNOME's settings nothing is enabled.
+    void removeForUser(std::function<void(Result<bool>)> done);
 
     // The build for a shell version ("43.9" takes the 43 build, "46.2" the 45 one); empty when no
     // build serves it.

@@ -65,7 +65,7 @@ bool LinkHandlerChoice::wanted() const {
 QString LinkHandlerChoice::apply() {
     applied_ = wanted();
     if (*applied_) return logged(take());
-    if (Defaults::shared().linkHandlerTaken()) return logged(giveBack());
+    if (Defaults::shared().linkHandlerTaken()) return logged(giveBack(handlers_));
     return {};
 }
 
@@ -93,8 +93,7 @@ QString LinkHandlerChoice::take() {
     return {};
 }
 
-QString LinkHandlerChoice::giveBack() {
-    auto& handlers = handlers_;
+QString LinkHandlerChoice::giveBack(platform::LinkHandlers& handlers) {
     auto& defaults = Defaults::shared();
     QString error;
     // A handler the user picked since is theirs; only Varrow's own is replaced.

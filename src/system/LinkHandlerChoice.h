@@ -33,12 +33,15 @@ public:
     // Whether a handler is Claude's own entry, which Claude makes the handler at its every start.
     static bool isClaudesOwnEntry(const QString& handler);
 
+    // Gives claude: links back to the handler they had before Varrow took them (unless the user
+    // picked another since) and removes Varrow's entry; the sentence of a failure, else empty.
+    static QString giveBack(platform::LinkHandlers& handlers);
+
 private:
     // While Varrow holds the handler, a Claude that claimed it at its start is undone at once,
     // so links keep reaching the account that asked.
     void takeBackFromClaude();
     QString take();
-    QString giveBack();
 
     model::ProfileStore* store_;
     platform::LinkHandlers& handlers_;

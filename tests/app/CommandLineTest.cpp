@@ -65,6 +65,8 @@ struct Session {
     QStringList sent;
     bool running = true;
     int starts = 0;
+    int removals = 0;
+    bool removedWhileRunning = false;
     QStringList accounts{"My Claude", "Work"};
 
     int run(const QStringList& arguments) {
@@ -79,6 +81,7 @@ struct Session {
                 !accounts.contains(argument))
                 return varrow::app::requests::kNoAccountPrefix + argument + "\n";
             if (command == "terminal-command") return QString("CLAUDE_CONFIG_DIR=\"/x/Code\" claude\n");
+            if (command == varrow::app::requests::kQuit) running = false;
             return QString();
         };
         CommandLine::Outside outside;
@@ -89,6 +92,11 @@ struct Session {
             return true;
         };
         outside.startWaitMs = 2000;
+        outside.removeFromDesktop = [this] {
+            ++removals;
+            removedWhileRunning = running;
+            return std::pair{QStringList{"Removed 1 copy."}, QStringList{}};
+        };
         return CommandLine::execute(*parsed.request, outStream, errStream, outside);
     }
 };
@@ -119,6 +127,14 @@ TEST(CommandLine, ExitCodesRepliesAndStartingVarrow) {
     EXPECT_EQ(stopped.run({"varrow", "open", "Work"}), CommandLine::Done);
     EXPECT_EQ(stopped.starts, 1);
     EXPECT_EQ(stopped.sent, QStringList({"open:Work"}));
+
+    // Leaving Varrow quits the running one first: it would put its entries back.
+    Session leaving;
+    EXPECT_EQ(leaving.run({"varrow", "uninstall"}), CommandLine::Done);
+    EXPECT_EQ(leaving.removals, 1);
+    EXPECT_FALSE(leaving.removedWhileRunning);
+    EXPECT_TRUE(leaving.out.startsWith("Removed 1 copy.\n")) << leaving.out.toStdString();
+    EXPECT_FALSE(CommandLine::parse({"varrow", "uninstall", "Work"}).request);
 }
 
 // The real executable: "code" replaces itself with claude on the account's own folder.

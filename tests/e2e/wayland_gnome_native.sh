@@ -7,7 +7,7 @@
 # above the Claude in front, Ctrl+` and "varrow cycle" cycle, wrap and go back, and with another
 # native program in front Ctrl+` reaches that program and no account moves. The extension turned
 # off and on while Varrow runs, and Varrow quitting, each leave the key to the program in front
-# until Varrow is served again.
+# until Varrow is served again. "varrow uninstall" takes the extension away again.
 source "$(dirname "$0")/lib/common.bash"
 source "$(dirname "$0")/lib/compositor.bash"
 
@@ -131,4 +131,18 @@ stop_varrow
 press_cycle_key
 wait_for 10 "Ctrl+\` to reach Home once Varrow has quit" has_key "${dirs[0]}"
 echo "ok: once Varrow has quit the shell holds the key no more"
+
+# Leaving Varrow: "varrow uninstall" quits it, then turns the extension off and removes it for this
+# user, with the accounts' copies and launcher entries; the accounts and their data stay.
+start_varrow
+while read -r name; do "$VARROW_BIN" quit "$name"; done < <("$VARROW_BIN" list | grep running=true | cut -d: -f1)
+wait_for 15 "every Claude to stop" sh -c '! "$0" list | grep -q running=true' "$VARROW_BIN"
+"$VARROW_BIN" uninstall >"$work/uninstall.out" || fail "varrow uninstall failed: $(cat "$work/uninstall.out")"
+varrow_gone() { ! is_live "$varrow_pid"; }
+wait_for 10 "Varrow to have quit for varrow uninstall" varrow_gone
+[ ! -e "$extension/extension.js" ] || fail "the user's copy of the extension is still there"
+! is_enabled || fail "the extension is still in enabled-extensions"
+! ls "$XDG_DATA_HOME"/applications/varrow-*.desktop 2>/dev/null || fail "launcher entries of the accounts are left"
+[ -s "$VARROW_HOME/profiles.json" ] || fail "the account list went with it"
+echo "ok: varrow uninstall takes the extension away and leaves the accounts"
 echo "PASS"
