@@ -5,14 +5,12 @@
 // The UI thread never waits on a child process, a helper tool or a settle loop: such a wait is a
 // frozen window and a deaf single-instance socket. Waiting is allowed only where no event loop
 // runs (the command-line client, a second start handing its request over, the copy on a worker
-// thread) and the compositors' command sockets, which answer locally within a deadline.
+// thread).
 TEST(NoBlockingWait, OnlyCodeOffTheUiThreadWaits) {
     const QStringList allowed{
-        "src/app/CommandLine.cpp",               // the `varrow` client process: it has no window
-        "src/app/SingleInstance.cpp",            // send(): the client, or a second start before its loop
-        "src/platform/ApplicationCopy.cpp",      // run by AppCloner through QtConcurrent
-        "src/platform/linux/CompositorIpc.cpp",  // sway's and i3's socket, Timings::compositorReply at most
-        "src/platform/linux/HyprlandIpc.cpp",    // Hyprland's socket, the same
+        "src/app/CommandLine.cpp",           // the `varrow` client process: it has no window
+        "src/app/SingleInstance.cpp",        // send(): the client, or a second start before its loop
+        "src/platform/ApplicationCopy.cpp",  // run by AppCloner through QtConcurrent
     };
     const QRegularExpression waits(
         R"(\bwaitFor(Finished|Started|ReadyRead|BytesWritten|Connected)\b|\b[um]?sleep\s*\(|QThread::\w*sleep|)"

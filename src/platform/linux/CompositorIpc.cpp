@@ -1,10 +1,8 @@
 #include "platform/linux/CompositorIpc.h"
 
-#include <QDeadlineTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLocalSocket>
 #include <cstring>
 
 namespace varrow::platform::linux_ {
@@ -16,18 +14,6 @@ constexpr qsizetype kHeader = sizeof kMagic + 2 * sizeof(quint32);
 // A command's answer is a short list and a tree a few hundred kilobytes; anything far larger is
 // not one.
 constexpr quint32 kLargestReply = 16u << 20;
-
-bool readExactly(QLocalSocket& socket, char* into, qsizetype size, const QDeadlineTimer& deadline) {
-    qsizetype done = 0;
-    while (done < size) {
-        if (socket.bytesAvailable() == 0 && !socket.waitForReadyRead(int(deadline.remainingTime())))
-            return false;
-        const qint64 n = socket.read(into + done, size - done);
-        if (n < 0) return false;
-        done += n;
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -55,37 +41,21 @@ std::optional<bool> CompositorIpc::succeeded(const QByteArray& payload) {
     return true;
 }
 
-std::optional<QByteArray> CompositorIpc::request(quint32 type, const QByteArray& payload,
-                                                 std::chrono::milliseconds timeout) {
-    const QString path = socketPath();
-    if (path.isEmpty()) return std::nullopt;
-    const QDeadlineTimer deadline(timeout);
-    QLocalSocket socket;
-    socket.connectToServer(path);
-    if (!socket.waitForConnected(int(deadline.remainingTime()))) return std::nullopt;
-    socket.write(encode(type, payload));
-    if (!socket.waitForBytesWritten(int(deadline.remainingTime()))) return std::nullopt;
-
-    char header[kHeader];
-    if (!readExactly(socket, header, kHeader, deadline) || std::memcmp(header, kMagic, sizeof kMagic) != 0)
+std::optional<CompositorIpc::Message> CompositorIpc::takeMessage(QByteArray& buffer, bool* broken) {
+    *broken = false;
+    if (buffer.size() < kHeader) return std::nullopt;
+    quint32 length = 0;
+    Message message;
+    std::memcpy(&length, buffer.constData() + sizeof kMagic, sizeof length);
+    std::memcpy(&message.type, buffer.constData() + sizeof kMagic + sizeof length, sizeof message.type);
+    if (std::memcmp(buffer.constData(), kMagic, sizeof kMagic) != 0 || length > kLargestReply) {
+        *broken = true;
         return std::nullopt;
-    quint32 length = 0, replyType = 0;
-    std::memcpy(&length, header + sizeof kMagic, sizeof length);
-    std::memcpy(&replyType, header + sizeof kMagic + sizeof length, sizeof replyType);
-    if (replyType != type || length > kLargestReply) return std::nullopt;
-    QByteArray reply(qsizetype(length), Qt::Uninitialized);
-    if (!readExactly(socket, reply.data(), reply.size(), deadline)) return std::nullopt;
-    return reply;
-}
-
-bool CompositorIpc::run(const QString& command, std::chrono::milliseconds timeout) {
-    const auto reply = request(kRunCommand, command.toUtf8(), timeout);
-    return reply && succeeded(*reply).value_or(false);
-}
-
-std::optional<pid_t> CompositorIpc::focusedPid(std::chrono::milliseconds timeout) {
-    const auto tree = request(kGetTree, {}, timeout);
-    return tree ? focusedPidIn(*tree) : std::nullopt;
+    }
+    if (buffer.size() < kHeader + qsizetype(length)) return std::nullopt;
+    message.payload = buffer.mid(kHeader, qsizetype(length));
+    buffer.remove(0, kHeader + qsizetype(length));
+    return message;
 }
 
 std::optional<pid_t> CompositorIpc::focusedPidIn(const QByteArray& tree) {

@@ -3,24 +3,16 @@
 #include <sys/types.h>
 #include <QByteArray>
 #include <QString>
-#include <chrono>
 #include <optional>
 
 namespace varrow::platform::linux_ {
 
-// The command socket of sway, and of i3, which speaks the same protocol ($SWAYSOCK, else
-// $I3SOCK): where the compositor ignores other programs' activation requests, it still focuses a
-// window when its own command asks for it.
+// The messages of sway's socket, and of i3's, which speaks the same protocol ($SWAYSOCK, else
+// $I3SOCK): commands, the window tree, and events subscribed to.
 class CompositorIpc {
 public:
     // Where the session's compositor listens; empty when it has no such socket.
     static QString socketPath();
-    // Runs one command ("[pid=42] focus"). True only when the compositor answers that every part
-    // of it succeeded; false when there is no socket, no answer in time, or a failure.
-    static bool run(const QString& command, std::chrono::milliseconds timeout);
-    // The process whose window has the focus, by the compositor's own word; none when there is
-    // no socket, no answer in time, or no focused window with a process.
-    static std::optional<pid_t> focusedPid(std::chrono::milliseconds timeout);
     // The focused window's pid in a tree as GET_TREE answers it.
     static std::optional<pid_t> focusedPidIn(const QByteArray& tree);
 
@@ -31,13 +23,20 @@ public:
     // it is not such a reply.
     static std::optional<bool> succeeded(const QByteArray& payload);
 
-    static constexpr quint32 kRunCommand = 0;
-    static constexpr quint32 kGetTree = 4;
+    struct Message {
+        quint32 type = 0;
+        QByteArray payload;
+    };
+    // Takes the first whole message off the front of what was read; none while it is incomplete.
+    // *broken is set when the bytes are no message of this protocol.
+    static std::optional<Message> takeMessage(QByteArray& buffer, bool* broken);
 
-private:
-    // One request and its reply's payload; none on any failure.
-    static std::optional<QByteArray> request(quint32 type, const QByteArray& payload,
-                                             std::chrono::milliseconds timeout);
+    static constexpr quint32 kRunCommand = 0;
+    static constexpr quint32 kSubscribe = 2;
+    static constexpr quint32 kGetTree = 4;
+    // Events carry the high bit.
+    static constexpr quint32 kWorkspaceEvent = 0x80000000u;
+    static constexpr quint32 kWindowEvent = 0x80000003u;
 };
 
 }  // namespace varrow::platform::linux_

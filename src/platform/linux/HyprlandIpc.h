@@ -3,27 +3,22 @@
 #include <sys/types.h>
 #include <QByteArray>
 #include <QString>
-#include <chrono>
 #include <optional>
 
 namespace varrow::platform::linux_ {
 
-// Hyprland's request socket ($XDG_RUNTIME_DIR/hypr/$HYPRLAND_INSTANCE_SIGNATURE/.socket.sock):
-// one request a connection, answered and closed. It tells which process's window has the focus
-// and focuses a process's window, so accounts sharing an app id are still told apart.
+// Hyprland's sockets ($XDG_RUNTIME_DIR/hypr/$HYPRLAND_INSTANCE_SIGNATURE/): requests on
+// .socket.sock, one a connection, answered and closed; events on .socket2.sock, a line each.
 class HyprlandIpc {
 public:
-    // Where the session's Hyprland listens; empty outside Hyprland.
+    // Where the session's Hyprland takes requests; empty outside Hyprland.
     static QString socketPath();
-    static std::optional<pid_t> focusedPid(std::chrono::milliseconds timeout);
-    // True only when Hyprland answers "ok".
-    static bool focus(pid_t pid, std::chrono::milliseconds timeout);
-
+    // Where it tells its events, beside the request socket.
+    static QString eventSocketPath();
     // The pid in an "activewindow" answer in JSON; none for no window or anything else.
     static std::optional<pid_t> pidOfActiveWindow(const QByteArray& reply);
-
-private:
-    static std::optional<QByteArray> request(const QByteArray& command, std::chrono::milliseconds timeout);
+    // Whether an event line ("activewindowv2>>5a2b") may have moved the focus.
+    static bool movesFocus(const QByteArray& line);
 };
 
 }  // namespace varrow::platform::linux_

@@ -1,8 +1,5 @@
 #include "platform/wayland/WlrWindowServer.h"
 
-#include "platform/Timings.h"
-#include "platform/linux/CompositorIpc.h"
-#include "platform/linux/HyprlandIpc.h"
 #include "platform/wayland/ForeignToplevels.h"
 
 #include <QWindow>
@@ -14,8 +11,15 @@ WlrWindowServer::WlrWindowServer(std::unique_ptr<ForeignToplevels> toplevels,
     : WindowServer(parent),
       toplevels_(std::move(toplevels)),
       xwayland_(std::move(xwayland)),
-      owners_(std::move(owners)) {
+      owners_(std::move(owners)),
+      compositor_(linux_::CompositorSocket::forSession()) {
     connect(toplevels_.get(), &ForeignToplevels::changed, this, &WindowServer::activeProcessChanged);
+    if (compositor_) {
+        // Its word may come after the toplevel's change: whoever asked then asks again.
+        connect(compositor_.get(), &linux_::CompositorSocket::focusChanged, this,
+                &WindowServer::activeProcessChanged);
+        compositor_->watchFocus();
+    }
     connect(xwayland_.get(), &WindowServer::activeProcessChanged, this, &WindowServer::activeProcessChanged);
 }
 
@@ -25,18 +29,13 @@ std::optional<pid_t> WlrWindowServer::activeProcess() {
     if (const auto window = toplevels_->activated()) {
         // The compositor's own word on whose window it is, where it gives one; app ids are
         // shared by every copy of an application that names its windows itself.
-        if (const auto pid = focusedPidByCompositor()) return pid;
+        if (compositor_)
+            if (const auto pid = compositor_->focusedPid()) return pid;
         if (const auto pid = ownerOf(owners_(), window->appId)) return pid;
     }
     // An X11 window (this program's own, say) is told by Xwayland; with a native window in front
     // Xwayland has no active window, and a native window that is no known process's has no owner.
     return xwayland_->activeProcess();
-}
-
-std::optional<pid_t> WlrWindowServer::focusedPidByCompositor() {
-    if (!linux_::CompositorIpc::socketPath().isEmpty())
-        return linux_::CompositorIpc::focusedPid(Timings::compositorReply());
-    return linux_::HyprlandIpc::focusedPid(Timings::compositorReply());
 }
 
 std::optional<pid_t> WlrWindowServer::ownerOf(const QList<Owner>& owners, const QString& appId) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/WindowServer.h"
+#include "platform/linux/CompositorSocket.h"
 
 #include <QList>
 #include <QStringList>
@@ -41,14 +42,15 @@ public:
     static std::optional<pid_t> ownerOf(const QList<Owner>& owners, const QString& appId);
 
 private:
-    // The focused window's process through the compositor's socket (sway, i3, Hyprland).
-    static std::optional<pid_t> focusedPidByCompositor();
     // The most recently active native window of the process; none when it shows none.
     std::optional<quint32> nativeWindow(pid_t pid) const;
 
     std::unique_ptr<ForeignToplevels> toplevels_;
     std::unique_ptr<WindowServer> xwayland_;
     Owners owners_;
+    // The focused window's process by the compositor's word, where it has a socket (sway,
+    // Hyprland): app ids are shared by every copy of an application that names its windows itself.
+    std::unique_ptr<linux_::CompositorSocket> compositor_;
 };
 
 }  // namespace varrow::platform::wayland

@@ -1,8 +1,6 @@
 #include "platform/x11/X11WindowServer.h"
 
-#include "platform/Timings.h"
 #include "platform/linux/CompositorIpc.h"
-#include "platform/linux/HyprlandIpc.h"
 #include "platform/x11/X11Connection.h"
 
 #include <QGuiApplication>
@@ -11,10 +9,12 @@
 namespace varrow::platform::x11 {
 
 X11WindowServer::X11WindowServer(std::shared_ptr<X11Connection> x11, QObject* parent)
-    : WindowServer(parent), x11_(std::move(x11)) {
+    : WindowServer(parent), x11_(std::move(x11)), compositor_(linux_::CompositorSocket::forSession()) {
     if (x11_ && x11_->isConnected())
         connect(x11_.get(), &X11Connection::activeWindowChanged, this, &WindowServer::activeProcessChanged);
 }
+
+X11WindowServer::~X11WindowServer() = default;
 
 std::optional<pid_t> X11WindowServer::activeProcess() {
     if (!x11_ || !x11_->isConnected()) return std::nullopt;
@@ -34,11 +34,10 @@ bool X11WindowServer::makeFrontmost(pid_t pid) {
 
 bool X11WindowServer::focusThroughCompositor(pid_t pid) {
     // sway, i3 and Hyprland pick the window by its owner's pid, Xwayland's and native ones alike.
-    if (pid <= 0) return false;
-    if (!linux_::CompositorIpc::socketPath().isEmpty())
-        return linux_::CompositorIpc::run(QStringLiteral("[pid=%1] focus").arg(pid),
-                                          Timings::compositorReply());
-    return linux_::HyprlandIpc::focus(pid, Timings::compositorReply());
+    // Asked without waiting: whether it worked shows in the check that follows.
+    if (pid <= 0 || !compositor_) return false;
+    compositor_->focus(pid);
+    return true;
 }
 
 void X11WindowServer::makeOverlay(QWindow* window) {

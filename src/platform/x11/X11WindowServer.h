@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/WindowServer.h"
+#include "platform/linux/CompositorSocket.h"
 
 #include <memory>
 
@@ -13,6 +14,7 @@ class X11WindowServer : public WindowServer {
     Q_OBJECT
 public:
     explicit X11WindowServer(std::shared_ptr<X11Connection> x11, QObject* parent = nullptr);
+    ~X11WindowServer() override;
 
     std::optional<pid_t> activeProcess() override;
     std::optional<quint32> frontWindow(pid_t pid) override;
@@ -22,6 +24,7 @@ public:
 
 private:
     std::shared_ptr<X11Connection> x11_;
+    std::unique_ptr<linux_::CompositorSocket> compositor_;  // none where the compositor has no socket
 };
 
 }  // namespace varrow::platform::x11
