@@ -10,7 +10,6 @@
 #include "install/AsarRewrite.h"
 #include "install/ClaudeInstallations.h"
 #include "install/LinuxClaudeCopy.h"
-#include "platform/Platform.h"
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -71,6 +70,7 @@ struct Fixture {
                            ? qEnvironmentVariable("VARROW_BENCH_DIR")
                            : QDir::homePath() + "/.cache") +
                       "/varrow-bench-XXXXXX"};
+    varrow::install::ClaudeInstallations installations;
     QString install = dir.filePath("claude-desktop");
     QString archive = install + "/resources/app.asar";
 
@@ -130,7 +130,10 @@ void BM_LinuxCopy(benchmark::State& state) {
     const QString apps = fixture().dir.filePath("Apps");
     measure(
         state,
-        [&](int n) { return varrow::copies::AppCloner::makeCopy(fixture().install, copyPath(n), apps); },
+        [&](int n) {
+            return varrow::copies::AppCloner::makeCopy(fixture().installations, fixture().install,
+                                                       copyPath(n), apps);
+        },
         copyPath);
 }
 
@@ -163,11 +166,7 @@ BENCHMARK(BM_AsarRewrite)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    varrow::platform::Services services;
-    services.installations = std::make_unique<varrow::install::ClaudeInstallations>();
-    varrow::platform::Platform::install(std::move(services));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
-    varrow::platform::Platform::uninstall();
     return 0;
 }

@@ -22,12 +22,13 @@ varrow::model::Profile account() {
     return profile;
 }
 
-AppCloner::Prepared prepareAndWait(const varrow::model::Profile& profile, const QString& source,
+AppCloner::Prepared prepareAndWait(const varrow::platform::fake::FakePlatform& platform,
+                                   const varrow::model::Profile& profile, const QString& source,
                                    const QString& root) {
     AppCloner::Prepared result;
     QEventLoop loop;
-    AppCloner::prepare(profile, source, false, root + "/Apps", root + "/Accounts",
-                       [&](AppCloner::Prepared p) {
+    AppCloner::prepare(platform.workspace, platform.installations, profile, source, false, root + "/Apps",
+                       root + "/Accounts", [&](AppCloner::Prepared p) {
                            result = p;
                            loop.quit();
                        });
@@ -54,7 +55,8 @@ void BM_PrepareFirstCopy(benchmark::State& state) {
         QDir(AppCloner::copyPath(profile, root.path() + "/Apps")).removeRecursively();
         QFile::remove(AppCloner::metaPath(AppCloner::copyPath(profile, root.path() + "/Apps")));
         state.ResumeTiming();
-        if (!prepareAndWait(profile, source, root.path()).ok()) state.SkipWithError("prepare failed");
+        if (!prepareAndWait(setup.platform, profile, source, root.path()).ok())
+            state.SkipWithError("prepare failed");
     }
 }
 
@@ -63,9 +65,11 @@ void BM_PrepareCurrentCopy(benchmark::State& state) {
     const QString& source = setup.source;
     const QTemporaryDir& root = setup.root;
     const auto& profile = setup.profile;
-    if (!prepareAndWait(profile, source, root.path()).ok()) state.SkipWithError("first copy failed");
+    if (!prepareAndWait(setup.platform, profile, source, root.path()).ok())
+        state.SkipWithError("first copy failed");
     for (auto _ : state) {
-        if (!prepareAndWait(profile, source, root.path()).ok()) state.SkipWithError("prepare failed");
+        if (!prepareAndWait(setup.platform, profile, source, root.path()).ok())
+            state.SkipWithError("prepare failed");
     }
 }
 

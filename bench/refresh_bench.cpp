@@ -46,7 +46,7 @@ void BM_Refresh(benchmark::State& state) {
                                       {copy + "/Contents/MacOS/Claude", "--user-data-dir=" + desktop}, false);
     }
 
-    claude::ClaudeController controller(&store);
+    claude::ClaudeController controller(&store, fake.services());
     if (controller.running().size() != claudes) state.SkipWithError("accounts were not recognised");
     for (auto _ : state) {
         controller.refresh();

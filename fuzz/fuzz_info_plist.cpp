@@ -2,6 +2,7 @@
 // Both readers, the workspace's bundle reader and the copier's version reader, must cope.
 #include "FuzzSupport.h"
 #include "copies/AppCloner.h"
+#include "platform/Installations.h"
 #include "platform/linux/BundleInfo.h"
 #include "platform/linux/PlistValue.h"
 
@@ -38,7 +39,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto info = BundleInfo::read(bundle);
     fuzz::check(info.has_value() == (value && value->typeId() == QMetaType::QVariantMap),
                 "a bundle reads exactly when its Info.plist is a dictionary");
-    const QString version = copies::AppCloner::version(bundle);
+    // No installation besides bundles: the version comes from the Info.plist alone.
+    static platform::Installations noOthers;
+    const QString version = copies::AppCloner::version(noOthers, bundle);
     fuzz::check(!version.isEmpty(), "the version is never empty");
     if (info && !info->version.isEmpty()) fuzz::check(version == info->version, "both readers agree");
     return 0;

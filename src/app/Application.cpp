@@ -91,7 +91,7 @@ int run(int argc, char** argv) {
     trace("platform");
     model::ProfileStore store;
     trace("account list");
-    claude::ClaudeController claude(&store);
+    claude::ClaudeController claude(&store, platform::Platform::services());
     trace("controller (first process scan)");
 
     // The accounts window is built when first shown: a login start usually never shows it.
@@ -131,15 +131,15 @@ int run(int argc, char** argv) {
     if (!loginLaunch || !platform::Platform::trays().isAvailable()) window().showForLaunch(loginLaunch);
     trace("window");
 
-    claude::IdleSleeper sleeper(&claude);
-    claude::LoginOpener loginOpener(&claude);
+    claude::IdleSleeper sleeper(&claude, platform::Platform::workspace());
+    claude::LoginOpener loginOpener(&claude, platform::Platform::windowServer());
     QTimer::singleShot(0, &app, [&app, &store, &claude, &trayMenu, &loginOpener, loginLaunch] {
         trace("event loop");
         StartupWiring::shared().start(&store, &claude);
         trace("switcher, hot key, link handler");
         if (loginLaunch) loginOpener.start();
-        hooks::TestHooks::run(&store, &claude, QProcessEnvironment::systemEnvironment(), desktopWords(),
-                              [&trayMenu] {
+        hooks::TestHooks::run(&store, &claude, platform::Platform::services(),
+                              QProcessEnvironment::systemEnvironment(), desktopWords(), [&trayMenu] {
                                   auto* menu = new QMenu;
                                   trayMenu.attach(menu, false);
                                   return menu;

@@ -26,7 +26,8 @@ MainWindow::MainWindow(model::ProfileStore* store, claude::ClaudeController* cla
     // Varrow lives on in the tray (or the command line) after its window closes.
     setAttribute(Qt::WA_QuitOnClose, false);
 
-    auto* content = new ui::AccountsView(store, claude, std::move(words), this);
+    auto* content =
+        new ui::AccountsView(store, claude, platform::Platform::services(), std::move(words), this);
     setCentralWidget(content);
 
     QMenu* file = menuBar()->addMenu(tr("&File"));

@@ -19,16 +19,20 @@ StartupWiring& StartupWiring::shared() {
 
 void StartupWiring::start(model::ProfileStore* store, claude::ClaudeController* claude) {
     if (switcher_) return;
-    switcher_ = std::make_unique<switcher::SwitcherController>(store, claude);
+    switcher_ = std::make_unique<switcher::SwitcherController>(store, claude, platform::Platform::workspace(),
+                                                               platform::Platform::windowServer());
 
     hotKey_ = std::make_unique<system::CycleHotKey>(
+        platform::Platform::hotKeys(), platform::Platform::desktopShortcuts(),
+        platform::Platform::windowServer(),
         system::CycleHotKey::Target{claude, [claude] { return claude->claudeIsFront(); },
                                     [claude](bool backwards) { claude->cycle(backwards); }});
     QObject::connect(claude, &claude::ClaudeController::frontChanged, hotKey_.get(),
                      &system::CycleHotKey::frontChanged);
 
-    linkRouter_ = std::make_unique<claude::LinkRouter>(claude);
-    linkHandler_ = std::make_unique<system::LinkHandlerChoice>(store);
+    linkRouter_ = std::make_unique<claude::LinkRouter>(claude, platform::Platform::workspace(),
+                                                       platform::Platform::installations());
+    linkHandler_ = std::make_unique<system::LinkHandlerChoice>(store, platform::Platform::linkHandlers());
     linkHandler_->apply();
 
     setUpLoginItemOnFirstRun();

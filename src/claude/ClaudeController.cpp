@@ -4,10 +4,13 @@
 #include "front/FrontSwitcher.h"
 #include "model/Defaults.h"
 #include "platform/DisplaySession.h"
+#include "platform/Installations.h"
 #include "platform/Paths.h"
-#include "platform/Platform.h"
+#include "platform/PinnedApps.h"
 #include "platform/SystemLog.h"
 #include "platform/Timings.h"
+#include "platform/WindowServer.h"
+#include "platform/Workspace.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,7 +26,6 @@ namespace paths = platform::paths;
 
 using copies::AppCloner;
 using model::Profile;
-using platform::Platform;
 
 namespace {
 
@@ -41,17 +43,19 @@ QMap<QString, QString> environmentWith(const QString& name, const QString& value
 
 }  // namespace
 
-ClaudeController::ClaudeController(model::ProfileStore* store, QObject* parent)
-    : QObject(parent), store_(store) {
-    preparer_ = [store](const Profile& profile, const QString& source, bool isRunning,
-                        std::function<void(AppCloner::Prepared)> done) {
-        AppCloner::prepare(profile, source, isRunning, store->appsURL(), store->accountsURL(),
-                           std::move(done));
+ClaudeController::ClaudeController(model::ProfileStore* store, const platform::ServiceRefs& services,
+                                   QObject* parent)
+    : QObject(parent), store_(store), services_(services) {
+    preparer_ = [store, &workspace = services.workspace, &installations = services.installations](
+                    const Profile& profile, const QString& source, bool isRunning,
+                    std::function<void(AppCloner::Prepared)> done) {
+        AppCloner::prepare(workspace, installations, profile, source, isRunning, store->appsURL(),
+                           store->accountsURL(), std::move(done));
     };
     locateClaude();
     refresh();
 
-    platform::Workspace* workspace = &Platform::workspace();
+    platform::Workspace* workspace = &services_.workspace;
     connect(workspace, &platform::Workspace::didLaunchApplication, this, [this](const AppHandle& app) {
         refresh();
         if (app) catchWrongAccount(app);
@@ -81,7 +85,7 @@ void ClaudeController::watchLaunches() {
     if (claudeURL_) paths.append(*claudeURL_);
     for (const Profile& profile : store_->profiles())
         if (!profile.isDefault) paths.append(AppCloner::copyPath(profile, store_->appsURL()));
-    Platform::workspace().watchForLaunches(paths);
+    services_.workspace.watchForLaunches(paths);
 }
 
 void ClaudeController::setCopyPreparer(CopyPreparer preparer) {
@@ -143,8 +147,7 @@ void ClaudeController::setFront(bool claudeIsFront, const std::optional<QUuid>& 
 // --- locating and launching --------------------------------------------------------------------
 
 void ClaudeController::locateClaude() {
-    const QString registered =
-        Platform::workspace().urlForApplication(QString::fromLatin1(kBundleIdentifier));
+    const QString registered = services_.workspace.urlForApplication(QString::fromLatin1(kBundleIdentifier));
     if (!registered.isEmpty()) {
         // Copies keep Claude's identifier, so the system may name one of them; never take that.
         const QString apps = QDir::cleanPath(store_->appsURL());
@@ -210,10 +213,10 @@ void ClaudeController::open(const Profile& profile) {
     });
 }
 
-QStringList ClaudeController::displayArguments() {
+QStringList ClaudeController::displayArguments() const {
     // Where switching reaches native windows whole (GNOME with Varrow's extension), Xwayland buys nothing.
     if (!platform::display_session::isWayland() || !model::Defaults::shared().startClaudeThroughXwayland() ||
-        Platform::windowServer().switchesNativeWindows())
+        services_.windowServer.switchesNativeWindows())
         return {};
     return platform::display_session::x11ClientArguments();
 }
@@ -246,7 +249,7 @@ void ClaudeController::launch(const Profile& profile, const QString& appPath, qu
         // A copy of a native installation may need more (its own window class on Linux), so the
         // taskbar groups its windows under the copy's own launcher entry rather than under Claude's.
         if (appPath != claudeURL_)
-            configuration.arguments.append(Platform::installations().copyLaunchArguments(appPath));
+            configuration.arguments.append(services_.installations.copyLaunchArguments(appPath));
         configuration.environment = environmentWith(QStringLiteral("CLAUDE_CONFIG_DIR"), code);
     }
     configuration.arguments.append(displayArguments());
@@ -255,10 +258,10 @@ void ClaudeController::launch(const Profile& profile, const QString& appPath, qu
     launchingCopies_.insert(profile.id, appPath);
     QPointer<ClaudeController> self(this);
     const QUuid id = profile.id;
-    Platform::workspace().openApplication(appPath, configuration,
-                                          [self, id, attempt](AppHandle app, QString error) {
-                                              if (self) self->launchFinished(id, attempt, app, error);
-                                          });
+    services_.workspace.openApplication(appPath, configuration,
+                                        [self, id, attempt](AppHandle app, QString error) {
+                                            if (self) self->launchFinished(id, attempt, app, error);
+                                        });
 }
 
 void ClaudeController::launchFinished(const QUuid& id, quint64 attempt, const AppHandle& app,
@@ -293,7 +296,7 @@ void ClaudeController::focusWhenReady(const AppHandle& app, std::function<void()
         done();
         return;
     }
-    if (Platform::windowServer().frontWindow(pid)) {
+    if (services_.windowServer.frontWindow(pid)) {
         awaitingFront_.remove(pid);
         focus(app);
         done();
@@ -355,7 +358,7 @@ void ClaudeController::keepInDock(const Profile& profile) {
             self->setLastError(prepared.error);
             return;
         }
-        platform::PinnedApps& pins = Platform::pinnedApps();
+        platform::PinnedApps& pins = self->services_.pinnedApps;
         const QString failed = pins.kind() == platform::PinnedApps::Kind::TaskManager
                                    ? tr("Couldn't pin %1 to the task manager.").arg(name)
                                    : tr("Couldn't add %1 to your favourite applications.").arg(name);
@@ -382,14 +385,14 @@ void ClaudeController::focus(const AppHandle& app) {
 
     // An instance with every window closed is asked to show one, unless the request could reach
     // another instance of the same bundle instead.
-    if (!Platform::windowServer().frontWindow(app->processIdentifier()) && !app->bundlePath().isEmpty() &&
+    if (!services_.windowServer.frontWindow(app->processIdentifier()) && !app->bundlePath().isEmpty() &&
         !sharesPathWithAnotherClaude(app)) {
         platform::OpenConfiguration reopen;
         reopen.activates = true;
         reopen.createsNewApplicationInstance = false;
-        Platform::workspace().openApplication(app->bundlePath(), reopen, [](AppHandle, QString) {});
+        services_.workspace.openApplication(app->bundlePath(), reopen, [](AppHandle, QString) {});
     }
-    front::FrontSwitcher::bringToFront(app, label);
+    front::FrontSwitcher(services_.windowServer, services_.workspace).bringToFront(app, label);
 }
 
 void ClaudeController::cycle(bool backwards) {

@@ -3,6 +3,7 @@
 #include "copies/AppCloner.h"
 #include "model/ProfileStore.h"
 #include "platform/RunningApplication.h"
+#include "platform/ServiceRefs.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -25,7 +26,9 @@ class ClaudeController : public QObject {
 public:
     static constexpr auto kBundleIdentifier = "com.anthropic.claudefordesktop";
 
-    explicit ClaudeController(model::ProfileStore* store, QObject* parent = nullptr);
+    // Uses the workspace, the window server, the installations and the pinned apps.
+    ClaudeController(model::ProfileStore* store, const platform::ServiceRefs& services,
+                     QObject* parent = nullptr);
 
     // Published state.
     std::optional<QString> claudeURL() const { return claudeURL_; }
@@ -58,7 +61,7 @@ public:
 
     // What every Claude Varrow starts is given for the desktop session: on a Wayland desktop, and
     // unless the user turned it off, it runs as an X11 client so its windows can be switched.
-    static QStringList displayArguments();
+    QStringList displayArguments() const;
     // A Claude running as a native Wayland client (started outside Varrow): listed and quit like
     // any other, but its windows are out of reach for switching.
     bool isNativeWaylandClient(const AppHandle& app) const;
@@ -118,6 +121,7 @@ private:
     Matching matching() const;
 
     model::ProfileStore* store_;
+    platform::ServiceRefs services_;
     std::optional<QString> claudeURL_;
     QHash<QUuid, AppHandle> running_;
     QSet<QUuid> opening_;

@@ -4,9 +4,12 @@
 
 #include "claude/DebugLog.h"
 #include "platform/DisplaySession.h"
+#include "platform/Installations.h"
 #include "platform/Paths.h"
-#include "platform/Platform.h"
+#include "platform/PinnedApps.h"
 #include "platform/Timings.h"
+#include "platform/WindowServer.h"
+#include "platform/Workspace.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -18,7 +21,6 @@ namespace paths = platform::paths;
 
 using copies::AppCloner;
 using model::Profile;
-using platform::Platform;
 
 namespace {
 
@@ -61,7 +63,7 @@ ClaudeController::Matching ClaudeController::matching() const {
 
 std::optional<QStringList> ClaudeController::arguments(const AppHandle& app) const {
     if (!app) return std::nullopt;
-    return Platform::workspace().processArguments(app->processIdentifier());
+    return services_.workspace.processArguments(app->processIdentifier());
 }
 
 bool ClaudeController::isNativeWaylandClient(const AppHandle& app) const {
@@ -73,7 +75,7 @@ bool ClaudeController::isNativeWaylandClient(const AppHandle& app) const {
 QList<AppHandle> ClaudeController::claudeApps() const {
     QList<AppHandle> apps;
     const QString claude = QString::fromLatin1(kBundleIdentifier);
-    for (const AppHandle& app : Platform::workspace().runningApplications())
+    for (const AppHandle& app : services_.workspace.runningApplications())
         if (app && app->bundleIdentifier() == claude && !app->isTerminated()) apps.append(app);
     return apps;
 }
@@ -142,7 +144,7 @@ void ClaudeController::refresh() {
 }
 
 void ClaudeController::updateFront() {
-    platform::Workspace& workspace = Platform::workspace();
+    platform::Workspace& workspace = services_.workspace;
     const AppHandle front = workspace.frontmostApplication();
     // During a focus hand-off Varrow is briefly in front; the views should not see that.
     if (sameProcess(front, workspace.currentApplication()) && handoffUntil_ &&
@@ -198,7 +200,7 @@ void ClaudeController::syncCopies(const QList<Profile>& profiles) {
     for (const Profile& profile : profiles) {
         // A copy being prepared gets its icon from that preparation.
         if (!profile.isDefault && !preparing_.contains(profile.id))
-            AppCloner::refreshIcon(profile, *claudeURL_, apps);
+            AppCloner::refreshIcon(services_.workspace, profile, *claudeURL_, apps);
     }
 
     QSet<QString> running;
@@ -209,13 +211,13 @@ void ClaudeController::syncCopies(const QList<Profile>& profiles) {
         if (!profile.isDefault) keeping.insert(AppCloner::copyPath(profile, apps));
     // A copy on its way to being started (an account renamed while opening) is not unused.
     for (const QString& path : std::as_const(launchingCopies_)) keeping.insert(path);
-    AppCloner::removeUnused(Platform::installations(), keeping, running, apps);
+    AppCloner::removeUnused(services_.installations, keeping, running, apps);
 }
 
 bool ClaudeController::isPinned(const Profile& profile) const {
     if (profile.isDefault) return false;
     const QString copy = AppCloner::copyPath(profile, store_->appsURL());
-    return Platform::pinnedApps().contains(copy);
+    return services_.pinnedApps.contains(copy);
 }
 
 QString ClaudeController::statusReport() const {

@@ -2,14 +2,15 @@
 
 #include "claude/ClaudeController.h"
 #include "model/Defaults.h"
-#include "platform/Platform.h"
 #include "platform/Timings.h"
+#include "platform/Workspace.h"
 
 namespace varrow::claude {
 
 using model::Defaults;
 
-IdleSleeper::IdleSleeper(ClaudeController* claude, QObject* parent) : QObject(parent), claude_(claude) {
+IdleSleeper::IdleSleeper(ClaudeController* claude, platform::Workspace& workspace, QObject* parent)
+    : QObject(parent), claude_(claude), workspace_(workspace) {
     clock_.start();
     connect(&timer_, &QTimer::timeout, this, [this] { check(clock_.elapsed()); });
     connect(&Defaults::shared(), &Defaults::changed, this, [this](const QString& key) {
@@ -42,7 +43,7 @@ void IdleSleeper::check(qint64 nowMs) {
     const auto after = Defaults::shared().sleepAfter();
     if (!after) return;
     const qint64 afterMs = std::chrono::duration_cast<std::chrono::milliseconds>(*after).count();
-    platform::Workspace& workspace = platform::Platform::workspace();
+    platform::Workspace& workspace = workspace_;
     const auto running = claude_->running();
     for (auto it = watched_.begin(); it != watched_.end();)
         it = running.contains(it.key()) ? std::next(it) : watched_.erase(it);

@@ -7,6 +7,10 @@
 #include <QTimer>
 #include <QUuid>
 
+namespace varrow::platform {
+class Workspace;
+}
+
 namespace varrow::claude {
 
 class ClaudeController;
@@ -20,7 +24,7 @@ class IdleSleeper : public QObject {
 public:
     static constexpr double kIdleShare = 0.02;
 
-    explicit IdleSleeper(ClaudeController* claude, QObject* parent = nullptr);
+    IdleSleeper(ClaudeController* claude, platform::Workspace& workspace, QObject* parent = nullptr);
 
     // One look at every open account; nowMs is a monotonic time in milliseconds.
     void check(qint64 nowMs);
@@ -38,6 +42,7 @@ private:
     void frontChanged();
 
     ClaudeController* claude_;
+    platform::Workspace& workspace_;
     QHash<QUuid, Watch> watched_;
     QTimer timer_;
     QElapsedTimer clock_;

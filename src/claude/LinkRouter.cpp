@@ -3,8 +3,9 @@
 #include "claude/ClaudeController.h"
 #include "copies/AppCloner.h"
 #include "front/FrontSwitcher.h"
-#include "platform/Platform.h"
+#include "platform/Installations.h"
 #include "platform/SystemLog.h"
+#include "platform/Workspace.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,9 +14,10 @@
 namespace varrow::claude {
 
 using model::Profile;
-using platform::Platform;
 
-LinkRouter::LinkRouter(ClaudeController* claude, QObject* parent) : QObject(parent), claude_(claude) {
+LinkRouter::LinkRouter(ClaudeController* claude, platform::Workspace& workspace,
+                       platform::Installations& installations, QObject* parent)
+    : QObject(parent), claude_(claude), workspace_(workspace), installations_(installations) {
     if (claude_->claudeIsFront()) lastFront_ = claude_->frontProfileID();
     // The browser is in front when the link comes; the account in front before it is the one
     // that asked, so only Claude coming to the front counts.
@@ -67,18 +69,18 @@ QString LinkRouter::route(const QString& link) {
         configuration.arguments.append(QStringLiteral("--user-data-dir=") +
                                        QDir(*folder).filePath(QStringLiteral("Desktop")));
         if (app != claude_->claudeURL())
-            configuration.arguments.append(Platform::installations().copyLaunchArguments(app));
+            configuration.arguments.append(installations_.copyLaunchArguments(app));
         const QProcessEnvironment system = QProcessEnvironment::systemEnvironment();
         for (const QString& key : system.keys()) configuration.environment.insert(key, system.value(key));
         configuration.environment.insert(QStringLiteral("CLAUDE_CONFIG_DIR"),
                                          QDir(*folder).filePath(QStringLiteral("Code")));
     }
-    configuration.arguments.append(ClaudeController::displayArguments());
+    configuration.arguments.append(claude_->displayArguments());
     // One argument, never through a shell.
     configuration.arguments.append(link);
 
     front::FrontSwitcher::log(QStringLiteral("link → ") + profile->name);
-    Platform::workspace().openApplication(app, configuration, [](AppHandle, QString error) {
+    workspace_.openApplication(app, configuration, [](AppHandle, QString error) {
         if (!error.isEmpty())
             platform::SystemLog::write(QStringLiteral("Varrow: a sign-in link was not passed on: ") + error);
     });

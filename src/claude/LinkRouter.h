@@ -6,6 +6,11 @@
 #include <QUuid>
 #include <optional>
 
+namespace varrow::platform {
+class Installations;
+class Workspace;
+}  // namespace varrow::platform
+
 namespace varrow::claude {
 
 class ClaudeController;
@@ -17,7 +22,8 @@ class ClaudeController;
 class LinkRouter : public QObject {
     Q_OBJECT
 public:
-    explicit LinkRouter(ClaudeController* claude, QObject* parent = nullptr);
+    LinkRouter(ClaudeController* claude, platform::Workspace& workspace,
+               platform::Installations& installations, QObject* parent = nullptr);
 
     static bool isClaudeLink(const QString& link);
     // The account the next link goes to; none only when the list has no account at all.
@@ -28,6 +34,8 @@ public:
 
 private:
     ClaudeController* claude_;
+    platform::Workspace& workspace_;
+    platform::Installations& installations_;
     std::optional<QUuid> lastFront_;
 };
 

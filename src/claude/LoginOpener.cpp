@@ -2,17 +2,17 @@
 
 #include "claude/ClaudeController.h"
 #include "claude/DebugLog.h"
-#include "platform/Platform.h"
 #include "platform/Timings.h"
+#include "platform/WindowServer.h"
 
 namespace varrow::claude {
 
-LoginOpener::LoginOpener(ClaudeController* claude, QObject* parent) : QObject(parent), claude_(claude) {
+LoginOpener::LoginOpener(ClaudeController* claude, platform::WindowServer& windowServer, QObject* parent)
+    : QObject(parent), claude_(claude), windowServer_(windowServer) {
     fallback_.setSingleShot(true);
     connect(&fallback_, &QTimer::timeout, this, &LoginOpener::openNext);
     connect(claude_, &ClaudeController::stateChanged, this, &LoginOpener::check);
-    connect(&platform::Platform::windowServer(), &platform::WindowServer::activeProcessChanged, this,
-            &LoginOpener::check);
+    connect(&windowServer_, &platform::WindowServer::activeProcessChanged, this, &LoginOpener::check);
 }
 
 void LoginOpener::start() {
@@ -46,7 +46,7 @@ void LoginOpener::openNext() {
 void LoginOpener::check() {
     if (!current_ || inOpen_) return;
     const platform::AppHandle app = claude_->running().value(*current_);
-    const bool windowUp = app && platform::Platform::windowServer().frontWindow(app->processIdentifier());
+    const bool windowUp = app && windowServer_.frontWindow(app->processIdentifier());
     const bool failed = !app && !claude_->opening().contains(*current_);
     if (windowUp || failed) openNext();
 }

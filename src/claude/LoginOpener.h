@@ -6,6 +6,10 @@
 #include <QUuid>
 #include <optional>
 
+namespace varrow::platform {
+class WindowServer;
+}
+
 namespace varrow::claude {
 
 class ClaudeController;
@@ -16,7 +20,7 @@ class ClaudeController;
 class LoginOpener : public QObject {
     Q_OBJECT
 public:
-    explicit LoginOpener(ClaudeController* claude, QObject* parent = nullptr);
+    LoginOpener(ClaudeController* claude, platform::WindowServer& windowServer, QObject* parent = nullptr);
 
     // Takes the list as it is now; accounts already open are left as they are.
     void start();
@@ -32,6 +36,7 @@ private:
     void check();
 
     ClaudeController* claude_;
+    platform::WindowServer& windowServer_;
     QList<QUuid> queue_;
     std::optional<QUuid> current_;
     bool started_ = false;

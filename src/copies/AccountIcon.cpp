@@ -2,7 +2,7 @@
 
 #include "copies/DropShadow.h"
 #include "copies/Recolour.h"
-#include "platform/Platform.h"
+#include "platform/Workspace.h"
 
 #include <QBuffer>
 #include <QFontDatabase>
@@ -38,9 +38,10 @@ QString iconSignature(const model::Profile& profile) {
     return QStringLiteral("v2|") + model::colors::rawValue(profile.color) + u'|' + profile.initials();
 }
 
-std::optional<QImage> recolouredBase(const QString& source, model::ProfileColor colour, int pixels) {
+std::optional<QImage> recolouredBase(platform::Workspace& workspace, const QString& source,
+                                     model::ProfileColor colour, int pixels) {
     if (pixels <= 0) return std::nullopt;
-    return recolouredBase(platform::Platform::workspace().iconForFile(source, pixels), colour, pixels);
+    return recolouredBase(workspace.iconForFile(source, pixels), colour, pixels);
 }
 
 std::optional<QImage> recolouredBase(const QImage& icon, model::ProfileColor colour, int pixels) {
@@ -69,8 +70,9 @@ QFont badgeFont(const QString& initials) {
     return font;
 }
 
-std::optional<QImage> renderIcon(const model::Profile& profile, const QString& source) {
-    return renderIcon(profile, platform::Platform::workspace().iconForFile(source, kCanvas));
+std::optional<QImage> renderIcon(platform::Workspace& workspace, const model::Profile& profile,
+                                 const QString& source) {
+    return renderIcon(profile, workspace.iconForFile(source, kCanvas));
 }
 
 QByteArray renderIconPng(const model::Profile& profile, const QImage& claudeIcon) {

@@ -7,6 +7,10 @@
 #include <QString>
 #include <optional>
 
+namespace varrow::platform {
+class Workspace;
+}
+
 namespace varrow::copies {
 
 // The icon of an account's copy: Claude's icon recoloured to the account colour, with a white
@@ -20,11 +24,13 @@ QString iconSignature(const model::Profile& profile);
 
 // The system icon of `source` drawn into a pixels × pixels premultiplied RGBA bitmap and
 // recoloured; none when such a bitmap cannot be made.
-std::optional<QImage> recolouredBase(const QString& source, model::ProfileColor colour, int pixels);
+std::optional<QImage> recolouredBase(platform::Workspace& workspace, const QString& source,
+                                     model::ProfileColor colour, int pixels);
 std::optional<QImage> recolouredBase(const QImage& icon, model::ProfileColor colour, int pixels);
 
 // The finished 1024 × 1024 icon; none when the base could not be made.
-std::optional<QImage> renderIcon(const model::Profile& profile, const QString& source);
+std::optional<QImage> renderIcon(platform::Workspace& workspace, const model::Profile& profile,
+                                 const QString& source);
 // The same from Claude's own icon as given: no platform service is asked, so it may run on a
 // worker thread.
 std::optional<QImage> renderIcon(const model::Profile& profile, const QImage& claudeIcon);

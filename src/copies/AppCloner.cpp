@@ -6,8 +6,9 @@
 
 #include "copies/AccountIcon.h"
 #include "copies/FileOps.h"
-#include "platform/Platform.h"
+#include "platform/Installations.h"
 #include "platform/SystemLog.h"
+#include "platform/Workspace.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -53,39 +54,40 @@ QString desktopFolder(const model::Profile& profile, const QString& accountsDir)
 
 // Draws the account's icon and encodes it on a worker thread (a 1024-pixel picture takes tens of
 // milliseconds), then sets it on the copy; then() runs on the main thread either way.
-void paintIcon(const model::Profile& profile, const QString& source, const QString& copy,
-               const std::function<void()>& then) {
-    const QImage claudeIcon = platform::Platform::workspace().iconForFile(source, AccountIcon::kCanvas);
+void paintIcon(platform::Workspace& workspace, const model::Profile& profile, const QString& source,
+               const QString& copy, const std::function<void()>& then) {
+    const QImage claudeIcon = workspace.iconForFile(source, AccountIcon::kCanvas);
     auto* watcher = new QFutureWatcher<QByteArray>();
-    QObject::connect(watcher, &QFutureWatcher<QByteArray>::finished, watcher, [watcher, copy, then] {
-        watcher->deleteLater();
-        if (const QByteArray png = watcher->result(); !png.isEmpty())
-            platform::Platform::workspace().setIcon(png, copy);
-        then();
-    });
+    QObject::connect(watcher, &QFutureWatcher<QByteArray>::finished, watcher,
+                     [watcher, &workspace, copy, then] {
+                         watcher->deleteLater();
+                         if (const QByteArray png = watcher->result(); !png.isEmpty())
+                             workspace.setIcon(png, copy);
+                         then();
+                     });
     watcher->setFuture(
         QtConcurrent::run([profile, claudeIcon] { return AccountIcon::renderIconPng(profile, claudeIcon); }));
 }
 
 // Steps after the copy is settled: the icon, the metadata, the update policy; then done.
-void finishPrepare(const model::Profile& profile, const QString& source, const QString& copy,
+void finishPrepare(platform::Workspace& workspace, platform::Installations& installations,
+                   const model::Profile& profile, const QString& source, const QString& copy,
                    std::optional<AppCloner::Meta> meta, const QString& dataDir,
                    const std::function<void()>& done) {
     // An account whose folder name is unusable has no data folder to protect.
     if (!dataDir.isEmpty()) AppCloner::blockSelfUpdates(dataDir);
     if (!meta) return done();
-    const auto settle = [profile, copy, meta, done] {
+    const auto settle = [&installations, profile, copy, meta, done] {
         AppCloner::Meta updated = *meta;
         updated.iconSignature = AccountIcon::iconSignature(profile);
         AppCloner::writeMeta(updated, copy);
         // Where the desktop lists copies in its launcher, this one appears under its account's name.
         const QString icon = AppCloner::customIconPath(copy);
-        platform::Platform::installations().copyReady(copy, profile.name,
-                                                      QFileInfo::exists(icon) ? icon : QString());
+        installations.copyReady(copy, profile.name, QFileInfo::exists(icon) ? icon : QString());
         done();
     };
     if (meta->iconSignature == AccountIcon::iconSignature(profile)) return settle();
-    paintIcon(profile, source, copy, settle);
+    paintIcon(workspace, profile, source, copy, settle);
 }
 
 }  // namespace
@@ -123,7 +125,8 @@ bool AppCloner::isCopying(const QString& copyPath) {
     return inFlight().contains(paths::standardised(copyPath));
 }
 
-void AppCloner::prepare(const model::Profile& profile, const QString& source, bool isRunning,
+void AppCloner::prepare(platform::Workspace& workspace, platform::Installations& installations,
+                        const model::Profile& profile, const QString& source, bool isRunning,
                         const QString& appsDir, const QString& accountsDir,
                         std::function<void(Prepared)> done) {
     if (profile.isDefault) {
@@ -134,17 +137,19 @@ void AppCloner::prepare(const model::Profile& profile, const QString& source, bo
     const QString key = paths::standardised(copy);
     if (auto it = inFlight().find(key); it != inFlight().end()) {
         // Join: run again once the copy under way has ended; it will then find the copy current.
-        it->append([=] { prepare(profile, source, isRunning, appsDir, accountsDir, done); });
+        it->append([=, &workspace, &installations] {
+            prepare(workspace, installations, profile, source, isRunning, appsDir, accountsDir, done);
+        });
         return;
     }
 
     const QString dataDir = desktopFolder(profile, accountsDir);
-    const QString sourceVersion = version(source);
+    const QString sourceVersion = version(installations, source);
     const std::optional<Meta> meta = readMeta(copy);
     const bool current =
         QFileInfo::exists(copy) && meta && meta->sourcePath == source && meta->sourceVersion == sourceVersion;
     if (current || isRunning) {
-        finishPrepare(profile, source, copy, meta, dataDir, [done, copy] {
+        finishPrepare(workspace, installations, profile, source, copy, meta, dataDir, [done, copy] {
             deliver(done, Prepared{copy, {}});
         });
         return;
@@ -154,7 +159,7 @@ void AppCloner::prepare(const model::Profile& profile, const QString& source, bo
     FileOps::removeEntry(metaPath(copy));
     inFlight().insert(key, {});
     auto* watcher = new QFutureWatcher<QString>();
-    QObject::connect(watcher, &QFutureWatcher<QString>::finished, watcher, [=] {
+    QObject::connect(watcher, &QFutureWatcher<QString>::finished, watcher, [=, &workspace, &installations] {
         const QString error = watcher->result();
         watcher->deleteLater();
         if (!error.isEmpty()) {
@@ -163,16 +168,18 @@ void AppCloner::prepare(const model::Profile& profile, const QString& source, bo
             return;
         }
         // Still in flight while its icon is painted: a second preparation waits for it.
-        finishPrepare(profile, source, copy, Meta{source, sourceVersion, {}}, dataDir, [done, copy, key] {
-            deliver(done, Prepared{copy, {}});
-            for (const auto& resume : inFlight().take(key)) resume();
-        });
+        finishPrepare(workspace, installations, profile, source, copy, Meta{source, sourceVersion, {}},
+                      dataDir, [done, copy, key] {
+                          deliver(done, Prepared{copy, {}});
+                          for (const auto& resume : inFlight().take(key)) resume();
+                      });
     });
-    watcher->setFuture(
-        QtConcurrent::run([source, copy, appsDir] { return makeCopy(source, copy, appsDir); }));
+    watcher->setFuture(QtConcurrent::run(
+        [&installations, source, copy, appsDir] { return makeCopy(installations, source, copy, appsDir); }));
 }
 
-QString AppCloner::makeCopy(const QString& source, const QString& copyPath, const QString& appsDir) {
+QString AppCloner::makeCopy(platform::Installations& installations, const QString& source,
+                            const QString& copyPath, const QString& appsDir) {
     if (const QString error = paths::makeFolder(appsDir); !error.isEmpty())
         return folderFailure(appsDir, error);
     FileOps::writeEmptyFile(QDir(appsDir).filePath(QString::fromLatin1(kIndexMarker)));
@@ -184,18 +191,17 @@ QString AppCloner::makeCopy(const QString& source, const QString& copyPath, cons
     const QString from = QFileInfo(source).absoluteFilePath();
     const QString to = QFileInfo(copyPath).absoluteFilePath();
     // The tool's or the system's own words stay with the sentence the user reads.
-    if (const Result<> copied = platform::Platform::installations().copyApplication(from, to); !copied)
+    if (const Result<> copied = installations.copyApplication(from, to); !copied)
         return cloneErrorMessage(copied.failure().reason.isEmpty() ? copied.failure().message
                                                                    : copied.failure().reason);
     return {};
 }
 
-QString AppCloner::version(const QString& appPath) {
+QString AppCloner::version(platform::Installations& installations, const QString& appPath) {
     const QString unknown = QStringLiteral("?");
     QFile file(QDir(appPath).filePath(QStringLiteral("Contents/Info.plist")));
     if (!file.open(QIODevice::ReadOnly)) {
         // A native installation keeps its version its own way.
-        auto& installations = platform::Platform::installations();
         return installations.isInstallation(appPath) ? installations.version(appPath) : unknown;
     }
     const QByteArray bytes = file.readAll();
@@ -322,7 +328,8 @@ void AppCloner::removeUnused(platform::Installations& installations, const QSet<
     installations.pruneCopyEntries(appsDir);
 }
 
-void AppCloner::refreshIcon(const model::Profile& profile, const QString& source, const QString& appsDir) {
+void AppCloner::refreshIcon(platform::Workspace& workspace, const model::Profile& profile,
+                            const QString& source, const QString& appsDir) {
     if (profile.isDefault) return;
     const QString copy = copyPath(profile, appsDir);
     if (isCopying(copy)) return;
@@ -330,7 +337,7 @@ void AppCloner::refreshIcon(const model::Profile& profile, const QString& source
     if (!meta || !QFileInfo::exists(copy)) return;
     const QString signature = AccountIcon::iconSignature(profile);
     if (meta->iconSignature == signature) return;
-    paintIcon(profile, source, copy, [copy, signature] {
+    paintIcon(workspace, profile, source, copy, [copy, signature] {
         // Only over the record it was painted for: a copy made again meanwhile keeps its own.
         std::optional<Meta> now = readMeta(copy);
         if (!now) return;

@@ -12,7 +12,8 @@
 
 namespace varrow::platform {
 class Installations;
-}
+class Workspace;
+}  // namespace varrow::platform
 
 namespace varrow::copies {
 
@@ -39,7 +40,9 @@ public:
     // on the calling (main) thread. The callback runs on the main thread, once, always after
     // prepare has returned. A second prepare for a copy that is being made waits for that copy
     // and then runs as usual (it finds the copy current).
-    static void prepare(const model::Profile& profile, const QString& source, bool isRunning,
+    // The workspace draws and sets the copy's icon; the installations make and announce the copy.
+    static void prepare(platform::Workspace& workspace, platform::Installations& installations,
+                        const model::Profile& profile, const QString& source, bool isRunning,
                         const QString& appsDir, const QString& accountsDir,
                         std::function<void(Prepared)> done);
 
@@ -55,13 +58,15 @@ public:
 
     static std::optional<Meta> readMeta(const QString& copyPath);
     static void writeMeta(const Meta& meta, const QString& copyPath);
-    static QString version(const QString& appPath);
+    static QString version(platform::Installations& installations, const QString& appPath);
     // Replaces whatever is at copyPath with a fresh copy; empty on success, else the failure text.
-    static QString makeCopy(const QString& source, const QString& copyPath, const QString& appsDir);
+    static QString makeCopy(platform::Installations& installations, const QString& source,
+                            const QString& copyPath, const QString& appsDir);
     static void blockSelfUpdates(const QString& dataDir);
     static void removeUnused(platform::Installations& installations, const QSet<QString>& keeping,
                              const QSet<QString>& running, const QString& appsDir);
-    static void refreshIcon(const model::Profile& profile, const QString& source, const QString& appsDir);
+    static void refreshIcon(platform::Workspace& workspace, const model::Profile& profile,
+                            const QString& source, const QString& appsDir);
 
     // Whether a copy is being made at this path right now (main thread).
     static bool isCopying(const QString& copyPath);

@@ -1,8 +1,9 @@
 #include "front/FrontSwitcher.h"
 
-#include "platform/Platform.h"
 #include "platform/Timings.h"
 #include "platform/UserPaths.h"
+#include "platform/WindowServer.h"
+#include "platform/Workspace.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -14,67 +15,62 @@
 namespace varrow::front {
 
 using platform::AppHandle;
-using platform::Platform;
 
-namespace {
-
-QString frontName() {
-    const AppHandle front = Platform::workspace().frontmostApplication();
+QString FrontSwitcher::frontName() const {
+    const AppHandle front = workspace_->frontmostApplication();
     if (!front || front->localizedName().isEmpty()) return QStringLiteral("-");
     return front->localizedName();
 }
 
-}  // namespace
-
-void FrontSwitcher::bringToFront(const AppHandle& target, const QString& label) {
-    if (!Platform::workspace().isSelfActive()) {
+void FrontSwitcher::bringToFront(const AppHandle& target, const QString& label) const {
+    if (!workspace_->isSelfActive()) {
         // Handing over is only possible from the active application.
         compositorFront(target, label);
         return;
     }
     handOver(target);
-    verify(target, label, QStringLiteral("hand-over"), [target, label] { compositorFront(target, label); });
+    verify(target, label, QStringLiteral("hand-over"),
+           [self = *this, target, label] { self.compositorFront(target, label); });
 }
 
-void FrontSwitcher::handOver(const AppHandle& target) {
-    Platform::workspace().handOver(target);
+void FrontSwitcher::handOver(const AppHandle& target) const {
+    workspace_->handOver(target);
 }
 
-void FrontSwitcher::windowServerFront(const AppHandle& target, const QString& label) {
+void FrontSwitcher::windowServerFront(const AppHandle& target, const QString& label) const {
     const pid_t pid = target ? target->processIdentifier() : 0;
-    if (!Platform::windowServer().makeFrontmost(pid))
-        log(label + QStringLiteral(": window-server call unavailable"));
+    if (!windowServer_->makeFrontmost(pid)) log(label + QStringLiteral(": window-server call unavailable"));
     verify(target, label, QStringLiteral("window-server"),
-           [target, label] { activateThenHandOver(target, label); });
+           [self = *this, target, label] { self.activateThenHandOver(target, label); });
 }
 
-void FrontSwitcher::compositorFront(const AppHandle& target, const QString& label) {
+void FrontSwitcher::compositorFront(const AppHandle& target, const QString& label) const {
     const pid_t pid = target ? target->processIdentifier() : 0;
     // A compositor that takes commands is asked first: it may ignore the window server's request
     // (sway only marks the window urgent), and waiting to find that out costs a whole check. Most
     // sessions have no such route: then there is nothing to check or log.
-    if (!Platform::windowServer().focusThroughCompositor(pid)) {
+    if (!windowServer_->focusThroughCompositor(pid)) {
         windowServerFront(target, label);
         return;
     }
     verify(target, label, QStringLiteral("compositor"),
-           [target, label] { windowServerFront(target, label); });
+           [self = *this, target, label] { self.windowServerFront(target, label); });
 }
 
-void FrontSwitcher::activateThenHandOver(const AppHandle& target, const QString& label) {
+void FrontSwitcher::activateThenHandOver(const AppHandle& target, const QString& label) const {
     struct Once {
         bool done = false;
         QMetaObject::Connection observer;
     };
     auto once = std::make_shared<Once>();
-    auto action = [once, target, label] {
+    auto action = [self = *this, once, target, label] {
         if (once->done) return;
         once->done = true;
         QObject::disconnect(once->observer);
-        handOver(target);
-        verify(target, label, QStringLiteral("activate-then-hand-over"), {});
+        self.handOver(target);
+        self.verify(target, label, QStringLiteral("activate-then-hand-over"), {});
     };
-    platform::Workspace* workspace = &Platform::workspace();
+    platform::Workspace* workspace = workspace_;
     once->observer = QObject::connect(workspace, &platform::Workspace::didBecomeActive, workspace, action);
     workspace->activateSelf();
     // The workspace is the context: a chain dies with the platform that started it.
@@ -82,19 +78,20 @@ void FrontSwitcher::activateThenHandOver(const AppHandle& target, const QString&
 }
 
 void FrontSwitcher::verify(const AppHandle& target, const QString& label, const QString& step,
-                           std::function<void()> fallback) {
-    QTimer::singleShot(Timings::frontCheck(), &Platform::workspace(), [target, label, step, fallback] {
-        const AppHandle front = Platform::workspace().frontmostApplication();
+                           std::function<void()> fallback) const {
+    QTimer::singleShot(Timings::frontCheck(), workspace_, [self = *this, target, label, step, fallback] {
+        const AppHandle front = self.workspace_->frontmostApplication();
         if (front && target && front->processIdentifier() == target->processIdentifier()) {
             log(label + QStringLiteral(": ok via ") + step);
             return;
         }
         if (fallback) {
-            log(QStringLiteral("%1: %2 didn't take (front: %3), trying next").arg(label, step, frontName()));
+            log(QStringLiteral("%1: %2 didn't take (front: %3), trying next")
+                    .arg(label, step, self.frontName()));
             fallback();
             return;
         }
-        log(label + QStringLiteral(": FAILED, front is ") + frontName());
+        log(label + QStringLiteral(": FAILED, front is ") + self.frontName());
     });
 }
 

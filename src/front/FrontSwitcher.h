@@ -6,16 +6,25 @@
 #include <QUrl>
 #include <functional>
 
+namespace varrow::platform {
+class WindowServer;
+class Workspace;
+}  // namespace varrow::platform
+
 namespace varrow::front {
 
 // Makes a running application frontmost, checks a moment later whether that worked and falls back
 // to the next strategy if not: "hand-over", "compositor" (only where the compositor takes
 // commands), "window-server", "activate-then-hand-over". Every
-// attempt and outcome is one line of the switch log. Main thread only; keeps no state.
+// attempt and outcome is one line of the switch log. Main thread only; keeps no state but the
+// services it works through, so a chain carries its own copy and may outlive the switcher.
 class FrontSwitcher {
 public:
+    FrontSwitcher(platform::WindowServer& windowServer, platform::Workspace& workspace)
+        : windowServer_(&windowServer), workspace_(&workspace) {}
+
     // Starts an attempt chain and returns at once; the outcome shows only in the log.
-    static void bringToFront(const platform::AppHandle& target, const QString& label);
+    void bringToFront(const platform::AppHandle& target, const QString& label) const;
 
     // Appends "<UTC timestamp> <message>\n" to the switch log, creating its folder and file.
     // Never fails its caller.
@@ -27,12 +36,16 @@ public:
     static QUrl logURL();
 
 private:
-    static void handOver(const platform::AppHandle& target);
-    static void windowServerFront(const platform::AppHandle& target, const QString& label);
-    static void compositorFront(const platform::AppHandle& target, const QString& label);
-    static void activateThenHandOver(const platform::AppHandle& target, const QString& label);
-    static void verify(const platform::AppHandle& target, const QString& label, const QString& step,
-                       std::function<void()> fallback);
+    QString frontName() const;
+    void handOver(const platform::AppHandle& target) const;
+    void windowServerFront(const platform::AppHandle& target, const QString& label) const;
+    void compositorFront(const platform::AppHandle& target, const QString& label) const;
+    void activateThenHandOver(const platform::AppHandle& target, const QString& label) const;
+    void verify(const platform::AppHandle& target, const QString& label, const QString& step,
+                std::function<void()> fallback) const;
+
+    platform::WindowServer* windowServer_;
+    platform::Workspace* workspace_;
 };
 
 }  // namespace varrow::front

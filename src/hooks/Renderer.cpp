@@ -47,18 +47,19 @@ private:
 
 }  // namespace
 
-Renderer* Renderer::start(model::ProfileStore* store, claude::ClaudeController* claude, Request request,
-                          bool quitWhenDone) {
-    auto* renderer = new Renderer(store, claude, std::move(request), quitWhenDone);
+Renderer* Renderer::start(model::ProfileStore* store, claude::ClaudeController* claude,
+                          const platform::ServiceRefs& services, Request request, bool quitWhenDone) {
+    auto* renderer = new Renderer(store, claude, services, std::move(request), quitWhenDone);
     QTimer::singleShot(Timings::renderDelay(), renderer, &Renderer::renderWindow);
     return renderer;
 }
 
-Renderer::Renderer(model::ProfileStore* store, claude::ClaudeController* claude, Request request,
-                   bool quitWhenDone)
+Renderer::Renderer(model::ProfileStore* store, claude::ClaudeController* claude,
+                   const platform::ServiceRefs& services, Request request, bool quitWhenDone)
     : QObject(claude),
       store_(store),
       claude_(claude),
+      services_(services),
       request_(std::move(request)),
       quitWhenDone_(quitWhenDone) {}
 
@@ -91,7 +92,7 @@ void Renderer::settleThenSave(QWidget* widget, const QString& path, std::functio
 }
 
 void Renderer::renderWindow() {
-    auto* window = new ui::AccountsView(store_, claude_, request_.words);
+    auto* window = new ui::AccountsView(store_, claude_, services_, request_.words);
     window->resize(560, 520);
     settleThenSave(window, request_.path, [this] { renderTrayMenu(); });
 }

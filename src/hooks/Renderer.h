@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ServiceRefs.h"
 #include "ui/DisplayText.h"
 
 #include <QObject>
@@ -34,8 +35,8 @@ public:
     };
 
     // Starts a render that deletes itself when done; quits the application then when asked to.
-    static Renderer* start(model::ProfileStore* store, claude::ClaudeController* claude, Request request,
-                           bool quitWhenDone);
+    static Renderer* start(model::ProfileStore* store, claude::ClaudeController* claude,
+                           const platform::ServiceRefs& services, Request request, bool quitWhenDone);
 
     // Lays the widget out at its size without putting it on a screen, and returns its image.
     static QImage snapshot(QWidget* widget);
@@ -45,8 +46,8 @@ signals:
     void finished(const QStringList& written);
 
 private:
-    Renderer(model::ProfileStore* store, claude::ClaudeController* claude, Request request,
-             bool quitWhenDone);
+    Renderer(model::ProfileStore* store, claude::ClaudeController* claude,
+             const platform::ServiceRefs& services, Request request, bool quitWhenDone);
 
     void renderWindow();
     void renderTrayMenu();
@@ -59,6 +60,7 @@ private:
 
     model::ProfileStore* store_;
     claude::ClaudeController* claude_;
+    platform::ServiceRefs services_;
     Request request_;
     bool quitWhenDone_;
     QStringList written_;

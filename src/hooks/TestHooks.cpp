@@ -17,8 +17,8 @@ QStringList TestHooks::splitNames(const QString& value) {
 }
 
 void TestHooks::run(model::ProfileStore* store, claude::ClaudeController* claude,
-                    const QProcessEnvironment& environment, const ui::DesktopWords& words,
-                    std::function<QWidget*()> trayMenu) {
+                    const platform::ServiceRefs& services, const QProcessEnvironment& environment,
+                    const ui::DesktopWords& words, std::function<QWidget*()> trayMenu) {
     if (environment.contains(QStringLiteral("VARROW_LOOP_LATENCY")))
         new LoopLatencyProbe(environment.value(QStringLiteral("VARROW_LOOP_LATENCY")), claude);
     if (environment.contains(QStringLiteral("VARROW_OPEN"))) {
@@ -30,7 +30,7 @@ void TestHooks::run(model::ProfileStore* store, claude::ClaudeController* claude
             claude->keepInDock(*profile);
     }
     if (environment.contains(QStringLiteral("VARROW_ICONS")))
-        writeIcons(*store, *claude, environment.value(QStringLiteral("VARROW_ICONS")));
+        writeIcons(*store, *claude, services.workspace, environment.value(QStringLiteral("VARROW_ICONS")));
 
     if (environment.contains(QStringLiteral("VARROW_RENDER"))) {
         Renderer::Request request;
@@ -40,18 +40,18 @@ void TestHooks::run(model::ProfileStore* store, claude::ClaudeController* claude
         request.trayMenu = std::move(trayMenu);
         if (environment.contains(QStringLiteral("VARROW_REPORT")))
             request.reportPath = environment.value(QStringLiteral("VARROW_REPORT"));
-        Renderer::start(store, claude, request, /*quitWhenDone=*/true);
+        Renderer::start(store, claude, services, request, /*quitWhenDone=*/true);
     }
 }
 
 int TestHooks::writeIcons(const model::ProfileStore& store, const claude::ClaudeController& claude,
-                          const QString& folder) {
+                          platform::Workspace& workspace, const QString& folder) {
     const std::optional<QString> source = claude.claudeURL();
     if (!source) return 0;
     int written = 0;
     for (const model::Profile& profile : store.profiles()) {
         if (profile.isDefault) continue;
-        const std::optional<QImage> icon = copies::AccountIcon::renderIcon(profile, *source);
+        const std::optional<QImage> icon = copies::AccountIcon::renderIcon(workspace, profile, *source);
         if (!icon) continue;
         // The name is one path component here: a "/" in it must not lead into another folder.
         QString fileName = QStringLiteral("icon-") + profile.name + QStringLiteral(".png");

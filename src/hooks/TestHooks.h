@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Profile.h"
+#include "platform/ServiceRefs.h"
 #include "ui/DisplayText.h"
 
 #include <QList>
@@ -28,6 +29,7 @@ public:
     // Reads the environment once and acts on it; a render is scheduled, and ends the process. A
     // render words the views as words says, and draws the tray menu trayMenu makes, if any.
     static void run(model::ProfileStore* store, claude::ClaudeController* claude,
+                    const platform::ServiceRefs& services,
                     const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
                     const ui::DesktopWords& words = {}, std::function<QWidget*()> trayMenu = {});
 
@@ -36,7 +38,7 @@ public:
     // One "icon-<name>.png" per non-default account into the folder; nothing when Claude is missing.
     // Returns how many files were written.
     static int writeIcons(const model::ProfileStore& store, const claude::ClaudeController& claude,
-                          const QString& folder);
+                          platform::Workspace& workspace, const QString& folder);
     // The sibling files of a render path: base + "-" + suffix + ".png".
     static QString siblingPath(const QString& renderPath, const QString& suffix);
     static QString switcherPath(const QString& renderPath, const QString& suffix) {

@@ -57,5 +57,9 @@ PinnedApps& Platform::pinnedApps() {
 Installations& Platform::installations() {
     return require(installed().installations);
 }
+ServiceRefs Platform::services() {
+    return {workspace(), windowServer(), hotKeys(),    desktopShortcuts(), loginItems(),
+            trays(),     linkHandlers(), pinnedApps(), installations()};
+}
 
 }  // namespace varrow::platform

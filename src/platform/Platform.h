@@ -6,6 +6,7 @@
 #include "platform/LinkHandlers.h"
 #include "platform/LoginItems.h"
 #include "platform/PinnedApps.h"
+#include "platform/ServiceRefs.h"
 #include "platform/TrayAvailability.h"
 #include "platform/WindowServer.h"
 #include "platform/Workspace.h"
@@ -14,8 +15,8 @@
 
 namespace varrow::platform {
 
-// The one seam between the system and its operating system. Start-up installs the real
-// backend; unit tests install the fakes. Parts reach the OS only through these services.
+// The one seam between the system and its operating system. Start-up installs the real backend
+// and hands the services to the parts it builds; only start-up looks them up here.
 struct Services {
     std::unique_ptr<Workspace> workspace;
     std::unique_ptr<WindowServer> windowServer;
@@ -44,6 +45,8 @@ public:
     static LinkHandlers& linkHandlers();
     static PinnedApps& pinnedApps();
     static Installations& installations();
+    // The installed services as references, for start-up to hand to the parts it builds.
+    static ServiceRefs services();
 };
 
 }  // namespace varrow::platform

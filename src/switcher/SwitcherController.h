@@ -14,6 +14,10 @@ class ProfileStore;
 namespace varrow::claude {
 class ClaudeController;
 }
+namespace varrow::platform {
+class WindowServer;
+class Workspace;
+}  // namespace varrow::platform
 
 namespace varrow::switcher {
 
@@ -28,6 +32,7 @@ public:
     using Model = SwitcherModel;
 
     SwitcherController(model::ProfileStore* store, claude::ClaudeController* claude,
+                       platform::Workspace& workspace, platform::WindowServer& windowServer,
                        QObject* parent = nullptr);
     ~SwitcherController() override;
 
@@ -51,6 +56,7 @@ private:
 
     model::ProfileStore* store_;
     claude::ClaudeController* claude_;
+    platform::Workspace& workspace_;
     SwitcherModel* model_;
     SwitcherView* view_;
     std::unique_ptr<SwitcherPanel> panel_;

@@ -1,13 +1,14 @@
 #include "switcher/SwitcherPanel.h"
 
-#include "platform/Platform.h"
+#include "platform/WindowServer.h"
 
 #include <QMouseEvent>
 #include <QWindow>
 
 namespace varrow::switcher {
 
-SwitcherPanel::SwitcherPanel(QWidget* content) : QWidget(nullptr), content_(content) {
+SwitcherPanel::SwitcherPanel(QWidget* content, platform::WindowServer& windowServer)
+    : QWidget(nullptr), content_(content), windowServer_(windowServer) {
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                    Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint);
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -26,10 +27,9 @@ void SwitcherPanel::setVisible(bool visible) {
 }
 
 void SwitcherPanel::applyWindowManagerHints() {
-    if (!platform::Platform::isInstalled()) return;
     // The native window must exist for the window server to mark it before it is mapped.
     create();
-    platform::Platform::windowServer().makeOverlay(windowHandle());
+    windowServer_.makeOverlay(windowHandle());
 }
 
 void SwitcherPanel::enterEvent(QEnterEvent*) {

@@ -4,6 +4,10 @@
 #include <QWidget>
 #include <optional>
 
+namespace varrow::platform {
+class WindowServer;
+}
+
 namespace varrow::switcher {
 
 // The switcher's window: frameless, above everything, on every desktop, never in the taskbar,
@@ -12,7 +16,8 @@ namespace varrow::switcher {
 class SwitcherPanel : public QWidget {
     Q_OBJECT
 public:
-    explicit SwitcherPanel(QWidget* content);
+    // The window server marks the panel as an overlay before it is first shown.
+    SwitcherPanel(QWidget* content, platform::WindowServer& windowServer);
 
     QWidget* content() const { return content_; }
     void setMovableByBackground(bool movable) { movable_ = movable; }
@@ -37,6 +42,7 @@ private:
     void applyWindowManagerHints();
 
     QWidget* content_;
+    platform::WindowServer& windowServer_;
     bool movable_ = false;
     std::optional<QPoint> dragOffset_;
 };

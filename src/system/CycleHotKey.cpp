@@ -1,8 +1,10 @@
 #include "system/CycleHotKey.h"
 
 #include "model/Defaults.h"
-#include "platform/Platform.h"
+#include "platform/DesktopShortcuts.h"
+#include "platform/GlobalHotKeys.h"
 #include "platform/Timings.h"
+#include "platform/WindowServer.h"
 
 #include <QTimer>
 
@@ -10,7 +12,6 @@ namespace varrow::system {
 
 using platform::DesktopShortcuts;
 using platform::GlobalHotKeys;
-using platform::Platform;
 
 namespace {
 
@@ -22,9 +23,15 @@ std::chrono::milliseconds switchWindow() {
 
 }  // namespace
 
-CycleHotKey::CycleHotKey(Target target, QObject* parent) : QObject(parent), target_(std::move(target)) {
-    connect(&Platform::hotKeys(), &GlobalHotKeys::pressed, this, &CycleHotKey::pressed);
-    if (DesktopShortcuts* shortcuts = Platform::desktopShortcuts()) {
+CycleHotKey::CycleHotKey(GlobalHotKeys& hotKeys, DesktopShortcuts* shortcuts,
+                         platform::WindowServer& windowServer, Target target, QObject* parent)
+    : QObject(parent),
+      hotKeys_(&hotKeys),
+      shortcuts_(shortcuts),
+      windowServer_(windowServer),
+      target_(std::move(target)) {
+    connect(&hotKeys, &GlobalHotKeys::pressed, this, &CycleHotKey::pressed);
+    if (shortcuts) {
         connect(shortcuts, &DesktopShortcuts::activated, this, [this](const QString& id) {
             if (id == kNextShortcut)
                 trigger(false);
@@ -38,10 +45,8 @@ CycleHotKey::CycleHotKey(Target target, QObject* parent) : QObject(parent), targ
 }
 
 CycleHotKey::~CycleHotKey() {
-    if (Platform::isInstalled()) {
-        setRegistered(false);
-        setBound(false);
-    }
+    if (hotKeys_) setRegistered(false);
+    if (shortcuts_) setBound(false);
 }
 
 bool CycleHotKey::isSwitching() const {
@@ -59,19 +64,19 @@ void CycleHotKey::reevaluate() {
     setRegistered(front && enabled);
     // A native Claude window keeps the keys from Xwayland's grab; the desktop's own shortcuts
     // reach this program wherever the focus is, so they stay bound while the key is on.
-    setBound(enabled && Platform::desktopShortcuts() &&
-             (!model::Defaults::shared().startClaudeThroughXwayland() ||
-              Platform::windowServer().switchesNativeWindows()));
+    setBound(
+        enabled && shortcuts_ &&
+        (!model::Defaults::shared().startClaudeThroughXwayland() || windowServer_.switchesNativeWindows()));
 }
 
 void CycleHotKey::setBound(bool on) {
     if (on == bound_) return;
     bound_ = on;
     if (!on) {
-        Platform::desktopShortcuts()->bind({});
+        shortcuts_->bind({});
         return;
     }
-    Platform::desktopShortcuts()->bind({
+    shortcuts_->bind({
         {QString::fromLatin1(kNextShortcut), tr("Switch to the next Claude account"), kKey,
          Qt::ControlModifier},
         {QString::fromLatin1(kPreviousShortcut), tr("Switch to the previous Claude account"), kKey,
@@ -86,14 +91,14 @@ void CycleHotKey::setRegistered(bool on) {
         registerKey(kPreviousId, Qt::ControlModifier | Qt::ShiftModifier);
     } else {
         if (refs_.isEmpty()) return;
-        for (quint64 ref : std::as_const(refs_)) Platform::hotKeys().unregisterHotKey(ref);
+        for (quint64 ref : std::as_const(refs_)) hotKeys_->unregisterHotKey(ref);
         refs_.clear();
     }
 }
 
 void CycleHotKey::registerKey(quint32 id, Qt::KeyboardModifiers modifiers) {
     // A key another application holds is skipped without a word; the other may still work.
-    if (auto ref = Platform::hotKeys().registerHotKey(kSignature, id, kKey, modifiers)) refs_.append(*ref);
+    if (auto ref = hotKeys_->registerHotKey(kSignature, id, kKey, modifiers)) refs_.append(*ref);
 }
 
 void CycleHotKey::pressed(quint32 signature, quint32 id) {

@@ -7,6 +7,12 @@
 #include <functional>
 #include <optional>
 
+namespace varrow::platform {
+class DesktopShortcuts;
+class GlobalHotKeys;
+class WindowServer;
+}  // namespace varrow::platform
+
 namespace varrow::system {
 
 // Ctrl+` (next account) and Ctrl+Shift+` (previous account), registered only while a Claude
@@ -34,7 +40,9 @@ public:
         std::function<void(bool backwards)> cycle;
     };
 
-    explicit CycleHotKey(Target target, QObject* parent = nullptr);
+    // shortcuts: null where the desktop holds none for Varrow.
+    CycleHotKey(platform::GlobalHotKeys& hotKeys, platform::DesktopShortcuts* shortcuts,
+                platform::WindowServer& windowServer, Target target, QObject* parent = nullptr);
     ~CycleHotKey() override;
 
     bool isRegistered() const { return !refs_.isEmpty(); }
@@ -57,6 +65,10 @@ private:
     void pressed(quint32 signature, quint32 id);
     void startSwitch(bool backwards);
 
+    // Guarded: the keys are let go at destruction only if the platform is still there.
+    QPointer<platform::GlobalHotKeys> hotKeys_;
+    QPointer<platform::DesktopShortcuts> shortcuts_;
+    platform::WindowServer& windowServer_;
     Target target_;
     QList<quint64> refs_;
     bool bound_ = false;

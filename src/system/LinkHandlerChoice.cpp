@@ -3,13 +3,11 @@
 #include "model/Defaults.h"
 #include "model/ProfileStore.h"
 #include "platform/LinkHandlers.h"
-#include "platform/Platform.h"
 #include "platform/SystemLog.h"
 
 namespace varrow::system {
 
 using model::Defaults;
-using platform::Platform;
 
 namespace {
 QString scheme() {
@@ -22,8 +20,9 @@ QString logged(const QString& sentence) {
 }
 }  // namespace
 
-LinkHandlerChoice::LinkHandlerChoice(model::ProfileStore* store, QObject* parent)
-    : QObject(parent), store_(store) {
+LinkHandlerChoice::LinkHandlerChoice(model::ProfileStore* store, platform::LinkHandlers& handlers,
+                                     QObject* parent)
+    : QObject(parent), store_(store), handlers_(handlers) {
     // Most list changes (an account opened, renamed) leave the answer as it was: only a change of
     // it is worth asking the desktop's tools, which would otherwise slow every opening.
     connect(store_, &model::ProfileStore::profilesChanged, this, [this] {
@@ -32,10 +31,9 @@ LinkHandlerChoice::LinkHandlerChoice(model::ProfileStore* store, QObject* parent
     connect(&Defaults::shared(), &Defaults::changed, this, [this](const QString& key) {
         if (key == QLatin1String(Defaults::kSendSignInLinks)) apply();
     });
-    auto& handlers = Platform::linkHandlers();
-    connect(&handlers, &platform::LinkHandlers::userChoicesChanged, this,
+    connect(&handlers_, &platform::LinkHandlers::userChoicesChanged, this,
             &LinkHandlerChoice::takeBackFromClaude);
-    handlers.watchUserChoices();
+    handlers_.watchUserChoices();
 }
 
 bool LinkHandlerChoice::isClaudesOwnEntry(const QString& handler) {
@@ -46,7 +44,7 @@ bool LinkHandlerChoice::isClaudesOwnEntry(const QString& handler) {
 
 void LinkHandlerChoice::takeBackFromClaude() {
     if (applied_ != true) return;
-    auto& handlers = Platform::linkHandlers();
+    auto& handlers = handlers_;
     // Only Claude claiming at its start is undone: a handler the user picks is theirs.
     const QString current = handlers.userHandler(scheme());
     if (current == handlers.ownHandler() || !isClaudesOwnEntry(current)) return;
@@ -67,12 +65,12 @@ bool LinkHandlerChoice::wanted() const {
 QString LinkHandlerChoice::apply() {
     applied_ = wanted();
     if (*applied_) return logged(take());
-    if (Defaults::shared().linkHandlerTaken()) return logged(giveBack(Platform::linkHandlers()));
+    if (Defaults::shared().linkHandlerTaken()) return logged(giveBack(handlers_));
     return {};
 }
 
 QString LinkHandlerChoice::take() {
-    auto& handlers = Platform::linkHandlers();
+    auto& handlers = handlers_;
     auto& defaults = Defaults::shared();
     QString error;
     // Refreshed every time: the entry names this program's path, which may have moved.

@@ -21,7 +21,8 @@ class LinkHandlerChoice : public QObject {
 public:
     static constexpr auto kScheme = "claude";
 
-    explicit LinkHandlerChoice(model::ProfileStore* store, QObject* parent = nullptr);
+    LinkHandlerChoice(model::ProfileStore* store, platform::LinkHandlers& handlers,
+                      QObject* parent = nullptr);
 
     // Whether Varrow should hold the handler now.
     bool wanted() const;
@@ -43,6 +44,7 @@ private:
     QString take();
 
     model::ProfileStore* store_;
+    platform::LinkHandlers& handlers_;
     std::optional<bool> applied_;  // what the last apply() found wanted
 };
 

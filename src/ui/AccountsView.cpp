@@ -3,7 +3,9 @@
 #include "claude/ClaudeController.h"
 #include "copies/DesktopConfig.h"
 #include "model/ProfileStore.h"
-#include "platform/Platform.h"
+#include "platform/GlobalHotKeys.h"
+#include "platform/LoginItems.h"
+#include "platform/Workspace.h"
 #include "ui/AddAccountCard.h"
 #include "ui/AppEvents.h"
 #include "ui/AppGlyph.h"
@@ -57,18 +59,19 @@ QWidget* padded(QWidget* inner, int left, int top, int right) {
 
 }  // namespace
 
-AccountsView::AccountsView(model::ProfileStore* store, claude::ClaudeController* claude, DesktopWords words,
-                           QWidget* parent)
+AccountsView::AccountsView(model::ProfileStore* store, claude::ClaudeController* claude,
+                           const platform::ServiceRefs& services, DesktopWords words, QWidget* parent)
     : QWidget(parent),
       store_(store),
       claude_(claude),
+      services_(services),
       words_(std::move(words)),
-      memory_(new MemoryFigures(claude, this)) {
+      launchAtLogin_(services.loginItems.isEnabled()),
+      memory_(new MemoryFigures(claude, services.workspace, this)) {
     connect(memory_, &MemoryFigures::changed, this, &AccountsView::showMemory);
     setMinimumSize(520, 440);
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Window);
-    if (platform::Platform::isInstalled()) launchAtLogin_ = platform::Platform::loginItems().isEnabled();
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -79,7 +82,7 @@ AccountsView::AccountsView(model::ProfileStore* store, claude::ClaudeController*
     missingBox_ = padded(missingBanner_, 20, 12, 20);
     layout->addWidget(missingBox_);
     connect(missingBanner_, &ClaudeMissingBanner::downloadRequested, this,
-            [] { platform::Platform::workspace().openUrl(claude::ClaudeController::downloadURL()); });
+            [this] { services_.workspace.openUrl(claude::ClaudeController::downloadURL()); });
 
     errorBanner_ = new ErrorBanner;
     errorBox_ = padded(errorBanner_, 20, 10, 20);
@@ -186,9 +189,8 @@ QWidget* AccountsView::buildFooter() {
     QLabel* tipLabel = toned(tip(), theme::caption(), theme::Tone::Tertiary);
     row->addWidget(tipLabel);
     // A layout switch can change what the key prints.
-    if (platform::Platform::isInstalled())
-        connect(&platform::Platform::hotKeys(), &platform::GlobalHotKeys::keyboardChanged, tipLabel,
-                [tipLabel, tip] { tipLabel->setText(tip()); });
+    connect(&services_.hotKeys, &platform::GlobalHotKeys::keyboardChanged, tipLabel,
+            [tipLabel, tip] { tipLabel->setText(tip()); });
     helpButton_ = buttons::borderless(QString(), QStringLiteral("questionmark.circle"), footer);
     helpButton_->setAccessibleName(tr("Help"));
     helpButton_->setToolTip(HelpView::title());
@@ -216,7 +218,7 @@ void AccountsView::syncCards() {
         if (card) {
             card->setProfile(profile, shortcut);
         } else {
-            card = new ProfileCard(claude_, profile, shortcut);
+            card = new ProfileCard(claude_, services_.windowServer, profile, shortcut);
             card->setContextMenuPolicy(Qt::CustomContextMenu);
             connect(card, &QWidget::customContextMenuRequested, this, [this, card](const QPoint& pos) {
                 if (!card->hitButton(pos)) return;
@@ -357,7 +359,7 @@ QList<CardMenuItem> AccountsView::contextMenuEntries(const model::Profile& profi
                         const auto p = store_->profile(id);
                         // Only the account's own folder, never a path a hand-edited list points at.
                         const auto folder = p ? p->dataFolder(store_->accountsURL()) : std::nullopt;
-                        if (folder) platform::Platform::workspace().revealInFileViewer(*folder + u'/');
+                        if (folder) services_.workspace.revealInFileViewer(*folder + u'/');
                     },
                     {}});
     entries.append({true, {}, true, false, {}, {}});
@@ -481,7 +483,8 @@ void AccountsView::toggleSettings() {
     if (settings_ && settings_->justClosed()) return;
     delete settings_;
     auto* view = new SettingsView(
-        launchAtLogin_, [this](const QString& message) { claude_->setLastError(message); }, words_);
+        services_.windowServer, services_.loginItems, services_.desktopShortcuts, launchAtLogin_,
+        [this](const QString& message) { claude_->setLastError(message); }, words_);
     connect(view, &SettingsView::launchAtLoginChanged, this, [this](bool on) { launchAtLogin_ = on; });
     settings_ = new Popover(view, this);
     settings_->showFor(settingsButton_);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Profile.h"
+#include "platform/ServiceRefs.h"
 #include "ui/DisplayText.h"
 #include "ui/Popover.h"
 #include "ui/ProfileEditor.h"
@@ -49,8 +50,8 @@ class AccountsView : public QWidget {
     Q_OBJECT
 public:
     // words: how this desktop names its pinned list and the cycle key.
-    AccountsView(model::ProfileStore* store, claude::ClaudeController* claude, DesktopWords words = {},
-                 QWidget* parent = nullptr);
+    AccountsView(model::ProfileStore* store, claude::ClaudeController* claude,
+                 const platform::ServiceRefs& services, DesktopWords words = {}, QWidget* parent = nullptr);
     ~AccountsView() override;
 
     QList<CardMenuItem> contextMenuEntries(const model::Profile& profile);
@@ -102,6 +103,7 @@ private:
 
     model::ProfileStore* store_;
     claude::ClaudeController* claude_;
+    platform::ServiceRefs services_;
     DesktopWords words_;
     bool launchAtLogin_ = false;
 

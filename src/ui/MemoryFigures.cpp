@@ -1,15 +1,16 @@
 #include "ui/MemoryFigures.h"
 
 #include "claude/ClaudeController.h"
-#include "platform/Platform.h"
 #include "platform/Timings.h"
+#include "platform/Workspace.h"
 
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace varrow::ui {
 
-MemoryFigures::MemoryFigures(claude::ClaudeController* claude, QObject* parent)
-    : QObject(parent), claude_(claude) {
+MemoryFigures::MemoryFigures(claude::ClaudeController* claude, platform::Workspace& workspace,
+                             QObject* parent)
+    : QObject(parent), claude_(claude), workspace_(workspace) {
     connect(&timer_, &QTimer::timeout, this, &MemoryFigures::refresh);
     connect(&reading_, &QFutureWatcher<QHash<QUuid, quint64>>::finished, this, [this] {
         figures_ = reading_.result();
@@ -37,7 +38,7 @@ void MemoryFigures::refresh() {
         if (it.value()) pids.insert(it.key(), it.value()->processIdentifier());
     // Reading smaps_rollup walks each process's memory map: a few milliseconds for a large
     // Claude, too long to hold the window up for.
-    platform::Workspace* workspace = &platform::Platform::workspace();
+    platform::Workspace* workspace = &workspace_;
     reading_.setFuture(QtConcurrent::run([workspace, pids] {
         QHash<QUuid, quint64> figures;
         for (auto it = pids.cbegin(); it != pids.cend(); ++it)

@@ -10,6 +10,9 @@
 namespace varrow::claude {
 class ClaudeController;
 }
+namespace varrow::platform {
+class Workspace;
+}
 
 namespace varrow::ui {
 
@@ -18,7 +21,8 @@ namespace varrow::ui {
 class MemoryFigures : public QObject {
     Q_OBJECT
 public:
-    explicit MemoryFigures(claude::ClaudeController* claude, QObject* parent = nullptr);
+    MemoryFigures(claude::ClaudeController* claude, platform::Workspace& workspace,
+                  QObject* parent = nullptr);
 
     // Reads now and then on a timer while active; nothing at all while not.
     void setActive(bool active);
@@ -32,6 +36,7 @@ private:
     void refresh();
 
     claude::ClaudeController* claude_;
+    platform::Workspace& workspace_;
     QTimer timer_;
     QFutureWatcher<QHash<QUuid, quint64>> reading_;
     QHash<QUuid, quint64> figures_;

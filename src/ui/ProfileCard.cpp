@@ -1,5 +1,4 @@
 #include "ui/ProfileCard.h"
-#include "platform/Platform.h"
 #include "platform/Timings.h"
 #include "platform/WindowServer.h"
 
@@ -43,10 +42,11 @@ void paintSoftShadow(QPainter& p, const QRectF& rect, qreal radius, qreal blur, 
     p.restore();
 }
 
-ProfileCard::ProfileCard(claude::ClaudeController* claude, const model::Profile& profile,
-                         std::optional<int> shortcut, QWidget* parent)
+ProfileCard::ProfileCard(claude::ClaudeController* claude, platform::WindowServer& windowServer,
+                         const model::Profile& profile, std::optional<int> shortcut, QWidget* parent)
     : QAbstractButton(parent),
       claude_(claude),
+      windowServer_(windowServer),
       profile_(profile),
       shortcut_(shortcut),
       pressable_(new PressableStyle(this)) {
@@ -132,7 +132,7 @@ QString ProfileCard::displayedName() const {
 void ProfileCard::refresh() {
     const QString name = singleLine(profile_.name);
     const bool running = isRunning();
-    nativeWayland_ = running && !platform::Platform::windowServer().seesNativeWindows() &&
+    nativeWayland_ = running && !windowServer_.seesNativeWindows() &&
                      claude_->isNativeWaylandClient(claude_->running().value(profile_.id));
     setToolTip(nativeWayland_ ? subtitle() : actionTitle(running, name));
     setAccessibleName((running ? tr("%1, open") : tr("%1, not open")).arg(name));

@@ -11,6 +11,9 @@
 namespace varrow::claude {
 class ClaudeController;
 }
+namespace varrow::platform {
+class WindowServer;
+}
 
 namespace varrow::ui {
 
@@ -27,8 +30,8 @@ public:
     // What a click on an account does: "Switch to Work" while it runs, else "Open Work".
     static QString actionTitle(bool running, const QString& name);
 
-    ProfileCard(claude::ClaudeController* claude, const model::Profile& profile, std::optional<int> shortcut,
-                QWidget* parent = nullptr);
+    ProfileCard(claude::ClaudeController* claude, platform::WindowServer& windowServer,
+                const model::Profile& profile, std::optional<int> shortcut, QWidget* parent = nullptr);
 
     const model::Profile& profile() const { return profile_; }
     void setProfile(const model::Profile& profile, std::optional<int> shortcut);
@@ -64,6 +67,7 @@ private:
     QRectF textRect() const;
 
     claude::ClaudeController* claude_;
+    platform::WindowServer& windowServer_;
     model::Profile profile_;
     std::optional<int> shortcut_;
     std::function<void()> action_;

@@ -1,8 +1,9 @@
 #include "ui/SettingsView.h"
 
 #include "model/Defaults.h"
+#include "platform/DesktopShortcuts.h"
 #include "platform/DisplaySession.h"
-#include "platform/Platform.h"
+#include "platform/LoginItems.h"
 #include "platform/WindowServer.h"
 #include "ui/DisplayText.h"
 #include "ui/SegmentedControl.h"
@@ -55,11 +56,10 @@ QString SettingsView::cycleHelp() const {
     // it works as the grab does.
     const bool nativeClaude = platform::display_session::isWayland() &&
                               !model::Defaults::shared().startClaudeThroughXwayland() &&
-                              !platform::Platform::windowServer().switchesNativeWindows();
+                              !windowServer_.switchesNativeWindows();
     if (!nativeClaude)
         return tr("Only while you're in Claude. %1 goes backwards.").arg(words_.cycleBackKey());
-    const platform::DesktopShortcuts* shortcuts = platform::Platform::desktopShortcuts();
-    if (shortcuts && shortcuts->isAvailable())
+    if (shortcuts_ && shortcuts_->isAvailable())
         return tr("Your desktop keeps %1 for Varrow in every app; outside Claude it does nothing. "
                   "%2 goes backwards. Change either in your desktop's shortcut settings.")
             .arg(words_.cycleKey(), words_.cycleBackKey());
@@ -81,9 +81,16 @@ QString SettingsView::description(const QString& stored, const DesktopWords& wor
     return tr("No switcher. Use the tray menu or %1 instead.").arg(words.cycleKey());
 }
 
-SettingsView::SettingsView(bool launchAtLogin, std::function<void(const QString&)> onError,
-                           DesktopWords words, QWidget* parent)
-    : QWidget(parent), onError_(std::move(onError)), words_(std::move(words)), launchAtLogin_(launchAtLogin) {
+SettingsView::SettingsView(platform::WindowServer& windowServer, platform::LoginItems& loginItems,
+                           platform::DesktopShortcuts* shortcuts, bool launchAtLogin,
+                           std::function<void(const QString&)> onError, DesktopWords words, QWidget* parent)
+    : QWidget(parent),
+      windowServer_(windowServer),
+      loginItems_(loginItems),
+      shortcuts_(shortcuts),
+      onError_(std::move(onError)),
+      words_(std::move(words)),
+      launchAtLogin_(launchAtLogin) {
     setFixedWidth(340);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(18, 18, 18, 18);
@@ -103,8 +110,8 @@ SettingsView::SettingsView(bool launchAtLogin, std::function<void(const QString&
 
     cycle_ = new QCheckBox(tr("%1 switches between open accounts").arg(words_.cycleKey()));
     layout->addWidget(checkRow(cycle_, QString(), &cycleHelp_));  // worded by syncFromDefaults
-    if (auto* shortcuts = platform::Platform::desktopShortcuts())
-        connect(shortcuts, &platform::DesktopShortcuts::availabilityChanged, this,
+    if (shortcuts_)
+        connect(shortcuts_, &platform::DesktopShortcuts::availabilityChanged, this,
                 &SettingsView::syncFromDefaults);
     links_ = new QCheckBox(tr("Send sign-in links to the account that asked"));
     layout->addWidget(checkRow(links_, tr("When you sign in through the browser, the link goes back to the "
@@ -114,7 +121,7 @@ SettingsView::SettingsView(bool launchAtLogin, std::function<void(const QString&
         xwayland_ = new QCheckBox(tr("Open Claude through Xwayland so switching works"));
         // Where the compositor lists native windows, Varrow reaches them too; only the key needs X11.
         const QString help =
-            platform::Platform::windowServer().seesNativeWindows()
+            windowServer_.seesNativeWindows()
                 ? tr("Lets %1 switch accounts while Claude is in front. Without it Claude's text stays sharp "
                      "and "
                      "Varrow still brings accounts forward; %1 becomes your desktop's own shortcut where it "
@@ -184,21 +191,20 @@ void SettingsView::syncFromDefaults() {
         const QSignalBlocker blockXwayland(xwayland_);
         xwayland_->setChecked(model::Defaults::shared().startClaudeThroughXwayland());
         // Claude opens natively whatever the choice where switching reaches native windows.
-        xwaylandRow_->setVisible(!platform::Platform::windowServer().switchesNativeWindows());
+        xwaylandRow_->setVisible(!windowServer_.switchesNativeWindows());
     }
 }
 
 void SettingsView::loginToggled(bool wanted) {
-    auto& items = platform::Platform::loginItems();
     QString error;
-    if (items.set(wanted, &error)) {
+    if (loginItems_.set(wanted, &error)) {
         launchAtLogin_ = wanted;
         emit launchAtLoginChanged(wanted);
         return;
     }
     if (onError_) onError_(tr("Couldn't change “Open at login”: %1").arg(error));
     // Show the real state again; that is not a new request.
-    launchAtLogin_ = items.isEnabled();
+    launchAtLogin_ = loginItems_.isEnabled();
     const QSignalBlocker block(login_);
     login_->setChecked(launchAtLogin_);
     emit launchAtLoginChanged(launchAtLogin_);

@@ -9,6 +9,12 @@ class QCheckBox;
 class QLabel;
 class QSpinBox;
 
+namespace varrow::platform {
+class DesktopShortcuts;
+class LoginItems;
+class WindowServer;
+}  // namespace varrow::platform
+
 namespace varrow::ui {
 
 class SegmentedControl;
@@ -26,7 +32,10 @@ public:
     static const QStringList& styleValues();
     static QString description(const QString& storedStyle, const DesktopWords& words);
 
-    SettingsView(bool launchAtLogin, std::function<void(const QString&)> onError, DesktopWords words = {},
+    // shortcuts: null where the desktop holds none for Varrow.
+    SettingsView(platform::WindowServer& windowServer, platform::LoginItems& loginItems,
+                 platform::DesktopShortcuts* shortcuts, bool launchAtLogin,
+                 std::function<void(const QString&)> onError, DesktopWords words = {},
                  QWidget* parent = nullptr);
 
     SegmentedControl* stylePicker() const { return picker_; }
@@ -52,6 +61,9 @@ private:
     void loginToggled(bool wanted);
     QString cycleHelp() const;
 
+    platform::WindowServer& windowServer_;
+    platform::LoginItems& loginItems_;
+    platform::DesktopShortcuts* shortcuts_;
     std::function<void(const QString&)> onError_;
     DesktopWords words_;
     bool launchAtLogin_;

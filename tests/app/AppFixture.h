@@ -19,7 +19,7 @@ protected:
         model::Defaults::useFileForTests(home.file("defaults.ini"));
         qputenv("XDG_STATE_HOME", home.file("state").toUtf8());
         store = std::make_unique<model::ProfileStore>(home.locations());
-        claude = std::make_unique<claude::ClaudeController>(store.get());
+        claude = std::make_unique<claude::ClaudeController>(store.get(), platform.services());
     }
     void TearDown() override {
         claude.reset();

@@ -54,7 +54,7 @@ protected:
     // Built on first use, so a test can arrange the workspace before construction.
     ClaudeController& controller() {
         if (!controller_) {
-            controller_ = std::make_unique<ClaudeController>(store.get());
+            controller_ = std::make_unique<ClaudeController>(store.get(), fake.services());
             if (realCopies) return *controller_;
             controller_->setCopyPreparer([this](const Profile& p, const QString& source, bool running,
                                                 std::function<void(AppCloner::Prepared)> done) {

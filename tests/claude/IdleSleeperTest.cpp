@@ -39,7 +39,7 @@ TEST_F(IdleSleeperTest, OnlyAnAccountIdleInTheBackgroundForTheWholeTimeSleepsAnd
     };
     use(0);
     sleepAfterAnHour();
-    IdleSleeper sleeper(&controller());
+    IdleSleeper sleeper(&controller(), fake.workspace);
     EXPECT_TRUE(sleeper.isWatching());
 
     for (qint64 minutes : {20, 40, 59}) {
@@ -67,7 +67,7 @@ TEST_F(IdleSleeperTest, TimeInFrontStartsTheIdleTimeAfreshAndTurnedOffNothingIsW
     const AppHandle app = startAccount(work);
     fake.workspace.cpuMilliseconds[app->processIdentifier()] = 0;
     sleepAfterAnHour();
-    IdleSleeper sleeper(&controller());
+    IdleSleeper sleeper(&controller(), fake.workspace);
     sleeper.check(0);
     sleeper.check(50 * kMinute);
     fake.workspace.setFrontmost(app);

@@ -34,7 +34,7 @@ TEST_F(LinkRouterTest, theAccountLastInFrontBeforeTheBrowserGetsTheLinkAsOneArgu
     const AppHandle browser =
         fake.workspace.addApplication("org.example.browser", "/tmp/Browser.app", "Browser");
     ClaudeController& claude = controller();
-    LinkRouter router(&claude);
+    LinkRouter router(&claude, fake.workspace, fake.installations);
 
     // Nothing in front yet: My Claude, on its own data folder (no argument for it).
     const QString first = QStringLiteral("claude://login/callback?code=1");
@@ -77,7 +77,7 @@ TEST_F(LinkRouterTest, theAccountLastInFrontBeforeTheBrowserGetsTheLinkAsOneArgu
 TEST_F(LinkRouterTest, theHandlerIsHeldWhileWantedAndGivenBackAsItWas) {
     auto& handlers = fake.linkHandlers;
     handlers.userChoice.insert("claude", "claude-desktop.desktop");
-    system::LinkHandlerChoice choice(store.get());
+    system::LinkHandlerChoice choice(store.get(), fake.linkHandlers);
     // Only My Claude: nothing to route, the user's choice stays.
     EXPECT_EQ(choice.apply(), QString());
     EXPECT_EQ(handlers.defaultHandler("claude"), "claude-desktop.desktop");
@@ -111,7 +111,7 @@ TEST_F(LinkRouterTest, theHandlerIsHeldWhileWantedAndGivenBackAsItWas) {
 TEST_F(LinkRouterTest, aClaudeClaimingTheHandlerAtItsStartIsUndone) {
     auto& handlers = fake.linkHandlers;
     handlers.userChoice.insert("claude", "previous.desktop");
-    system::LinkHandlerChoice choice(store.get());
+    system::LinkHandlerChoice choice(store.get(), fake.linkHandlers);
     addAccount("Work");
     ASSERT_EQ(handlers.defaultHandler("claude"), "varrow-link.desktop");
 

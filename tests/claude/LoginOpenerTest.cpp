@@ -28,7 +28,7 @@ TEST_F(ControllerTest, AtLoginMarkedAccountsOpenInTurnEachOnceTheOneBeforeShowsA
     drain(50);
     fake.workspace.openRequests.clear();
 
-    LoginOpener opener(&controller());
+    LoginOpener opener(&controller(), fake.windowServer);
     QSignalSpy finished(&opener, &LoginOpener::finished);
     opener.start();
     ASSERT_TRUE(settled([&] { return controller().running().contains(first.id); }));

@@ -65,10 +65,10 @@ TEST_F(ControllerTest, OnAWaylandDesktopEveryClaudeStartsOnXwaylandUnlessTurnedO
         controller().isNativeWaylandClient(startClaude({"--ozone-platform-hint=x11"}, "/opt/C.app")));
 
     model::Defaults::shared().setValue(model::Defaults::kStartClaudeThroughXwayland, false);
-    EXPECT_TRUE(ClaudeController::displayArguments().isEmpty());
+    EXPECT_TRUE(controller().displayArguments().isEmpty());
     qunsetenv("XDG_SESSION_TYPE");
     model::Defaults::shared().remove(model::Defaults::kStartClaudeThroughXwayland);
-    EXPECT_TRUE(ClaudeController::displayArguments().isEmpty());  // an X11 desktop
+    EXPECT_TRUE(controller().displayArguments().isEmpty());  // an X11 desktop
     EXPECT_FALSE(controller().isNativeWaylandClient(startClaude({}, "/opt/D.app")));
     model::Defaults::useFileForTests({});
 }

@@ -79,19 +79,20 @@ TEST(Recolour, FastMatchesFormulaOnGradientsAndNoise) {
 TEST(RecolouredBase, DrawsTheSystemIconAndRecoloursIt) {
     platform::fake::FakePlatform platform;
     platform.workspace.systemIcon = solid(QColor(0xD9, 0x77, 0x57));
-    const auto base = recolouredBase("/Applications/Claude.app", ProfileColor::Sky, 128);
+    const auto base = recolouredBase(platform.workspace, "/Applications/Claude.app", ProfileColor::Sky, 128);
     ASSERT_TRUE(base);
     EXPECT_EQ(base->format(), QImage::Format_RGBA8888_Premultiplied);
     EXPECT_EQ(base->size(), QSize(128, 128));
     EXPECT_EQ(base->bytesPerLine(), 128 * 4);
     EXPECT_EQ(base->pixel(64, 64), qRgb(0x4A, 0x8F, 0xE0));
-    EXPECT_FALSE(recolouredBase("/Applications/Claude.app", ProfileColor::Sky, 0));
+    EXPECT_FALSE(recolouredBase(platform.workspace, "/Applications/Claude.app", ProfileColor::Sky, 0));
 }
 
 TEST(RenderIcon, BadgeSitsLowerRightWithShadowAndTintedText) {
     platform::fake::FakePlatform platform;
     platform.workspace.systemIcon = solid(Qt::black);
-    const auto icon = renderIcon(copiesAccount("Work", ProfileColor::Sky), "/Applications/Claude.app");
+    const auto icon =
+        renderIcon(platform.workspace, copiesAccount("Work", ProfileColor::Sky), "/Applications/Claude.app");
     ASSERT_TRUE(icon);
     ASSERT_EQ(icon->size(), QSize(1024, 1024));
     // Image rows grow downwards: the disc centre (764, 260 from the bottom) is row 764.
@@ -103,7 +104,7 @@ TEST(RenderIcon, BadgeSitsLowerRightWithShadowAndTintedText) {
     EXPECT_LT(qRed(icon->pixel(764, 764 - 204)), 40);
     // The shadow falls below the disc, onto a black base it darkens nothing; check on a clear base.
     platform.workspace.systemIcon = solid(Qt::transparent);
-    const auto clear = renderIcon(copiesAccount("Work", ProfileColor::Sky), "/x");
+    const auto clear = renderIcon(platform.workspace, copiesAccount("Work", ProfileColor::Sky), "/x");
     ASSERT_TRUE(clear);
     EXPECT_GT(qAlpha(clear->pixel(764, 764 + 212)), qAlpha(clear->pixel(764, 764 - 212)));
     EXPECT_EQ(qAlpha(clear->pixel(20, 20)), 0);

@@ -57,7 +57,7 @@ TEST(AppClonerVersion, ReadsXmlAndBinaryPlistsElseQuestionMark) {
     test::TempHome home;
     const QString app = home.file("X.app");
     const QString plist = app + "/Contents/Info.plist";
-    EXPECT_EQ(AppCloner::version(app), "?");
+    EXPECT_EQ(AppCloner::version(platform.installations, app), "?");
 
     plist_t dict = plist_new_dict();
     plist_dict_set_item(dict, "CFBundleShortVersionString", plist_new_string("2.5.1"));
@@ -66,24 +66,24 @@ TEST(AppClonerVersion, ReadsXmlAndBinaryPlistsElseQuestionMark) {
     plist_to_bin(dict, &data, &length);
     test::writeFile(plist, QByteArray(data, int(length)));
     free(data);
-    EXPECT_EQ(AppCloner::version(app), "2.5.1");
+    EXPECT_EQ(AppCloner::version(platform.installations, app), "2.5.1");
 
     plist_to_xml(dict, &data, &length);
     test::writeFile(plist, QByteArray(data, int(length)));
     free(data);
-    EXPECT_EQ(AppCloner::version(app), "2.5.1");
+    EXPECT_EQ(AppCloner::version(platform.installations, app), "2.5.1");
 
     for (plist_t notAVersion : {plist_new_string(""), plist_new_uint(3)}) {
         plist_dict_set_item(dict, "CFBundleShortVersionString", notAVersion);
         plist_to_xml(dict, &data, &length);
         test::writeFile(plist, QByteArray(data, int(length)));
         free(data);
-        EXPECT_EQ(AppCloner::version(app), "?");
+        EXPECT_EQ(AppCloner::version(platform.installations, app), "?");
     }
     plist_free(dict);
 
     test::writeFile(plist, "not a property list");
-    EXPECT_EQ(AppCloner::version(app), "?");
+    EXPECT_EQ(AppCloner::version(platform.installations, app), "?");
 }
 
 TEST(AppClonerPolicy, ExactFilesWrittenOnceAndFailuresLogged) {

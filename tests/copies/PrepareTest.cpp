@@ -35,8 +35,8 @@ protected:
     }
 
     void start(const model::Profile& profile, bool running, std::optional<AppCloner::Prepared>& result) {
-        AppCloner::prepare(profile, source, running, apps(), accounts(),
-                           [&result](AppCloner::Prepared p) { result = p; });
+        AppCloner::prepare(platform.workspace, platform.installations, profile, source, running, apps(),
+                           accounts(), [&result](AppCloner::Prepared p) { result = p; });
     }
 
     AppCloner::Prepared prepare(const model::Profile& profile, bool running = false) {
@@ -185,15 +185,17 @@ TEST_F(Prepare, SecondPrepareForOneCopyWaitsForTheFirst) {
     const auto work = copiesAccount("Work");
     std::optional<AppCloner::Prepared> first, second;
     QList<int> order;
-    AppCloner::prepare(work, source, false, apps(), accounts(), [&](AppCloner::Prepared p) {
-        first = p;
-        order << 1;
-    });
+    AppCloner::prepare(platform.workspace, platform.installations, work, source, false, apps(), accounts(),
+                       [&](AppCloner::Prepared p) {
+                           first = p;
+                           order << 1;
+                       });
     ASSERT_TRUE(AppCloner::isCopying(copyOf("Work")));
-    AppCloner::prepare(work, source, false, apps(), accounts(), [&](AppCloner::Prepared p) {
-        second = p;
-        order << 2;
-    });
+    AppCloner::prepare(platform.workspace, platform.installations, work, source, false, apps(), accounts(),
+                       [&](AppCloner::Prepared p) {
+                           second = p;
+                           order << 2;
+                       });
     ASSERT_TRUE(test::waitUntil([&] { return first && second; }, 30000));
     EXPECT_TRUE(first->ok());
     EXPECT_TRUE(second->ok());
@@ -249,12 +251,12 @@ TEST_F(Prepare, RefreshIconFollowsColourAndInitialsWithoutCopying) {
     test::writeFile(copy + "/marker", "");
     platform.workspace.customIcons.clear();
 
-    AppCloner::refreshIcon(work, source, apps());
+    AppCloner::refreshIcon(platform.workspace, work, source, apps());
     EXPECT_TRUE(platform.workspace.customIcons.isEmpty());
 
     // Painted on a worker thread, then set and recorded on the main thread.
     work.color = model::ProfileColor::Plum;
-    AppCloner::refreshIcon(work, source, apps());
+    AppCloner::refreshIcon(platform.workspace, work, source, apps());
     ASSERT_TRUE(test::waitUntil([&] { return AppCloner::readMeta(copy)->iconSignature == "v2|plum|W"; }));
     EXPECT_TRUE(platform.workspace.customIcons.contains(copy));
     EXPECT_TRUE(QFile::exists(copy + "/marker"));
@@ -262,10 +264,10 @@ TEST_F(Prepare, RefreshIconFollowsColourAndInitialsWithoutCopying) {
     // No record or no copy: nothing to refresh.
     platform.workspace.customIcons.clear();
     auto other = copiesAccount("Other", model::ProfileColor::Sky);
-    AppCloner::refreshIcon(other, source, apps());
+    AppCloner::refreshIcon(platform.workspace, other, source, apps());
     QFile::remove(AppCloner::metaPath(copy));
     work.color = model::ProfileColor::Sage;
-    AppCloner::refreshIcon(work, source, apps());
+    AppCloner::refreshIcon(platform.workspace, work, source, apps());
     QCoreApplication::processEvents();
     EXPECT_TRUE(platform.workspace.customIcons.isEmpty());
 }

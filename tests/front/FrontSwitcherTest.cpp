@@ -58,7 +58,7 @@ protected:
 
 TEST_F(FrontSwitcherTest, HandOverWhileActiveIsCheckedAndLoggedOnce) {
     fake.workspace.setSelfActive(true);
-    FrontSwitcher::bringToFront(target, "Work");
+    FrontSwitcher(fake.windowServer, fake.workspace).bringToFront(target, "Work");
     ASSERT_TRUE(waitForLines(1));
     settle();
     EXPECT_EQ(messages(), QStringList{"Work: ok via hand-over"});
@@ -69,7 +69,7 @@ TEST_F(FrontSwitcherTest, HandOverWhileActiveIsCheckedAndLoggedOnce) {
 TEST_F(FrontSwitcherTest, WithoutBeingActiveTheChainStartsAtTheWindowServer) {
     fake.workspace.setFrontmost(other);
     fake.windowServer.onMakeFrontmost = [&](pid_t) { fake.workspace.setFrontmost(target); };
-    FrontSwitcher::bringToFront(target, "Work");
+    FrontSwitcher(fake.windowServer, fake.workspace).bringToFront(target, "Work");
     ASSERT_TRUE(waitForLines(1));
     settle();
     EXPECT_EQ(messages(), QStringList{"Work: ok via window-server"});
@@ -86,7 +86,7 @@ TEST_F(FrontSwitcherTest, WhereTheCompositorTakesCommandsItIsAskedFirst) {
         asked.append(pid);
         fake.workspace.setFrontmost(target);
     };
-    FrontSwitcher::bringToFront(target, "Work");
+    FrontSwitcher(fake.windowServer, fake.workspace).bringToFront(target, "Work");
     ASSERT_TRUE(waitForLines(1));
     settle();
     EXPECT_EQ(messages(), QStringList{"Work: ok via compositor"});
@@ -96,7 +96,7 @@ TEST_F(FrontSwitcherTest, WhereTheCompositorTakesCommandsItIsAskedFirst) {
     fake.workspace.setFrontmost(other);
     fake.windowServer.onCompositorFocus = [](pid_t) {};
     fake.windowServer.onMakeFrontmost = [&](pid_t) { fake.workspace.setFrontmost(target); };
-    FrontSwitcher::bringToFront(target, "Work");
+    FrontSwitcher(fake.windowServer, fake.workspace).bringToFront(target, "Work");
     ASSERT_TRUE(waitForLines(3));
     settle();
     EXPECT_EQ(messages().mid(1), (QStringList{"Work: compositor didn't take (front: Editor), trying next",
@@ -107,7 +107,7 @@ TEST_F(FrontSwitcherTest, EveryStrategyFailingWritesFourLinesEndingInFailed) {
     fake.workspace.setSelfActive(true);
     fake.windowServer.available = false;
     fake.workspace.removeApplication(target);  // quits during the chain: nothing can bring it forward
-    FrontSwitcher::bringToFront(target, "Work");
+    FrontSwitcher(fake.windowServer, fake.workspace).bringToFront(target, "Work");
     ASSERT_TRUE(waitForLines(4));
     settle();
     EXPECT_EQ(messages(), (QStringList{"Work: hand-over didn't take (front: Varrow), trying next",
@@ -120,7 +120,7 @@ TEST_F(FrontSwitcherTest, EveryStrategyFailingWritesFourLinesEndingInFailed) {
 TEST_F(FrontSwitcherTest, ActivationHandsOverExactlyOnceWhenVarrowBecomesActive) {
     fake.workspace.setFrontmost(other);
     fake.windowServer.available = false;
-    FrontSwitcher::bringToFront(target, "Work");
+    FrontSwitcher(fake.windowServer, fake.workspace).bringToFront(target, "Work");
     ASSERT_TRUE(waitForLines(3));
     settle();  // the fallback timer has fired by now as well
     EXPECT_EQ(messages(), (QStringList{"Work: window-server call unavailable",
@@ -133,7 +133,7 @@ TEST_F(FrontSwitcherTest, ActivationWithoutNoticeHandsOverAtTheFallbackOnce) {
     fake.workspace.setFrontmost(other);
     fake.windowServer.available = false;
     fake.workspace.blockSignals(true);  // the became-active notice never arrives
-    FrontSwitcher::bringToFront(target, "Work");
+    FrontSwitcher(fake.windowServer, fake.workspace).bringToFront(target, "Work");
     ASSERT_TRUE(waitForLines(3));
     settle();
     fake.workspace.blockSignals(false);
@@ -145,7 +145,7 @@ TEST_F(FrontSwitcherTest, ActivationWithoutNoticeHandsOverAtTheFallbackOnce) {
 
 TEST_F(FrontSwitcherTest, NoFrontmostApplicationIsShownAsDash) {
     fake.workspace.setFrontmost(nullptr);
-    FrontSwitcher::bringToFront(target, "Claude");
+    FrontSwitcher(fake.windowServer, fake.workspace).bringToFront(target, "Claude");
     ASSERT_TRUE(waitForLines(1));
     EXPECT_EQ(messages().first(), "Claude: window-server didn't take (front: -), trying next");
 }

@@ -212,12 +212,12 @@ TEST(FullDisk, CopyThatRunsOutOfSpaceFailsWithTheCopyMessage) {
     QString error;
     {
         FileSizeLimit limit(64 * 1024);
-        error = AppCloner::makeCopy(source, copy, home.file("Apps"));
+        error = AppCloner::makeCopy(platform.installations, source, copy, home.file("Apps"));
     }
     EXPECT_TRUE(error.startsWith("Couldn't prepare this account's copy of Claude (/bin/cp: "))
         << error.toStdString();
     // With space back, the next attempt replaces whatever was left half-copied.
-    EXPECT_EQ(AppCloner::makeCopy(source, copy, home.file("Apps")), "");
+    EXPECT_EQ(AppCloner::makeCopy(platform.installations, source, copy, home.file("Apps")), "");
     EXPECT_EQ(QFileInfo(copy + "/Contents/MacOS/Claude").size(), 512 * 1024);
 }
 
@@ -227,7 +227,8 @@ TEST(Unwritable, CopiesFolderGivesTheFileSystemsReason) {
     const QString source = makeBundle(home.file("Applications/Claude.app"), 16);
     const ReadOnlyFolder apps(home.file("Apps"));
     if (!apps.ok()) GTEST_SKIP() << "cannot make a read-only folder here";
-    const QString error = AppCloner::makeCopy(source, home.file("Apps/Claude Work.app"), home.file("Apps"));
+    const QString error = AppCloner::makeCopy(platform.installations, source,
+                                              home.file("Apps/Claude Work.app"), home.file("Apps"));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(QFileInfo::exists(home.file("Apps/Claude Work.app")));
     // The metadata write beside it fails silently and reads as none.

@@ -1,7 +1,6 @@
+#include "hardening/SourceScan.h"
+
 #include <gtest/gtest.h>
-#include <QDirIterator>
-#include <QFile>
-#include <QRegularExpression>
 
 // The UI thread never waits on a child process, a helper tool or a settle loop: such a wait is a
 // frozen window and a deaf single-instance socket. Waiting is allowed only where no event loop
@@ -20,22 +19,8 @@ TEST(NoBlockingWait, OnlyCodeOffTheUiThreadWaits) {
     const QRegularExpression waits(
         R"(\bwaitFor(Finished|Started|ReadyRead|BytesWritten|Connected)\b|\b[um]?sleep\s*\(|QThread::\w*sleep|)"
         R"(\bwaitForNewConnection\b|QEventLoop\b|QDBus::Block\b)");
-    QStringList found;
-    QDirIterator files(QStringLiteral(VARROW_SOURCE_DIR "/src"), {"*.cpp", "*.h"}, QDir::Files,
-                       QDirIterator::Subdirectories);
-    while (files.hasNext()) {
-        const QString path = files.next();
-        const QString relative = path.mid(QStringLiteral(VARROW_SOURCE_DIR).size() + 1);
-        if (allowed.contains(relative) || relative.startsWith("src/platform/macos/")) continue;
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-        int line = 0;
-        for (const QByteArray& text : file.readAll().split('\n')) {
-            ++line;
-            const QString code = QString::fromUtf8(text).section(QStringLiteral("//"), 0, 0);
-            if (waits.match(code).hasMatch())
-                found.append(relative + ':' + QString::number(line) + ": " + code.trimmed());
-        }
-    }
+    const QStringList found = varrow::test::sourceLinesMatching(waits, [&](const QString& relative) {
+        return allowed.contains(relative) || relative.startsWith("src/platform/macos/");
+    });
     EXPECT_TRUE(found.isEmpty()) << found.join('\n').toStdString();
 }

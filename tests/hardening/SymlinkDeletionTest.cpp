@@ -88,7 +88,9 @@ TEST(SymlinkSafety, ReplacingACopyThatIsALinkKeepsTheTarget) {
     test::writeFile(home.file("Claude.app/Contents/Info.plist"), "<plist><dict/></plist>");
     QDir().mkpath(apps);
     ASSERT_TRUE(QFile::link(user.path, apps + "/Claude Work.app"));
-    EXPECT_EQ(AppCloner::makeCopy(home.file("Claude.app"), apps + "/Claude Work.app", apps), "");
+    EXPECT_EQ(
+        AppCloner::makeCopy(platform.installations, home.file("Claude.app"), apps + "/Claude Work.app", apps),
+        "");
     EXPECT_TRUE(user.intact());
     EXPECT_FALSE(QFileInfo::exists(user.path + "/Claude.app")) << "copied into the link's target";
     EXPECT_TRUE(QFileInfo(apps + "/Claude Work.app/Contents/Info.plist").isFile());

@@ -36,7 +36,7 @@ protected:
             list.append(p);
         }
         store->setProfiles(list);
-        claude = std::make_unique<claude::ClaudeController>(store.get());
+        claude = std::make_unique<claude::ClaudeController>(store.get(), platform.services());
         QDir().mkpath(home.file("out"));
     }
     void TearDown() override {
@@ -46,7 +46,8 @@ protected:
     }
 
     QStringList render(Renderer::Request request) {
-        Renderer* renderer = Renderer::start(store.get(), claude.get(), std::move(request), false);
+        Renderer* renderer =
+            Renderer::start(store.get(), claude.get(), platform.services(), std::move(request), false);
         QSignalSpy finished(renderer, &Renderer::finished);
         EXPECT_TRUE(test::waitUntil([&] { return finished.count() == 1; }, 10000));
         return finished.isEmpty() ? QStringList() : finished.at(0).at(0).toStringList();

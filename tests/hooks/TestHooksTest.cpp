@@ -47,7 +47,7 @@ protected:
         platform.workspace.systemIcon = icon;
     }
     void makeController() {
-        claude = std::make_unique<claude::ClaudeController>(store.get());
+        claude = std::make_unique<claude::ClaudeController>(store.get(), platform.services());
         claude->setCopyPreparer([this](const model::Profile& profile, const QString&, bool,
                                        std::function<void(copies::AppCloner::Prepared)> done) {
             prepared.append(profile.name);
@@ -75,7 +75,8 @@ TEST(TestHooksNames, SplitDropsEmptyPieces) {
 TEST_F(TestHooksTest, OpenOpensEachNamedAccountOnceInOrder) {
     withClaude();
     makeController();
-    TestHooks::run(store.get(), claude.get(), env({{"VARROW_OPEN", "Home,work, Work,Work"}}));
+    TestHooks::run(store.get(), claude.get(), platform.services(),
+                   env({{"VARROW_OPEN", "Home,work, Work,Work"}}));
     ASSERT_TRUE(test::waitUntil([&] { return platform.workspace.openRequests.size() >= 2; }));
     QCoreApplication::processEvents();
     // "Work" names the first of the two accounts called Work, both times.
@@ -86,10 +87,10 @@ TEST_F(TestHooksTest, OpenOpensEachNamedAccountOnceInOrder) {
 TEST_F(TestHooksTest, PinNeedsTheWholeValueToBeAName) {
     withClaude();
     makeController();
-    TestHooks::run(store.get(), claude.get(), env({{"VARROW_PIN", "Work,Home"}}));
+    TestHooks::run(store.get(), claude.get(), platform.services(), env({{"VARROW_PIN", "Work,Home"}}));
     QCoreApplication::processEvents();
     EXPECT_TRUE(prepared.isEmpty());
-    TestHooks::run(store.get(), claude.get(), env({{"VARROW_PIN", "Home"}}));
+    TestHooks::run(store.get(), claude.get(), platform.services(), env({{"VARROW_PIN", "Home"}}));
     EXPECT_TRUE(test::waitUntil([&] { return prepared == QStringList{"Home"}; }));
 }
 
@@ -97,19 +98,19 @@ TEST_F(TestHooksTest, IconsForEveryNonDefaultAccountOnlyWithClaude) {
     const QString out = home.file("icons");
     QDir().mkpath(out);
     makeController();
-    EXPECT_EQ(TestHooks::writeIcons(*store, *claude, out), 0);
+    EXPECT_EQ(TestHooks::writeIcons(*store, *claude, platform.workspace, out), 0);
     EXPECT_TRUE(QDir(out).isEmpty());
 
     withClaude();
     claude->locateClaude();
-    EXPECT_EQ(TestHooks::writeIcons(*store, *claude, out), 3);
+    EXPECT_EQ(TestHooks::writeIcons(*store, *claude, platform.workspace, out), 3);
     const QImage icon(QDir(out).filePath("icon-Work.png"));
     EXPECT_EQ(icon.size(), QSize(1024, 1024));
     EXPECT_TRUE(QFile::exists(QDir(out).filePath("icon-Home.png")));
     EXPECT_FALSE(QFile::exists(QDir(out).filePath("icon-My Claude.png")));
 
     // A missing folder is not created and nothing fails loudly.
-    EXPECT_EQ(TestHooks::writeIcons(*store, *claude, home.file("missing")), 0);
+    EXPECT_EQ(TestHooks::writeIcons(*store, *claude, platform.workspace, home.file("missing")), 0);
     EXPECT_FALSE(QFile::exists(home.file("missing")));
 }
 

@@ -35,7 +35,8 @@ protected:
         settle();
     }
     std::unique_ptr<SwitcherController> makeSwitcher() {
-        auto s = std::make_unique<SwitcherController>(store.get(), &controller());
+        auto s = std::make_unique<SwitcherController>(store.get(), &controller(), fake.workspace,
+                                                      fake.windowServer);
         settle();
         return s;
     }

@@ -25,7 +25,7 @@ TEST_F(SwitcherPanelX11Test, neverTakesFocusAndAsksToBeAnOverlay) {
     front.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&front));
 
-    SwitcherController switcher(store.get(), &controller());
+    SwitcherController switcher(store.get(), &controller(), fake.workspace, fake.windowServer);
     fake.workspace.setFrontmost(start(store->profiles()[1]));
     ASSERT_TRUE(waitUntil([&] { return switcher.panel()->isVisible(); }));
     switcher.hover(true);

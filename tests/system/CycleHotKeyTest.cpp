@@ -33,6 +33,7 @@ protected:
 
     std::unique_ptr<CycleHotKey> make() {
         return std::make_unique<CycleHotKey>(
+            platform.hotKeys, &platform.desktopShortcuts, platform.windowServer,
             CycleHotKey::Target{&controller, [this] { return controller.front; },
                                 [this](bool backwards) { controller.cycles.append(backwards); }});
     }
@@ -149,7 +150,8 @@ TEST_F(CycleHotKeyTest, PressAfterTheControllerIsGoneDoesNothing) {
     auto owner = std::make_unique<Controller>();
     owner->front = true;
     bool called = false;
-    CycleHotKey key({owner.get(), [&] { return true; }, [&](bool) { called = true; }});
+    CycleHotKey key(platform.hotKeys, &platform.desktopShortcuts, platform.windowServer,
+                    {owner.get(), [&] { return true; }, [&](bool) { called = true; }});
     platform.hotKeys.press(kNext);
     owner.reset();
     QCoreApplication::processEvents();

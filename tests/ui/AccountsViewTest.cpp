@@ -29,7 +29,7 @@ class AccountsViewTest : public UiTest {
 protected:
     AccountsView& view() {
         if (!view_) {
-            view_ = std::make_unique<AccountsView>(store.get(), &controller(), words);
+            view_ = std::make_unique<AccountsView>(store.get(), &controller(), fake.services(), words);
             view_->resize(560, 520);
             view_->show();
         }
@@ -178,9 +178,10 @@ TEST_F(AccountsViewTest, anAccountsMenuFollowsItsState) {
     ASSERT_EQ(fake.workspace.revealedPaths.size(), 1);
     EXPECT_EQ(fake.workspace.revealedPaths[0], store->accountsURL() + "/" + work.folderName + "/");
     // Plasma's task manager in its own words; no item where the desktop keeps no list.
-    AccountsView plasma(store.get(), &controller(), {platform::PinnedApps::Kind::TaskManager, {}});
+    AccountsView plasma(store.get(), &controller(), fake.services(),
+                        {platform::PinnedApps::Kind::TaskManager, {}});
     EXPECT_EQ(texts(plasma.contextMenuEntries(work)).at(4), "Pin “Claude Work” to Task Manager");
-    AccountsView none(store.get(), &controller(), {platform::PinnedApps::Kind::None, {}});
+    AccountsView none(store.get(), &controller(), fake.services(), {platform::PinnedApps::Kind::None, {}});
     EXPECT_EQ(texts(none.contextMenuEntries(work)).at(4), "Copy Claude Code Terminal Command");
 
     start(work);

@@ -55,7 +55,7 @@ protected:
 TEST_P(RenderTest, accountsWindowAndSheets) {
     render::useAppearance(GetParam());
     realisticSetup();
-    AccountsView view(store.get(), &controller());
+    AccountsView view(store.get(), &controller(), fake.services());
     save(render::grab(&view, QSize(560, 520)), "accounts");
     save(render::grab(&view, QSize(820, 520)), "accounts-wide");
     // Enough accounts to scroll at the narrowest width: two columns, the scroller over the padding.
@@ -69,14 +69,14 @@ TEST_P(RenderTest, accountsWindowAndSheets) {
     ProfileEditor edit(store->profiles()[1], {});
     save(render::grab(&edit), "editor-edit");
 
-    SettingsView settings(true, {});
+    SettingsView settings(fake.windowServer, fake.loginItems, &fake.desktopShortcuts, true, {});
     save(render::grab(&settings), "settings");
     HelpView help({platform::PinnedApps::Kind::Favourites, {}});
     save(render::grab(&help), "help");
 
     // Made under one palette and given the other afterwards, as a window may be.
     render::useAppearance(!GetParam());
-    AccountsView later(store.get(), &controller());
+    AccountsView later(store.get(), &controller(), fake.services());
     later.setPalette(GetParam() ? theme::darkPalette() : theme::lightPalette());
     save(render::grab(&later, QSize(560, 520)), "accounts-repainted");
     render::useAppearance(GetParam());

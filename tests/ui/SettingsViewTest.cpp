@@ -14,7 +14,7 @@ namespace {
 class SettingsViewTest : public UiTest {};
 
 TEST_F(SettingsViewTest, withNothingStoredThePullOutTabIsChosen) {
-    SettingsView view(false, {});
+    SettingsView view(fake.windowServer, fake.loginItems, &fake.desktopShortcuts, false, {});
     EXPECT_EQ(view.stylePicker()->selectedIndex(), 0);
     EXPECT_EQ(view.descriptionLabel()->text(),
               "A slim tab on the right edge of the screen. Point at it to pick an account.");
@@ -24,13 +24,13 @@ TEST_F(SettingsViewTest, withNothingStoredThePullOutTabIsChosen) {
 
 TEST_F(SettingsViewTest, anUnknownStoredStyleSelectsNothingAndDescribesOff) {
     model::Defaults::shared().setValue(model::Defaults::kSwitcherStyle, "sideways");
-    SettingsView view(false, {});
+    SettingsView view(fake.windowServer, fake.loginItems, &fake.desktopShortcuts, false, {});
     EXPECT_EQ(view.stylePicker()->selectedIndex(), -1);
     EXPECT_EQ(view.descriptionLabel()->text(), "No switcher. Use the tray menu or Ctrl+` instead.");
 }
 
 TEST_F(SettingsViewTest, choicesAreStoredInTheDefaults) {
-    SettingsView view(false, {});
+    SettingsView view(fake.windowServer, fake.loginItems, &fake.desktopShortcuts, false, {});
     view.show();
     view.stylePicker()->click(2);
     EXPECT_EQ(model::Defaults::shared().switcherStyle(), "off");
@@ -49,7 +49,7 @@ TEST_F(SettingsViewTest, withANativeClaudeTheCycleHelpSaysWhereTheKeyWorks) {
     qputenv("XDG_SESSION_TYPE", "wayland");
     model::Defaults::shared().setValue(model::Defaults::kStartClaudeThroughXwayland, false);
     fake.desktopShortcuts.available = false;
-    SettingsView view(false, {});
+    SettingsView view(fake.windowServer, fake.loginItems, &fake.desktopShortcuts, false, {});
     const QString help = view.cycleHelpLabel()->text();
     EXPECT_TRUE(help.contains("“varrow cycle”")) << help.toStdString();
 
@@ -64,7 +64,7 @@ TEST_F(SettingsViewTest, withANativeClaudeTheCycleHelpSaysWhereTheKeyWorks) {
 }
 
 TEST_F(SettingsViewTest, openAtLoginRegistersThroughTheLoginItems) {
-    SettingsView view(false, {});
+    SettingsView view(fake.windowServer, fake.loginItems, &fake.desktopShortcuts, false, {});
     view.show();
     QTest::mouseClick(view.loginBox(), Qt::LeftButton, {}, QPoint(6, view.loginBox()->height() / 2));
     EXPECT_TRUE(fake.loginItems.enabled);
@@ -74,7 +74,8 @@ TEST_F(SettingsViewTest, openAtLoginRegistersThroughTheLoginItems) {
 TEST_F(SettingsViewTest, aFailedLoginChangeReportsAndShowsTheRealState) {
     fake.loginItems.failure = "The autostart folder is read-only.";
     QStringList errors;
-    SettingsView view(false, [&](const QString& m) { errors.append(m); });
+    SettingsView view(fake.windowServer, fake.loginItems, &fake.desktopShortcuts, false,
+                      [&](const QString& m) { errors.append(m); });
     view.show();
     bool reported = true;
     QObject::connect(&view, &SettingsView::launchAtLoginChanged, [&](bool on) { reported = on; });

@@ -51,7 +51,7 @@ protected:
 
     claude::ClaudeController& controller() {
         if (!controller_) {
-            controller_ = std::make_unique<claude::ClaudeController>(store.get());
+            controller_ = std::make_unique<claude::ClaudeController>(store.get(), fake.services());
             controller_->setCopyPreparer([this](const Profile& p, const QString&, bool,
                                                 std::function<void(copies::AppCloner::Prepared)> done) {
                 const QString copy = copies::AppCloner::copyPath(p, store->appsURL());

@@ -53,6 +53,11 @@ FakePlatform::FakePlatform()
     Platform::install(std::move(services));
 }
 
+ServiceRefs FakePlatform::services() const {
+    return {workspace, windowServer, hotKeys,    &desktopShortcuts, loginItems,
+            trays,     linkHandlers, pinnedApps, installations};
+}
+
 FakePlatform::~FakePlatform() {
     Platform::uninstall();
 }

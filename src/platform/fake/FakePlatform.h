@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Installations.h"
+#include "platform/ServiceRefs.h"
 #include "platform/fake/FakeDesktopShortcuts.h"
 #include "platform/fake/FakeHotKeys.h"
 #include "platform/fake/FakeLinkHandlers.h"
@@ -12,13 +13,18 @@
 
 namespace varrow::platform::fake {
 
-// Installs a fresh set of fakes as the platform for as long as it lives.
+// A fresh set of fakes, handed to the parts under test through its members or services(). It is
+// also installed as the platform for as long as it lives, for the tests of start-up, which looks
+// the services up.
 class FakePlatform {
 public:
     FakePlatform();
     ~FakePlatform();
     FakePlatform(const FakePlatform&) = delete;
     FakePlatform& operator=(const FakePlatform&) = delete;
+
+    // The fakes as the set a part is built with.
+    ServiceRefs services() const;
 
     FakeWorkspace& workspace;
     FakeWindowServer& windowServer;

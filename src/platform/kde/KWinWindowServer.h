@@ -54,7 +54,7 @@ private:
     QString kwin_;  // KWin's unique name on the bus
     std::unique_ptr<QTemporaryDir> scripts_;
     int scriptCount_ = 0;
-    QString activation_;  // the plugin name of the last activation's script
+    QString activation_;     // the plugin name of the last activation's script
     bool reported_ = false;  // the script has spoken at least once
     pid_t active_ = 0;
     QSet<pid_t> withWindows_;
