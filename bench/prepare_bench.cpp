@@ -27,7 +27,7 @@ AppCloner::Prepared prepareAndWait(const varrow::platform::fake::FakePlatform& p
                                    const QString& root) {
     AppCloner::Prepared result;
     QEventLoop loop;
-    AppCloner::prepare(platform.workspace, platform.installations, profile, source, false, root + "/Apps",
+    AppCloner::prepare(platform.desktopFiles, platform.installations, profile, source, false, root + "/Apps",
                        root + "/Accounts", [&](AppCloner::Prepared p) {
                            result = p;
                            loop.quit();
@@ -42,7 +42,7 @@ struct Setup {
     varrow::platform::fake::FakePlatform platform;
     QTemporaryDir root;
     decltype(account()) profile = account();
-    Setup() { platform.workspace.systemIcon = QImage(source + "/Contents/Resources/Claude.png"); }
+    Setup() { platform.desktopFiles.systemIcon = QImage(source + "/Contents/Resources/Claude.png"); }
 };
 
 void BM_PrepareFirstCopy(benchmark::State& state) {

@@ -122,7 +122,7 @@ void TrayMenu::trigger(const MenuEntry& entry) {
         case Action::None:
             break;
         case Action::DownloadClaude:
-            platform::Platform::workspace().openUrl(claude::ClaudeController::downloadURL());
+            platform::Platform::desktopFiles().openUrl(claude::ClaudeController::downloadURL());
             break;
         case Action::OpenProfile:
             // The list may have changed since the menu was drawn; open what the id names now.
@@ -153,7 +153,7 @@ void TrayMenu::trigger(const MenuEntry& entry) {
 void TrayMenu::showSwitchLog() {
     if (!QFileInfo::exists(front::FrontSwitcher::logPath()))
         front::FrontSwitcher::log(QStringLiteral("log opened"));
-    platform::Platform::workspace().openUrl(front::FrontSwitcher::logURL());
+    platform::Platform::desktopFiles().openUrl(front::FrontSwitcher::logURL());
 }
 
 }  // namespace varrow::app

@@ -46,10 +46,10 @@ QMap<QString, QString> environmentWith(const QString& name, const QString& value
 ClaudeController::ClaudeController(model::ProfileStore* store, const platform::ServiceRefs& services,
                                    QObject* parent)
     : QObject(parent), store_(store), services_(services) {
-    preparer_ = [store, &workspace = services.workspace, &installations = services.installations](
+    preparer_ = [store, &files = services.desktopFiles, &installations = services.installations](
                     const Profile& profile, const QString& source, bool isRunning,
                     std::function<void(AppCloner::Prepared)> done) {
-        AppCloner::prepare(workspace, installations, profile, source, isRunning, store->appsURL(),
+        AppCloner::prepare(files, installations, profile, source, isRunning, store->appsURL(),
                            store->accountsURL(), std::move(done));
     };
     locateClaude();

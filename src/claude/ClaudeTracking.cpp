@@ -200,7 +200,7 @@ void ClaudeController::syncCopies(const QList<Profile>& profiles) {
     for (const Profile& profile : profiles) {
         // A copy being prepared gets its icon from that preparation.
         if (!profile.isDefault && !preparing_.contains(profile.id))
-            AppCloner::refreshIcon(services_.workspace, profile, *claudeURL_, apps);
+            AppCloner::refreshIcon(services_.desktopFiles, profile, *claudeURL_, apps);
     }
 
     QSet<QString> running;

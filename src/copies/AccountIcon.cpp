@@ -2,7 +2,7 @@
 
 #include "copies/DropShadow.h"
 #include "copies/Recolour.h"
-#include "platform/Workspace.h"
+#include "platform/DesktopFiles.h"
 
 #include <QBuffer>
 #include <QFontDatabase>
@@ -38,10 +38,10 @@ QString iconSignature(const model::Profile& profile) {
     return QStringLiteral("v2|") + model::colors::rawValue(profile.color) + u'|' + profile.initials();
 }
 
-std::optional<QImage> recolouredBase(platform::Workspace& workspace, const QString& source,
+std::optional<QImage> recolouredBase(platform::DesktopFiles& files, const QString& source,
                                      model::ProfileColor colour, int pixels) {
     if (pixels <= 0) return std::nullopt;
-    return recolouredBase(workspace.iconForFile(source, pixels), colour, pixels);
+    return recolouredBase(files.icon(source, pixels), colour, pixels);
 }
 
 std::optional<QImage> recolouredBase(const QImage& icon, model::ProfileColor colour, int pixels) {
@@ -70,9 +70,9 @@ QFont badgeFont(const QString& initials) {
     return font;
 }
 
-std::optional<QImage> renderIcon(platform::Workspace& workspace, const model::Profile& profile,
+std::optional<QImage> renderIcon(platform::DesktopFiles& files, const model::Profile& profile,
                                  const QString& source) {
-    return renderIcon(profile, workspace.iconForFile(source, kCanvas));
+    return renderIcon(profile, files.icon(source, kCanvas));
 }
 
 QByteArray renderIconPng(const model::Profile& profile, const QImage& claudeIcon) {

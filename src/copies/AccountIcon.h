@@ -8,7 +8,7 @@
 #include <optional>
 
 namespace varrow::platform {
-class Workspace;
+class DesktopFiles;
 }
 
 namespace varrow::copies {
@@ -24,12 +24,12 @@ QString iconSignature(const model::Profile& profile);
 
 // The system icon of `source` drawn into a pixels × pixels premultiplied RGBA bitmap and
 // recoloured; none when such a bitmap cannot be made.
-std::optional<QImage> recolouredBase(platform::Workspace& workspace, const QString& source,
+std::optional<QImage> recolouredBase(platform::DesktopFiles& files, const QString& source,
                                      model::ProfileColor colour, int pixels);
 std::optional<QImage> recolouredBase(const QImage& icon, model::ProfileColor colour, int pixels);
 
 // The finished 1024 × 1024 icon; none when the base could not be made.
-std::optional<QImage> renderIcon(platform::Workspace& workspace, const model::Profile& profile,
+std::optional<QImage> renderIcon(platform::DesktopFiles& files, const model::Profile& profile,
                                  const QString& source);
 // The same from Claude's own icon as given: no platform service is asked, so it may run on a
 // worker thread.

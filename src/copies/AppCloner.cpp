@@ -6,9 +6,9 @@
 
 #include "copies/AccountIcon.h"
 #include "copies/FileOps.h"
+#include "platform/DesktopFiles.h"
 #include "platform/Installations.h"
 #include "platform/SystemLog.h"
-#include "platform/Workspace.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -54,23 +54,21 @@ QString desktopFolder(const model::Profile& profile, const QString& accountsDir)
 
 // Draws the account's icon and encodes it on a worker thread (a 1024-pixel picture takes tens of
 // milliseconds), then sets it on the copy; then() runs on the main thread either way.
-void paintIcon(platform::Workspace& workspace, const model::Profile& profile, const QString& source,
+void paintIcon(platform::DesktopFiles& files, const model::Profile& profile, const QString& source,
                const QString& copy, const std::function<void()>& then) {
-    const QImage claudeIcon = workspace.iconForFile(source, AccountIcon::kCanvas);
+    const QImage claudeIcon = files.icon(source, AccountIcon::kCanvas);
     auto* watcher = new QFutureWatcher<QByteArray>();
-    QObject::connect(watcher, &QFutureWatcher<QByteArray>::finished, watcher,
-                     [watcher, &workspace, copy, then] {
-                         watcher->deleteLater();
-                         if (const QByteArray png = watcher->result(); !png.isEmpty())
-                             workspace.setIcon(png, copy);
-                         then();
-                     });
+    QObject::connect(watcher, &QFutureWatcher<QByteArray>::finished, watcher, [watcher, &files, copy, then] {
+        watcher->deleteLater();
+        if (const QByteArray png = watcher->result(); !png.isEmpty()) files.setIcon(png, copy);
+        then();
+    });
     watcher->setFuture(
         QtConcurrent::run([profile, claudeIcon] { return AccountIcon::renderIconPng(profile, claudeIcon); }));
 }
 
 // Steps after the copy is settled: the icon, the metadata, the update policy; then done.
-void finishPrepare(platform::Workspace& workspace, platform::Installations& installations,
+void finishPrepare(platform::DesktopFiles& files, platform::Installations& installations,
                    const model::Profile& profile, const QString& source, const QString& copy,
                    std::optional<AppCloner::Meta> meta, const QString& dataDir,
                    const std::function<void()>& done) {
@@ -87,7 +85,7 @@ void finishPrepare(platform::Workspace& workspace, platform::Installations& inst
         done();
     };
     if (meta->iconSignature == AccountIcon::iconSignature(profile)) return settle();
-    paintIcon(workspace, profile, source, copy, settle);
+    paintIcon(files, profile, source, copy, settle);
 }
 
 }  // namespace
@@ -125,7 +123,7 @@ bool AppCloner::isCopying(const QString& copyPath) {
     return inFlight().contains(paths::standardised(copyPath));
 }
 
-void AppCloner::prepare(platform::Workspace& workspace, platform::Installations& installations,
+void AppCloner::prepare(platform::DesktopFiles& files, platform::Installations& installations,
                         const model::Profile& profile, const QString& source, bool isRunning,
                         const QString& appsDir, const QString& accountsDir,
                         std::function<void(Prepared)> done) {
@@ -137,8 +135,8 @@ void AppCloner::prepare(platform::Workspace& workspace, platform::Installations&
     const QString key = paths::standardised(copy);
     if (auto it = inFlight().find(key); it != inFlight().end()) {
         // Join: run again once the copy under way has ended; it will then find the copy current.
-        it->append([=, &workspace, &installations] {
-            prepare(workspace, installations, profile, source, isRunning, appsDir, accountsDir, done);
+        it->append([=, &files, &installations] {
+            prepare(files, installations, profile, source, isRunning, appsDir, accountsDir, done);
         });
         return;
     }
@@ -149,7 +147,7 @@ void AppCloner::prepare(platform::Workspace& workspace, platform::Installations&
     const bool current =
         QFileInfo::exists(copy) && meta && meta->sourcePath == source && meta->sourceVersion == sourceVersion;
     if (current || isRunning) {
-        finishPrepare(workspace, installations, profile, source, copy, meta, dataDir, [done, copy] {
+        finishPrepare(files, installations, profile, source, copy, meta, dataDir, [done, copy] {
             deliver(done, Prepared{copy, {}});
         });
         return;
@@ -159,7 +157,7 @@ void AppCloner::prepare(platform::Workspace& workspace, platform::Installations&
     FileOps::removeEntry(metaPath(copy));
     inFlight().insert(key, {});
     auto* watcher = new QFutureWatcher<QString>();
-    QObject::connect(watcher, &QFutureWatcher<QString>::finished, watcher, [=, &workspace, &installations] {
+    QObject::connect(watcher, &QFutureWatcher<QString>::finished, watcher, [=, &files, &installations] {
         const QString error = watcher->result();
         watcher->deleteLater();
         if (!error.isEmpty()) {
@@ -168,8 +166,8 @@ void AppCloner::prepare(platform::Workspace& workspace, platform::Installations&
             return;
         }
         // Still in flight while its icon is painted: a second preparation waits for it.
-        finishPrepare(workspace, installations, profile, source, copy, Meta{source, sourceVersion, {}},
-                      dataDir, [done, copy, key] {
+        finishPrepare(files, installations, profile, source, copy, Meta{source, sourceVersion, {}}, dataDir,
+                      [done, copy, key] {
                           deliver(done, Prepared{copy, {}});
                           for (const auto& resume : inFlight().take(key)) resume();
                       });
@@ -328,7 +326,7 @@ void AppCloner::removeUnused(platform::Installations& installations, const QSet<
     installations.pruneCopyEntries(appsDir);
 }
 
-void AppCloner::refreshIcon(platform::Workspace& workspace, const model::Profile& profile,
+void AppCloner::refreshIcon(platform::DesktopFiles& files, const model::Profile& profile,
                             const QString& source, const QString& appsDir) {
     if (profile.isDefault) return;
     const QString copy = copyPath(profile, appsDir);
@@ -337,7 +335,7 @@ void AppCloner::refreshIcon(platform::Workspace& workspace, const model::Profile
     if (!meta || !QFileInfo::exists(copy)) return;
     const QString signature = AccountIcon::iconSignature(profile);
     if (meta->iconSignature == signature) return;
-    paintIcon(workspace, profile, source, copy, [copy, signature] {
+    paintIcon(files, profile, source, copy, [copy, signature] {
         // Only over the record it was painted for: a copy made again meanwhile keeps its own.
         std::optional<Meta> now = readMeta(copy);
         if (!now) return;

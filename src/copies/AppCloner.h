@@ -12,7 +12,7 @@
 
 namespace varrow::platform {
 class Installations;
-class Workspace;
+class DesktopFiles;
 }  // namespace varrow::platform
 
 namespace varrow::copies {
@@ -40,8 +40,8 @@ public:
     // on the calling (main) thread. The callback runs on the main thread, once, always after
     // prepare has returned. A second prepare for a copy that is being made waits for that copy
     // and then runs as usual (it finds the copy current).
-    // The workspace draws and sets the copy's icon; the installations make and announce the copy.
-    static void prepare(platform::Workspace& workspace, platform::Installations& installations,
+    // files gives Claude's icon and shows the copy's; the installations make and announce the copy.
+    static void prepare(platform::DesktopFiles& files, platform::Installations& installations,
                         const model::Profile& profile, const QString& source, bool isRunning,
                         const QString& appsDir, const QString& accountsDir,
                         std::function<void(Prepared)> done);
@@ -50,7 +50,7 @@ public:
     static QString copyName(const model::Profile& profile);
     static QString copyPath(const model::Profile& profile, const QString& appsDir);
     static QString metaPath(const QString& copyPath);
-    // The hidden PNG beside a bundle that the Linux workspace stores as the bundle's custom icon.
+    // The hidden PNG beside a bundle that the Linux desktop stores as the bundle's custom icon.
     static QString customIconPath(const QString& bundlePath);
     static QString updatePolicyDir(const QString& dataDir);
     // "Couldn't prepare this account's copy of Claude (<text>)."
@@ -65,7 +65,7 @@ public:
     static void blockSelfUpdates(const QString& dataDir);
     static void removeUnused(platform::Installations& installations, const QSet<QString>& keeping,
                              const QSet<QString>& running, const QString& appsDir);
-    static void refreshIcon(platform::Workspace& workspace, const model::Profile& profile,
+    static void refreshIcon(platform::DesktopFiles& files, const model::Profile& profile,
                             const QString& source, const QString& appsDir);
 
     // Whether a copy is being made at this path right now (main thread).

@@ -30,7 +30,7 @@ void TestHooks::run(model::ProfileStore* store, claude::ClaudeController* claude
             claude->keepInDock(*profile);
     }
     if (environment.contains(QStringLiteral("VARROW_ICONS")))
-        writeIcons(*store, *claude, services.workspace, environment.value(QStringLiteral("VARROW_ICONS")));
+        writeIcons(*store, *claude, services.desktopFiles, environment.value(QStringLiteral("VARROW_ICONS")));
 
     if (environment.contains(QStringLiteral("VARROW_RENDER"))) {
         Renderer::Request request;
@@ -45,13 +45,13 @@ void TestHooks::run(model::ProfileStore* store, claude::ClaudeController* claude
 }
 
 int TestHooks::writeIcons(const model::ProfileStore& store, const claude::ClaudeController& claude,
-                          platform::Workspace& workspace, const QString& folder) {
+                          platform::DesktopFiles& files, const QString& folder) {
     const std::optional<QString> source = claude.claudeURL();
     if (!source) return 0;
     int written = 0;
     for (const model::Profile& profile : store.profiles()) {
         if (profile.isDefault) continue;
-        const std::optional<QImage> icon = copies::AccountIcon::renderIcon(workspace, profile, *source);
+        const std::optional<QImage> icon = copies::AccountIcon::renderIcon(files, profile, *source);
         if (!icon) continue;
         // The name is one path component here: a "/" in it must not lead into another folder.
         QString fileName = QStringLiteral("icon-") + profile.name + QStringLiteral(".png");

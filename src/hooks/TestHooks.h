@@ -38,7 +38,7 @@ public:
     // One "icon-<name>.png" per non-default account into the folder; nothing when Claude is missing.
     // Returns how many files were written.
     static int writeIcons(const model::ProfileStore& store, const claude::ClaudeController& claude,
-                          platform::Workspace& workspace, const QString& folder);
+                          platform::DesktopFiles& files, const QString& folder);
     // The sibling files of a render path: base + "-" + suffix + ".png".
     static QString siblingPath(const QString& renderPath, const QString& suffix);
     static QString switcherPath(const QString& renderPath, const QString& suffix) {

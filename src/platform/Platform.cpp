@@ -33,6 +33,9 @@ bool Platform::isInstalled() {
 Workspace& Platform::workspace() {
     return require(installed().workspace);
 }
+DesktopFiles& Platform::desktopFiles() {
+    return require(installed().desktopFiles);
+}
 WindowServer& Platform::windowServer() {
     return require(installed().windowServer);
 }
@@ -58,8 +61,8 @@ Installations& Platform::installations() {
     return require(installed().installations);
 }
 ServiceRefs Platform::services() {
-    return {workspace(), windowServer(), hotKeys(),    desktopShortcuts(), loginItems(),
-            trays(),     linkHandlers(), pinnedApps(), installations()};
+    return {workspace(),  desktopFiles(), windowServer(), hotKeys(),    desktopShortcuts(),
+            loginItems(), trays(),        linkHandlers(), pinnedApps(), installations()};
 }
 
 }  // namespace varrow::platform

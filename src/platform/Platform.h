@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/DesktopFiles.h"
 #include "platform/DesktopShortcuts.h"
 #include "platform/GlobalHotKeys.h"
 #include "platform/Installations.h"
@@ -19,6 +20,7 @@ namespace varrow::platform {
 // and hands the services to the parts it builds; only start-up looks them up here.
 struct Services {
     std::unique_ptr<Workspace> workspace;
+    std::unique_ptr<DesktopFiles> desktopFiles;
     std::unique_ptr<WindowServer> windowServer;
     std::unique_ptr<GlobalHotKeys> hotKeys;
     std::unique_ptr<DesktopShortcuts> desktopShortcuts;  // none where the desktop has no such service
@@ -37,6 +39,7 @@ public:
     static bool isInstalled();
 
     static Workspace& workspace();
+    static DesktopFiles& desktopFiles();
     static WindowServer& windowServer();
     static GlobalHotKeys& hotKeys();
     static DesktopShortcuts* desktopShortcuts();

@@ -2,6 +2,7 @@
 
 namespace varrow::platform {
 
+class DesktopFiles;
 class DesktopShortcuts;
 class GlobalHotKeys;
 class Installations;
@@ -16,6 +17,7 @@ class Workspace;
 // It owns nothing: start-up builds it from the installed services, tests from their fakes.
 struct ServiceRefs {
     Workspace& workspace;
+    DesktopFiles& desktopFiles;
     WindowServer& windowServer;
     GlobalHotKeys& hotKeys;
     DesktopShortcuts* desktopShortcuts;  // none where the desktop has no such service

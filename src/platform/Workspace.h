@@ -2,12 +2,10 @@
 
 #include "platform/RunningApplication.h"
 
-#include <QImage>
 #include <QList>
 #include <QMap>
 #include <QObject>
 #include <QStringList>
-#include <QUrl>
 #include <functional>
 #include <optional>
 
@@ -26,7 +24,7 @@ struct OpenConfiguration {
 // Called once, on the main thread: the new process, or null and a description of the failure.
 using OpenCompletion = std::function<void(AppHandle app, QString error)>;
 
-// Running applications, activation, launching and icons: the platform's application workspace.
+// Running applications, activation and launching.
 class Workspace : public QObject {
     Q_OBJECT
 public:
@@ -67,15 +65,6 @@ public:
     virtual bool isActive(const RunningApplication& app) = 0;
     virtual bool terminate(const RunningApplication& app) = 0;
     virtual bool forceTerminate(const RunningApplication& app) = 0;
-
-    // A custom icon (PNG bytes, encoded off the UI thread by the caller) shown for a file or bundle
-    // wherever the system shows application icons.
-    virtual bool setIcon(const QByteArray& png, const QString& path) = 0;
-    // The icon the system shows for the file or bundle at a path, at the requested side length.
-    virtual QImage iconForFile(const QString& path, int pixels) = 0;
-
-    virtual bool openUrl(const QUrl& url) = 0;
-    virtual bool revealInFileViewer(const QString& path) = 0;
 
 signals:
     void didLaunchApplication(const varrow::platform::AppHandle& app);

@@ -3,9 +3,9 @@
 #include "claude/ClaudeController.h"
 #include "copies/DesktopConfig.h"
 #include "model/ProfileStore.h"
+#include "platform/DesktopFiles.h"
 #include "platform/GlobalHotKeys.h"
 #include "platform/LoginItems.h"
-#include "platform/Workspace.h"
 #include "ui/AddAccountCard.h"
 #include "ui/AppEvents.h"
 #include "ui/AppGlyph.h"
@@ -82,7 +82,7 @@ AccountsView::AccountsView(model::ProfileStore* store, claude::ClaudeController*
     missingBox_ = padded(missingBanner_, 20, 12, 20);
     layout->addWidget(missingBox_);
     connect(missingBanner_, &ClaudeMissingBanner::downloadRequested, this,
-            [this] { services_.workspace.openUrl(claude::ClaudeController::downloadURL()); });
+            [this] { services_.desktopFiles.openUrl(claude::ClaudeController::downloadURL()); });
 
     errorBanner_ = new ErrorBanner;
     errorBox_ = padded(errorBanner_, 20, 10, 20);
@@ -359,7 +359,7 @@ QList<CardMenuItem> AccountsView::contextMenuEntries(const model::Profile& profi
                         const auto p = store_->profile(id);
                         // Only the account's own folder, never a path a hand-edited list points at.
                         const auto folder = p ? p->dataFolder(store_->accountsURL()) : std::nullopt;
-                        if (folder) services_.workspace.revealInFileViewer(*folder + u'/');
+                        if (folder) services_.desktopFiles.showInFileManager(*folder + u'/');
                     },
                     {}});
     entries.append({true, {}, true, false, {}, {}});

@@ -97,8 +97,8 @@ TEST_F(TrayMenuTest, ActionsWriteDefaultsOpenWindowsAndQuit) {
     EXPECT_EQ(newAccount.count(), 1);
 
     action(menu, "Download Claude…")->trigger();
-    ASSERT_EQ(platform.workspace.openedUrls.size(), 1);
-    EXPECT_EQ(platform.workspace.openedUrls.at(0), claude::ClaudeController::downloadURL());
+    ASSERT_EQ(platform.desktopFiles.openedUrls.size(), 1);
+    EXPECT_EQ(platform.desktopFiles.openedUrls.at(0), claude::ClaudeController::downloadURL());
 }
 
 TEST_F(TrayMenuTest, ShowSwitchLogCreatesTheLogFirst) {
@@ -109,8 +109,8 @@ TEST_F(TrayMenuTest, ShowSwitchLogCreatesTheLogFirst) {
     const QString content = QString::fromUtf8(test::readFile(path));
     EXPECT_TRUE(content.endsWith(" log opened\n")) << content.toStdString();
     EXPECT_EQ(content.count('\n'), 1);
-    ASSERT_EQ(platform.workspace.openedUrls.size(), 1);
-    EXPECT_EQ(platform.workspace.openedUrls.at(0), front::FrontSwitcher::logURL());
+    ASSERT_EQ(platform.desktopFiles.openedUrls.size(), 1);
+    EXPECT_EQ(platform.desktopFiles.openedUrls.at(0), front::FrontSwitcher::logURL());
 
     // An existing log is opened as it is.
     TrayMenu::showSwitchLog();

@@ -78,21 +78,22 @@ TEST(Recolour, FastMatchesFormulaOnGradientsAndNoise) {
 
 TEST(RecolouredBase, DrawsTheSystemIconAndRecoloursIt) {
     platform::fake::FakePlatform platform;
-    platform.workspace.systemIcon = solid(QColor(0xD9, 0x77, 0x57));
-    const auto base = recolouredBase(platform.workspace, "/Applications/Claude.app", ProfileColor::Sky, 128);
+    platform.desktopFiles.systemIcon = solid(QColor(0xD9, 0x77, 0x57));
+    const auto base =
+        recolouredBase(platform.desktopFiles, "/Applications/Claude.app", ProfileColor::Sky, 128);
     ASSERT_TRUE(base);
     EXPECT_EQ(base->format(), QImage::Format_RGBA8888_Premultiplied);
     EXPECT_EQ(base->size(), QSize(128, 128));
     EXPECT_EQ(base->bytesPerLine(), 128 * 4);
     EXPECT_EQ(base->pixel(64, 64), qRgb(0x4A, 0x8F, 0xE0));
-    EXPECT_FALSE(recolouredBase(platform.workspace, "/Applications/Claude.app", ProfileColor::Sky, 0));
+    EXPECT_FALSE(recolouredBase(platform.desktopFiles, "/Applications/Claude.app", ProfileColor::Sky, 0));
 }
 
 TEST(RenderIcon, BadgeSitsLowerRightWithShadowAndTintedText) {
     platform::fake::FakePlatform platform;
-    platform.workspace.systemIcon = solid(Qt::black);
-    const auto icon =
-        renderIcon(platform.workspace, copiesAccount("Work", ProfileColor::Sky), "/Applications/Claude.app");
+    platform.desktopFiles.systemIcon = solid(Qt::black);
+    const auto icon = renderIcon(platform.desktopFiles, copiesAccount("Work", ProfileColor::Sky),
+                                 "/Applications/Claude.app");
     ASSERT_TRUE(icon);
     ASSERT_EQ(icon->size(), QSize(1024, 1024));
     // Image rows grow downwards: the disc centre (764, 260 from the bottom) is row 764.
@@ -103,8 +104,8 @@ TEST(RenderIcon, BadgeSitsLowerRightWithShadowAndTintedText) {
     EXPECT_LT(qRed(icon->pixel(764 + 204, 764)), 40);
     EXPECT_LT(qRed(icon->pixel(764, 764 - 204)), 40);
     // The shadow falls below the disc, onto a black base it darkens nothing; check on a clear base.
-    platform.workspace.systemIcon = solid(Qt::transparent);
-    const auto clear = renderIcon(platform.workspace, copiesAccount("Work", ProfileColor::Sky), "/x");
+    platform.desktopFiles.systemIcon = solid(Qt::transparent);
+    const auto clear = renderIcon(platform.desktopFiles, copiesAccount("Work", ProfileColor::Sky), "/x");
     ASSERT_TRUE(clear);
     EXPECT_GT(qAlpha(clear->pixel(764, 764 + 212)), qAlpha(clear->pixel(764, 764 - 212)));
     EXPECT_EQ(qAlpha(clear->pixel(20, 20)), 0);

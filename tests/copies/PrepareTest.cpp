@@ -31,11 +31,11 @@ protected:
         source = home.file("Applications/Claude.app");
         QDir().mkpath(home.file("Applications"));
         ASSERT_TRUE(platform::ApplicationCopy::run("/bin/cp", {"-R", "--", standin, source}).ok());
-        platform.workspace.systemIcon = QImage(source + "/Contents/Resources/Claude.png");
+        platform.desktopFiles.systemIcon = QImage(source + "/Contents/Resources/Claude.png");
     }
 
     void start(const model::Profile& profile, bool running, std::optional<AppCloner::Prepared>& result) {
-        AppCloner::prepare(platform.workspace, platform.installations, profile, source, running, apps(),
+        AppCloner::prepare(platform.desktopFiles, platform.installations, profile, source, running, apps(),
                            accounts(), [&result](AppCloner::Prepared p) { result = p; });
     }
 
@@ -87,8 +87,8 @@ TEST_F(Prepare, FirstCopyIsWholeWithIconMetadataAndPolicy) {
     EXPECT_TRUE(QFileInfo(copy + "/Contents/MacOS/Claude").isExecutable());
     EXPECT_TRUE(QFileInfo(apps() + "/.metadata_never_index").isFile());
     EXPECT_EQ(AppCloner::readMeta(copy), (AppCloner::Meta{source, "1.0.0", "v2|teal|W"}));
-    ASSERT_TRUE(platform.workspace.customIcons.contains(copy));
-    EXPECT_EQ(platform.workspace.customIcons.value(copy).size(), QSize(1024, 1024));
+    ASSERT_TRUE(platform.desktopFiles.customIcons.contains(copy));
+    EXPECT_EQ(platform.desktopFiles.customIcons.value(copy).size(), QSize(1024, 1024));
     EXPECT_TRUE(QDir(accounts() + "/Work/Desktop-3p/configLibrary").exists());
 }
 
@@ -97,11 +97,11 @@ TEST_F(Prepare, CurrentCopyIsLeftAloneAndStaleCopyReplaced) {
     ASSERT_TRUE(prepare(work).ok());
     const QString copy = copyOf("Work");
     test::writeFile(copy + "/marker", "kept while current");
-    platform.workspace.customIcons.clear();
+    platform.desktopFiles.customIcons.clear();
 
     ASSERT_TRUE(prepare(work).ok());
     EXPECT_TRUE(QFile::exists(copy + "/marker"));
-    EXPECT_TRUE(platform.workspace.customIcons.isEmpty()) << "same signature, no new icon";
+    EXPECT_TRUE(platform.desktopFiles.customIcons.isEmpty()) << "same signature, no new icon";
 
     // Updated while running: nothing copied, the old version stays recorded.
     setVersion("1.0.0", "1.1.0");
@@ -113,7 +113,7 @@ TEST_F(Prepare, CurrentCopyIsLeftAloneAndStaleCopyReplaced) {
     ASSERT_TRUE(prepare(work).ok());
     EXPECT_FALSE(QFile::exists(copy + "/marker"));
     EXPECT_EQ(AppCloner::readMeta(copy), (AppCloner::Meta{source, "1.1.0", "v2|teal|W"}));
-    EXPECT_TRUE(platform.workspace.customIcons.contains(copy)) << "a fresh copy gets its icon again";
+    EXPECT_TRUE(platform.desktopFiles.customIcons.contains(copy)) << "a fresh copy gets its icon again";
 }
 
 TEST_F(Prepare, MovedClaudeOrMissingVersionOrMetadata) {
@@ -185,13 +185,13 @@ TEST_F(Prepare, SecondPrepareForOneCopyWaitsForTheFirst) {
     const auto work = copiesAccount("Work");
     std::optional<AppCloner::Prepared> first, second;
     QList<int> order;
-    AppCloner::prepare(platform.workspace, platform.installations, work, source, false, apps(), accounts(),
+    AppCloner::prepare(platform.desktopFiles, platform.installations, work, source, false, apps(), accounts(),
                        [&](AppCloner::Prepared p) {
                            first = p;
                            order << 1;
                        });
     ASSERT_TRUE(AppCloner::isCopying(copyOf("Work")));
-    AppCloner::prepare(platform.workspace, platform.installations, work, source, false, apps(), accounts(),
+    AppCloner::prepare(platform.desktopFiles, platform.installations, work, source, false, apps(), accounts(),
                        [&](AppCloner::Prepared p) {
                            second = p;
                            order << 2;
@@ -249,27 +249,27 @@ TEST_F(Prepare, RefreshIconFollowsColourAndInitialsWithoutCopying) {
     ASSERT_TRUE(prepare(work).ok());
     const QString copy = copyOf("Work");
     test::writeFile(copy + "/marker", "");
-    platform.workspace.customIcons.clear();
+    platform.desktopFiles.customIcons.clear();
 
-    AppCloner::refreshIcon(platform.workspace, work, source, apps());
-    EXPECT_TRUE(platform.workspace.customIcons.isEmpty());
+    AppCloner::refreshIcon(platform.desktopFiles, work, source, apps());
+    EXPECT_TRUE(platform.desktopFiles.customIcons.isEmpty());
 
     // Painted on a worker thread, then set and recorded on the main thread.
     work.color = model::ProfileColor::Plum;
-    AppCloner::refreshIcon(platform.workspace, work, source, apps());
+    AppCloner::refreshIcon(platform.desktopFiles, work, source, apps());
     ASSERT_TRUE(test::waitUntil([&] { return AppCloner::readMeta(copy)->iconSignature == "v2|plum|W"; }));
-    EXPECT_TRUE(platform.workspace.customIcons.contains(copy));
+    EXPECT_TRUE(platform.desktopFiles.customIcons.contains(copy));
     EXPECT_TRUE(QFile::exists(copy + "/marker"));
 
     // No record or no copy: nothing to refresh.
-    platform.workspace.customIcons.clear();
+    platform.desktopFiles.customIcons.clear();
     auto other = copiesAccount("Other", model::ProfileColor::Sky);
-    AppCloner::refreshIcon(platform.workspace, other, source, apps());
+    AppCloner::refreshIcon(platform.desktopFiles, other, source, apps());
     QFile::remove(AppCloner::metaPath(copy));
     work.color = model::ProfileColor::Sage;
-    AppCloner::refreshIcon(platform.workspace, work, source, apps());
+    AppCloner::refreshIcon(platform.desktopFiles, work, source, apps());
     QCoreApplication::processEvents();
-    EXPECT_TRUE(platform.workspace.customIcons.isEmpty());
+    EXPECT_TRUE(platform.desktopFiles.customIcons.isEmpty());
 }
 
 TEST_F(Prepare, StandinSeesItsPolicyDataFolderAndConfigFolder) {

@@ -44,7 +44,7 @@ protected:
         platform.workspace.registered.insert(kClaude, home.file("Applications/Claude.app"));
         QImage icon(64, 64, QImage::Format_ARGB32_Premultiplied);
         icon.fill(QColor(0xD9, 0x77, 0x57));
-        platform.workspace.systemIcon = icon;
+        platform.desktopFiles.systemIcon = icon;
     }
     void makeController() {
         claude = std::make_unique<claude::ClaudeController>(store.get(), platform.services());
@@ -98,19 +98,19 @@ TEST_F(TestHooksTest, IconsForEveryNonDefaultAccountOnlyWithClaude) {
     const QString out = home.file("icons");
     QDir().mkpath(out);
     makeController();
-    EXPECT_EQ(TestHooks::writeIcons(*store, *claude, platform.workspace, out), 0);
+    EXPECT_EQ(TestHooks::writeIcons(*store, *claude, platform.desktopFiles, out), 0);
     EXPECT_TRUE(QDir(out).isEmpty());
 
     withClaude();
     claude->locateClaude();
-    EXPECT_EQ(TestHooks::writeIcons(*store, *claude, platform.workspace, out), 3);
+    EXPECT_EQ(TestHooks::writeIcons(*store, *claude, platform.desktopFiles, out), 3);
     const QImage icon(QDir(out).filePath("icon-Work.png"));
     EXPECT_EQ(icon.size(), QSize(1024, 1024));
     EXPECT_TRUE(QFile::exists(QDir(out).filePath("icon-Home.png")));
     EXPECT_FALSE(QFile::exists(QDir(out).filePath("icon-My Claude.png")));
 
     // A missing folder is not created and nothing fails loudly.
-    EXPECT_EQ(TestHooks::writeIcons(*store, *claude, platform.workspace, home.file("missing")), 0);
+    EXPECT_EQ(TestHooks::writeIcons(*store, *claude, platform.desktopFiles, home.file("missing")), 0);
     EXPECT_FALSE(QFile::exists(home.file("missing")));
 }
 

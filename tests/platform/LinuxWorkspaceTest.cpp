@@ -1,3 +1,4 @@
+#include "platform/linux/LinuxDesktopFiles.h"
 #include "platform/linux/LinuxWorkspace.h"
 #include "support/ProcTree.h"
 #include "support/TestSupport.h"
@@ -17,6 +18,7 @@
 
 using varrow::platform::AppHandle;
 using varrow::platform::OpenConfiguration;
+using varrow::platform::linux_::LinuxDesktopFiles;
 using varrow::platform::linux_::LinuxWorkspace;
 using varrow::platform::linux_::WorkspaceOptions;
 using varrow::test::ProcTree;
@@ -46,11 +48,7 @@ struct WorkspaceFixture : ::testing::Test {
     TempHome home;
     QString out = home.file("tool.log");
     QString bundle = ProcTree::makeBundle(home.file("Apps"), "Tool Box", "org.example.tool", "Tool", kScript);
-    LinuxWorkspace workspace{nullptr, [] {
-                                 WorkspaceOptions options;
-                                 options.gio.clear();
-                                 return options;
-                             }()};
+    LinuxWorkspace workspace{nullptr};
     QList<AppHandle> launched, terminated;
     QList<AppHandle> started;
 
@@ -198,8 +196,9 @@ TEST_F(WorkspaceFixture, ReportsWhyABundleCannotBeOpened) {
 }
 
 TEST_F(WorkspaceFixture, CustomIconsBundleIconsAndTheGenericIcon) {
+    LinuxDesktopFiles files(nullptr, QString());
     // Generic icon at the requested size when the bundle has none.
-    const QImage generic = workspace.iconForFile(bundle, 64);
+    const QImage generic = files.icon(bundle, 64);
     EXPECT_EQ(generic.size(), QSize(64, 64));
 
     // The bundle's own icon (CFBundleIconFile without extension finds the PNG).
@@ -208,7 +207,7 @@ TEST_F(WorkspaceFixture, CustomIconsBundleIconsAndTheGenericIcon) {
     own.fill(Qt::red);
     QDir().mkpath(bundle + "/Contents/Resources");
     ASSERT_TRUE(own.save(bundle + "/Contents/Resources/AppIcon.png"));
-    const QImage fromBundle = workspace.iconForFile(bundle, 64);
+    const QImage fromBundle = files.icon(bundle, 64);
     EXPECT_EQ(fromBundle.size(), QSize(64, 64));
     EXPECT_EQ(fromBundle.pixelColor(32, 32), QColor(Qt::red));
     EXPECT_EQ(fromBundle.pixelColor(32, 2).alpha(), 0);  // kept its shape, centred
@@ -219,11 +218,11 @@ TEST_F(WorkspaceFixture, CustomIconsBundleIconsAndTheGenericIcon) {
     QByteArray png;
     QBuffer buffer(&png);
     ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && custom.save(&buffer, "PNG"));
-    ASSERT_TRUE(workspace.setIcon(png, bundle + "/"));
+    ASSERT_TRUE(files.setIcon(png, bundle + "/"));
     EXPECT_TRUE(QFileInfo::exists(home.file("Apps/.Tool Box.app.icon.png")));
-    EXPECT_EQ(workspace.iconForFile(bundle, 16).pixelColor(8, 8), QColor(Qt::blue));
-    EXPECT_FALSE(workspace.setIcon(png, home.file("Apps/Missing.app")));
-    EXPECT_FALSE(workspace.setIcon("not a picture", bundle));
+    EXPECT_EQ(files.icon(bundle, 16).pixelColor(8, 8), QColor(Qt::blue));
+    EXPECT_FALSE(files.setIcon(png, home.file("Apps/Missing.app")));
+    EXPECT_FALSE(files.setIcon("not a picture", bundle));
 }
 
 TEST(LinuxWorkspaceExits, AnApplicationStartedElsewhereIsFollowedToItsExitWithoutAnyScan) {
@@ -231,7 +230,6 @@ TEST(LinuxWorkspaceExits, AnApplicationStartedElsewhereIsFollowedToItsExitWithou
     const QString bundle =
         ProcTree::makeBundle(home.file("Apps"), "Tool", "org.example.tool", "Tool", kScript);
     WorkspaceOptions options;
-    options.gio.clear();
     options.watch = false;  // no timer: nothing looks at /proc unless asked
     options.polling = false;
     LinuxWorkspace workspace(nullptr, options);
@@ -268,7 +266,6 @@ TEST(LinuxWorkspaceLaunches, AWatchedApplicationsStartIsNoticedWithNoTimerAtRest
     const QString bundle = ProcTree::makeBundle(home.file("Apps"), "Tool", "org.example.tool", "Tool");
     WorkspaceOptions options;
     options.procRoot = tree.root();
-    options.gio.clear();
     options.polling = false;
     LinuxWorkspace workspace(nullptr, options);
     ASSERT_FALSE(workspace.isPolling()) << "this system has no pidfds";

@@ -175,8 +175,8 @@ TEST_F(AccountsViewTest, anAccountsMenuFollowsItsState) {
     find(entries, "Copy Claude")->run();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), work.terminalCommand(store->accountsURL()));
     find(entries, "Show Data")->run();
-    ASSERT_EQ(fake.workspace.revealedPaths.size(), 1);
-    EXPECT_EQ(fake.workspace.revealedPaths[0], store->accountsURL() + "/" + work.folderName + "/");
+    ASSERT_EQ(fake.desktopFiles.shownPaths.size(), 1);
+    EXPECT_EQ(fake.desktopFiles.shownPaths[0], store->accountsURL() + "/" + work.folderName + "/");
     // Plasma's task manager in its own words; no item where the desktop keeps no list.
     AccountsView plasma(store.get(), &controller(), fake.services(),
                         {platform::PinnedApps::Kind::TaskManager, {}});
@@ -271,7 +271,7 @@ TEST_F(AccountsViewTest, bannersFollowTheControllerAndDismissClearsTheError) {
     ASSERT_FALSE(controller().claudeURL());
     EXPECT_TRUE(view().missingBanner()->isVisibleTo(&view()));
     view().missingBanner()->downloadButton()->click();
-    EXPECT_EQ(fake.workspace.openedUrls, QList<QUrl>{claude::ClaudeController::downloadURL()});
+    EXPECT_EQ(fake.desktopFiles.openedUrls, QList<QUrl>{claude::ClaudeController::downloadURL()});
 
     QDir().mkpath(claudePath + "/Contents/MacOS");
     fake.workspace.registered.insert(kClaude, claudePath);

@@ -13,6 +13,7 @@ T& installAndKeep(std::unique_ptr<T>& slot) {
 
 struct Built {
     std::unique_ptr<FakeWorkspace> workspace;
+    std::unique_ptr<FakeDesktopFiles> desktopFiles;
     std::unique_ptr<FakeWindowServer> windowServer;
     std::unique_ptr<FakeHotKeys> hotKeys;
     std::unique_ptr<FakeDesktopShortcuts> desktopShortcuts;
@@ -31,6 +32,7 @@ Built& pending() {
 
 FakePlatform::FakePlatform()
     : workspace(installAndKeep(pending().workspace)),
+      desktopFiles(installAndKeep(pending().desktopFiles)),
       windowServer(installAndKeep(pending().windowServer)),
       hotKeys(installAndKeep(pending().hotKeys)),
       desktopShortcuts(installAndKeep(pending().desktopShortcuts)),
@@ -42,6 +44,7 @@ FakePlatform::FakePlatform()
     Built& b = pending();
     Services services;
     services.workspace = std::move(b.workspace);
+    services.desktopFiles = std::move(b.desktopFiles);
     services.windowServer = std::move(b.windowServer);
     services.hotKeys = std::move(b.hotKeys);
     services.desktopShortcuts = std::move(b.desktopShortcuts);
@@ -54,8 +57,8 @@ FakePlatform::FakePlatform()
 }
 
 ServiceRefs FakePlatform::services() const {
-    return {workspace, windowServer, hotKeys,    &desktopShortcuts, loginItems,
-            trays,     linkHandlers, pinnedApps, installations};
+    return {workspace,  desktopFiles, windowServer, hotKeys,    &desktopShortcuts,
+            loginItems, trays,        linkHandlers, pinnedApps, installations};
 }
 
 FakePlatform::~FakePlatform() {

@@ -2,6 +2,7 @@
 
 #include "platform/Installations.h"
 #include "platform/ServiceRefs.h"
+#include "platform/fake/FakeDesktopFiles.h"
 #include "platform/fake/FakeDesktopShortcuts.h"
 #include "platform/fake/FakeHotKeys.h"
 #include "platform/fake/FakeLinkHandlers.h"
@@ -27,6 +28,7 @@ public:
     ServiceRefs services() const;
 
     FakeWorkspace& workspace;
+    FakeDesktopFiles& desktopFiles;
     FakeWindowServer& windowServer;
     FakeHotKeys& hotKeys;
     FakeDesktopShortcuts& desktopShortcuts;

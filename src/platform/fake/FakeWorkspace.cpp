@@ -161,26 +161,6 @@ bool FakeWorkspace::forceTerminate(const RunningApplication& app) {
     return true;
 }
 
-bool FakeWorkspace::setIcon(const QByteArray& png, const QString& path) {
-    customIcons.insert(path, QImage::fromData(png, "PNG"));
-    return true;
-}
-
-QImage FakeWorkspace::iconForFile(const QString&, int pixels) {
-    if (systemIcon.isNull()) return {};
-    return systemIcon.scaled(pixels, pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-}
-
-bool FakeWorkspace::openUrl(const QUrl& url) {
-    openedUrls.append(url);
-    return true;
-}
-
-bool FakeWorkspace::revealInFileViewer(const QString& path) {
-    revealedPaths.append(path);
-    return true;
-}
-
 AppHandle FakeWorkspace::find(pid_t pid) const {
     for (const auto& app : apps_)
         if (app->processIdentifier() == pid) return app;

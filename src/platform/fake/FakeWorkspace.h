@@ -41,10 +41,6 @@ public:
     std::function<QString(const QString&)> bundleIdentifierFor;
     QHash<QString, QString> registered;  // bundle identifier -> location
     QList<OpenRequest> openRequests;
-    QImage systemIcon;
-    QHash<QString, QImage> customIcons;
-    QList<QUrl> openedUrls;
-    QStringList revealedPaths;
     QList<pid_t> terminated;
     QList<pid_t> forceTerminated;
     QList<AppHandle> handedOver;
@@ -72,10 +68,6 @@ public:
     bool isActive(const RunningApplication& app) override;
     bool terminate(const RunningApplication& app) override;
     bool forceTerminate(const RunningApplication& app) override;
-    bool setIcon(const QByteArray& png, const QString& path) override;
-    QImage iconForFile(const QString& path, int pixels) override;
-    bool openUrl(const QUrl& url) override;
-    bool revealInFileViewer(const QString& path) override;
 
 private:
     AppHandle find(pid_t pid) const;

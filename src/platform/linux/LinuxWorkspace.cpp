@@ -1,14 +1,12 @@
 #include "platform/linux/LinuxWorkspace.h"
 
 #include "platform/SystemLog.h"
-#include "platform/linux/FileManagerReveal.h"
 
 #include "platform/Timings.h"
 #include "platform/linux/BundleInfo.h"
 #include "platform/linux/ProcUsage.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -34,8 +32,7 @@ LinuxWorkspace::LinuxWorkspace(WindowServer* windows, Options options, QObject* 
           [this](pid_t pid, quint64 start, const QString& id, const QString& bundle, const QString& name) {
               return std::make_shared<RunningApplication>(this, pid, start, id, bundle, name);
           },
-          options.installations),
-      icons_(options.gio) {
+          options.installations) {
     const pid_t self = ::getpid();
     const auto stat = scanner_.readStat(self);
     QString name = QCoreApplication::applicationName();
@@ -307,31 +304,6 @@ bool LinuxWorkspace::terminate(const RunningApplication& app) {
 
 bool LinuxWorkspace::forceTerminate(const RunningApplication& app) {
     return signal(app, SIGKILL);
-}
-
-bool LinuxWorkspace::setIcon(const QByteArray& png, const QString& path) {
-    return icons_.setIcon(png, path);
-}
-
-QImage LinuxWorkspace::iconForFile(const QString& path, int pixels) {
-    // A Linux build has no icon file of its own: its icon lives in the icon theme.
-    if (installations_ && !QFileInfo::exists(BundleIcons::customIconPath(path))) {
-        if (QImage image = installations_->icon(path, pixels); !image.isNull()) return image;
-    }
-    return icons_.iconFor(path, pixels);
-}
-
-bool LinuxWorkspace::openUrl(const QUrl& url) {
-    return QDesktopServices::openUrl(url);
-}
-
-bool LinuxWorkspace::revealInFileViewer(const QString& path) {
-    const QFileInfo info(QDir::cleanPath(path));
-    if (!info.exists() && !info.isSymLink()) return false;
-    FileManagerReveal::reveal(info.absoluteFilePath(), [](const QString& folder) {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
-    });
-    return true;
 }
 
 }  // namespace varrow::platform::linux_

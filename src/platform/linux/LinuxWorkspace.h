@@ -3,7 +3,6 @@
 #include "platform/Installations.h"
 #include "platform/WindowServer.h"
 #include "platform/Workspace.h"
-#include "platform/linux/BundleIcons.h"
 #include "platform/linux/ExecWatch.h"
 #include "platform/linux/ExitWatch.h"
 #include "platform/linux/ProcScanner.h"
@@ -19,7 +18,6 @@ namespace varrow::platform::linux_ {
 struct WorkspaceOptions {
     QString procRoot = QStringLiteral("/proc");
     uid_t user = ::getuid();
-    QString gio = QStringLiteral("/usr/bin/gio");
     bool watch = true;  // look for new processes on a timer
     // Rescan every process on each tick rather than watch exits and look only at new processes:
     // the former way, kept to measure against.
@@ -64,10 +62,6 @@ public:
     bool isActive(const RunningApplication& app) override;
     bool terminate(const RunningApplication& app) override;
     bool forceTerminate(const RunningApplication& app) override;
-    bool setIcon(const QByteArray& png, const QString& path) override;
-    QImage iconForFile(const QString& path, int pixels) override;
-    bool openUrl(const QUrl& url) override;
-    bool revealInFileViewer(const QString& path) override;
 
 private:
     std::optional<pid_t> activePid();
@@ -92,7 +86,6 @@ private:
     ProcessLauncher launcher_;
     ExitWatch exits_;
     bool polling_ = false;
-    BundleIcons icons_;
     QTimer timer_;
     bool watchNew_ = true;  // new processes are looked for at all
     ExecWatch execs_;

@@ -150,7 +150,6 @@ TEST(X11, FrontWindowActivationAndFrontState) {
     if (!hasWindowManager(*x11)) GTEST_SKIP() << "no EWMH window manager";
     X11WindowServer server(x11);
     WorkspaceOptions options;
-    options.gio.clear();
     options.watch = false;
     LinuxWorkspace workspace(&server, options);
     int becameActive = 0;

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/DesktopFiles.h"
+#include "platform/linux/BundleIcons.h"
+
+namespace varrow::platform {
+class Installations;
+}
+
+namespace varrow::platform::linux_ {
+
+// Icons from the installation's theme entry or the hidden custom-icon file beside a copy, the
+// file manager over the FileManager1 bus interface, URLs through the desktop's handler.
+class LinuxDesktopFiles : public DesktopFiles {
+    Q_OBJECT
+public:
+    // installations: what is an application besides bundles (its icon is the theme's), or null;
+    // gio: the GIO tool for file managers' custom-icon metadata, or empty to skip it.
+    explicit LinuxDesktopFiles(Installations* installations, QString gio = QStringLiteral("/usr/bin/gio"),
+                               QObject* parent = nullptr);
+
+    QImage icon(const QString& path, int pixels) override;
+    bool setIcon(const QByteArray& png, const QString& path) override;
+    bool showInFileManager(const QString& path) override;
+    bool openUrl(const QUrl& url) override;
+
+private:
+    Installations* installations_;
+    BundleIcons icons_;
+};
+
+}  // namespace varrow::platform::linux_
