@@ -147,23 +147,13 @@ void ClaudeController::setFront(bool claudeIsFront, const std::optional<QUuid>& 
 // --- locating and launching --------------------------------------------------------------------
 
 void ClaudeController::locateClaude() {
-    const QString registered = services_.workspace.urlForApplication(QString::fromLatin1(kBundleIdentifier));
-    if (!registered.isEmpty()) {
+    const QString apps = QDir::cleanPath(store_->appsURL());
+    for (const QString& location : services_.installations.claudeLocations()) {
         // Copies keep Claude's identifier, so the system may name one of them; never take that.
-        const QString apps = QDir::cleanPath(store_->appsURL());
-        const QString answer = QDir::cleanPath(registered);
-        if (answer != apps && !paths::isInside(answer, apps)) {
-            setClaudeURL(registered);
-            return;
-        }
-    }
-    const QStringList candidates{QStringLiteral("/Applications/Claude.app"),
-                                 QDir::homePath() + QStringLiteral("/Applications/Claude.app")};
-    for (const QString& candidate : candidates) {
-        if (QFileInfo::exists(candidate)) {
-            setClaudeURL(candidate);
-            return;
-        }
+        const QString path = QDir::cleanPath(location);
+        if (path == apps || paths::isInside(path, apps) || !QFileInfo::exists(path)) continue;
+        setClaudeURL(location);
+        return;
     }
     setClaudeURL(std::nullopt);
 }

@@ -25,13 +25,11 @@ QString ClaudeInstallations::displayName(const QString& folder) {
     return LinuxClaudeInstall::displayName(folder);
 }
 
-QString ClaudeInstallations::locate(const QString& bundleIdentifier) {
-    if (bundleIdentifier != QLatin1String(LinuxClaudeInstall::kBundleIdentifier)) return {};
-    // Bundles come first: the caller tries these two itself when nothing is registered.
-    const QString home = QDir::homePath() + QStringLiteral("/Applications/Claude.app");
-    if (QFileInfo::exists(QStringLiteral("/Applications/Claude.app")) || QFileInfo::exists(home)) return {};
-    const auto install = LinuxClaudeInstall::find();
-    return install ? install->folder : QString();
+QStringList ClaudeInstallations::claudeLocations() {
+    // Bundles first, then the package.
+    QStringList locations = Installations::claudeLocations();
+    if (const auto install = LinuxClaudeInstall::find()) locations.append(install->folder);
+    return locations;
 }
 
 QImage ClaudeInstallations::icon(const QString& folder, int pixels) {

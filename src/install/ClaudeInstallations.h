@@ -18,7 +18,7 @@ public:
     std::optional<Layout> layout(const QString& folder) override;
     QString folderOfExecutable(const QString& executablePath) override;
     QString displayName(const QString& folder) override;
-    QString locate(const QString& bundleIdentifier) override;
+    QStringList claudeLocations() override;
     QImage icon(const QString& folder, int pixels) override;
     QString windowClass(const QString& folder) override;
     QString version(const QString& folder) override;

@@ -35,8 +35,10 @@ public:
     }
     // The name the desktop shows for it: "Claude", or "Claude Work" for a copy.
     virtual QString displayName(const QString& folder) { return (void)folder, QString(); }
-    // Where the installation for a bundle identifier is; empty when there is none.
-    virtual QString locate(const QString& bundleIdentifier) { return (void)bundleIdentifier, QString(); }
+    // Where an installed Claude may be, most preferred first: the bundle folders (/Applications,
+    // then ~/Applications), then what the platform knows besides. The caller takes the first that
+    // exists and is no account's copy.
+    virtual QStringList claudeLocations();
     // Its icon from the desktop's theme; a null image when it has none there.
     virtual QImage icon(const QString& folder, int pixels) { return (void)folder, (void)pixels, QImage(); }
     // The app id (X11 window class) its windows carry when it is started without --class=; empty

@@ -42,8 +42,6 @@ public:
     // Hands activation over to another application (yield, then activate all its windows).
     virtual void handOver(const AppHandle& target) = 0;
 
-    // Location of the application registered for a bundle identifier; empty when none.
-    virtual QString urlForApplication(const QString& bundleIdentifier) = 0;
     virtual void openApplication(const QString& bundlePath, const OpenConfiguration& configuration,
                                  OpenCompletion completion) = 0;
 

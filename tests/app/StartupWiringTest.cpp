@@ -63,7 +63,7 @@ TEST_F(StartupWiringTest, StartMakesTheLongLivedObjectsOnceAndWiresTheHotKey) {
 
     // Claude coming to the front registers the keys through the controller's signal.
     EXPECT_FALSE(hotKey->isRegistered());
-    platform.workspace.registered.insert(claude::ClaudeController::kBundleIdentifier, "/opt/Claude.app");
+    platform.installations.registered = {"/opt/Claude.app"};
     const auto app = platform.workspace.addApplication(claude::ClaudeController::kBundleIdentifier,
                                                        "/opt/Claude.app", "Claude");
     platform.workspace.setFrontmost(app);

@@ -14,7 +14,7 @@ class LinkRouterTest : public ControllerTest {
 protected:
     LinkRouterTest() {
         model::Defaults::useFileForTests(home.file("defaults.ini"));
-        fake.workspace.registered.insert(kClaude, claudePath);
+        fake.installations.registered = {claudePath};
     }
     ~LinkRouterTest() override { model::Defaults::useFileForTests(QString()); }
 

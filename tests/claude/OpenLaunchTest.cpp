@@ -11,14 +11,16 @@ using OpenMode = platform::fake::FakeWorkspace::OpenMode;
 const QString kMissing = "Claude isn't installed on this computer yet. Download it, then try again.";
 
 TEST_F(ControllerTest, LocatesClaudeButNeverOneOfTheCopies) {
-    fake.workspace.registered.insert(kClaude, store->appsURL() + "/Claude Work.app");
+    fake.installations.registered = {store->appsURL() + "/Claude Work.app"};
     EXPECT_EQ(controller().claudeURL(), claudePath);
 
-    fake.workspace.registered.insert(kClaude, "/opt/Claude.app");
+    const QString elsewhere = home.file("opt/Claude.app");
+    QDir().mkpath(elsewhere);
+    fake.installations.registered = {elsewhere};
     fake.workspace.setSelfActive(true);  // becoming active looks again
-    EXPECT_EQ(controller().claudeURL(), "/opt/Claude.app");
+    EXPECT_EQ(controller().claudeURL(), elsewhere);
 
-    fake.workspace.registered.clear();
+    fake.installations.registered.clear();
     QDir(claudePath).removeRecursively();
     fake.workspace.setSelfActive(true);
     EXPECT_EQ(controller().claudeURL(), std::nullopt);

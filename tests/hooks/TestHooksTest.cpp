@@ -41,7 +41,8 @@ protected:
         model::Defaults::useFileForTests({});
     }
     void withClaude() {
-        platform.workspace.registered.insert(kClaude, home.file("Applications/Claude.app"));
+        platform.installations.registered = {home.file("Applications/Claude.app")};
+        QDir().mkpath(home.file("Applications/Claude.app"));
         QImage icon(64, 64, QImage::Format_ARGB32_Premultiplied);
         icon.fill(QColor(0xD9, 0x77, 0x57));
         platform.desktopFiles.systemIcon = icon;

@@ -265,7 +265,7 @@ TEST_F(AccountsViewTest, bannersFollowTheControllerAndDismissClearsTheError) {
     controller().setLastError(QStringLiteral("Another one."));
     EXPECT_TRUE(view().errorBanner()->isVisibleTo(&view()));
 
-    fake.workspace.registered.clear();
+    fake.installations.registered.clear();
     QDir(claudePath).removeRecursively();
     controller().locateClaude();
     ASSERT_FALSE(controller().claudeURL());
@@ -274,7 +274,7 @@ TEST_F(AccountsViewTest, bannersFollowTheControllerAndDismissClearsTheError) {
     EXPECT_EQ(fake.desktopFiles.openedUrls, QList<QUrl>{claude::ClaudeController::downloadURL()});
 
     QDir().mkpath(claudePath + "/Contents/MacOS");
-    fake.workspace.registered.insert(kClaude, claudePath);
+    fake.installations.registered = {claudePath};
     controller().locateClaude();
     EXPECT_FALSE(view().missingBanner()->isVisibleTo(&view()));
 }

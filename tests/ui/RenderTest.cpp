@@ -82,7 +82,7 @@ TEST_P(RenderTest, accountsWindowAndSheets) {
     render::useAppearance(GetParam());
 
     controller().setLastError(QStringLiteral("Couldn't open Work: the copy could not be made."));
-    fake.workspace.registered.clear();
+    fake.installations.registered.clear();
     QDir(claudePath).removeRecursively();
     controller().locateClaude();
     settle();

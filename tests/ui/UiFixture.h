@@ -40,7 +40,7 @@ protected:
         model::Defaults::useFileForTests(home.file("defaults.ini"));
         claudePath = home.file("Applications/Claude.app");
         QDir().mkpath(claudePath + "/Contents/MacOS");
-        fake.workspace.registered.insert(kClaude, claudePath);
+        fake.installations.registered = {claudePath};
         store = std::make_unique<model::ProfileStore>(home.locations());
     }
     ~UiTest() override {

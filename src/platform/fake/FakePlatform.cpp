@@ -21,7 +21,7 @@ struct Built {
     std::unique_ptr<FakeTrayAvailability> trays;
     std::unique_ptr<FakeLinkHandlers> linkHandlers;
     std::unique_ptr<FakePinnedApps> pinnedApps;
-    std::unique_ptr<Installations> installations;
+    std::unique_ptr<FakeInstallations> installations;
 };
 
 Built& pending() {

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "platform/Installations.h"
 #include "platform/ServiceRefs.h"
 #include "platform/fake/FakeDesktopFiles.h"
 #include "platform/fake/FakeDesktopShortcuts.h"
 #include "platform/fake/FakeHotKeys.h"
+#include "platform/fake/FakeInstallations.h"
 #include "platform/fake/FakeLinkHandlers.h"
 #include "platform/fake/FakeLoginItems.h"
 #include "platform/fake/FakePinnedApps.h"
@@ -37,7 +37,7 @@ public:
     FakeLinkHandlers& linkHandlers;
     FakePinnedApps& pinnedApps;
     // None that are not bundles; copies are clones or plain copies.
-    Installations& installations;
+    FakeInstallations& installations;
 };
 
 }  // namespace varrow::platform::fake

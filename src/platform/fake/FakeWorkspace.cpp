@@ -94,10 +94,6 @@ void FakeWorkspace::handOver(const AppHandle& target) {
     if (target && apps_.contains(target)) setFrontmost(target);
 }
 
-QString FakeWorkspace::urlForApplication(const QString& bundleIdentifier) {
-    return registered.value(bundleIdentifier);
-}
-
 void FakeWorkspace::openApplication(const QString& bundlePath, const OpenConfiguration& configuration,
                                     OpenCompletion completion) {
     OpenRequest request{bundlePath, configuration};

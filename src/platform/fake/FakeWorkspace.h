@@ -39,7 +39,6 @@ public:
     QString failureText = QStringLiteral("The application could not be launched.");
     // Bundle identifier and name given to processes started by openApplication, by bundle path.
     std::function<QString(const QString&)> bundleIdentifierFor;
-    QHash<QString, QString> registered;  // bundle identifier -> location
     QList<OpenRequest> openRequests;
     QList<pid_t> terminated;
     QList<pid_t> forceTerminated;
@@ -58,7 +57,6 @@ public:
     bool isSelfActive() override;
     void activateSelf() override;
     void handOver(const AppHandle& target) override;
-    QString urlForApplication(const QString& bundleIdentifier) override;
     void openApplication(const QString& bundlePath, const OpenConfiguration& configuration,
                          OpenCompletion completion) override;
     std::optional<QStringList> processArguments(pid_t pid) override;

@@ -159,10 +159,6 @@ void LinuxWorkspace::handOver(const AppHandle& target) {
     if (target && windows_) windows_->makeFrontmost(target->processIdentifier());
 }
 
-QString LinuxWorkspace::urlForApplication(const QString& bundleIdentifier) {
-    return installations_ ? installations_->locate(bundleIdentifier) : QString();
-}
-
 void LinuxWorkspace::finish(OpenCompletion completion, AppHandle app, QString error) {
     QTimer::singleShot(0, this, [this, completion = std::move(completion), app, error] {
         if (app) rescan();  // announces the launch before the caller hears of it

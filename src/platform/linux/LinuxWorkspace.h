@@ -48,7 +48,6 @@ public:
     bool isSelfActive() override;
     void activateSelf() override;
     void handOver(const AppHandle& target) override;
-    QString urlForApplication(const QString& bundleIdentifier) override;
     void openApplication(const QString& bundlePath, const OpenConfiguration& configuration,
                          OpenCompletion completion) override;
     void watchForLaunches(const QStringList& applicationPaths) override;
