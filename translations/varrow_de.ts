@@ -391,16 +391,16 @@ Rückgabewert: 0 erledigt, 1 kein solches Konto (oder der Link wurde nicht weite
         <translation>Der Ordner %1 konnte nicht angelegt werden.</translation>
     </message>
     <message>
-        <source>The desktop entry %1 could not be written: %2</source>
-        <translation>Der Desktop-Eintrag %1 konnte nicht geschrieben werden: %2</translation>
+        <source>The desktop entry %1 could not be written.</source>
+        <translation>Der Desktop-Eintrag %1 konnte nicht geschrieben werden.</translation>
     </message>
     <message>
-        <source>%1 could not be read: %2</source>
-        <translation>%1 konnte nicht gelesen werden: %2</translation>
+        <source>%1 could not be read.</source>
+        <translation>%1 konnte nicht gelesen werden.</translation>
     </message>
     <message>
-        <source>%1 could not be written: %2</source>
-        <translation>%1 konnte nicht geschrieben werden: %2</translation>
+        <source>%1 could not be written.</source>
+        <translation>%1 konnte nicht geschrieben werden.</translation>
     </message>
 </context>
 <context>

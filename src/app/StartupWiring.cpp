@@ -4,6 +4,7 @@
 #include "claude/LinkRouter.h"
 #include "model/Defaults.h"
 #include "platform/Platform.h"
+#include "platform/SystemLog.h"
 #include "switcher/SwitcherController.h"
 #include "system/CycleHotKey.h"
 #include "system/LinkHandlerChoice.h"
@@ -45,8 +46,10 @@ bool StartupWiring::setUpLoginItemOnFirstRun() {
     if (qEnvironmentVariableIsSet("VARROW_HOME")) return false;
     // The flag first: a failed attempt is not retried.
     defaults.setValue(Defaults::kDidSetUpLoginItem, true);
-    QString error;
-    platform::Platform::loginItems().set(true, &error);
+    if (const Result<> done = platform::Platform::loginItems().set(true); !done)
+        // Only logged, so in English as every system-log line.
+        platform::SystemLog::write(QStringLiteral("Varrow: couldn't open at login: ") +
+                                   done.failure().text());
     return true;
 }
 

@@ -18,11 +18,10 @@ Uninstall::Uninstall(Services services, QString apps, QSet<QString> running, QOb
 
 void Uninstall::run() {
     if (services_.loginItems.isEnabled()) {
-        QString error;
-        if (services_.loginItems.set(false, &error))
+        if (const Result<> removed = services_.loginItems.set(false))
             done_ << tr("Varrow no longer opens at login.");
         else
-            failed_ << error;
+            failed_ << removed.failure().text();
     }
 
     auto& links = services_.linkHandlers;

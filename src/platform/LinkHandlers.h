@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QObject>
 #include <QString>
 
@@ -14,8 +16,8 @@ public:
 
     // The id of Varrow's own handler entry as defaults name it (a desktop-entry file name).
     virtual QString ownHandler() = 0;
-    // Writes Varrow's entry for the scheme, or refreshes it; false with a sentence in *error.
-    virtual bool installOwnHandler(const QString& scheme, QString* error) = 0;
+    // Writes Varrow's entry for the scheme, or refreshes it.
+    virtual Result<> installOwnHandler(const QString& scheme) = 0;
     // Removes Varrow's entry again.
     virtual void removeOwnHandler() = 0;
 
@@ -24,8 +26,8 @@ public:
     // The user's own choice for the scheme, which overrides the system's; empty when none.
     virtual QString userHandler(const QString& scheme) = 0;
     // Makes a handler the default; an empty one drops the user's own choice, so the system's
-    // applies again. False with a sentence in *error.
-    virtual bool setDefaultHandler(const QString& scheme, const QString& handler, QString* error) = 0;
+    // applies again.
+    virtual Result<> setDefaultHandler(const QString& scheme, const QString& handler) = 0;
 
     // Starts following the user's choices, so another program setting a handler is told by
     // userChoicesChanged(); does nothing where they cannot be followed.

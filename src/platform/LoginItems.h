@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QObject>
 #include <QString>
 
@@ -11,8 +13,8 @@ class LoginItems : public QObject {
 public:
     using QObject::QObject;
 
-    // Registers or unregisters; false with a description in *error on failure.
-    virtual bool set(bool enabled, QString* error) = 0;
+    // Registers or unregisters; the failure keeps the file system's reason.
+    virtual Result<> set(bool enabled) = 0;
     virtual bool isEnabled() = 0;
     // Whether this process was started by the login mechanism.
     virtual bool launchedAsLoginItem() = 0;

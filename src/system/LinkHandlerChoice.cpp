@@ -49,10 +49,9 @@ void LinkHandlerChoice::takeBackFromClaude() {
     const QString current = handlers.userHandler(scheme());
     if (current == handlers.ownHandler() || !isClaudesOwnEntry(current)) return;
     // What was the handler before Varrow took it stays remembered: Claude's claim is not a choice.
-    QString error;
-    if (!handlers.setDefaultHandler(scheme(), handlers.ownHandler(), &error))
+    if (const Result<> taken = handlers.setDefaultHandler(scheme(), handlers.ownHandler()); !taken)
         // Only logged, so in English as every system-log line.
-        logged(QStringLiteral("Couldn't take sign-in links back from Claude: ") + error);
+        logged(QStringLiteral("Couldn't take sign-in links back from Claude: ") + taken.failure().text());
 }
 
 bool LinkHandlerChoice::wanted() const {
@@ -72,9 +71,9 @@ QString LinkHandlerChoice::apply() {
 QString LinkHandlerChoice::take() {
     auto& handlers = handlers_;
     auto& defaults = Defaults::shared();
-    QString error;
     // Refreshed every time: the entry names this program's path, which may have moved.
-    if (!handlers.installOwnHandler(scheme(), &error)) return error;
+    if (const Result<> installed = handlers.installOwnHandler(scheme()); !installed)
+        return installed.failure().text();
     const QString own = handlers.ownHandler();
     const QString current = handlers.defaultHandler(scheme());
     // Held only as the one handler installed is not held: any other installed later would take
@@ -88,19 +87,19 @@ QString LinkHandlerChoice::take() {
     const QString previous = handlers.userHandler(scheme());
     defaults.setValue(Defaults::kPreviousLinkHandler, previous == own ? QString() : previous);
     defaults.setValue(Defaults::kLinkHandlerTaken, true);
-    if (!handlers.setDefaultHandler(scheme(), own, &error))
-        return tr("Couldn't make Varrow the handler of sign-in links: %1").arg(error);
+    if (const Result<> made = handlers.setDefaultHandler(scheme(), own); !made)
+        return tr("Couldn't make Varrow the handler of sign-in links: %1").arg(made.failure().text());
     return {};
 }
 
 QString LinkHandlerChoice::giveBack(platform::LinkHandlers& handlers) {
     auto& defaults = Defaults::shared();
-    QString error;
     // A handler the user picked since is theirs; only Varrow's own is replaced.
     if (handlers.defaultHandler(scheme()) == handlers.ownHandler()) {
         const QString previous = defaults.value(Defaults::kPreviousLinkHandler).toString();
-        if (!handlers.setDefaultHandler(scheme(), previous, &error))
-            return tr("Couldn't give sign-in links back to their previous handler: %1").arg(error);
+        if (const Result<> given = handlers.setDefaultHandler(scheme(), previous); !given)
+            return tr("Couldn't give sign-in links back to their previous handler: %1")
+                .arg(given.failure().text());
     }
     handlers.removeOwnHandler();
     defaults.remove(Defaults::kPreviousLinkHandler);

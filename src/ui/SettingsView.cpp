@@ -196,13 +196,13 @@ void SettingsView::syncFromDefaults() {
 }
 
 void SettingsView::loginToggled(bool wanted) {
-    QString error;
-    if (loginItems_.set(wanted, &error)) {
+    const Result<> done = loginItems_.set(wanted);
+    if (done) {
         launchAtLogin_ = wanted;
         emit launchAtLoginChanged(wanted);
         return;
     }
-    if (onError_) onError_(tr("Couldn't change “Open at login”: %1").arg(error));
+    if (onError_) onError_(tr("Couldn't change “Open at login”: %1").arg(done.failure().text()));
     // Show the real state again; that is not a new request.
     launchAtLogin_ = loginItems_.isEnabled();
     const QSignalBlocker block(login_);

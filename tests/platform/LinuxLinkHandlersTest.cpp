@@ -70,7 +70,7 @@ TEST_F(LinkHandlersTest, SettingADefaultChangesOnlyItsLineWhereItDecides) {
         "# mine\n[Default Applications]\ntext/plain=editor.desktop\n\n[Added Associations]\n"
         "x-scheme-handler/claude=other.desktop;\n";
     writeFile(home.file("config/mimeapps.list"), common);
-    ASSERT_TRUE(handlers.setDefaultHandler("claude", "varrow-link.desktop", nullptr));
+    ASSERT_TRUE(handlers.setDefaultHandler("claude", "varrow-link.desktop"));
     EXPECT_EQ(readFile(home.file("config/mimeapps.list")),
               "# mine\n[Default "
               "Applications]\ntext/plain=editor.desktop\nx-scheme-handler/claude=varrow-link.desktop\n\n"
@@ -79,19 +79,19 @@ TEST_F(LinkHandlersTest, SettingADefaultChangesOnlyItsLineWhereItDecides) {
 
     writeFile(home.file("config/kde-mimeapps.list"),
               "[Default Applications]\nx-scheme-handler/claude=other.desktop\n");
-    ASSERT_TRUE(handlers.setDefaultHandler("claude", "varrow-link.desktop", nullptr));
+    ASSERT_TRUE(handlers.setDefaultHandler("claude", "varrow-link.desktop"));
     EXPECT_EQ(readFile(home.file("config/kde-mimeapps.list")),
               "[Default Applications]\nx-scheme-handler/claude=varrow-link.desktop\n");
     EXPECT_EQ(handlers.defaultHandler("claude"), "varrow-link.desktop");
 
-    ASSERT_TRUE(handlers.setDefaultHandler("claude", "", nullptr));
-    ASSERT_TRUE(handlers.setDefaultHandler("claude", "", nullptr));
+    ASSERT_TRUE(handlers.setDefaultHandler("claude", ""));
+    ASSERT_TRUE(handlers.setDefaultHandler("claude", ""));
     EXPECT_EQ(readFile(home.file("config/kde-mimeapps.list")), "[Default Applications]\n");
     EXPECT_EQ(handlers.defaultHandler("claude"), "other.desktop");  // the user's added association
 
     writeFile(home.file("config/none/x"), "");
     LinuxLinkHandlers fresh(home.file("applications"), home.file("config/none"), "/usr/bin/varrow");
-    ASSERT_TRUE(fresh.setDefaultHandler("claude", "varrow-link.desktop", nullptr));
+    ASSERT_TRUE(fresh.setDefaultHandler("claude", "varrow-link.desktop"));
     EXPECT_EQ(readFile(home.file("config/none/mimeapps.list")),
               "[Default Applications]\nx-scheme-handler/claude=varrow-link.desktop\n");
 }
@@ -106,7 +106,7 @@ TEST_F(LinkHandlersTest, AClaimRepeatedAfterVarrowsOwnWriteIsToldOfAgain) {
     handlers.watchUserChoices();
     writeFile(home.file("config/mimeapps.list"), claimed);
     ASSERT_TRUE(waitUntil([&] { return told == 1; }));
-    ASSERT_TRUE(handlers.setDefaultHandler("claude", "varrow-link.desktop", nullptr));
+    ASSERT_TRUE(handlers.setDefaultHandler("claude", "varrow-link.desktop"));
     writeFile(home.file("config/mimeapps.list"), claimed);
     EXPECT_TRUE(waitUntil([&] { return told >= 2 && handlers.userHandler("claude") == "other.desktop"; }));
 }

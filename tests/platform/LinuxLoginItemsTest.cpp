@@ -13,8 +13,8 @@ TEST(LinuxLoginItems, WritesReadsAndRemovesTheAutostartEntry) {
     TempHome home;
     LinuxLoginItems items(home.file("autostart"), "/opt/varrow/bin/varrow", {"/opt/varrow/bin/varrow"});
     EXPECT_FALSE(items.isEnabled());
-    QString error;
-    ASSERT_TRUE(items.set(true, &error)) << error.toStdString();
+    const auto on = items.set(true);
+    ASSERT_TRUE(on) << on.failure().text().toStdString();
     EXPECT_TRUE(items.isEnabled());
     const QByteArray entry = readFile(home.file("autostart/varrow.desktop"));
     EXPECT_TRUE(entry.startsWith("[Desktop Entry]\n"));
@@ -27,9 +27,9 @@ TEST(LinuxLoginItems, WritesReadsAndRemovesTheAutostartEntry) {
     writeFile(home.file("autostart/varrow.desktop"), "[Other]\nHidden=true\n[Desktop Entry]\nExec=x\n");
     EXPECT_TRUE(items.isEnabled());
 
-    ASSERT_TRUE(items.set(false, &error));
+    ASSERT_TRUE(items.set(false));
     EXPECT_FALSE(QFileInfo::exists(home.file("autostart/varrow.desktop")));
-    EXPECT_TRUE(items.set(false, &error));  // already off
+    EXPECT_TRUE(items.set(false));  // already off
 }
 
 TEST(LinuxLoginItems, ExecQuotingKeepsOddPathsIntact) {
@@ -42,9 +42,9 @@ TEST(LinuxLoginItems, FailuresAndTheLoginFlag) {
     TempHome home;
     writeFile(home.file("blocked"), "a file where the folder should be");
     LinuxLoginItems blocked(home.file("blocked"), "/bin/varrow", {"/bin/varrow"});
-    QString error;
-    EXPECT_FALSE(blocked.set(true, &error));
-    EXPECT_FALSE(error.isEmpty());
+    const auto failed = blocked.set(true);
+    ASSERT_FALSE(failed);
+    EXPECT_FALSE(failed.failure().message.isEmpty());
 
     EXPECT_TRUE(LinuxLoginItems({}, "/bin/varrow", {"/bin/varrow", "--login-item"}).launchedAsLoginItem());
     EXPECT_FALSE(LinuxLoginItems({}, "/bin/varrow", {"/bin/varrow"}).launchedAsLoginItem());

@@ -18,29 +18,23 @@ public:
     QString failure;  // non-empty: changes fail with this sentence
 
     QString ownHandler() override { return QStringLiteral("varrow-link.desktop"); }
-    bool installOwnHandler(const QString&, QString* error) override {
-        if (!failure.isEmpty()) return fail(error);
+    Result<> installOwnHandler(const QString&) override {
+        if (!failure.isEmpty()) return Failure{failure, {}};
         ownInstalled = true;
-        return true;
+        return {};
     }
     void removeOwnHandler() override { ownInstalled = false; }
     QString defaultHandler(const QString& scheme) override {
         return userChoice.contains(scheme) ? userChoice.value(scheme) : systemDefault.value(scheme);
     }
     QString userHandler(const QString& scheme) override { return userChoice.value(scheme); }
-    bool setDefaultHandler(const QString& scheme, const QString& handler, QString* error) override {
-        if (!failure.isEmpty()) return fail(error);
+    Result<> setDefaultHandler(const QString& scheme, const QString& handler) override {
+        if (!failure.isEmpty()) return Failure{failure, {}};
         if (handler.isEmpty())
             userChoice.remove(scheme);
         else
             userChoice.insert(scheme, handler);
-        return true;
-    }
-
-private:
-    bool fail(QString* error) const {
-        if (error) *error = failure;
-        return false;
+        return {};
     }
 };
 

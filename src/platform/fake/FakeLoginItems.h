@@ -14,14 +14,11 @@ public:
     QString failure;  // non-empty: set() fails with this description
     int setCalls = 0;
 
-    bool set(bool on, QString* error) override {
+    Result<> set(bool on) override {
         ++setCalls;
-        if (!failure.isEmpty()) {
-            if (error) *error = failure;
-            return false;
-        }
+        if (!failure.isEmpty()) return Failure{failure, {}};
         enabled = on;
-        return true;
+        return {};
     }
     bool isEnabled() override { return enabled; }
     bool launchedAsLoginItem() override { return launchedAtLogin; }

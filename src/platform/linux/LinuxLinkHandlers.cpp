@@ -38,17 +38,15 @@ QString LinuxLinkHandlers::mimeappsPath() const {
     return QDir(config_).filePath(QStringLiteral("mimeapps.list"));
 }
 
-bool LinuxLinkHandlers::installOwnHandler(const QString& scheme, QString* error) {
-    auto fail = [error](const QString& text) {
-        if (error) *error = text;
-        return false;
-    };
+Result<> LinuxLinkHandlers::installOwnHandler(const QString& scheme) {
     if (executable_.contains(u'\n') || executable_.contains(u'\r'))
-        return fail(QCoreApplication::translate("LinkHandlers",
-                                                "This program’s path cannot be written to a desktop entry."));
+        return Failure{QCoreApplication::translate(
+                           "LinkHandlers", "This program’s path cannot be written to a desktop entry."),
+                       {}};
     if (!QDir().mkpath(applications_))
-        return fail(QCoreApplication::translate("LinkHandlers", "The folder %1 could not be created.")
-                        .arg(applications_));
+        return Failure{QCoreApplication::translate("LinkHandlers", "The folder %1 could not be created.")
+                           .arg(applications_),
+                       {}};
     // Quoted only where needed: the simplest openers split Exec at spaces and know no quoting.
     const QString entry =
         QStringLiteral(
@@ -63,10 +61,11 @@ bool LinuxLinkHandlers::installOwnHandler(const QString& scheme, QString* error)
             .arg(DesktopEntry::escapeValue(DesktopEntry::quoteArgument(executable_)), mimeType(scheme));
     QString why;
     if (!writeFileAtomically(entryPath(), entry.toUtf8(), &why))
-        return fail(
-            QCoreApplication::translate("LinkHandlers", "The desktop entry %1 could not be written: %2")
-                .arg(entryPath(), why));
-    return true;
+        return Failure{
+            QCoreApplication::translate("LinkHandlers", "The desktop entry %1 could not be written.")
+                .arg(entryPath()),
+            why};
+    return {};
 }
 
 void LinuxLinkHandlers::removeOwnHandler() {
@@ -87,32 +86,26 @@ QString LinuxLinkHandlers::userHandler(const QString& scheme) {
     return file.open(QIODevice::ReadOnly) ? MimeApps::defaultIn(file.readAll(), type) : QString();
 }
 
-bool LinuxLinkHandlers::setDefaultHandler(const QString& scheme, const QString& handler, QString* error) {
+Result<> LinuxLinkHandlers::setDefaultHandler(const QString& scheme, const QString& handler) {
     const QString type = mimeType(scheme);
     // Written where the user's choice for the type is read from, as the desktops' own tools do;
     // an empty handler drops the user's line, so the system's default applies again.
     const QString path = mimeApps().userListFor(type);
     QFile file(path);
-    if (file.exists() && !file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = QCoreApplication::translate("LinkHandlers", "%1 could not be read: %2")
-                         .arg(path, file.errorString());
-        return false;
-    }
+    if (file.exists() && !file.open(QIODevice::ReadOnly))
+        return Failure{QCoreApplication::translate("LinkHandlers", "%1 could not be read.").arg(path),
+                       file.errorString()};
     const QByteArray before = file.isOpen() ? file.readAll() : QByteArray();
     const QByteArray after = MimeApps::withDefault(before, type, handler);
-    if (after == before) return true;
+    if (after == before) return {};
     QString why;
     QDir().mkpath(config_);
-    if (!writeFileAtomically(path, after, &why)) {
-        if (error)
-            *error =
-                QCoreApplication::translate("LinkHandlers", "%1 could not be written: %2").arg(path, why);
-        return false;
-    }
+    if (!writeFileAtomically(path, after, &why))
+        return Failure{QCoreApplication::translate("LinkHandlers", "%1 could not be written.").arg(path),
+                       why};
     // Known as written, so the same outside write coming back just after is seen as a change.
     if (path == mimeappsPath()) lastSeen_ = after;
-    return true;
+    return {};
 }
 
 void LinuxLinkHandlers::watchUserChoices() {

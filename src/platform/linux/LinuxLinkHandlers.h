@@ -25,11 +25,11 @@ public:
     QString mimeappsPath() const;
 
     QString ownHandler() override { return QString::fromLatin1(kEntryName); }
-    bool installOwnHandler(const QString& scheme, QString* error) override;
+    Result<> installOwnHandler(const QString& scheme) override;
     void removeOwnHandler() override;
     QString defaultHandler(const QString& scheme) override;
     QString userHandler(const QString& scheme) override;
-    bool setDefaultHandler(const QString& scheme, const QString& handler, QString* error) override;
+    Result<> setDefaultHandler(const QString& scheme, const QString& handler) override;
     // Watches mimeapps.list with inotify: no polling, and a write lands as one signal.
     void watchUserChoices() override;
 

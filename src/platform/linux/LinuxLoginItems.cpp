@@ -34,27 +34,24 @@ QString LinuxLoginItems::execLine(const QString& executable) {
     return quoted + u' ' + QLatin1String(kLoginFlag);
 }
 
-bool LinuxLoginItems::set(bool enabled, QString* error) {
-    auto fail = [error](const QString& text) {
-        if (error) *error = text;
-        return false;
-    };
+Result<> LinuxLoginItems::set(bool enabled) {
     const QString path = entryPath();
     if (!enabled) {
-        if (!QFileInfo::exists(path) || QFile::remove(path)) return true;
-        return fail(
-            QCoreApplication::translate("LoginItems", "The login item %1 could not be removed.").arg(path));
+        QFile file(path);
+        if (!file.exists() || file.remove()) return {};
+        return Failure{
+            QCoreApplication::translate("LoginItems", "The login item %1 could not be removed.").arg(path),
+            file.errorString()};
     }
     if (executable_.contains(u'\n') || executable_.contains(u'\r'))
-        return fail(QCoreApplication::translate("LoginItems",
-                                                "This program’s path cannot be written to a login item."));
+        return Failure{QCoreApplication::translate("LoginItems",
+                                                   "This program’s path cannot be written to a login item."),
+                       {}};
     if (!QDir().mkpath(folder_))
-        return fail(
-            QCoreApplication::translate("LoginItems", "The folder %1 could not be created.").arg(folder_));
+        return Failure{
+            QCoreApplication::translate("LoginItems", "The folder %1 could not be created.").arg(folder_),
+            {}};
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(
-            QCoreApplication::translate("LoginItems", "The login item %1 could not be written.").arg(path));
     const QString entry = QStringLiteral(
                               "[Desktop Entry]\n"
                               "Type=Application\n"
@@ -64,11 +61,11 @@ bool LinuxLoginItems::set(bool enabled, QString* error) {
                               "Terminal=false\n"
                               "X-GNOME-Autostart-enabled=true\n")
                               .arg(execLine(executable_));
-    file.write(entry.toUtf8());
-    if (!file.commit())
-        return fail(
-            QCoreApplication::translate("LoginItems", "The login item %1 could not be written.").arg(path));
-    return true;
+    if (!file.open(QIODevice::WriteOnly) || file.write(entry.toUtf8()) < 0 || !file.commit())
+        return Failure{
+            QCoreApplication::translate("LoginItems", "The login item %1 could not be written.").arg(path),
+            file.errorString()};
+    return {};
 }
 
 bool LinuxLoginItems::isEnabled() {

@@ -22,7 +22,7 @@ public:
     // The Exec= value that starts this executable as a login item (desktop-entry quoting).
     static QString execLine(const QString& executable);
 
-    bool set(bool enabled, QString* error) override;
+    Result<> set(bool enabled) override;
     bool isEnabled() override;
     bool launchedAsLoginItem() override;
 
