@@ -601,12 +601,12 @@ Claude liest sie, wenn „%1“ das nächste Mal geöffnet wird.</translation>
         <translation>Die Anwendung %1 konnte nicht geöffnet werden, weil ihre ausführbare Datei nicht ausführbar ist.</translation>
     </message>
     <message>
-        <source>The application %1 could not be launched: %2.</source>
-        <translation>Die Anwendung %1 konnte nicht gestartet werden: %2.</translation>
-    </message>
-    <message>
         <source>The application %1 quit as soon as it was launched.</source>
         <translation>Die Anwendung %1 hat sich gleich nach dem Start beendet.</translation>
+    </message>
+    <message>
+        <source>The application %1 could not be launched.</source>
+        <translation>Die Anwendung %1 konnte nicht gestartet werden.</translation>
     </message>
 </context>
 <context>

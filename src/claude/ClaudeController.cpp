@@ -249,17 +249,17 @@ void ClaudeController::launch(const Profile& profile, const QString& appPath, qu
     QPointer<ClaudeController> self(this);
     const QUuid id = profile.id;
     services_.workspace.openApplication(appPath, configuration,
-                                        [self, id, attempt](AppHandle app, QString error) {
-                                            if (self) self->launchFinished(id, attempt, app, error);
+                                        [self, id, attempt](const Result<AppHandle>& opened) {
+                                            if (self) self->launchFinished(id, attempt, opened);
                                         });
 }
 
-void ClaudeController::launchFinished(const QUuid& id, quint64 attempt, const AppHandle& app,
-                                      const QString& error) {
+void ClaudeController::launchFinished(const QUuid& id, quint64 attempt, const Result<AppHandle>& opened) {
     const bool current = attempts_.value(id) == attempt;
-    if (!app) {
+    const AppHandle app = opened ? opened.value() : nullptr;
+    if (!opened) {
         if (current) removeOpening(id);
-        setLastError(tr("Claude didn't open: %1").arg(error));
+        setLastError(tr("Claude didn't open: %1").arg(opened.failure().text()));
     }
     refresh();
     QPointer<ClaudeController> self(this);
@@ -380,7 +380,7 @@ void ClaudeController::focus(const AppHandle& app) {
         platform::OpenConfiguration reopen;
         reopen.activates = true;
         reopen.createsNewApplicationInstance = false;
-        services_.workspace.openApplication(app->bundlePath(), reopen, [](AppHandle, QString) {});
+        services_.workspace.openApplication(app->bundlePath(), reopen, [](const Result<AppHandle>&) {});
     }
     front::FrontSwitcher(services_.windowServer, services_.workspace).bringToFront(app, label);
 }

@@ -2,6 +2,7 @@
 
 #include "copies/AppCloner.h"
 #include "model/ProfileStore.h"
+#include "platform/Result.h"
 #include "platform/RunningApplication.h"
 #include "platform/ServiceRefs.h"
 
@@ -99,7 +100,7 @@ private:
     struct Matching;  // paths worked out once per refresh
 
     void launch(const model::Profile& profile, const QString& appPath, quint64 attempt);
-    void launchFinished(const QUuid& id, quint64 attempt, const AppHandle& app, const QString& error);
+    void launchFinished(const QUuid& id, quint64 attempt, const Result<AppHandle>& opened);
     void focusWhenReady(const AppHandle& app, std::function<void()> done, int checks = 0);
     // At most one preparation per account at a time; later requests wait for the one under way.
     void prepareCopy(const model::Profile& profile, std::function<void(copies::AppCloner::Prepared)> done);

@@ -80,9 +80,10 @@ QString LinkRouter::route(const QString& link) {
     configuration.arguments.append(link);
 
     front::FrontSwitcher::log(QStringLiteral("link → ") + profile->name);
-    workspace_.openApplication(app, configuration, [](AppHandle, QString error) {
-        if (!error.isEmpty())
-            platform::SystemLog::write(QStringLiteral("Varrow: a sign-in link was not passed on: ") + error);
+    workspace_.openApplication(app, configuration, [](const Result<AppHandle>& opened) {
+        if (!opened)
+            platform::SystemLog::write(QStringLiteral("Varrow: a sign-in link was not passed on: ") +
+                                       opened.failure().text());
     });
     return {};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Result.h"
 #include "platform/RunningApplication.h"
 
 #include <QList>
@@ -21,8 +22,8 @@ struct OpenConfiguration {
     QMap<QString, QString> environment;
 };
 
-// Called once, on the main thread: the new process, or null and a description of the failure.
-using OpenCompletion = std::function<void(AppHandle app, QString error)>;
+// Called once, on the main thread: the new process, or why it did not start.
+using OpenCompletion = std::function<void(const Result<AppHandle>& opened)>;
 
 // Running applications, activation and launching.
 class Workspace : public QObject {

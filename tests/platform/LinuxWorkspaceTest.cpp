@@ -64,9 +64,10 @@ struct WorkspaceFixture : ::testing::Test {
 
     Opened open(const QString& path, const OpenConfiguration& configuration) {
         auto result = std::make_shared<Opened>();
-        workspace.openApplication(path, configuration, [result](AppHandle app, QString error) {
+        workspace.openApplication(path, configuration, [result](const varrow::Result<AppHandle>& opened) {
             EXPECT_FALSE(result->done) << "completion called twice";
-            *result = Opened{true, app, error};
+            *result =
+                opened ? Opened{true, opened.value(), {}} : Opened{true, nullptr, opened.failure().text()};
         });
         EXPECT_FALSE(result->done) << "completion must not run inside openApplication";
         EXPECT_TRUE(waitUntil([&] { return result->done; }));
@@ -192,6 +193,7 @@ TEST_F(WorkspaceFixture, ReportsWhyABundleCannotBeOpened) {
     const Opened failed = open(broken, configuration());
     EXPECT_FALSE(failed.app);
     EXPECT_TRUE(failed.error.contains("could not be launched")) << failed.error.toStdString();
+    EXPECT_TRUE(failed.error.contains("No such file or directory")) << failed.error.toStdString();
     EXPECT_TRUE(launched.isEmpty());
 }
 

@@ -59,13 +59,13 @@ void FakeWorkspace::completeHeld(int index, const QString& error) {
 void FakeWorkspace::complete(const OpenRequest& request, const OpenCompletion& completion,
                              const QString& error) {
     if (!error.isEmpty()) {
-        completion(nullptr, error);
+        completion(Failure{error, {}});
         return;
     }
     const QString name = QFileInfo(request.bundlePath).completeBaseName();
     auto app = addApplication(bundleIdentifierFor(request.bundlePath), request.bundlePath, name,
                               QStringList{request.bundlePath} + request.configuration.arguments);
-    completion(app, {});
+    completion(app);
 }
 
 QList<AppHandle> FakeWorkspace::runningApplications() {
@@ -103,7 +103,7 @@ void FakeWorkspace::openApplication(const QString& bundlePath, const OpenConfigu
             held_.append({request, std::move(completion)});
             return;
         case OpenMode::Fail:
-            QTimer::singleShot(0, this, [completion, text = failureText] { completion(nullptr, text); });
+            QTimer::singleShot(0, this, [completion, text = failureText] { completion(Failure{text, {}}); });
             return;
         case OpenMode::Launch:
             break;
@@ -111,7 +111,7 @@ void FakeWorkspace::openApplication(const QString& bundlePath, const OpenConfigu
     if (!configuration.createsNewApplicationInstance) {
         for (const auto& app : apps_) {
             if (app->bundlePath() == bundlePath) {
-                QTimer::singleShot(0, this, [completion, app] { completion(app, {}); });
+                QTimer::singleShot(0, this, [completion, app] { completion(app); });
                 return;
             }
         }

@@ -159,10 +159,10 @@ void LinuxWorkspace::handOver(const AppHandle& target) {
     if (target && windows_) windows_->makeFrontmost(target->processIdentifier());
 }
 
-void LinuxWorkspace::finish(OpenCompletion completion, AppHandle app, QString error) {
-    QTimer::singleShot(0, this, [this, completion = std::move(completion), app, error] {
-        if (app) rescan();  // announces the launch before the caller hears of it
-        if (completion) completion(app, error);
+void LinuxWorkspace::finish(OpenCompletion completion, Result<AppHandle> opened) {
+    QTimer::singleShot(0, this, [this, completion = std::move(completion), opened = std::move(opened)] {
+        if (opened) rescan();  // announces the launch before the caller hears of it
+        if (completion) completion(opened);
     });
 }
 
@@ -176,26 +176,31 @@ void LinuxWorkspace::openApplication(const QString& bundlePath, const OpenConfig
     const bool linuxLayout = layout.has_value();
     if (linuxLayout) info = BundleInfo{layout->bundleIdentifier, layout->executable, {}, {}};
     if (!info) {
-        finish(std::move(completion), nullptr,
-               QCoreApplication::translate(
-                   "Workspace", "The application %1 could not be opened because it has no Info.plist.")
-                   .arg(name));
+        finish(
+            std::move(completion),
+            Failure{QCoreApplication::translate(
+                        "Workspace", "The application %1 could not be opened because it has no Info.plist.")
+                        .arg(name),
+                    {}});
         return;
     }
     const QFileInfo executable(bundlePath + (linuxLayout ? "/" : "/Contents/MacOS/") + info->executable);
     if (info->executable.isEmpty() || info->executable.contains(u'/') || !executable.isFile()) {
-        finish(std::move(completion), nullptr,
-               QCoreApplication::translate(
-                   "Workspace", "The application %1 could not be opened because its executable is missing.")
-                   .arg(name));
+        finish(std::move(completion),
+               Failure{QCoreApplication::translate(
+                           "Workspace",
+                           "The application %1 could not be opened because its executable is missing.")
+                           .arg(name),
+                       {}});
         return;
     }
     if (!executable.isExecutable()) {
-        finish(std::move(completion), nullptr,
-               QCoreApplication::translate(
-                   "Workspace",
-                   "The application %1 could not be opened because its executable is not executable.")
-                   .arg(name));
+        finish(std::move(completion),
+               Failure{QCoreApplication::translate(
+                           "Workspace",
+                           "The application %1 could not be opened because its executable is not executable.")
+                           .arg(name),
+                       {}});
         return;
     }
     const QString canonical = QFileInfo(bundlePath).canonicalFilePath();
@@ -222,7 +227,7 @@ void LinuxWorkspace::openApplication(const QString& bundlePath, const OpenConfig
                 ::kill(app->processIdentifier(), SIGUSR1);
             }
             if (configuration.activates) handOver(app);
-            finish(std::move(completion), app, {});
+            finish(std::move(completion), app);
             return;
         }
     }
@@ -230,9 +235,10 @@ void LinuxWorkspace::openApplication(const QString& bundlePath, const OpenConfig
     const auto started =
         launcher_.start(executable.absoluteFilePath(), configuration.arguments, configuration.environment);
     if (started.pid <= 0) {
-        finish(std::move(completion), nullptr,
-               QCoreApplication::translate("Workspace", "The application %1 could not be launched: %2.")
-                   .arg(name, started.error));
+        finish(std::move(completion),
+               Failure{QCoreApplication::translate("Workspace", "The application %1 could not be launched.")
+                           .arg(name),
+                       started.error});
         return;
     }
     // The launch returns as the new program replaces this one's copy, a moment before its
@@ -257,12 +263,14 @@ void LinuxWorkspace::settle(pid_t pid, const QString& path, const QString& ident
     }
     AppHandle app = scanner_.adopt(pid, path, identifier);
     if (!app) {
-        finish(std::move(completion), nullptr,
-               QCoreApplication::translate("Workspace", "The application %1 quit as soon as it was launched.")
-                   .arg(name));
+        finish(std::move(completion),
+               Failure{QCoreApplication::translate("Workspace",
+                                                   "The application %1 quit as soon as it was launched.")
+                           .arg(name),
+                       {}});
         return;
     }
-    finish(std::move(completion), app, {});
+    finish(std::move(completion), app);
 }
 
 std::optional<QStringList> LinuxWorkspace::processArguments(pid_t pid) {

@@ -67,7 +67,7 @@ private:
     AppHandle handleFor(pid_t pid);
     void activeWindowChanged();
     bool signal(const RunningApplication& app, int signalNumber);
-    void finish(OpenCompletion completion, AppHandle app, QString error);
+    void finish(OpenCompletion completion, Result<AppHandle> opened);
     // Adopts a launched process once its arguments can be read (or it is gone, or the wait is up).
     void settle(pid_t pid, const QString& path, const QString& identifier, const QString& name,
                 QElapsedTimer since, OpenCompletion completion);
