@@ -11,10 +11,9 @@ TEST(NoBlockingWait, OnlyCodeOffTheUiThreadWaits) {
         "src/app/CommandLine.cpp",           // the `varrow` client process: it has no window
         "src/app/SingleInstance.cpp",        // send(): the client, or a second start before its loop
         "src/platform/ApplicationCopy.cpp",  // run by AppCloner through QtConcurrent
-        // Start-up, before the socket is served, and exit: whether KWin takes scripts, whether a
-        // tray shows the icon. Activation and the tray's later answers are asynchronous.
+        // Start-up, before the socket is served, and exit: whether KWin takes scripts. Activation
+        // is asynchronous.
         "src/platform/kde/KWinWindowServer.cpp",
-        "src/platform/linux/LinuxTrayAvailability.cpp",
     };
     const QRegularExpression waits(
         R"(\bwaitFor(Finished|Started|ReadyRead|BytesWritten|Connected)\b|\b[um]?sleep\s*\(|QThread::\w*sleep|)"

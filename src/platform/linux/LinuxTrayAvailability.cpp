@@ -1,7 +1,5 @@
 #include "platform/linux/LinuxTrayAvailability.h"
 
-#include "platform/Timings.h"
-
 #include <xcb/xfixes.h>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -55,25 +53,22 @@ void LinuxTrayAvailability::watchBus() {
     watcher_ = new QDBusServiceWatcher(
         service, bus_,
         QDBusServiceWatcher::WatchForRegistration | QDBusServiceWatcher::WatchForUnregistration, this);
-    connect(watcher_, &QDBusServiceWatcher::serviceRegistered, this, [this] { askForHost(false); });
+    connect(watcher_, &QDBusServiceWatcher::serviceRegistered, this, &LinuxTrayAvailability::askForHost);
     connect(watcher_, &QDBusServiceWatcher::serviceUnregistered, this, [this] { setNotifierHost(false); });
     // A watcher that is up before its host says so with this signal.
     bus_.connect(service, QLatin1String(kWatcherPath), QLatin1String(kWatcherInterface),
                  QStringLiteral("StatusNotifierHostRegistered"), this, SLOT(hostRegistered()));
-    if (bus_.interface() && bus_.interface()->isServiceRegistered(service)) askForHost(true);
+    // Asked without waiting: without a watcher the answer is an error, that is no host. A login
+    // launch gives a tray a moment before it shows the window, and an icon is made once a host
+    // answers.
+    askForHost();
 }
 
 void LinuxTrayAvailability::hostRegistered() {
     setNotifierHost(true);
 }
 
-void LinuxTrayAvailability::askForHost(bool wait) {
-    if (wait) {
-        // Start-up decides whether to show the window, so it needs the answer now.
-        notifierHost_ =
-            hostAnswer(bus_.call(hostQuestion(), QDBus::Block, int(Timings::helperToolTimeout().count())));
-        return;
-    }
+void LinuxTrayAvailability::askForHost() {
     auto* call = new QDBusPendingCallWatcher(bus_.asyncCall(hostQuestion()), this);
     connect(call, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* finished) {
         finished->deleteLater();

@@ -32,7 +32,7 @@ private slots:
 
 private:
     void watchBus();
-    void askForHost(bool wait);
+    void askForHost();
     void setNotifierHost(bool present);
     void connectX(const QByteArray& display);
     void dispatchX();
