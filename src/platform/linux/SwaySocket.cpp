@@ -10,7 +10,11 @@ namespace varrow::platform::linux_ {
 SwaySocket::SwaySocket(QString path, QObject* parent) : CompositorSocket(parent), path_(std::move(path)) {
     open(commands_, &SwaySocket::answered);
     open(events_, &SwaySocket::event);
+    // Commands that never reached the compositor get no answer to wait for.
     connect(&commands_.socket, &QLocalSocket::disconnected, this, [this] { sent_.clear(); });
+    connect(&commands_.socket, &QLocalSocket::errorOccurred, this, [this] {
+        if (commands_.socket.state() == QLocalSocket::UnconnectedState) sent_.clear();
+    });
     // A compositor gone takes its focus along: nothing it said holds any more.
     connect(&events_.socket, &QLocalSocket::disconnected, this, [this] { setFocused(std::nullopt); });
 }
