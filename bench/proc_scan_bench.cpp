@@ -196,7 +196,7 @@ int idle(int seconds) {
     const double cpu = double(ticks() - before) / double(::sysconf(_SC_CLK_TCK));
     std::printf("idle watcher: %.3f s CPU in %.1f s = %.3f %% of one core (%d applications seen)\n", cpu,
                 clock.elapsed() / 1000.0, 100.0 * cpu / (clock.elapsed() / 1000.0),
-                int(workspace.runningApplications().size()));
+                int(workspace.applications().size()));
     return 0;
 }
 

@@ -28,7 +28,7 @@ using platform::wayland::WlrWindowServer;
 // with (which Chromium-based builds take instead).
 QList<WlrWindowServer::Owner> applicationWindowOwners() {
     QList<WlrWindowServer::Owner> owners;
-    for (const platform::AppHandle& app : Platform::workspace().runningApplications()) {
+    for (const platform::AppHandle& app : Platform::workspace().applications()) {
         if (!app) continue;
         WlrWindowServer::Owner owner{app->processIdentifier(), {}};
         const QString windowClass = Platform::installations().windowClass(app->bundlePath());
@@ -55,12 +55,12 @@ bool isGnome() {
 void watchRunningApplications(platform::gnome::GnomeWindowServer* windows) {
     auto update = [windows] {
         QList<pid_t> pids;
-        for (const platform::AppHandle& app : Platform::workspace().runningApplications())
+        for (const platform::AppHandle& app : Platform::workspace().applications())
             if (app && !app->isTerminated()) pids.append(app->processIdentifier());
         windows->watchProcesses(pids);
     };
-    QObject::connect(&Platform::workspace(), &platform::Workspace::didLaunchApplication, windows, update);
-    QObject::connect(&Platform::workspace(), &platform::Workspace::didTerminateApplication, windows, update);
+    QObject::connect(&Platform::workspace(), &platform::Workspace::applicationLaunched, windows, update);
+    QObject::connect(&Platform::workspace(), &platform::Workspace::applicationExited, windows, update);
     update();
 }
 

@@ -56,16 +56,16 @@ ClaudeController::ClaudeController(model::ProfileStore* store, const platform::S
     refresh();
 
     platform::Workspace* workspace = &services_.workspace;
-    connect(workspace, &platform::Workspace::didLaunchApplication, this, [this](const AppHandle& app) {
+    connect(workspace, &platform::Workspace::applicationLaunched, this, [this](const AppHandle& app) {
         refresh();
         if (app) catchWrongAccount(app);
     });
-    connect(workspace, &platform::Workspace::didTerminateApplication, this, [this] { refresh(); });
-    connect(workspace, &platform::Workspace::didActivateApplication, this, [this](const AppHandle& app) {
+    connect(workspace, &platform::Workspace::applicationExited, this, [this] { refresh(); });
+    connect(workspace, &platform::Workspace::frontApplicationChanged, this, [this](const AppHandle& app) {
         if (app) awaitingFront_.remove(app->processIdentifier());
         updateFront();
     });
-    connect(workspace, &platform::Workspace::didBecomeActive, this, [this] {
+    connect(workspace, &platform::Workspace::selfCameToFront, this, [this] {
         locateClaude();
         refresh();
     });
@@ -212,9 +212,9 @@ QStringList ClaudeController::displayArguments() const {
 }
 
 void ClaudeController::launch(const Profile& profile, const QString& appPath, quint64 attempt) {
-    platform::OpenConfiguration configuration;
+    platform::LaunchOptions configuration;
     configuration.activates = true;
-    configuration.createsNewApplicationInstance = true;
+    configuration.newInstance = true;
 
     if (!profile.isDefault) {
         // The folder comes from the fixed folder name, so a rename while opening changes nothing here.
@@ -248,7 +248,7 @@ void ClaudeController::launch(const Profile& profile, const QString& appPath, qu
     launchingCopies_.insert(profile.id, appPath);
     QPointer<ClaudeController> self(this);
     const QUuid id = profile.id;
-    services_.workspace.openApplication(appPath, configuration,
+    services_.workspace.launch(appPath, configuration,
                                         [self, id, attempt](const Result<AppHandle>& opened) {
                                             if (self) self->launchFinished(id, attempt, opened);
                                         });
@@ -377,10 +377,10 @@ void ClaudeController::focus(const AppHandle& app) {
     // another instance of the same bundle instead.
     if (!services_.windowServer.frontWindow(app->processIdentifier()) && !app->bundlePath().isEmpty() &&
         !sharesPathWithAnotherClaude(app)) {
-        platform::OpenConfiguration reopen;
+        platform::LaunchOptions reopen;
         reopen.activates = true;
-        reopen.createsNewApplicationInstance = false;
-        services_.workspace.openApplication(app->bundlePath(), reopen, [](const Result<AppHandle>&) {});
+        reopen.newInstance = false;
+        services_.workspace.launch(app->bundlePath(), reopen, [](const Result<AppHandle>&) {});
     }
     front::FrontSwitcher(services_.windowServer, services_.workspace).bringToFront(app, label);
 }

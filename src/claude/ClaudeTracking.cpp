@@ -75,7 +75,7 @@ bool ClaudeController::isNativeWaylandClient(const AppHandle& app) const {
 QList<AppHandle> ClaudeController::claudeApps() const {
     QList<AppHandle> apps;
     const QString claude = QString::fromLatin1(kBundleIdentifier);
-    for (const AppHandle& app : services_.workspace.runningApplications())
+    for (const AppHandle& app : services_.workspace.applications())
         if (app && app->bundleIdentifier() == claude && !app->isTerminated()) apps.append(app);
     return apps;
 }
@@ -145,9 +145,9 @@ void ClaudeController::refresh() {
 
 void ClaudeController::updateFront() {
     platform::Workspace& workspace = services_.workspace;
-    const AppHandle front = workspace.frontmostApplication();
+    const AppHandle front = workspace.frontApplication();
     // During a focus hand-off Varrow is briefly in front; the views should not see that.
-    if (sameProcess(front, workspace.currentApplication()) && handoffUntil_ &&
+    if (sameProcess(front, workspace.thisApplication()) && handoffUntil_ &&
         *handoffUntil_ > QDateTime::currentDateTimeUtc())
         return;
     const bool claudeIsFront = front && front->bundleIdentifier() == QString::fromLatin1(kBundleIdentifier);

@@ -60,9 +60,9 @@ QString LinkRouter::route(const QString& link) {
     else
         return tr("Claude isn't installed, so the link can't be passed on.");
 
-    platform::OpenConfiguration configuration;
+    platform::LaunchOptions configuration;
     configuration.activates = true;
-    configuration.createsNewApplicationInstance = true;
+    configuration.newInstance = true;
     if (!profile->isDefault) {
         const std::optional<QString> folder = profile->dataFolder(store->accountsURL());
         if (!folder) return QStringLiteral("%1 has no usable data folder.").arg(profile->name);
@@ -80,7 +80,7 @@ QString LinkRouter::route(const QString& link) {
     configuration.arguments.append(link);
 
     front::FrontSwitcher::log(QStringLiteral("link → ") + profile->name);
-    workspace_.openApplication(app, configuration, [](const Result<AppHandle>& opened) {
+    workspace_.launch(app, configuration, [](const Result<AppHandle>& opened) {
         if (!opened)
             platform::SystemLog::write(QStringLiteral("Varrow: a sign-in link was not passed on: ") +
                                        opened.failure().text());

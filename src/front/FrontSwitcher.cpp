@@ -17,24 +17,24 @@ namespace varrow::front {
 using platform::AppHandle;
 
 QString FrontSwitcher::frontName() const {
-    const AppHandle front = workspace_->frontmostApplication();
+    const AppHandle front = workspace_->frontApplication();
     if (!front || front->localizedName().isEmpty()) return QStringLiteral("-");
     return front->localizedName();
 }
 
 void FrontSwitcher::bringToFront(const AppHandle& target, const QString& label) const {
-    if (!workspace_->isSelfActive()) {
+    if (!workspace_->isSelfInFront()) {
         // Handing over is only possible from the active application.
         compositorFront(target, label);
         return;
     }
-    handOver(target);
+    bringToFront(target);
     verify(target, label, QStringLiteral("hand-over"),
            [self = *this, target, label] { self.compositorFront(target, label); });
 }
 
-void FrontSwitcher::handOver(const AppHandle& target) const {
-    workspace_->handOver(target);
+void FrontSwitcher::bringToFront(const AppHandle& target) const {
+    workspace_->bringToFront(target);
 }
 
 void FrontSwitcher::windowServerFront(const AppHandle& target, const QString& label) const {
@@ -67,12 +67,12 @@ void FrontSwitcher::activateThenHandOver(const AppHandle& target, const QString&
         if (once->done) return;
         once->done = true;
         QObject::disconnect(once->observer);
-        self.handOver(target);
+        self.bringToFront(target);
         self.verify(target, label, QStringLiteral("activate-then-hand-over"), {});
     };
     platform::Workspace* workspace = workspace_;
-    once->observer = QObject::connect(workspace, &platform::Workspace::didBecomeActive, workspace, action);
-    workspace->activateSelf();
+    once->observer = QObject::connect(workspace, &platform::Workspace::selfCameToFront, workspace, action);
+    workspace->bringSelfToFront();
     // The workspace is the context: a chain dies with the platform that started it.
     QTimer::singleShot(Timings::handOverFallback(), workspace, action);
 }
@@ -80,7 +80,7 @@ void FrontSwitcher::activateThenHandOver(const AppHandle& target, const QString&
 void FrontSwitcher::verify(const AppHandle& target, const QString& label, const QString& step,
                            std::function<void()> fallback) const {
     QTimer::singleShot(Timings::frontCheck(), workspace_, [self = *this, target, label, step, fallback] {
-        const AppHandle front = self.workspace_->frontmostApplication();
+        const AppHandle front = self.workspace_->frontApplication();
         if (front && target && front->processIdentifier() == target->processIdentifier()) {
             log(label + QStringLiteral(": ok via ") + step);
             return;

@@ -37,7 +37,7 @@ public:
 
 private:
     QString frontName() const;
-    void handOver(const platform::AppHandle& target) const;
+    void bringToFront(const platform::AppHandle& target) const;
     void windowServerFront(const platform::AppHandle& target, const QString& label) const;
     void compositorFront(const platform::AppHandle& target, const QString& label) const;
     void activateThenHandOver(const platform::AppHandle& target, const QString& label) const;

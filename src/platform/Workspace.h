@@ -12,18 +12,18 @@
 
 namespace varrow::platform {
 
-// What to start and how, for Workspace::openApplication.
-struct OpenConfiguration {
+// What to start and how, for Workspace::launch.
+struct LaunchOptions {
     bool activates = true;
     // False: when the bundle already runs, ask that instance to show a window (the reopen request).
-    bool createsNewApplicationInstance = false;
+    bool newInstance = false;
     QStringList arguments;
     // Empty map: inherit this process's environment unchanged.
     QMap<QString, QString> environment;
 };
 
 // Called once, on the main thread: the new process, or why it did not start.
-using OpenCompletion = std::function<void(const Result<AppHandle>& opened)>;
+using LaunchCompletion = std::function<void(const Result<AppHandle>& opened)>;
 
 // Running applications, activation and launching.
 class Workspace : public QObject {
@@ -32,19 +32,19 @@ public:
     using QObject::QObject;
 
     // Every application running for this user, in the platform's order.
-    virtual QList<AppHandle> runningApplications() = 0;
-    virtual AppHandle frontmostApplication() = 0;
+    virtual QList<AppHandle> applications() = 0;
+    virtual AppHandle frontApplication() = 0;
     // This application's own handle.
-    virtual AppHandle currentApplication() = 0;
+    virtual AppHandle thisApplication() = 0;
     // Whether one of this application's own windows is active.
-    virtual bool isSelfActive() = 0;
+    virtual bool isSelfInFront() = 0;
     // Activates this application, ignoring other applications.
-    virtual void activateSelf() = 0;
+    virtual void bringSelfToFront() = 0;
     // Hands activation over to another application (yield, then activate all its windows).
-    virtual void handOver(const AppHandle& target) = 0;
+    virtual void bringToFront(const AppHandle& target) = 0;
 
-    virtual void openApplication(const QString& bundlePath, const OpenConfiguration& configuration,
-                                 OpenCompletion completion) = 0;
+    virtual void launch(const QString& bundlePath, const LaunchOptions& configuration,
+                                 LaunchCompletion completion) = 0;
 
     // The applications whose starts outside this program are worth noticing at once (Claude and
     // the accounts' copies); where the system can tell when they start, nothing is looked for on a
@@ -66,12 +66,12 @@ public:
     virtual bool forceTerminate(const RunningApplication& app) = 0;
 
 signals:
-    void didLaunchApplication(const varrow::platform::AppHandle& app);
-    void didTerminateApplication(const varrow::platform::AppHandle& app);
+    void applicationLaunched(const varrow::platform::AppHandle& app);
+    void applicationExited(const varrow::platform::AppHandle& app);
     // The front changed; app is null when nothing is in front or its owner cannot be told.
-    void didActivateApplication(const varrow::platform::AppHandle& app);
+    void frontApplicationChanged(const varrow::platform::AppHandle& app);
     // This application became active.
-    void didBecomeActive();
+    void selfCameToFront();
 };
 
 }  // namespace varrow::platform

@@ -76,7 +76,7 @@ bool SwitcherController::shouldShow() const {
     // A desktop that gives the shown panel the focus puts Varrow in front; hiding it for that
     // would hand the focus back and show it again, over and over.
     const QWindow* window = panel_->windowHandle();
-    return panel_->isVisible() && window && window->isActive() && workspace_.isSelfActive();
+    return panel_->isVisible() && window && window->isActive() && workspace_.isSelfInFront();
 }
 
 void SwitcherController::scheduleLayout() {

@@ -74,7 +74,7 @@ TEST_F(ControllerTest, FocusReopensAWindowlessInstanceUnlessItsBundleIsShared) {
     const auto& reopen = fake.workspace.openRequests[0];
     EXPECT_EQ(reopen.bundlePath, copyOf(work));
     EXPECT_TRUE(reopen.configuration.activates);
-    EXPECT_FALSE(reopen.configuration.createsNewApplicationInstance);
+    EXPECT_FALSE(reopen.configuration.newInstance);
     EXPECT_TRUE(reopen.configuration.arguments.isEmpty());
 
     fake.windowServer.windows.insert(app->processIdentifier(), 7);  // it has a window: no reopen

@@ -50,7 +50,7 @@ TEST_F(LinkRouterTest, theAccountLastInFrontBeforeTheBrowserGetsTheLinkAsOneArgu
     EXPECT_EQ(router.route(second), QString());
     const auto& request = fake.workspace.openRequests.last();
     EXPECT_EQ(request.bundlePath, copyOf(work));
-    EXPECT_TRUE(request.configuration.createsNewApplicationInstance);
+    EXPECT_TRUE(request.configuration.newInstance);
     EXPECT_EQ(lastHandOver(), (QStringList{"--user-data-dir=" + desktopOf(work), second}));
     EXPECT_EQ(request.configuration.environment.value("CLAUDE_CONFIG_DIR"),
               store->accountsURL() + "/" + work.folderName + "/Code");

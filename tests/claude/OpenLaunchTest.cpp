@@ -36,7 +36,7 @@ TEST_F(ControllerTest, DefaultAccountStartsTheInstalledClaudeUnchanged) {
     const auto& request = fake.workspace.openRequests.first();
     EXPECT_EQ(request.bundlePath, claudePath);
     EXPECT_TRUE(request.configuration.activates);
-    EXPECT_TRUE(request.configuration.createsNewApplicationInstance);
+    EXPECT_TRUE(request.configuration.newInstance);
     EXPECT_TRUE(request.configuration.arguments.isEmpty());
     EXPECT_TRUE(request.configuration.environment.isEmpty());
     EXPECT_TRUE(prepares.isEmpty());

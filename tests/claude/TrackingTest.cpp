@@ -56,10 +56,10 @@ TEST_F(ControllerTest, FrontStateFollowsActivationExceptDuringAHandOff) {
     EXPECT_EQ(controller().frontProfileID(), work.id);
 
     controller().focus(app);
-    fake.workspace.setFrontmost(fake.workspace.currentApplication());
+    fake.workspace.setFrontmost(fake.workspace.thisApplication());
     EXPECT_TRUE(controller().claudeIsFront());  // Varrow is only passing activation on
     drain(100);  // the 1.2 s window, scaled, has passed and the switcher's chain has ended
-    fake.workspace.setFrontmost(fake.workspace.currentApplication());
+    fake.workspace.setFrontmost(fake.workspace.thisApplication());
     EXPECT_FALSE(controller().claudeIsFront());
     EXPECT_EQ(controller().frontProfileID(), std::nullopt);
 
@@ -92,7 +92,7 @@ TEST_F(ControllerTest, WrongAccountCatchLeavesEverythingElseAlone) {
     const AppHandle unreadable =
         fake.workspace.addApplication(kClaude, copyOf(work), "Claude Work", {}, false);
     fake.workspace.setArgumentsUnreadable(unreadable->processIdentifier());
-    emit fake.workspace.didLaunchApplication(unreadable);
+    emit fake.workspace.applicationLaunched(unreadable);
     fake.workspace.addApplication("org.example.tool", copyOf(work), "Claude Work");  // not Claude
     drain(50);
     EXPECT_TRUE(fake.workspace.forceTerminated.isEmpty());
@@ -104,7 +104,7 @@ TEST_F(ControllerTest, AccountRemovedDuringTheForcedQuitIsNotRelaunched) {
     fake.workspace.forceTerminateKills = false;
     controller();
     const AppHandle wrong = startClaude({}, copyOf(work));
-    emit fake.workspace.didLaunchApplication(wrong);  // a repeated notice while it quits
+    emit fake.workspace.applicationLaunched(wrong);  // a repeated notice while it quits
     EXPECT_EQ(fake.workspace.forceTerminated.size(), 1);
     store->remove(work, false);
     fake.workspace.removeApplication(wrong);

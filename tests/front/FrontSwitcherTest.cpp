@@ -137,7 +137,7 @@ TEST_F(FrontSwitcherTest, ActivationWithoutNoticeHandsOverAtTheFallbackOnce) {
     ASSERT_TRUE(waitForLines(3));
     settle();
     fake.workspace.blockSignals(false);
-    emit fake.workspace.didBecomeActive();  // a late notice finds no observer
+    emit fake.workspace.selfCameToFront();  // a late notice finds no observer
     settle();
     EXPECT_EQ(messages().last(), "Work: ok via activate-then-hand-over");
     EXPECT_EQ(fake.workspace.handedOver, QList<AppHandle>{target});

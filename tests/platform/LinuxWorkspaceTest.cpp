@@ -17,7 +17,7 @@
 #include <cerrno>
 
 using varrow::platform::AppHandle;
-using varrow::platform::OpenConfiguration;
+using varrow::platform::LaunchOptions;
 using varrow::platform::linux_::LinuxDesktopFiles;
 using varrow::platform::linux_::LinuxWorkspace;
 using varrow::platform::linux_::WorkspaceOptions;
@@ -53,29 +53,29 @@ struct WorkspaceFixture : ::testing::Test {
     QList<AppHandle> started;
 
     void SetUp() override {
-        QObject::connect(&workspace, &LinuxWorkspace::didLaunchApplication,
+        QObject::connect(&workspace, &LinuxWorkspace::applicationLaunched,
                          [this](const AppHandle& app) { launched.append(app); });
-        QObject::connect(&workspace, &LinuxWorkspace::didTerminateApplication,
+        QObject::connect(&workspace, &LinuxWorkspace::applicationExited,
                          [this](const AppHandle& app) { terminated.append(app); });
     }
     void TearDown() override {
         for (const AppHandle& app : started) app->forceTerminate();
     }
 
-    Opened open(const QString& path, const OpenConfiguration& configuration) {
+    Opened open(const QString& path, const LaunchOptions& configuration) {
         auto result = std::make_shared<Opened>();
-        workspace.openApplication(path, configuration, [result](const varrow::Result<AppHandle>& opened) {
+        workspace.launch(path, configuration, [result](const varrow::Result<AppHandle>& opened) {
             EXPECT_FALSE(result->done) << "completion called twice";
             *result =
                 opened ? Opened{true, opened.value(), {}} : Opened{true, nullptr, opened.failure().text()};
         });
-        EXPECT_FALSE(result->done) << "completion must not run inside openApplication";
+        EXPECT_FALSE(result->done) << "completion must not run inside launch";
         EXPECT_TRUE(waitUntil([&] { return result->done; }));
         if (result->app) started.append(result->app);
         return *result;
     }
-    OpenConfiguration configuration(const QStringList& arguments = {}) {
-        OpenConfiguration c;
+    LaunchOptions configuration(const QStringList& arguments = {}) {
+        LaunchOptions c;
         c.arguments = arguments;
         c.environment = {{"PATH", qEnvironmentVariable("PATH")}, {"TOOL_OUT", out}, {"TOOL_MARK", "42"}};
         return c;
@@ -101,7 +101,7 @@ TEST_F(WorkspaceFixture, LaunchesDetachedAndAnnouncesLaunchAndExit) {
     EXPECT_EQ(app->bundlePath(), bundle);
     EXPECT_EQ(app->localizedName(), "Tool Box");
     EXPECT_TRUE(launched.contains(app));  // announced before the completion ran
-    EXPECT_TRUE(workspace.runningApplications().contains(app));
+    EXPECT_TRUE(workspace.applications().contains(app));
     ASSERT_TRUE(waitUntil([&] { return log().contains("mark=42"); }));
     EXPECT_TRUE(log().contains(QStringLiteral("start %1 --one two words").arg(app->processIdentifier())));
 
@@ -122,7 +122,7 @@ TEST_F(WorkspaceFixture, LaunchesDetachedAndAnnouncesLaunchAndExit) {
     ASSERT_TRUE(waitUntil([&] { return terminated.contains(app); }, 2000));
     EXPECT_TRUE(app->isTerminated());
     EXPECT_TRUE(log().contains("quit"));
-    EXPECT_FALSE(workspace.runningApplications().contains(app));
+    EXPECT_FALSE(workspace.applications().contains(app));
     // Reaped: no zombie is left behind.
     EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/proc/%1").arg(app->processIdentifier())));
     EXPECT_EQ(::waitpid(app->processIdentifier(), nullptr, WNOHANG), -1);
@@ -138,13 +138,13 @@ TEST_F(WorkspaceFixture, ReopensARunningInstanceUnlessANewOneIsAsked) {
     EXPECT_EQ(again.app, first.app);
     EXPECT_TRUE(waitUntil([&] { return log().contains("reopen"); }));
 
-    OpenConfiguration fresh = configuration();
-    fresh.createsNewApplicationInstance = true;
+    LaunchOptions fresh = configuration();
+    fresh.newInstance = true;
     const Opened second = open(bundle, fresh);
     ASSERT_TRUE(second.app);
     EXPECT_NE(second.app, first.app);
     EXPECT_EQ(
-        workspace.runningApplications().count(first.app) + workspace.runningApplications().count(second.app),
+        workspace.applications().count(first.app) + workspace.applications().count(second.app),
         2);
 
     ASSERT_TRUE(second.app->forceTerminate());
@@ -155,7 +155,7 @@ TEST_F(WorkspaceFixture, ReopensARunningInstanceUnlessANewOneIsAsked) {
 TEST_F(WorkspaceFixture, InheritsTheEnvironmentWhenNoneIsGiven) {
     qputenv("TOOL_OUT", out.toLocal8Bit());
     qputenv("TOOL_MARK", "inherited");
-    const Opened opened = open(bundle, OpenConfiguration{});
+    const Opened opened = open(bundle, LaunchOptions{});
     qunsetenv("TOOL_OUT");
     qunsetenv("TOOL_MARK");
     ASSERT_TRUE(opened.app);
@@ -237,9 +237,9 @@ TEST(LinuxWorkspaceExits, AnApplicationStartedElsewhereIsFollowedToItsExitWithou
     LinuxWorkspace workspace(nullptr, options);
     ASSERT_FALSE(workspace.isPolling()) << "this system has no pidfds";
     QList<AppHandle> launched, terminated;
-    QObject::connect(&workspace, &LinuxWorkspace::didLaunchApplication,
+    QObject::connect(&workspace, &LinuxWorkspace::applicationLaunched,
                      [&launched](const AppHandle& app) { launched.append(app); });
-    QObject::connect(&workspace, &LinuxWorkspace::didTerminateApplication,
+    QObject::connect(&workspace, &LinuxWorkspace::applicationExited,
                      [&terminated](const AppHandle& app) { terminated.append(app); });
 
     qint64 pid = 0;
@@ -255,7 +255,7 @@ TEST(LinuxWorkspaceExits, AnApplicationStartedElsewhereIsFollowedToItsExitWithou
     ASSERT_TRUE(app->forceTerminate());
     ASSERT_TRUE(waitUntil([&] { return terminated.contains(app); }, 5000));
     EXPECT_EQ(terminated.size(), 1);
-    EXPECT_FALSE(workspace.runningApplications().contains(app));
+    EXPECT_FALSE(workspace.applications().contains(app));
 }
 
 // At rest nothing is looked for on a timer: a start of a watched application (exec opens its
@@ -276,7 +276,7 @@ TEST(LinuxWorkspaceLaunches, AWatchedApplicationsStartIsNoticedWithNoTimerAtRest
     EXPECT_FALSE(workspace.isChecking());
 
     QList<AppHandle> launched;
-    QObject::connect(&workspace, &LinuxWorkspace::didLaunchApplication,
+    QObject::connect(&workspace, &LinuxWorkspace::applicationLaunched,
                      [&launched](const AppHandle& app) { launched.append(app); });
     tree.addProcess(4000, 1, 90, bundle + "/Contents/MacOS/Tool", {"--one"});
     tree.setLastCreated(4000);

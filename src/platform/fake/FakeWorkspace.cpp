@@ -18,28 +18,28 @@ AppHandle FakeWorkspace::addApplication(const QString& bundleIdentifier, const Q
         std::make_shared<RunningApplication>(this, pid, quint64(pid), bundleIdentifier, bundlePath, name);
     apps_.append(app);
     arguments_.insert(pid, arguments);
-    if (notify) emit didLaunchApplication(app);
+    if (notify) emit applicationLaunched(app);
     return app;
 }
 
 void FakeWorkspace::removeApplication(const AppHandle& app, bool notify) {
     if (!app || !apps_.removeOne(app)) return;
     if (front_ == app) front_.reset();
-    if (notify) emit didTerminateApplication(app);
+    if (notify) emit applicationExited(app);
 }
 
 void FakeWorkspace::setFrontmost(const AppHandle& app, bool notify) {
     front_ = app;
     selfActive_ = app && app == self_;
-    if (notify) emit didActivateApplication(app);
+    if (notify) emit frontApplicationChanged(app);
 }
 
 void FakeWorkspace::setSelfActive(bool active, bool notify) {
     selfActive_ = active;
     if (active) front_ = self_;
     if (active && notify) {
-        emit didActivateApplication(self_);
-        emit didBecomeActive();
+        emit frontApplicationChanged(self_);
+        emit selfCameToFront();
     }
 }
 
@@ -56,7 +56,7 @@ void FakeWorkspace::completeHeld(int index, const QString& error) {
     complete(request, completion, error);
 }
 
-void FakeWorkspace::complete(const OpenRequest& request, const OpenCompletion& completion,
+void FakeWorkspace::complete(const OpenRequest& request, const LaunchCompletion& completion,
                              const QString& error) {
     if (!error.isEmpty()) {
         completion(Failure{error, {}});
@@ -68,34 +68,34 @@ void FakeWorkspace::complete(const OpenRequest& request, const OpenCompletion& c
     completion(app);
 }
 
-QList<AppHandle> FakeWorkspace::runningApplications() {
+QList<AppHandle> FakeWorkspace::applications() {
     return apps_;
 }
 
-AppHandle FakeWorkspace::frontmostApplication() {
+AppHandle FakeWorkspace::frontApplication() {
     return front_;
 }
 
-AppHandle FakeWorkspace::currentApplication() {
+AppHandle FakeWorkspace::thisApplication() {
     return self_;
 }
 
-bool FakeWorkspace::isSelfActive() {
+bool FakeWorkspace::isSelfInFront() {
     return selfActive_;
 }
 
-void FakeWorkspace::activateSelf() {
+void FakeWorkspace::bringSelfToFront() {
     ++selfActivations;
     setSelfActive(true);
 }
 
-void FakeWorkspace::handOver(const AppHandle& target) {
+void FakeWorkspace::bringToFront(const AppHandle& target) {
     handedOver.append(target);
     if (target && apps_.contains(target)) setFrontmost(target);
 }
 
-void FakeWorkspace::openApplication(const QString& bundlePath, const OpenConfiguration& configuration,
-                                    OpenCompletion completion) {
+void FakeWorkspace::launch(const QString& bundlePath, const LaunchOptions& configuration,
+                                    LaunchCompletion completion) {
     OpenRequest request{bundlePath, configuration};
     openRequests.append(request);
     switch (openMode) {
@@ -108,7 +108,7 @@ void FakeWorkspace::openApplication(const QString& bundlePath, const OpenConfigu
         case OpenMode::Launch:
             break;
     }
-    if (!configuration.createsNewApplicationInstance) {
+    if (!configuration.newInstance) {
         for (const auto& app : apps_) {
             if (app->bundlePath() == bundlePath) {
                 QTimer::singleShot(0, this, [completion, app] { completion(app); });

@@ -15,7 +15,7 @@ public:
 
     struct OpenRequest {
         QString bundlePath;
-        OpenConfiguration configuration;
+        LaunchOptions configuration;
     };
     enum class OpenMode {
         Launch,  // start a new fake process (or reopen a running one) and complete with it
@@ -33,11 +33,11 @@ public:
     void setSelfActive(bool active, bool notify = true);
     void setArgumentsUnreadable(pid_t pid, bool unreadable = true);
     void completeHeld(int index, const QString& error = {});
-    void complete(const OpenRequest& request, const OpenCompletion& completion, const QString& error);
+    void complete(const OpenRequest& request, const LaunchCompletion& completion, const QString& error);
 
     OpenMode openMode = OpenMode::Launch;
     QString failureText = QStringLiteral("The application could not be launched.");
-    // Bundle identifier and name given to processes started by openApplication, by bundle path.
+    // Bundle identifier and name given to processes started by launch, by bundle path.
     std::function<QString(const QString&)> bundleIdentifierFor;
     QList<OpenRequest> openRequests;
     QList<pid_t> terminated;
@@ -51,14 +51,14 @@ public:
     bool forceTerminateKills = true;
 
     // Workspace
-    QList<AppHandle> runningApplications() override;
-    AppHandle frontmostApplication() override;
-    AppHandle currentApplication() override;
-    bool isSelfActive() override;
-    void activateSelf() override;
-    void handOver(const AppHandle& target) override;
-    void openApplication(const QString& bundlePath, const OpenConfiguration& configuration,
-                         OpenCompletion completion) override;
+    QList<AppHandle> applications() override;
+    AppHandle frontApplication() override;
+    AppHandle thisApplication() override;
+    bool isSelfInFront() override;
+    void bringSelfToFront() override;
+    void bringToFront(const AppHandle& target) override;
+    void launch(const QString& bundlePath, const LaunchOptions& configuration,
+                         LaunchCompletion completion) override;
     std::optional<QStringList> processArguments(pid_t pid) override;
     std::optional<quint64> treeCpuMilliseconds(pid_t pid) override;
     std::optional<quint64> treeMemoryBytes(pid_t pid) override;
@@ -77,7 +77,7 @@ private:
     AppHandle front_;
     bool selfActive_ = false;
     pid_t nextPid_ = 1000;
-    QList<std::pair<OpenRequest, OpenCompletion>> held_;
+    QList<std::pair<OpenRequest, LaunchCompletion>> held_;
 };
 
 }  // namespace varrow::platform::fake

@@ -99,15 +99,15 @@ void LinuxWorkspace::watchForLaunches(const QStringList& applicationPaths) {
 void LinuxWorkspace::announce(const ProcScanner::Changes& changes) {
     for (const AppHandle& app : changes.terminated) {
         exits_.forget(app);
-        emit didTerminateApplication(app);
+        emit applicationExited(app);
     }
     for (const AppHandle& app : changes.launched) {
         if (!polling_) exits_.watch(app);
-        emit didLaunchApplication(app);
+        emit applicationLaunched(app);
     }
 }
 
-QList<AppHandle> LinuxWorkspace::runningApplications() {
+QList<AppHandle> LinuxWorkspace::applications() {
     return scanner_.applications();
 }
 
@@ -123,16 +123,16 @@ AppHandle LinuxWorkspace::handleFor(pid_t pid) {
     return scanner_.anyProcess(pid);
 }
 
-AppHandle LinuxWorkspace::frontmostApplication() {
+AppHandle LinuxWorkspace::frontApplication() {
     const auto pid = activePid();
     return pid ? handleFor(*pid) : nullptr;
 }
 
-AppHandle LinuxWorkspace::currentApplication() {
+AppHandle LinuxWorkspace::thisApplication() {
     return self_;
 }
 
-bool LinuxWorkspace::isSelfActive() {
+bool LinuxWorkspace::isSelfInFront() {
     return activePid() == self_->processIdentifier();
 }
 
@@ -144,30 +144,30 @@ void LinuxWorkspace::activeWindowChanged() {
     // No active window, or one whose owner is unknown: something other than Claude is in front,
     // and that must be heard, or the last front would stay in force.
     if (!pid) {
-        emit didActivateApplication(nullptr);
+        emit frontApplicationChanged(nullptr);
         return;
     }
-    emit didActivateApplication(handleFor(*pid));
-    if (*pid == self_->processIdentifier() && !wasSelf) emit didBecomeActive();
+    emit frontApplicationChanged(handleFor(*pid));
+    if (*pid == self_->processIdentifier() && !wasSelf) emit selfCameToFront();
 }
 
-void LinuxWorkspace::activateSelf() {
+void LinuxWorkspace::bringSelfToFront() {
     if (windows_) windows_->makeFrontmost(self_->processIdentifier());
 }
 
-void LinuxWorkspace::handOver(const AppHandle& target) {
+void LinuxWorkspace::bringToFront(const AppHandle& target) {
     if (target && windows_) windows_->makeFrontmost(target->processIdentifier());
 }
 
-void LinuxWorkspace::finish(OpenCompletion completion, Result<AppHandle> opened) {
+void LinuxWorkspace::finish(LaunchCompletion completion, Result<AppHandle> opened) {
     QTimer::singleShot(0, this, [this, completion = std::move(completion), opened = std::move(opened)] {
         if (opened) rescan();  // announces the launch before the caller hears of it
         if (completion) completion(opened);
     });
 }
 
-void LinuxWorkspace::openApplication(const QString& bundlePath, const OpenConfiguration& configuration,
-                                     OpenCompletion completion) {
+void LinuxWorkspace::launch(const QString& bundlePath, const LaunchOptions& configuration,
+                                     LaunchCompletion completion) {
     const QString name = quoted(BundleInfo::displayName(QDir::cleanPath(bundlePath)));
     auto info = BundleInfo::read(bundlePath);
     // An installation that is not a bundle (Claude's Linux package, or a copy of it): the
@@ -205,7 +205,7 @@ void LinuxWorkspace::openApplication(const QString& bundlePath, const OpenConfig
     }
     const QString canonical = QFileInfo(bundlePath).canonicalFilePath();
 
-    if (!configuration.createsNewApplicationInstance) {
+    if (!configuration.newInstance) {
         for (const AppHandle& app : scanner_.applications()) {
             if (app->bundlePath() != canonical || isTerminated(*app)) continue;
             // The reopen request: the running instance shows a window again. Electron takes
@@ -226,7 +226,7 @@ void LinuxWorkspace::openApplication(const QString& bundlePath, const OpenConfig
             } else {
                 ::kill(app->processIdentifier(), SIGUSR1);
             }
-            if (configuration.activates) handOver(app);
+            if (configuration.activates) bringToFront(app);
             finish(std::move(completion), app);
             return;
         }
@@ -250,7 +250,7 @@ void LinuxWorkspace::openApplication(const QString& bundlePath, const OpenConfig
 }
 
 void LinuxWorkspace::settle(pid_t pid, const QString& path, const QString& identifier, const QString& name,
-                            QElapsedTimer since, OpenCompletion completion) {
+                            QElapsedTimer since, LaunchCompletion completion) {
     const auto stat = scanner_.readStat(pid);
     const bool running = stat && !stat->zombie;
     if (!scanner_.readArguments(pid) && running && since.elapsed() < Timings::launchSettle().count()) {

@@ -42,14 +42,14 @@ public:
     // Whether the former polling way is in use (asked for, or the system has no pidfds).
     bool isPolling() const { return polling_; }
 
-    QList<AppHandle> runningApplications() override;
-    AppHandle frontmostApplication() override;
-    AppHandle currentApplication() override;
-    bool isSelfActive() override;
-    void activateSelf() override;
-    void handOver(const AppHandle& target) override;
-    void openApplication(const QString& bundlePath, const OpenConfiguration& configuration,
-                         OpenCompletion completion) override;
+    QList<AppHandle> applications() override;
+    AppHandle frontApplication() override;
+    AppHandle thisApplication() override;
+    bool isSelfInFront() override;
+    void bringSelfToFront() override;
+    void bringToFront(const AppHandle& target) override;
+    void launch(const QString& bundlePath, const LaunchOptions& configuration,
+                         LaunchCompletion completion) override;
     void watchForLaunches(const QStringList& applicationPaths) override;
     // Whether new processes are looked for on a timer now (polling, nothing to watch, or a
     // process still to be looked at again).
@@ -67,10 +67,10 @@ private:
     AppHandle handleFor(pid_t pid);
     void activeWindowChanged();
     bool signal(const RunningApplication& app, int signalNumber);
-    void finish(OpenCompletion completion, Result<AppHandle> opened);
+    void finish(LaunchCompletion completion, Result<AppHandle> opened);
     // Adopts a launched process once its arguments can be read (or it is gone, or the wait is up).
     void settle(pid_t pid, const QString& path, const QString& identifier, const QString& name,
-                QElapsedTimer since, OpenCompletion completion);
+                QElapsedTimer since, LaunchCompletion completion);
     void announce(const ProcScanner::Changes& changes);
     // The executable of an application folder (a bundle or an installation); empty when none.
     QString executableOf(const QString& applicationPath);

@@ -154,8 +154,8 @@ TEST(X11, FrontWindowActivationAndFrontState) {
     LinuxWorkspace workspace(&server, options);
     int becameActive = 0;
     QList<AppHandle> activated;
-    QObject::connect(&workspace, &LinuxWorkspace::didBecomeActive, [&] { ++becameActive; });
-    QObject::connect(&workspace, &LinuxWorkspace::didActivateApplication,
+    QObject::connect(&workspace, &LinuxWorkspace::selfCameToFront, [&] { ++becameActive; });
+    QObject::connect(&workspace, &LinuxWorkspace::frontApplicationChanged,
                      [&](const AppHandle& app) { activated.append(app); });
 
     TestWindow window(x11->connection());
@@ -163,11 +163,11 @@ TEST(X11, FrontWindowActivationAndFrontState) {
     EXPECT_FALSE(server.frontWindow(::getpid() + 100000));
 
     ASSERT_TRUE(server.makeFrontmost(::getpid()));
-    ASSERT_TRUE(waitUntil([&] { return workspace.isSelfActive(); }, 3000));
+    ASSERT_TRUE(waitUntil([&] { return workspace.isSelfInFront(); }, 3000));
     ASSERT_TRUE(waitUntil([&] { return becameActive >= 1; }, 3000));
-    EXPECT_EQ(workspace.frontmostApplication(), workspace.currentApplication());
-    EXPECT_TRUE(activated.contains(workspace.currentApplication()));
-    EXPECT_TRUE(workspace.isActive(*workspace.currentApplication()));
+    EXPECT_EQ(workspace.frontApplication(), workspace.thisApplication());
+    EXPECT_TRUE(activated.contains(workspace.thisApplication()));
+    EXPECT_TRUE(workspace.isActive(*workspace.thisApplication()));
 }
 
 TEST(X11, OverlayStatesAreOnTheServerBeforeTheWindowIsMapped) {
