@@ -1,8 +1,8 @@
-// Rescan cost of the Linux workspace's /proc scanner on a synthetic tree: a number of ordinary
+// Rescan cost of the Linux process service's /proc scanner on a synthetic tree: a number of ordinary
 // processes plus 20 bundle processes. "Steady" is the timer's case (nothing changed); "Churn"
 // replaces one process per scan.
 #include "platform/Timings.h"
-#include "platform/linux/LinuxWorkspace.h"
+#include "platform/linux/LinuxProcesses.h"
 #include "platform/linux/ProcScanner.h"
 
 #include <benchmark/benchmark.h>
@@ -177,7 +177,7 @@ void NewProcesses(benchmark::State& state) {
         benchmark::Counter(double(batch), benchmark::Counter::kIsIterationInvariantRate);
 }
 
-// Idle cost of the watcher: the workspace alone in an event loop for the given seconds, CPU time
+// Idle cost of the watcher: the process service alone in an event loop for the given seconds, CPU time
 // read from /proc/self/stat before and after.
 int idle(int seconds) {
     auto ticks = [] {
@@ -187,7 +187,7 @@ int idle(int seconds) {
         const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
         return fields.value(11).toLongLong() + fields.value(12).toLongLong();  // utime + stime
     };
-    varrow::platform::linux_::LinuxWorkspace workspace(nullptr);
+    varrow::platform::linux_::LinuxProcesses processes(nullptr);
     const long long before = ticks();
     QTimer::singleShot(seconds * 1000, qApp, &QCoreApplication::quit);
     QElapsedTimer clock;
@@ -196,7 +196,7 @@ int idle(int seconds) {
     const double cpu = double(ticks() - before) / double(::sysconf(_SC_CLK_TCK));
     std::printf("idle watcher: %.3f s CPU in %.1f s = %.3f %% of one core (%d applications seen)\n", cpu,
                 clock.elapsed() / 1000.0, 100.0 * cpu / (clock.elapsed() / 1000.0),
-                int(workspace.applications().size()));
+                int(processes.applications().size()));
     return 0;
 }
 

@@ -33,7 +33,7 @@ void BM_Refresh(benchmark::State& state) {
     store.setProfiles(profiles);
 
     for (int i = 0; i < others; ++i)
-        fake.workspace.addApplication(QStringLiteral("org.example.app%1").arg(i),
+        fake.processes.addApplication(QStringLiteral("org.example.app%1").arg(i),
                                       QStringLiteral("/usr/lib/app%1/App.app").arg(i), QStringLiteral("App"),
                                       {QStringLiteral("/usr/lib/app%1/App.app/Contents/MacOS/App").arg(i)},
                                       false);
@@ -42,7 +42,7 @@ void BM_Refresh(benchmark::State& state) {
         QDir().mkpath(desktop);
         const QString copy = QDir(store.appsURL()).filePath("Claude " + profiles[i].name + ".app");
         QDir().mkpath(copy);
-        fake.workspace.addApplication(claude::ClaudeController::kBundleIdentifier, copy, profiles[i].name,
+        fake.processes.addApplication(claude::ClaudeController::kBundleIdentifier, copy, profiles[i].name,
                                       {copy + "/Contents/MacOS/Claude", "--user-data-dir=" + desktop}, false);
     }
 

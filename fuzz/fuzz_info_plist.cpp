@@ -1,5 +1,5 @@
 // Info.plist files of whatever bundle sits where Claude is expected: XML, binary or garbage.
-// Both readers, the workspace's bundle reader and the copier's version reader, must cope.
+// Both readers, the process service's bundle reader and the copier's version reader, must cope.
 #include "FuzzSupport.h"
 #include "copies/AppCloner.h"
 #include "platform/Installations.h"

@@ -509,6 +509,29 @@ Claude liest sie, wenn „%1“ das nächste Mal geöffnet wird.</translation>
     </message>
 </context>
 <context>
+    <name>Processes</name>
+    <message>
+        <source>The application %1 could not be opened because it has no Info.plist.</source>
+        <translation>Die Anwendung %1 konnte nicht geöffnet werden, weil ihr die Info.plist fehlt.</translation>
+    </message>
+    <message>
+        <source>The application %1 could not be opened because its executable is missing.</source>
+        <translation>Die Anwendung %1 konnte nicht geöffnet werden, weil ihre ausführbare Datei fehlt.</translation>
+    </message>
+    <message>
+        <source>The application %1 could not be opened because its executable is not executable.</source>
+        <translation>Die Anwendung %1 konnte nicht geöffnet werden, weil ihre ausführbare Datei nicht ausführbar ist.</translation>
+    </message>
+    <message>
+        <source>The application %1 could not be launched.</source>
+        <translation>Die Anwendung %1 konnte nicht gestartet werden.</translation>
+    </message>
+    <message>
+        <source>The application %1 quit as soon as it was launched.</source>
+        <translation>Die Anwendung %1 hat sich gleich nach dem Start beendet.</translation>
+    </message>
+</context>
+<context>
     <name>Profile</name>
     <message>
         <source>an entry is not an object</source>
@@ -584,29 +607,6 @@ Claude liest sie, wenn „%1“ das nächste Mal geöffnet wird.</translation>
         <source>Off</source>
         <comment>no switcher</comment>
         <translation>Aus</translation>
-    </message>
-</context>
-<context>
-    <name>Workspace</name>
-    <message>
-        <source>The application %1 could not be opened because it has no Info.plist.</source>
-        <translation>Die Anwendung %1 konnte nicht geöffnet werden, weil ihr die Info.plist fehlt.</translation>
-    </message>
-    <message>
-        <source>The application %1 could not be opened because its executable is missing.</source>
-        <translation>Die Anwendung %1 konnte nicht geöffnet werden, weil ihre ausführbare Datei fehlt.</translation>
-    </message>
-    <message>
-        <source>The application %1 could not be opened because its executable is not executable.</source>
-        <translation>Die Anwendung %1 konnte nicht geöffnet werden, weil ihre ausführbare Datei nicht ausführbar ist.</translation>
-    </message>
-    <message>
-        <source>The application %1 quit as soon as it was launched.</source>
-        <translation>Die Anwendung %1 hat sich gleich nach dem Start beendet.</translation>
-    </message>
-    <message>
-        <source>The application %1 could not be launched.</source>
-        <translation>Die Anwendung %1 konnte nicht gestartet werden.</translation>
     </message>
 </context>
 <context>

@@ -131,7 +131,7 @@ int run(int argc, char** argv) {
     if (!loginLaunch || !platform::Platform::trays().isAvailable()) window().showForLaunch(loginLaunch);
     trace("window");
 
-    claude::IdleSleeper sleeper(&claude, platform::Platform::workspace());
+    claude::IdleSleeper sleeper(&claude, platform::Platform::processes());
     claude::LoginOpener loginOpener(&claude, platform::Platform::windowServer());
     QTimer::singleShot(0, &app, [&app, &store, &claude, &trayMenu, &loginOpener, loginLaunch] {
         trace("event loop");

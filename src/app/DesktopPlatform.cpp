@@ -4,7 +4,7 @@
 #include "install/LinuxPinnedApps.h"
 #include "platform/Installations.h"
 #include "platform/Platform.h"
-#include "platform/Workspace.h"
+#include "platform/Processes.h"
 #include "platform/gnome/DBusExtensionLink.h"
 #include "platform/gnome/GnomeShortcuts.h"
 #include "platform/gnome/GnomeWindowServer.h"
@@ -28,14 +28,14 @@ using platform::wayland::WlrWindowServer;
 // with (which Chromium-based builds take instead).
 QList<WlrWindowServer::Owner> applicationWindowOwners() {
     QList<WlrWindowServer::Owner> owners;
-    for (const platform::AppHandle& app : Platform::workspace().applications()) {
+    for (const platform::AppHandle& app : Platform::processes().applications()) {
         if (!app) continue;
         WlrWindowServer::Owner owner{app->processIdentifier(), {}};
         const QString windowClass = Platform::installations().windowClass(app->bundlePath());
         if (!windowClass.isEmpty()) owner.appIds.append(windowClass);
         QString classArgument;
         for (const QString& argument :
-             Platform::workspace().processArguments(owner.pid).value_or(QStringList()))
+             Platform::processes().processArguments(owner.pid).value_or(QStringList()))
             if (argument.startsWith(QLatin1String("--class="))) classArgument = argument.mid(8);
         if (!classArgument.isEmpty() && !owner.appIds.contains(classArgument))
             owner.appIds.append(classArgument);
@@ -55,12 +55,12 @@ bool isGnome() {
 void watchRunningApplications(platform::gnome::GnomeWindowServer* windows) {
     auto update = [windows] {
         QList<pid_t> pids;
-        for (const platform::AppHandle& app : Platform::workspace().applications())
+        for (const platform::AppHandle& app : Platform::processes().applications())
             if (app && !app->isTerminated()) pids.append(app->processIdentifier());
         windows->watchProcesses(pids);
     };
-    QObject::connect(&Platform::workspace(), &platform::Workspace::applicationLaunched, windows, update);
-    QObject::connect(&Platform::workspace(), &platform::Workspace::applicationExited, windows, update);
+    QObject::connect(&Platform::processes(), &platform::Processes::applicationLaunched, windows, update);
+    QObject::connect(&Platform::processes(), &platform::Processes::applicationExited, windows, update);
     update();
 }
 

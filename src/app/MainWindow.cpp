@@ -108,7 +108,7 @@ void MainWindow::activateAgain() {
     // directly, a few times, until the window is active.
     if (isActiveWindow() || !isVisible() || activationTries_ >= Timings::windowActivationRetries) return;
     ++activationTries_;
-    platform::Platform::workspace().bringSelfToFront();
+    platform::Platform::processes().bringSelfToFront();
     QTimer::singleShot(Timings::windowActivationRetry(), this, &MainWindow::activateAgain);
 }
 

@@ -20,7 +20,7 @@ StartupWiring& StartupWiring::shared() {
 
 void StartupWiring::start(model::ProfileStore* store, claude::ClaudeController* claude) {
     if (switcher_) return;
-    switcher_ = std::make_unique<switcher::SwitcherController>(store, claude, platform::Platform::workspace(),
+    switcher_ = std::make_unique<switcher::SwitcherController>(store, claude, platform::Platform::processes(),
                                                                platform::Platform::windowServer());
 
     hotKey_ = std::make_unique<system::CycleHotKey>(
@@ -31,7 +31,7 @@ void StartupWiring::start(model::ProfileStore* store, claude::ClaudeController* 
     QObject::connect(claude, &claude::ClaudeController::frontChanged, hotKey_.get(),
                      &system::CycleHotKey::frontChanged);
 
-    linkRouter_ = std::make_unique<claude::LinkRouter>(claude, platform::Platform::workspace(),
+    linkRouter_ = std::make_unique<claude::LinkRouter>(claude, platform::Platform::processes(),
                                                        platform::Platform::installations());
     linkHandler_ = std::make_unique<system::LinkHandlerChoice>(store, platform::Platform::linkHandlers());
     linkHandler_->apply();

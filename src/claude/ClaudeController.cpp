@@ -7,10 +7,10 @@
 #include "platform/Installations.h"
 #include "platform/Paths.h"
 #include "platform/PinnedApps.h"
+#include "platform/Processes.h"
 #include "platform/SystemLog.h"
 #include "platform/Timings.h"
 #include "platform/WindowServer.h"
-#include "platform/Workspace.h"
 
 #include <QDir>
 #include <QFile>
@@ -55,17 +55,17 @@ ClaudeController::ClaudeController(model::ProfileStore* store, const platform::S
     locateClaude();
     refresh();
 
-    platform::Workspace* workspace = &services_.workspace;
-    connect(workspace, &platform::Workspace::applicationLaunched, this, [this](const AppHandle& app) {
+    platform::Processes* processes = &services_.processes;
+    connect(processes, &platform::Processes::applicationLaunched, this, [this](const AppHandle& app) {
         refresh();
         if (app) catchWrongAccount(app);
     });
-    connect(workspace, &platform::Workspace::applicationExited, this, [this] { refresh(); });
-    connect(workspace, &platform::Workspace::frontApplicationChanged, this, [this](const AppHandle& app) {
+    connect(processes, &platform::Processes::applicationExited, this, [this] { refresh(); });
+    connect(processes, &platform::Processes::frontApplicationChanged, this, [this](const AppHandle& app) {
         if (app) awaitingFront_.remove(app->processIdentifier());
         updateFront();
     });
-    connect(workspace, &platform::Workspace::selfCameToFront, this, [this] {
+    connect(processes, &platform::Processes::selfCameToFront, this, [this] {
         locateClaude();
         refresh();
     });
@@ -85,7 +85,7 @@ void ClaudeController::watchLaunches() {
     if (claudeURL_) paths.append(*claudeURL_);
     for (const Profile& profile : store_->profiles())
         if (!profile.isDefault) paths.append(AppCloner::copyPath(profile, store_->appsURL()));
-    services_.workspace.watchForLaunches(paths);
+    services_.processes.watchForLaunches(paths);
 }
 
 void ClaudeController::setCopyPreparer(CopyPreparer preparer) {
@@ -248,10 +248,9 @@ void ClaudeController::launch(const Profile& profile, const QString& appPath, qu
     launchingCopies_.insert(profile.id, appPath);
     QPointer<ClaudeController> self(this);
     const QUuid id = profile.id;
-    services_.workspace.launch(appPath, configuration,
-                                        [self, id, attempt](const Result<AppHandle>& opened) {
-                                            if (self) self->launchFinished(id, attempt, opened);
-                                        });
+    services_.processes.launch(appPath, configuration, [self, id, attempt](const Result<AppHandle>& opened) {
+        if (self) self->launchFinished(id, attempt, opened);
+    });
 }
 
 void ClaudeController::launchFinished(const QUuid& id, quint64 attempt, const Result<AppHandle>& opened) {
@@ -380,9 +379,9 @@ void ClaudeController::focus(const AppHandle& app) {
         platform::LaunchOptions reopen;
         reopen.activates = true;
         reopen.newInstance = false;
-        services_.workspace.launch(app->bundlePath(), reopen, [](const Result<AppHandle>&) {});
+        services_.processes.launch(app->bundlePath(), reopen, [](const Result<AppHandle>&) {});
     }
-    front::FrontSwitcher(services_.windowServer, services_.workspace).bringToFront(app, label);
+    front::FrontSwitcher(services_.windowServer, services_.processes).bringToFront(app, label);
 }
 
 void ClaudeController::cycle(bool backwards) {

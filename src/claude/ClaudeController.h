@@ -27,7 +27,7 @@ class ClaudeController : public QObject {
 public:
     static constexpr auto kBundleIdentifier = "com.anthropic.claudefordesktop";
 
-    // Uses the workspace, the window server, the installations and the pinned apps.
+    // Uses the process service, the window server, the installations and the pinned apps.
     ClaudeController(model::ProfileStore* store, const platform::ServiceRefs& services,
                      QObject* parent = nullptr);
 
@@ -95,7 +95,7 @@ signals:
     void stateChanged();
 
 private:
-    // Tells the workspace which applications' starts to notice: Claude and every account's copy.
+    // Tells the process service which applications' starts to notice: Claude and every account's copy.
     void watchLaunches();
     struct Matching;  // paths worked out once per refresh
 

@@ -7,9 +7,9 @@
 #include "platform/Installations.h"
 #include "platform/Paths.h"
 #include "platform/PinnedApps.h"
+#include "platform/Processes.h"
 #include "platform/Timings.h"
 #include "platform/WindowServer.h"
-#include "platform/Workspace.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -63,7 +63,7 @@ ClaudeController::Matching ClaudeController::matching() const {
 
 std::optional<QStringList> ClaudeController::arguments(const AppHandle& app) const {
     if (!app) return std::nullopt;
-    return services_.workspace.processArguments(app->processIdentifier());
+    return services_.processes.processArguments(app->processIdentifier());
 }
 
 bool ClaudeController::isNativeWaylandClient(const AppHandle& app) const {
@@ -75,7 +75,7 @@ bool ClaudeController::isNativeWaylandClient(const AppHandle& app) const {
 QList<AppHandle> ClaudeController::claudeApps() const {
     QList<AppHandle> apps;
     const QString claude = QString::fromLatin1(kBundleIdentifier);
-    for (const AppHandle& app : services_.workspace.applications())
+    for (const AppHandle& app : services_.processes.applications())
         if (app && app->bundleIdentifier() == claude && !app->isTerminated()) apps.append(app);
     return apps;
 }
@@ -144,10 +144,10 @@ void ClaudeController::refresh() {
 }
 
 void ClaudeController::updateFront() {
-    platform::Workspace& workspace = services_.workspace;
-    const AppHandle front = workspace.frontApplication();
+    platform::Processes& processes = services_.processes;
+    const AppHandle front = processes.frontApplication();
     // During a focus hand-off Varrow is briefly in front; the views should not see that.
-    if (sameProcess(front, workspace.thisApplication()) && handoffUntil_ &&
+    if (sameProcess(front, processes.thisApplication()) && handoffUntil_ &&
         *handoffUntil_ > QDateTime::currentDateTimeUtc())
         return;
     const bool claudeIsFront = front && front->bundleIdentifier() == QString::fromLatin1(kBundleIdentifier);

@@ -2,15 +2,15 @@
 
 #include "claude/ClaudeController.h"
 #include "model/Defaults.h"
+#include "platform/Processes.h"
 #include "platform/Timings.h"
-#include "platform/Workspace.h"
 
 namespace varrow::claude {
 
 using model::Defaults;
 
-IdleSleeper::IdleSleeper(ClaudeController* claude, platform::Workspace& workspace, QObject* parent)
-    : QObject(parent), claude_(claude), workspace_(workspace) {
+IdleSleeper::IdleSleeper(ClaudeController* claude, platform::Processes& processes, QObject* parent)
+    : QObject(parent), claude_(claude), processes_(processes) {
     clock_.start();
     connect(&timer_, &QTimer::timeout, this, [this] { check(clock_.elapsed()); });
     connect(&Defaults::shared(), &Defaults::changed, this, [this](const QString& key) {
@@ -43,7 +43,7 @@ void IdleSleeper::check(qint64 nowMs) {
     const auto after = Defaults::shared().sleepAfter();
     if (!after) return;
     const qint64 afterMs = std::chrono::duration_cast<std::chrono::milliseconds>(*after).count();
-    platform::Workspace& workspace = workspace_;
+    platform::Processes& processes = processes_;
     const auto running = claude_->running();
     for (auto it = watched_.begin(); it != watched_.end();)
         it = running.contains(it.key()) ? std::next(it) : watched_.erase(it);
@@ -52,7 +52,7 @@ void IdleSleeper::check(qint64 nowMs) {
         const QUuid id = it.key();
         if (!it.value()) continue;
         const pid_t pid = it.value()->processIdentifier();
-        const std::optional<quint64> cpu = workspace.treeCpuMilliseconds(pid);
+        const std::optional<quint64> cpu = processes.treeCpuMilliseconds(pid);
         if (!cpu) continue;
         auto found = watched_.find(id);
         if (found == watched_.end() || found->pid != pid) {

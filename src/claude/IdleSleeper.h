@@ -8,7 +8,7 @@
 #include <QUuid>
 
 namespace varrow::platform {
-class Workspace;
+class Processes;
 }
 
 namespace varrow::claude {
@@ -24,7 +24,7 @@ class IdleSleeper : public QObject {
 public:
     static constexpr double kIdleShare = 0.02;
 
-    IdleSleeper(ClaudeController* claude, platform::Workspace& workspace, QObject* parent = nullptr);
+    IdleSleeper(ClaudeController* claude, platform::Processes& processes, QObject* parent = nullptr);
 
     // One look at every open account; nowMs is a monotonic time in milliseconds.
     void check(qint64 nowMs);
@@ -42,7 +42,7 @@ private:
     void frontChanged();
 
     ClaudeController* claude_;
-    platform::Workspace& workspace_;
+    platform::Processes& processes_;
     QHash<QUuid, Watch> watched_;
     QTimer timer_;
     QElapsedTimer clock_;

@@ -4,8 +4,8 @@
 #include "copies/AppCloner.h"
 #include "front/FrontSwitcher.h"
 #include "platform/Installations.h"
+#include "platform/Processes.h"
 #include "platform/SystemLog.h"
-#include "platform/Workspace.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -15,9 +15,9 @@ namespace varrow::claude {
 
 using model::Profile;
 
-LinkRouter::LinkRouter(ClaudeController* claude, platform::Workspace& workspace,
+LinkRouter::LinkRouter(ClaudeController* claude, platform::Processes& processes,
                        platform::Installations& installations, QObject* parent)
-    : QObject(parent), claude_(claude), workspace_(workspace), installations_(installations) {
+    : QObject(parent), claude_(claude), processes_(processes), installations_(installations) {
     if (claude_->claudeIsFront()) lastFront_ = claude_->frontProfileID();
     // The browser is in front when the link comes; the account in front before it is the one
     // that asked, so only Claude coming to the front counts.
@@ -80,7 +80,7 @@ QString LinkRouter::route(const QString& link) {
     configuration.arguments.append(link);
 
     front::FrontSwitcher::log(QStringLiteral("link → ") + profile->name);
-    workspace_.launch(app, configuration, [](const Result<AppHandle>& opened) {
+    processes_.launch(app, configuration, [](const Result<AppHandle>& opened) {
         if (!opened)
             platform::SystemLog::write(QStringLiteral("Varrow: a sign-in link was not passed on: ") +
                                        opened.failure().text());

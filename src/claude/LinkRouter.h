@@ -8,7 +8,7 @@
 
 namespace varrow::platform {
 class Installations;
-class Workspace;
+class Processes;
 }  // namespace varrow::platform
 
 namespace varrow::claude {
@@ -22,7 +22,7 @@ class ClaudeController;
 class LinkRouter : public QObject {
     Q_OBJECT
 public:
-    LinkRouter(ClaudeController* claude, platform::Workspace& workspace,
+    LinkRouter(ClaudeController* claude, platform::Processes& processes,
                platform::Installations& installations, QObject* parent = nullptr);
 
     static bool isClaudeLink(const QString& link);
@@ -34,7 +34,7 @@ public:
 
 private:
     ClaudeController* claude_;
-    platform::Workspace& workspace_;
+    platform::Processes& processes_;
     platform::Installations& installations_;
     std::optional<QUuid> lastFront_;
 };

@@ -1,9 +1,9 @@
 #include "front/FrontSwitcher.h"
 
+#include "platform/Processes.h"
 #include "platform/Timings.h"
 #include "platform/UserPaths.h"
 #include "platform/WindowServer.h"
-#include "platform/Workspace.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -17,13 +17,13 @@ namespace varrow::front {
 using platform::AppHandle;
 
 QString FrontSwitcher::frontName() const {
-    const AppHandle front = workspace_->frontApplication();
+    const AppHandle front = processes_->frontApplication();
     if (!front || front->localizedName().isEmpty()) return QStringLiteral("-");
     return front->localizedName();
 }
 
 void FrontSwitcher::bringToFront(const AppHandle& target, const QString& label) const {
-    if (!workspace_->isSelfInFront()) {
+    if (!processes_->isSelfInFront()) {
         // Handing over is only possible from the active application.
         compositorFront(target, label);
         return;
@@ -34,7 +34,7 @@ void FrontSwitcher::bringToFront(const AppHandle& target, const QString& label) 
 }
 
 void FrontSwitcher::bringToFront(const AppHandle& target) const {
-    workspace_->bringToFront(target);
+    processes_->bringToFront(target);
 }
 
 void FrontSwitcher::windowServerFront(const AppHandle& target, const QString& label) const {
@@ -70,17 +70,17 @@ void FrontSwitcher::activateThenHandOver(const AppHandle& target, const QString&
         self.bringToFront(target);
         self.verify(target, label, QStringLiteral("activate-then-hand-over"), {});
     };
-    platform::Workspace* workspace = workspace_;
-    once->observer = QObject::connect(workspace, &platform::Workspace::selfCameToFront, workspace, action);
-    workspace->bringSelfToFront();
-    // The workspace is the context: a chain dies with the platform that started it.
-    QTimer::singleShot(Timings::handOverFallback(), workspace, action);
+    platform::Processes* processes = processes_;
+    once->observer = QObject::connect(processes, &platform::Processes::selfCameToFront, processes, action);
+    processes->bringSelfToFront();
+    // The process service is the context: a chain dies with the platform that started it.
+    QTimer::singleShot(Timings::handOverFallback(), processes, action);
 }
 
 void FrontSwitcher::verify(const AppHandle& target, const QString& label, const QString& step,
                            std::function<void()> fallback) const {
-    QTimer::singleShot(Timings::frontCheck(), workspace_, [self = *this, target, label, step, fallback] {
-        const AppHandle front = self.workspace_->frontApplication();
+    QTimer::singleShot(Timings::frontCheck(), processes_, [self = *this, target, label, step, fallback] {
+        const AppHandle front = self.processes_->frontApplication();
         if (front && target && front->processIdentifier() == target->processIdentifier()) {
             log(label + QStringLiteral(": ok via ") + step);
             return;

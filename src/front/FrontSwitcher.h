@@ -8,7 +8,7 @@
 
 namespace varrow::platform {
 class WindowServer;
-class Workspace;
+class Processes;
 }  // namespace varrow::platform
 
 namespace varrow::front {
@@ -20,8 +20,8 @@ namespace varrow::front {
 // services it works through, so a chain carries its own copy and may outlive the switcher.
 class FrontSwitcher {
 public:
-    FrontSwitcher(platform::WindowServer& windowServer, platform::Workspace& workspace)
-        : windowServer_(&windowServer), workspace_(&workspace) {}
+    FrontSwitcher(platform::WindowServer& windowServer, platform::Processes& processes)
+        : windowServer_(&windowServer), processes_(&processes) {}
 
     // Starts an attempt chain and returns at once; the outcome shows only in the log.
     void bringToFront(const platform::AppHandle& target, const QString& label) const;
@@ -45,7 +45,7 @@ private:
                 std::function<void()> fallback) const;
 
     platform::WindowServer* windowServer_;
-    platform::Workspace* workspace_;
+    platform::Processes* processes_;
 };
 
 }  // namespace varrow::front

@@ -27,11 +27,11 @@ void Platform::uninstall() {
 }
 
 bool Platform::isInstalled() {
-    return installed().workspace != nullptr;
+    return installed().processes != nullptr;
 }
 
-Workspace& Platform::workspace() {
-    return require(installed().workspace);
+Processes& Platform::processes() {
+    return require(installed().processes);
 }
 DesktopFiles& Platform::desktopFiles() {
     return require(installed().desktopFiles);
@@ -61,7 +61,7 @@ Installations& Platform::installations() {
     return require(installed().installations);
 }
 ServiceRefs Platform::services() {
-    return {workspace(),  desktopFiles(), windowServer(), hotKeys(),    desktopShortcuts(),
+    return {processes(),  desktopFiles(), windowServer(), hotKeys(),    desktopShortcuts(),
             loginItems(), trays(),        linkHandlers(), pinnedApps(), installations()};
 }
 

@@ -7,10 +7,10 @@
 #include "platform/LinkHandlers.h"
 #include "platform/LoginItems.h"
 #include "platform/PinnedApps.h"
+#include "platform/Processes.h"
 #include "platform/ServiceRefs.h"
 #include "platform/TrayAvailability.h"
 #include "platform/WindowServer.h"
-#include "platform/Workspace.h"
 
 #include <memory>
 
@@ -19,7 +19,7 @@ namespace varrow::platform {
 // The one seam between the system and its operating system. Start-up installs the real backend
 // and hands the services to the parts it builds; only start-up looks them up here.
 struct Services {
-    std::unique_ptr<Workspace> workspace;
+    std::unique_ptr<Processes> processes;
     std::unique_ptr<DesktopFiles> desktopFiles;
     std::unique_ptr<WindowServer> windowServer;
     std::unique_ptr<GlobalHotKeys> hotKeys;
@@ -38,7 +38,7 @@ public:
     static void uninstall();
     static bool isInstalled();
 
-    static Workspace& workspace();
+    static Processes& processes();
     static DesktopFiles& desktopFiles();
     static WindowServer& windowServer();
     static GlobalHotKeys& hotKeys();

@@ -1,10 +1,10 @@
 #include "platform/RunningApplication.h"
 
-#include "platform/Workspace.h"
+#include "platform/Processes.h"
 
 namespace varrow::platform {
 
-RunningApplication::RunningApplication(Workspace* owner, pid_t pid, quint64 startTime,
+RunningApplication::RunningApplication(Processes* owner, pid_t pid, quint64 startTime,
                                        QString bundleIdentifier, QString bundlePath, QString localizedName)
     : owner_(owner),
       pid_(pid),

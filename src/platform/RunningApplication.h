@@ -7,13 +7,13 @@
 
 namespace varrow::platform {
 
-class Workspace;
+class Processes;
 
-// The platform's handle of one running application. The workspace hands out one handle per
+// The platform's handle of one running application. The process service hands out one handle per
 // process (pid and start time), so two handles of the same process compare equal as pointers.
 class RunningApplication {
 public:
-    RunningApplication(Workspace* owner, pid_t pid, quint64 startTime, QString bundleIdentifier,
+    RunningApplication(Processes* owner, pid_t pid, quint64 startTime, QString bundleIdentifier,
                        QString bundlePath, QString localizedName);
 
     pid_t processIdentifier() const { return pid_; }
@@ -30,7 +30,7 @@ public:
     bool forceTerminate() const;
 
 private:
-    QPointer<Workspace> owner_;
+    QPointer<Processes> owner_;
     pid_t pid_;
     quint64 startTime_;
     QString bundleIdentifier_;

@@ -11,12 +11,12 @@ class LoginItems;
 class PinnedApps;
 class TrayAvailability;
 class WindowServer;
-class Workspace;
+class Processes;
 
 // The platform's services as one set of references, handed to the parts that use several of them.
 // It owns nothing: start-up builds it from the installed services, tests from their fakes.
 struct ServiceRefs {
-    Workspace& workspace;
+    Processes& processes;
     DesktopFiles& desktopFiles;
     WindowServer& windowServer;
     GlobalHotKeys& hotKeys;

@@ -3,8 +3,8 @@
 #include "claude/ClaudeController.h"
 #include "model/Defaults.h"
 #include "model/ProfileStore.h"
+#include "platform/Processes.h"
 #include "platform/Timings.h"
-#include "platform/Workspace.h"
 #include "switcher/SwitcherGeometry.h"
 #include "switcher/SwitcherPanel.h"
 #include "switcher/SwitcherView.h"
@@ -16,12 +16,12 @@
 namespace varrow::switcher {
 
 SwitcherController::SwitcherController(model::ProfileStore* store, claude::ClaudeController* claude,
-                                       platform::Workspace& workspace, platform::WindowServer& windowServer,
+                                       platform::Processes& processes, platform::WindowServer& windowServer,
                                        QObject* parent)
     : QObject(parent),
       store_(store),
       claude_(claude),
-      workspace_(workspace),
+      processes_(processes),
       model_(new SwitcherModel(SwitcherStyle::Edge, false, this)) {
     view_ = new SwitcherView(model_, store_, claude_);
     panel_ = std::make_unique<SwitcherPanel>(view_, windowServer);
@@ -76,7 +76,7 @@ bool SwitcherController::shouldShow() const {
     // A desktop that gives the shown panel the focus puts Varrow in front; hiding it for that
     // would hand the focus back and show it again, over and over.
     const QWindow* window = panel_->windowHandle();
-    return panel_->isVisible() && window && window->isActive() && workspace_.isSelfInFront();
+    return panel_->isVisible() && window && window->isActive() && processes_.isSelfInFront();
 }
 
 void SwitcherController::scheduleLayout() {

@@ -16,7 +16,7 @@ class ClaudeController;
 }
 namespace varrow::platform {
 class WindowServer;
-class Workspace;
+class Processes;
 }  // namespace varrow::platform
 
 namespace varrow::switcher {
@@ -32,7 +32,7 @@ public:
     using Model = SwitcherModel;
 
     SwitcherController(model::ProfileStore* store, claude::ClaudeController* claude,
-                       platform::Workspace& workspace, platform::WindowServer& windowServer,
+                       platform::Processes& processes, platform::WindowServer& windowServer,
                        QObject* parent = nullptr);
     ~SwitcherController() override;
 
@@ -56,7 +56,7 @@ private:
 
     model::ProfileStore* store_;
     claude::ClaudeController* claude_;
-    platform::Workspace& workspace_;
+    platform::Processes& processes_;
     SwitcherModel* model_;
     SwitcherView* view_;
     std::unique_ptr<SwitcherPanel> panel_;

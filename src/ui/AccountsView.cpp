@@ -67,7 +67,7 @@ AccountsView::AccountsView(model::ProfileStore* store, claude::ClaudeController*
       services_(services),
       words_(std::move(words)),
       launchAtLogin_(services.loginItems.isEnabled()),
-      memory_(new MemoryFigures(claude, services.workspace, this)) {
+      memory_(new MemoryFigures(claude, services.processes, this)) {
     connect(memory_, &MemoryFigures::changed, this, &AccountsView::showMemory);
     setMinimumSize(520, 440);
     setAutoFillBackground(true);

@@ -1,16 +1,16 @@
 #include "ui/MemoryFigures.h"
 
 #include "claude/ClaudeController.h"
+#include "platform/Processes.h"
 #include "platform/Timings.h"
-#include "platform/Workspace.h"
 
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace varrow::ui {
 
-MemoryFigures::MemoryFigures(claude::ClaudeController* claude, platform::Workspace& workspace,
+MemoryFigures::MemoryFigures(claude::ClaudeController* claude, platform::Processes& processes,
                              QObject* parent)
-    : QObject(parent), claude_(claude), workspace_(workspace) {
+    : QObject(parent), claude_(claude), processes_(processes) {
     connect(&timer_, &QTimer::timeout, this, &MemoryFigures::refresh);
     connect(&reading_, &QFutureWatcher<QHash<QUuid, quint64>>::finished, this, [this] {
         figures_ = reading_.result();
@@ -38,11 +38,11 @@ void MemoryFigures::refresh() {
         if (it.value()) pids.insert(it.key(), it.value()->processIdentifier());
     // Reading smaps_rollup walks each process's memory map: a few milliseconds for a large
     // Claude, too long to hold the window up for.
-    platform::Workspace* workspace = &workspace_;
-    reading_.setFuture(QtConcurrent::run([workspace, pids] {
+    platform::Processes* processes = &processes_;
+    reading_.setFuture(QtConcurrent::run([processes, pids] {
         QHash<QUuid, quint64> figures;
         for (auto it = pids.cbegin(); it != pids.cend(); ++it)
-            if (const auto bytes = workspace->treeMemoryBytes(it.value())) figures.insert(it.key(), *bytes);
+            if (const auto bytes = processes->treeMemoryBytes(it.value())) figures.insert(it.key(), *bytes);
         return figures;
     }));
 }

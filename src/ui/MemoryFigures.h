@@ -11,7 +11,7 @@ namespace varrow::claude {
 class ClaudeController;
 }
 namespace varrow::platform {
-class Workspace;
+class Processes;
 }
 
 namespace varrow::ui {
@@ -21,7 +21,7 @@ namespace varrow::ui {
 class MemoryFigures : public QObject {
     Q_OBJECT
 public:
-    MemoryFigures(claude::ClaudeController* claude, platform::Workspace& workspace,
+    MemoryFigures(claude::ClaudeController* claude, platform::Processes& processes,
                   QObject* parent = nullptr);
 
     // Reads now and then on a timer while active; nothing at all while not.
@@ -36,7 +36,7 @@ private:
     void refresh();
 
     claude::ClaudeController* claude_;
-    platform::Workspace& workspace_;
+    platform::Processes& processes_;
     QTimer timer_;
     QFutureWatcher<QHash<QUuid, quint64>> reading_;
     QHash<QUuid, quint64> figures_;

@@ -42,7 +42,7 @@ TEST_F(CommandsTest, CycleIsTheHotKeysAndDoesNothingWithoutClaudeInFront) {
     auto launch = [&](const model::Profile& p) {
         const QString copy = copies::AppCloner::copyPath(p, store->appsURL());
         const QString desktop = QDir(*p.dataFolder(store->accountsURL())).filePath("Desktop");
-        return platform.workspace.addApplication(
+        return platform.processes.addApplication(
             "com.anthropic.claudefordesktop", copy, "Claude " + p.name,
             {copy + "/Contents/MacOS/Claude", "--user-data-dir=" + desktop});
     };
@@ -59,7 +59,7 @@ TEST_F(CommandsTest, CycleIsTheHotKeysAndDoesNothingWithoutClaudeInFront) {
     QTest::qWait(50);  // the press would be handled on the next turn of the loop
     EXPECT_TRUE(platform.windowServer.frontRequests.isEmpty());
 
-    platform.workspace.setFrontmost(work);
+    platform.processes.setFrontmost(work);
     ASSERT_TRUE(test::waitUntil([&] { return claude->claudeIsFront(); }));
     EXPECT_EQ(commands.handle("cycle", "back"), QString());
     // Backwards from the first open account wraps round to the last.

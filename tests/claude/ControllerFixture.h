@@ -51,7 +51,7 @@ protected:
             qputenv(name, value);
     }
 
-    // Built on first use, so a test can arrange the workspace before construction.
+    // Built on first use, so a test can arrange the process service before construction.
     ClaudeController& controller() {
         if (!controller_) {
             controller_ = std::make_unique<ClaudeController>(store.get(), fake.services());
@@ -104,7 +104,7 @@ protected:
 
     AppHandle startClaude(const QStringList& arguments = {}, const QString& bundle = {}) {
         const QString path = bundle.isEmpty() ? claudePath : bundle;
-        return fake.workspace.addApplication(kClaude, path, QFileInfo(path).completeBaseName(),
+        return fake.processes.addApplication(kClaude, path, QFileInfo(path).completeBaseName(),
                                              QStringList{path + "/Contents/MacOS/Claude"} + arguments);
     }
     AppHandle startAccount(const Profile& p) {

@@ -17,13 +17,13 @@ protected:
         }
         fake.windowServer.onMakeFrontmost = [this](pid_t pid) {
             for (const AppHandle& app : apps)
-                if (app->processIdentifier() == pid) fake.workspace.setFrontmost(app);
+                if (app->processIdentifier() == pid) fake.processes.setFrontmost(app);
         };
         controller();
     }
     // Cycles from the account at `from` (-1: an unassigned Claude in front) and names where it landed.
     QString cycleFrom(int from, bool backwards) {
-        fake.workspace.setFrontmost(from < 0 ? unassigned : apps[from]);
+        fake.processes.setFrontmost(from < 0 ? unassigned : apps[from]);
         const auto before = fake.windowServer.frontRequests.size();
         controller().cycle(backwards);
         if (fake.windowServer.frontRequests.size() == before) return "nothing";
@@ -47,15 +47,15 @@ TEST_F(CycleTest, RingFollowsStoreOrderAndSkipsClosedAccounts) {
     // Reordering the store reorders the ring; D, closed, never takes part.
     store->setProfiles({accounts[3], accounts[2], accounts[0], accounts[1]});
     EXPECT_EQ(cycleFrom(2, false), "A");
-    EXPECT_TRUE(fake.workspace.openRequests.isEmpty());
+    EXPECT_TRUE(fake.processes.openRequests.isEmpty());
 }
 
 TEST_F(CycleTest, FewerThanTwoOpenAccountsOrNoClaudeInFrontDoNothing) {
-    fake.workspace.setFrontmost(nullptr);
+    fake.processes.setFrontmost(nullptr);
     controller().cycle(false);
     EXPECT_TRUE(fake.windowServer.frontRequests.isEmpty());
-    fake.workspace.removeApplication(apps[1]);
-    fake.workspace.removeApplication(apps[2]);
+    fake.processes.removeApplication(apps[1]);
+    fake.processes.removeApplication(apps[2]);
     EXPECT_EQ(cycleFrom(0, false), "nothing");
 }
 
@@ -70,8 +70,8 @@ TEST_F(ControllerTest, FocusReopensAWindowlessInstanceUnlessItsBundleIsShared) {
     const Profile work = addAccount("Work");
     const AppHandle app = startAccount(work);
     controller().focus(app);
-    ASSERT_EQ(fake.workspace.openRequests.size(), 1);
-    const auto& reopen = fake.workspace.openRequests[0];
+    ASSERT_EQ(fake.processes.openRequests.size(), 1);
+    const auto& reopen = fake.processes.openRequests[0];
     EXPECT_EQ(reopen.bundlePath, copyOf(work));
     EXPECT_TRUE(reopen.configuration.activates);
     EXPECT_FALSE(reopen.configuration.newInstance);
@@ -79,13 +79,13 @@ TEST_F(ControllerTest, FocusReopensAWindowlessInstanceUnlessItsBundleIsShared) {
 
     fake.windowServer.windows.insert(app->processIdentifier(), 7);  // it has a window: no reopen
     controller().focus(app);
-    EXPECT_EQ(fake.workspace.openRequests.size(), 1);
+    EXPECT_EQ(fake.processes.openRequests.size(), 1);
 
     fake.windowServer.windows.clear();
     startClaude({"--user-data-dir=/elsewhere"}, copyOf(work));  // another instance of the same bundle
     EXPECT_TRUE(controller().sharesPathWithAnotherClaude(app));
     controller().focus(app);
-    EXPECT_EQ(fake.workspace.openRequests.size(), 1);
+    EXPECT_EQ(fake.processes.openRequests.size(), 1);
 }
 
 TEST_F(ControllerTest, SwitchLogNamesTheAccountOrClaude) {

@@ -28,32 +28,32 @@ TEST_F(IdleSleeperTest, OnlyAnAccountIdleInTheBackgroundForTheWholeTimeSleepsAnd
     const AppHandle idleApp = startAccount(idle);
     const AppHandle busyApp = startAccount(busy);
     const AppHandle frontApp = startAccount(front);
-    fake.workspace.setFrontmost(frontApp);
+    fake.processes.setFrontmost(frontApp);
     ASSERT_TRUE(settled([&] { return controller().frontProfileID() == front.id; }));
 
     // Processor time in milliseconds: the busy one uses 5% of a processor, the others a trickle.
     auto use = [&](qint64 minutes) {
-        fake.workspace.cpuMilliseconds[idleApp->processIdentifier()] = quint64(minutes * 60);
-        fake.workspace.cpuMilliseconds[frontApp->processIdentifier()] = quint64(minutes * 60);
-        fake.workspace.cpuMilliseconds[busyApp->processIdentifier()] = quint64(minutes * kMinute / 20);
+        fake.processes.cpuMilliseconds[idleApp->processIdentifier()] = quint64(minutes * 60);
+        fake.processes.cpuMilliseconds[frontApp->processIdentifier()] = quint64(minutes * 60);
+        fake.processes.cpuMilliseconds[busyApp->processIdentifier()] = quint64(minutes * kMinute / 20);
     };
     use(0);
     sleepAfterAnHour();
-    IdleSleeper sleeper(&controller(), fake.workspace);
+    IdleSleeper sleeper(&controller(), fake.processes);
     EXPECT_TRUE(sleeper.isWatching());
 
     for (qint64 minutes : {20, 40, 59}) {
         use(minutes);
         sleeper.check(minutes * kMinute);
     }
-    EXPECT_TRUE(fake.workspace.terminated.isEmpty());
+    EXPECT_TRUE(fake.processes.terminated.isEmpty());
     use(61);
     sleeper.check(61 * kMinute);
-    EXPECT_EQ(fake.workspace.terminated, QList<pid_t>{idleApp->processIdentifier()});
+    EXPECT_EQ(fake.processes.terminated, QList<pid_t>{idleApp->processIdentifier()});
     // Until its Claude has gone it is not asleep yet.
     EXPECT_TRUE(controller().asleep().isEmpty());
 
-    fake.workspace.removeApplication(idleApp);
+    fake.processes.removeApplication(idleApp);
     ASSERT_TRUE(settled([&] { return controller().asleep().contains(idle.id); }));
     EXPECT_TRUE(controller().statusReport().contains("Idle: running=false app=- path=- asleep=true"));
 
@@ -65,18 +65,18 @@ TEST_F(IdleSleeperTest, OnlyAnAccountIdleInTheBackgroundForTheWholeTimeSleepsAnd
 TEST_F(IdleSleeperTest, TimeInFrontStartsTheIdleTimeAfreshAndTurnedOffNothingIsWatched) {
     const Profile work = addAccount("Work");
     const AppHandle app = startAccount(work);
-    fake.workspace.cpuMilliseconds[app->processIdentifier()] = 0;
+    fake.processes.cpuMilliseconds[app->processIdentifier()] = 0;
     sleepAfterAnHour();
-    IdleSleeper sleeper(&controller(), fake.workspace);
+    IdleSleeper sleeper(&controller(), fake.processes);
     sleeper.check(0);
     sleeper.check(50 * kMinute);
-    fake.workspace.setFrontmost(app);
+    fake.processes.setFrontmost(app);
     sleeper.check(55 * kMinute);
-    fake.workspace.setFrontmost(nullptr);
+    fake.processes.setFrontmost(nullptr);
     sleeper.check(70 * kMinute);
-    EXPECT_TRUE(fake.workspace.terminated.isEmpty());
+    EXPECT_TRUE(fake.processes.terminated.isEmpty());
     sleeper.check(116 * kMinute);
-    EXPECT_EQ(fake.workspace.terminated, QList<pid_t>{app->processIdentifier()});
+    EXPECT_EQ(fake.processes.terminated, QList<pid_t>{app->processIdentifier()});
 
     sleepAfterAnHour(false);
     EXPECT_FALSE(sleeper.isWatching());

@@ -20,9 +20,9 @@ protected:
 
     // The last hand-over's arguments after the program.
     QStringList lastHandOver() const {
-        return fake.workspace.openRequests.isEmpty()
+        return fake.processes.openRequests.isEmpty()
                    ? QStringList()
-                   : fake.workspace.openRequests.last().configuration.arguments;
+                   : fake.processes.openRequests.last().configuration.arguments;
     }
 };
 
@@ -32,42 +32,42 @@ TEST_F(LinkRouterTest, theAccountLastInFrontBeforeTheBrowserGetsTheLinkAsOneArgu
     const AppHandle mine = startClaude();
     const AppHandle workApp = startAccount(work);
     const AppHandle browser =
-        fake.workspace.addApplication("org.example.browser", "/tmp/Browser.app", "Browser");
+        fake.processes.addApplication("org.example.browser", "/tmp/Browser.app", "Browser");
     ClaudeController& claude = controller();
-    LinkRouter router(&claude, fake.workspace, fake.installations);
+    LinkRouter router(&claude, fake.processes, fake.installations);
 
     // Nothing in front yet: My Claude, on its own data folder (no argument for it).
     const QString first = QStringLiteral("claude://login/callback?code=1");
     EXPECT_EQ(router.route(first), QString());
-    EXPECT_EQ(fake.workspace.openRequests.last().bundlePath, claudePath);
+    EXPECT_EQ(fake.processes.openRequests.last().bundlePath, claudePath);
     EXPECT_EQ(lastHandOver(), QStringList{first});
 
-    fake.workspace.setFrontmost(workApp);
-    fake.workspace.setFrontmost(browser);
+    fake.processes.setFrontmost(workApp);
+    fake.processes.setFrontmost(browser);
     ASSERT_TRUE(settled([&] { return !claude.claudeIsFront(); }));
     // A link with spaces and shell characters stays one argument after the data folder.
     const QString second = QStringLiteral("claude://login/callback?code=2&state=a b;$(x)");
     EXPECT_EQ(router.route(second), QString());
-    const auto& request = fake.workspace.openRequests.last();
+    const auto& request = fake.processes.openRequests.last();
     EXPECT_EQ(request.bundlePath, copyOf(work));
     EXPECT_TRUE(request.configuration.newInstance);
     EXPECT_EQ(lastHandOver(), (QStringList{"--user-data-dir=" + desktopOf(work), second}));
     EXPECT_EQ(request.configuration.environment.value("CLAUDE_CONFIG_DIR"),
               store->accountsURL() + "/" + work.folderName + "/Code");
 
-    fake.workspace.setFrontmost(mine);
-    fake.workspace.setFrontmost(browser);
+    fake.processes.setFrontmost(mine);
+    fake.processes.setFrontmost(browser);
     ASSERT_TRUE(settled([&] { return !claude.claudeIsFront(); }));
     EXPECT_EQ(router.target()->id, defaultAccount().id);
 
     // Work removed after it was in front: back to My Claude.
-    fake.workspace.setFrontmost(workApp);
+    fake.processes.setFrontmost(workApp);
     ASSERT_TRUE(settled([&] { return claude.frontProfileID() == work.id; }));
     store->setProfiles({defaultAccount()});
     EXPECT_EQ(router.target()->id, defaultAccount().id);
 
     EXPECT_FALSE(router.route("https://claude.ai/").isEmpty());
-    EXPECT_EQ(fake.workspace.openRequests.size(), 2);
+    EXPECT_EQ(fake.processes.openRequests.size(), 2);
     QFile log(front::FrontSwitcher::logPath());
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     const QString lines = QString::fromUtf8(log.readAll());

@@ -26,7 +26,7 @@ TEST_F(ControllerTest, AtLoginMarkedAccountsOpenInTurnEachOnceTheOneBeforeShowsA
     startAccount(open);
     controller();
     drain(50);
-    fake.workspace.openRequests.clear();
+    fake.processes.openRequests.clear();
 
     LoginOpener opener(&controller(), fake.windowServer);
     QSignalSpy finished(&opener, &LoginOpener::finished);
@@ -34,8 +34,8 @@ TEST_F(ControllerTest, AtLoginMarkedAccountsOpenInTurnEachOnceTheOneBeforeShowsA
     ASSERT_TRUE(settled([&] { return controller().running().contains(first.id); }));
     drain(100);
     // Running, but no window yet: the next one waits.
-    ASSERT_EQ(fake.workspace.openRequests.size(), 1);
-    EXPECT_EQ(fake.workspace.openRequests.first().bundlePath, copyOf(first));
+    ASSERT_EQ(fake.processes.openRequests.size(), 1);
+    EXPECT_EQ(fake.processes.openRequests.first().bundlePath, copyOf(first));
     EXPECT_EQ(opener.current(), first.id);
 
     fake.windowServer.windows.insert(controller().running().value(first.id)->processIdentifier(), 1);
@@ -44,14 +44,14 @@ TEST_F(ControllerTest, AtLoginMarkedAccountsOpenInTurnEachOnceTheOneBeforeShowsA
     EXPECT_EQ(opener.current(), second.id);
 
     // A launch that fails ends that account's turn too.
-    fake.workspace.openMode = platform::fake::FakeWorkspace::OpenMode::Fail;
+    fake.processes.openMode = platform::fake::FakeProcesses::OpenMode::Fail;
     fake.windowServer.windows.insert(controller().running().value(second.id)->processIdentifier(), 2);
     emit fake.windowServer.activeProcessChanged();
     ASSERT_TRUE(settled([&] { return opener.isFinished(); }));
     EXPECT_EQ(finished.count(), 1);
 
     QStringList order;
-    for (const auto& request : fake.workspace.openRequests) order.append(request.bundlePath);
+    for (const auto& request : fake.processes.openRequests) order.append(request.bundlePath);
     EXPECT_EQ(order, (QStringList{copyOf(first), copyOf(second), copyOf(third)}));
     EXPECT_FALSE(controller().running().contains(skipped.id));
 }

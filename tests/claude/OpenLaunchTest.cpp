@@ -7,7 +7,7 @@
 namespace varrow::claude::test {
 namespace {
 
-using OpenMode = platform::fake::FakeWorkspace::OpenMode;
+using OpenMode = platform::fake::FakeProcesses::OpenMode;
 const QString kMissing = "Claude isn't installed on this computer yet. Download it, then try again.";
 
 TEST_F(ControllerTest, LocatesClaudeButNeverOneOfTheCopies) {
@@ -17,12 +17,12 @@ TEST_F(ControllerTest, LocatesClaudeButNeverOneOfTheCopies) {
     const QString elsewhere = home.file("opt/Claude.app");
     QDir().mkpath(elsewhere);
     fake.installations.registered = {elsewhere};
-    fake.workspace.setSelfActive(true);  // becoming active looks again
+    fake.processes.setSelfActive(true);  // becoming active looks again
     EXPECT_EQ(controller().claudeURL(), elsewhere);
 
     fake.installations.registered.clear();
     QDir(claudePath).removeRecursively();
-    fake.workspace.setSelfActive(true);
+    fake.processes.setSelfActive(true);
     EXPECT_EQ(controller().claudeURL(), std::nullopt);
     EXPECT_EQ(ClaudeController::downloadURL(), QUrl("https://claude.ai/download"));
 }
@@ -32,8 +32,8 @@ TEST_F(ControllerTest, DefaultAccountStartsTheInstalledClaudeUnchanged) {
     qputenv("VARROW_DEBUG", "");
     controller().open(defaultAccount());
     qunsetenv("VARROW_DEBUG");
-    ASSERT_EQ(fake.workspace.openRequests.size(), 1);
-    const auto& request = fake.workspace.openRequests.first();
+    ASSERT_EQ(fake.processes.openRequests.size(), 1);
+    const auto& request = fake.processes.openRequests.first();
     EXPECT_EQ(request.bundlePath, claudePath);
     EXPECT_TRUE(request.configuration.activates);
     EXPECT_TRUE(request.configuration.newInstance);
@@ -53,9 +53,9 @@ TEST_F(ControllerTest, OnAWaylandDesktopEveryClaudeStartsOnXwaylandUnlessTurnedO
     const Profile work = addAccount("Work");
     controller().open(defaultAccount());
     controller().open(work);
-    ASSERT_TRUE(settled([&] { return fake.workspace.openRequests.size() == 2; }));
-    EXPECT_EQ(fake.workspace.openRequests[0].configuration.arguments, QStringList{"--ozone-platform=x11"});
-    EXPECT_EQ(fake.workspace.openRequests[1].configuration.arguments,
+    ASSERT_TRUE(settled([&] { return fake.processes.openRequests.size() == 2; }));
+    EXPECT_EQ(fake.processes.openRequests[0].configuration.arguments, QStringList{"--ozone-platform=x11"});
+    EXPECT_EQ(fake.processes.openRequests[1].configuration.arguments,
               QStringList({"--user-data-dir=" + desktopOf(work), "--ozone-platform=x11"}));
 
     // A Claude started outside Varrow is a native Wayland client; the last platform choice counts.
@@ -85,8 +85,8 @@ TEST_F(ControllerTest, AccountStartsItsCopyOnItsOwnFolders) {
     ASSERT_EQ(prepares.size(), 1);
     EXPECT_EQ(prepares[0].source, claudePath);
     EXPECT_FALSE(prepares[0].isRunning);
-    ASSERT_EQ(fake.workspace.openRequests.size(), 1);
-    const auto& request = fake.workspace.openRequests.first();
+    ASSERT_EQ(fake.processes.openRequests.size(), 1);
+    const auto& request = fake.processes.openRequests.first();
     EXPECT_EQ(request.bundlePath, copyOf(work));
     EXPECT_EQ(request.configuration.arguments, QStringList{"--user-data-dir=" + desktopOf(work)});
     const QString code = store->accountsURL() + "/" + work.folderName + "/Code";
@@ -108,8 +108,8 @@ TEST_F(ControllerTest, RealCopyIsMadeOnceAndStarted) {
     // A real copy: a generous deadline, as a loaded machine copies slowly.
     ASSERT_TRUE(waitUntil([&] { return controller().running().contains(work.id); }, 30000));
     EXPECT_TRUE(QFileInfo::exists(copyOf(work) + "/Contents/MacOS/Claude"));
-    ASSERT_EQ(fake.workspace.openRequests.size(), 1);
-    EXPECT_EQ(fake.workspace.openRequests[0].bundlePath, copyOf(work));
+    ASSERT_EQ(fake.processes.openRequests.size(), 1);
+    EXPECT_EQ(fake.processes.openRequests[0].bundlePath, copyOf(work));
 }
 
 TEST_F(ControllerTest, MissingClaudeRefusesButARunningAccountStillComesForward) {
@@ -122,7 +122,7 @@ TEST_F(ControllerTest, MissingClaudeRefusesButARunningAccountStillComesForward) 
 
     controller().open(work);  // clears the message and focuses
     EXPECT_EQ(controller().lastError(), std::nullopt);
-    EXPECT_TRUE(fake.workspace.openRequests.isEmpty());
+    EXPECT_TRUE(fake.processes.openRequests.isEmpty());
     EXPECT_EQ(fake.windowServer.frontRequests.size(), 1);
 }
 
@@ -138,25 +138,25 @@ TEST_F(ControllerTest, ClicksNeverStartTwoLaunchesOrTwoCopies) {
     EXPECT_EQ(maxPreparing, 1);
 
     // A failed attempt's timeout must not end the next attempt early.
-    fake.workspace.openMode = OpenMode::Fail;
+    fake.processes.openMode = OpenMode::Fail;
     const Profile home2 = addAccount("Home");
     holdPrepare = false;
     controller().open(home2);
     ASSERT_TRUE(settled([&] { return controller().lastError().has_value(); }));
-    fake.workspace.openMode = OpenMode::Hold;
+    fake.processes.openMode = OpenMode::Hold;
     controller().open(home2);
-    ASSERT_TRUE(settled([&] { return fake.workspace.openRequests.size() == 3; }));
+    ASSERT_TRUE(settled([&] { return fake.processes.openRequests.size() == 3; }));
     drain(400);  // well past the first attempt's opening timeout
     EXPECT_TRUE(controller().opening().contains(home2.id));
     controller().open(home2);
     drain(50);
-    EXPECT_EQ(fake.workspace.openRequests.size(), 3);
+    EXPECT_EQ(fake.processes.openRequests.size(), 3);
 }
 
 TEST_F(ControllerTest, FailedLaunchLeavesTheAccountNeitherRunningNorOpening) {
     const Profile work = addAccount("Work");
-    fake.workspace.openMode = OpenMode::Fail;
-    fake.workspace.failureText = "no such program";
+    fake.processes.openMode = OpenMode::Fail;
+    fake.processes.failureText = "no such program";
     controller().open(work);
     ASSERT_TRUE(settled([&] { return controller().lastError().has_value(); }));
     EXPECT_EQ(controller().lastError(), "Claude didn't open: no such program");
@@ -171,9 +171,9 @@ TEST_F(ControllerTest, FailedCopyIsLoggedAndTheInstalledClaudeRunsTheAccount) {
     controller().open(work);
     finishPrepare(0, "Couldn't prepare this account's copy of Claude (copy failed).");
     EXPECT_TRUE(log.lines.contains("Varrow: Couldn't prepare this account's copy of Claude (copy failed)."));
-    ASSERT_EQ(fake.workspace.openRequests.size(), 1);
-    EXPECT_EQ(fake.workspace.openRequests[0].bundlePath, claudePath);
-    EXPECT_EQ(fake.workspace.openRequests[0].configuration.arguments,
+    ASSERT_EQ(fake.processes.openRequests.size(), 1);
+    EXPECT_EQ(fake.processes.openRequests[0].bundlePath, claudePath);
+    EXPECT_EQ(fake.processes.openRequests[0].configuration.arguments,
               QStringList{"--user-data-dir=" + desktopOf(work)});
     ASSERT_TRUE(settled([&] { return controller().running().contains(work.id); }));
 }
@@ -184,7 +184,7 @@ TEST_F(ControllerTest, UnusableDataFolderStopsTheLaunch) {
     controller().open(work);
     ASSERT_TRUE(settled([&] { return controller().lastError().has_value(); }));
     EXPECT_TRUE(controller().lastError()->startsWith("Couldn't create the folder for Work: "));
-    EXPECT_TRUE(fake.workspace.openRequests.isEmpty());
+    EXPECT_TRUE(fake.processes.openRequests.isEmpty());
     EXPECT_FALSE(controller().opening().contains(work.id));
 
     // A hand-edited folder name that would lead outside the accounts folder is refused.
@@ -194,7 +194,7 @@ TEST_F(ControllerTest, UnusableDataFolderStopsTheLaunch) {
     ASSERT_TRUE(settled([&] { return controller().lastError().has_value(); }));
     EXPECT_TRUE(controller().lastError()->startsWith("Couldn't create the folder for Work: "));
     EXPECT_FALSE(QFileInfo::exists(store->rootURL() + "/Desktop"));
-    EXPECT_TRUE(fake.workspace.openRequests.isEmpty());
+    EXPECT_TRUE(fake.processes.openRequests.isEmpty());
 }
 
 TEST_F(ControllerTest, RenamedWhileOpeningKeepsItsFolderAndItsCopy) {
@@ -207,9 +207,9 @@ TEST_F(ControllerTest, RenamedWhileOpeningKeepsItsFolderAndItsCopy) {
     drain(50);  // the clean-up after the list change runs
     EXPECT_TRUE(QFileInfo::exists(copyOf(prepares[0].profile)));
     finishPrepare(0);
-    ASSERT_EQ(fake.workspace.openRequests.size(), 1);
-    EXPECT_EQ(fake.workspace.openRequests[0].bundlePath, copyOf(prepares[0].profile));
-    EXPECT_EQ(fake.workspace.openRequests[0].configuration.arguments,
+    ASSERT_EQ(fake.processes.openRequests.size(), 1);
+    EXPECT_EQ(fake.processes.openRequests[0].bundlePath, copyOf(prepares[0].profile));
+    EXPECT_EQ(fake.processes.openRequests[0].configuration.arguments,
               QStringList{"--user-data-dir=" + desktopOf(work)});
     ASSERT_TRUE(settled([&] { return controller().running().contains(work.id); }));
 }
@@ -221,7 +221,7 @@ TEST_F(ControllerTest, RemovedWhileItsCopyIsMadeIsNotStarted) {
     store->remove(work, false);
     finishPrepare(0);
     drain(50);
-    EXPECT_TRUE(fake.workspace.openRequests.isEmpty());
+    EXPECT_TRUE(fake.processes.openRequests.isEmpty());
     EXPECT_TRUE(controller().opening().isEmpty());
 }
 
@@ -261,8 +261,8 @@ TEST_F(ControllerTest, ALaunchIsBroughtForwardOnlyIfItNeverCameForwardByItself) 
         return controller().running().value(profile.id);
     };
     const AppHandle quick = launch(work);
-    fake.workspace.setFrontmost(quick);
-    fake.workspace.setFrontmost(nullptr);
+    fake.processes.setFrontmost(quick);
+    fake.processes.setFrontmost(nullptr);
     fake.windowServer.windows.insert(quick->processIdentifier(), 1);
     QTest::qWait(int(Timings::firstWindowPoll().count()) * 5);
     EXPECT_TRUE(fake.windowServer.frontRequests.isEmpty());

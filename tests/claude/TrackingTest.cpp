@@ -18,7 +18,7 @@ TEST_F(ControllerTest, ProcessesAreMatchedToAccountsByDataFolder) {
     const AppHandle stranger = startClaude({"--user-data-dir=/somewhere/else"});
     const AppHandle bareCopy = startClaude({}, copyOf(home2));
     const AppHandle gone = startClaude({"--user-data-dir=" + desktopOf(home2)});
-    fake.workspace.setArgumentsUnreadable(gone->processIdentifier());
+    fake.processes.setArgumentsUnreadable(gone->processIdentifier());
 
     EXPECT_EQ(controller().profile(installed)->id, defaultAccount().id);
     EXPECT_EQ(controller().profile(viaLink)->id, work.id);
@@ -49,21 +49,21 @@ TEST_F(ControllerTest, WithoutADefaultAccountTheInstalledClaudeIsNobodys) {
 TEST_F(ControllerTest, FrontStateFollowsActivationExceptDuringAHandOff) {
     const Profile work = addAccount("Work");
     const AppHandle app = startAccount(work);
-    const AppHandle editor = fake.workspace.addApplication("org.example.editor", "/Editor.app", "Editor");
+    const AppHandle editor = fake.processes.addApplication("org.example.editor", "/Editor.app", "Editor");
     controller();
-    fake.workspace.setFrontmost(app);
+    fake.processes.setFrontmost(app);
     EXPECT_TRUE(controller().claudeIsFront());
     EXPECT_EQ(controller().frontProfileID(), work.id);
 
     controller().focus(app);
-    fake.workspace.setFrontmost(fake.workspace.thisApplication());
+    fake.processes.setFrontmost(fake.processes.thisApplication());
     EXPECT_TRUE(controller().claudeIsFront());  // Varrow is only passing activation on
     drain(100);  // the 1.2 s window, scaled, has passed and the switcher's chain has ended
-    fake.workspace.setFrontmost(fake.workspace.thisApplication());
+    fake.processes.setFrontmost(fake.processes.thisApplication());
     EXPECT_FALSE(controller().claudeIsFront());
     EXPECT_EQ(controller().frontProfileID(), std::nullopt);
 
-    fake.workspace.setFrontmost(editor);
+    fake.processes.setFrontmost(editor);
     EXPECT_FALSE(controller().claudeIsFront());
 }
 
@@ -75,12 +75,12 @@ TEST_F(ControllerTest, CopyStartedWithoutItsFolderIsRelaunchedProperly) {
     controller();
     const AppHandle wrong = startClaude({}, copyOf(work));
     qunsetenv("VARROW_DEBUG");
-    EXPECT_EQ(fake.workspace.forceTerminated, QList<pid_t>{wrong->processIdentifier()});
+    EXPECT_EQ(fake.processes.forceTerminated, QList<pid_t>{wrong->processIdentifier()});
     EXPECT_TRUE(log.lines.contains(
         QString("[accounts] wrong account: pid %1 of Work, relaunching").arg(wrong->processIdentifier())));
     ASSERT_TRUE(settled([&] { return controller().running().contains(work.id); }));
-    ASSERT_EQ(fake.workspace.openRequests.size(), 1);
-    EXPECT_EQ(fake.workspace.openRequests[0].configuration.arguments,
+    ASSERT_EQ(fake.processes.openRequests.size(), 1);
+    EXPECT_EQ(fake.processes.openRequests[0].configuration.arguments,
               QStringList{"--user-data-dir=" + desktopOf(work)});
 }
 
@@ -90,26 +90,26 @@ TEST_F(ControllerTest, WrongAccountCatchLeavesEverythingElseAlone) {
     startClaude();                                            // the installed Claude
     startClaude({}, store->appsURL() + "/Claude Other.app");  // a copy nobody owns
     const AppHandle unreadable =
-        fake.workspace.addApplication(kClaude, copyOf(work), "Claude Work", {}, false);
-    fake.workspace.setArgumentsUnreadable(unreadable->processIdentifier());
-    emit fake.workspace.applicationLaunched(unreadable);
-    fake.workspace.addApplication("org.example.tool", copyOf(work), "Claude Work");  // not Claude
+        fake.processes.addApplication(kClaude, copyOf(work), "Claude Work", {}, false);
+    fake.processes.setArgumentsUnreadable(unreadable->processIdentifier());
+    emit fake.processes.applicationLaunched(unreadable);
+    fake.processes.addApplication("org.example.tool", copyOf(work), "Claude Work");  // not Claude
     drain(50);
-    EXPECT_TRUE(fake.workspace.forceTerminated.isEmpty());
-    EXPECT_TRUE(fake.workspace.openRequests.isEmpty());
+    EXPECT_TRUE(fake.processes.forceTerminated.isEmpty());
+    EXPECT_TRUE(fake.processes.openRequests.isEmpty());
 }
 
 TEST_F(ControllerTest, AccountRemovedDuringTheForcedQuitIsNotRelaunched) {
     const Profile work = addAccount("Work");
-    fake.workspace.forceTerminateKills = false;
+    fake.processes.forceTerminateKills = false;
     controller();
     const AppHandle wrong = startClaude({}, copyOf(work));
-    emit fake.workspace.applicationLaunched(wrong);  // a repeated notice while it quits
-    EXPECT_EQ(fake.workspace.forceTerminated.size(), 1);
+    emit fake.processes.applicationLaunched(wrong);  // a repeated notice while it quits
+    EXPECT_EQ(fake.processes.forceTerminated.size(), 1);
     store->remove(work, false);
-    fake.workspace.removeApplication(wrong);
+    fake.processes.removeApplication(wrong);
     drain(100);
-    EXPECT_TRUE(fake.workspace.openRequests.isEmpty());
+    EXPECT_TRUE(fake.processes.openRequests.isEmpty());
 }
 
 TEST_F(ControllerTest, ListChangesTidyCopiesButStartUpDoesNot) {

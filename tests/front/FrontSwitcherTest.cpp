@@ -19,9 +19,9 @@ protected:
     FrontSwitcherTest() : oldState_(qgetenv("XDG_STATE_HOME")) {
         qputenv("XDG_STATE_HOME", home.file("state").toUtf8());
         Timings::setScaleForTests(0.02);
-        target = fake.workspace.addApplication("com.anthropic.claudefordesktop", "/Apps/Claude Work.app",
+        target = fake.processes.addApplication("com.anthropic.claudefordesktop", "/Apps/Claude Work.app",
                                                "Claude Work");
-        other = fake.workspace.addApplication("org.example.editor", "/usr/share/Editor.app", "Editor");
+        other = fake.processes.addApplication("org.example.editor", "/usr/share/Editor.app", "Editor");
     }
     ~FrontSwitcherTest() override {
         Timings::setScaleForTests(1.0);
@@ -57,46 +57,46 @@ protected:
 };
 
 TEST_F(FrontSwitcherTest, HandOverWhileActiveIsCheckedAndLoggedOnce) {
-    fake.workspace.setSelfActive(true);
-    FrontSwitcher(fake.windowServer, fake.workspace).bringToFront(target, "Work");
+    fake.processes.setSelfActive(true);
+    FrontSwitcher(fake.windowServer, fake.processes).bringToFront(target, "Work");
     ASSERT_TRUE(waitForLines(1));
     settle();
     EXPECT_EQ(messages(), QStringList{"Work: ok via hand-over"});
-    EXPECT_EQ(fake.workspace.handedOver, QList<AppHandle>{target});
+    EXPECT_EQ(fake.processes.handedOver, QList<AppHandle>{target});
     EXPECT_TRUE(fake.windowServer.frontRequests.isEmpty());
 }
 
 TEST_F(FrontSwitcherTest, WithoutBeingActiveTheChainStartsAtTheWindowServer) {
-    fake.workspace.setFrontmost(other);
-    fake.windowServer.onMakeFrontmost = [&](pid_t) { fake.workspace.setFrontmost(target); };
-    FrontSwitcher(fake.windowServer, fake.workspace).bringToFront(target, "Work");
+    fake.processes.setFrontmost(other);
+    fake.windowServer.onMakeFrontmost = [&](pid_t) { fake.processes.setFrontmost(target); };
+    FrontSwitcher(fake.windowServer, fake.processes).bringToFront(target, "Work");
     ASSERT_TRUE(waitForLines(1));
     settle();
     EXPECT_EQ(messages(), QStringList{"Work: ok via window-server"});
-    EXPECT_TRUE(fake.workspace.handedOver.isEmpty());
+    EXPECT_TRUE(fake.processes.handedOver.isEmpty());
     EXPECT_EQ(fake.windowServer.frontRequests, QList<pid_t>{target->processIdentifier()});
 }
 
 // A compositor that takes commands is asked before the window server, which it may ignore (sway
 // only marks the window urgent); when its command does not take, the chain goes on as before.
 TEST_F(FrontSwitcherTest, WhereTheCompositorTakesCommandsItIsAskedFirst) {
-    fake.workspace.setFrontmost(other);
+    fake.processes.setFrontmost(other);
     QList<pid_t> asked;
     fake.windowServer.onCompositorFocus = [&](pid_t pid) {
         asked.append(pid);
-        fake.workspace.setFrontmost(target);
+        fake.processes.setFrontmost(target);
     };
-    FrontSwitcher(fake.windowServer, fake.workspace).bringToFront(target, "Work");
+    FrontSwitcher(fake.windowServer, fake.processes).bringToFront(target, "Work");
     ASSERT_TRUE(waitForLines(1));
     settle();
     EXPECT_EQ(messages(), QStringList{"Work: ok via compositor"});
     EXPECT_EQ(asked, QList<pid_t>{target->processIdentifier()});
     EXPECT_TRUE(fake.windowServer.frontRequests.isEmpty());
 
-    fake.workspace.setFrontmost(other);
+    fake.processes.setFrontmost(other);
     fake.windowServer.onCompositorFocus = [](pid_t) {};
-    fake.windowServer.onMakeFrontmost = [&](pid_t) { fake.workspace.setFrontmost(target); };
-    FrontSwitcher(fake.windowServer, fake.workspace).bringToFront(target, "Work");
+    fake.windowServer.onMakeFrontmost = [&](pid_t) { fake.processes.setFrontmost(target); };
+    FrontSwitcher(fake.windowServer, fake.processes).bringToFront(target, "Work");
     ASSERT_TRUE(waitForLines(3));
     settle();
     EXPECT_EQ(messages().mid(1), (QStringList{"Work: compositor didn't take (front: Editor), trying next",
@@ -104,48 +104,48 @@ TEST_F(FrontSwitcherTest, WhereTheCompositorTakesCommandsItIsAskedFirst) {
 }
 
 TEST_F(FrontSwitcherTest, EveryStrategyFailingWritesFourLinesEndingInFailed) {
-    fake.workspace.setSelfActive(true);
+    fake.processes.setSelfActive(true);
     fake.windowServer.available = false;
-    fake.workspace.removeApplication(target);  // quits during the chain: nothing can bring it forward
-    FrontSwitcher(fake.windowServer, fake.workspace).bringToFront(target, "Work");
+    fake.processes.removeApplication(target);  // quits during the chain: nothing can bring it forward
+    FrontSwitcher(fake.windowServer, fake.processes).bringToFront(target, "Work");
     ASSERT_TRUE(waitForLines(4));
     settle();
     EXPECT_EQ(messages(), (QStringList{"Work: hand-over didn't take (front: Varrow), trying next",
                                        "Work: window-server call unavailable",
                                        "Work: window-server didn't take (front: Varrow), trying next",
                                        "Work: FAILED, front is Varrow"}));
-    EXPECT_EQ(fake.workspace.selfActivations, 1);
+    EXPECT_EQ(fake.processes.selfActivations, 1);
 }
 
 TEST_F(FrontSwitcherTest, ActivationHandsOverExactlyOnceWhenVarrowBecomesActive) {
-    fake.workspace.setFrontmost(other);
+    fake.processes.setFrontmost(other);
     fake.windowServer.available = false;
-    FrontSwitcher(fake.windowServer, fake.workspace).bringToFront(target, "Work");
+    FrontSwitcher(fake.windowServer, fake.processes).bringToFront(target, "Work");
     ASSERT_TRUE(waitForLines(3));
     settle();  // the fallback timer has fired by now as well
     EXPECT_EQ(messages(), (QStringList{"Work: window-server call unavailable",
                                        "Work: window-server didn't take (front: Editor), trying next",
                                        "Work: ok via activate-then-hand-over"}));
-    EXPECT_EQ(fake.workspace.handedOver, QList<AppHandle>{target});
+    EXPECT_EQ(fake.processes.handedOver, QList<AppHandle>{target});
 }
 
 TEST_F(FrontSwitcherTest, ActivationWithoutNoticeHandsOverAtTheFallbackOnce) {
-    fake.workspace.setFrontmost(other);
+    fake.processes.setFrontmost(other);
     fake.windowServer.available = false;
-    fake.workspace.blockSignals(true);  // the became-active notice never arrives
-    FrontSwitcher(fake.windowServer, fake.workspace).bringToFront(target, "Work");
+    fake.processes.blockSignals(true);  // the became-active notice never arrives
+    FrontSwitcher(fake.windowServer, fake.processes).bringToFront(target, "Work");
     ASSERT_TRUE(waitForLines(3));
     settle();
-    fake.workspace.blockSignals(false);
-    emit fake.workspace.selfCameToFront();  // a late notice finds no observer
+    fake.processes.blockSignals(false);
+    emit fake.processes.selfCameToFront();  // a late notice finds no observer
     settle();
     EXPECT_EQ(messages().last(), "Work: ok via activate-then-hand-over");
-    EXPECT_EQ(fake.workspace.handedOver, QList<AppHandle>{target});
+    EXPECT_EQ(fake.processes.handedOver, QList<AppHandle>{target});
 }
 
 TEST_F(FrontSwitcherTest, NoFrontmostApplicationIsShownAsDash) {
-    fake.workspace.setFrontmost(nullptr);
-    FrontSwitcher(fake.windowServer, fake.workspace).bringToFront(target, "Claude");
+    fake.processes.setFrontmost(nullptr);
+    FrontSwitcher(fake.windowServer, fake.processes).bringToFront(target, "Claude");
     ASSERT_TRUE(waitForLines(1));
     EXPECT_EQ(messages().first(), "Claude: window-server didn't take (front: -), trying next");
 }

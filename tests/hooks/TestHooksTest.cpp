@@ -78,11 +78,11 @@ TEST_F(TestHooksTest, OpenOpensEachNamedAccountOnceInOrder) {
     makeController();
     TestHooks::run(store.get(), claude.get(), platform.services(),
                    env({{"VARROW_OPEN", "Home,work, Work,Work"}}));
-    ASSERT_TRUE(test::waitUntil([&] { return platform.workspace.openRequests.size() >= 2; }));
+    ASSERT_TRUE(test::waitUntil([&] { return platform.processes.openRequests.size() >= 2; }));
     QCoreApplication::processEvents();
     // "Work" names the first of the two accounts called Work, both times.
     EXPECT_EQ(prepared, (QStringList{"Home", "Work"}));
-    EXPECT_EQ(platform.workspace.openRequests.size(), 2);
+    EXPECT_EQ(platform.processes.openRequests.size(), 2);
 }
 
 TEST_F(TestHooksTest, PinNeedsTheWholeValueToBeAName) {
@@ -120,7 +120,7 @@ TEST_F(TestHooksTest, ReportLinesForRunningAndStoppedAccounts) {
     const model::Profile home_ = store->profiles().at(2);
     const QString copy = copies::AppCloner::copyPath(home_, store->appsURL());
     const QString desktop = QDir(*home_.dataFolder(store->accountsURL())).filePath("Desktop");
-    platform.workspace.addApplication(kClaude, copy, "Claude Home",
+    platform.processes.addApplication(kClaude, copy, "Claude Home",
                                       {copy + "/Contents/MacOS/Claude", "--user-data-dir=" + desktop});
     makeController();
     ASSERT_EQ(claude->running().size(), 1);

@@ -31,11 +31,11 @@ protected:
         workApp = start(work);
     }
     void bringClaudeToFront() {
-        fake.workspace.setFrontmost(workApp);
+        fake.processes.setFrontmost(workApp);
         settle();
     }
     std::unique_ptr<SwitcherController> makeSwitcher() {
-        auto s = std::make_unique<SwitcherController>(store.get(), &controller(), fake.workspace,
+        auto s = std::make_unique<SwitcherController>(store.get(), &controller(), fake.processes,
                                                       fake.windowServer);
         settle();
         return s;
@@ -62,8 +62,8 @@ TEST_F(SwitcherTest, showsOnlyWhileClaudeIsInFrontWithMoreThanOneAccount) {
     EXPECT_TRUE(switcher->panel()->isVisible());
 
     // Another application in front.
-    auto other = fake.workspace.addApplication("org.example.editor", "/opt/Editor.app", "Editor");
-    fake.workspace.setFrontmost(other);
+    auto other = fake.processes.addApplication("org.example.editor", "/opt/Editor.app", "Editor");
+    fake.processes.setFrontmost(other);
     settle();
     EXPECT_FALSE(switcher->panel()->isVisible());
     EXPECT_FALSE(switcher->model()->expanded());
@@ -77,7 +77,7 @@ TEST_F(SwitcherTest, thePanelHoldingTheFocusDoesNotHideIt) {
     ASSERT_TRUE(switcher->panel()->isVisible());
     switcher->panel()->windowHandle()->requestActivate();
     ASSERT_TRUE(waitUntil([&] { return switcher->panel()->windowHandle()->isActive(); }));
-    fake.workspace.setSelfActive(true);
+    fake.processes.setSelfActive(true);
     settle();
     EXPECT_TRUE(switcher->panel()->isVisible());
 
@@ -87,7 +87,7 @@ TEST_F(SwitcherTest, thePanelHoldingTheFocusDoesNotHideIt) {
     accounts.show();
     accounts.activateWindow();
     ASSERT_TRUE(waitUntil([&] { return accounts.isActiveWindow(); }));
-    fake.workspace.setSelfActive(true);
+    fake.processes.setSelfActive(true);
     settle();
     EXPECT_FALSE(switcher->panel()->isVisible());
 }

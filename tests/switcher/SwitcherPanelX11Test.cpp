@@ -25,8 +25,8 @@ TEST_F(SwitcherPanelX11Test, neverTakesFocusAndAsksToBeAnOverlay) {
     front.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&front));
 
-    SwitcherController switcher(store.get(), &controller(), fake.workspace, fake.windowServer);
-    fake.workspace.setFrontmost(start(store->profiles()[1]));
+    SwitcherController switcher(store.get(), &controller(), fake.processes, fake.windowServer);
+    fake.processes.setFrontmost(start(store->profiles()[1]));
     ASSERT_TRUE(waitUntil([&] { return switcher.panel()->isVisible(); }));
     switcher.hover(true);
     settle(300);

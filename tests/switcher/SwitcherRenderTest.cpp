@@ -22,7 +22,7 @@ TEST_P(SwitcherRenderTest, writesTheThreeLooks) {
     addAccount("Client — Northwind", model::ProfileColor::Plum);
     controller();
     start(defaultAccount());
-    fake.workspace.setFrontmost(start(work));
+    fake.processes.setFrontmost(start(work));
     settle();
 
     const QString dir = ui::test::renderDir();

@@ -72,12 +72,12 @@ TEST_F(AccountsViewTest, addingThroughTheEditorStoresAUniqueNameAndOpensTheAccou
     EXPECT_NE(added.name, "work");
     EXPECT_FALSE(added.isDefault);
     EXPECT_EQ(added.folderName.isEmpty(), false);
-    // Saved to disk, and launched through the workspace.
+    // Saved to disk, and launched through the process service.
     model::ProfileStore reread(home.locations());
     EXPECT_EQ(reread.profiles().size(), 3);
-    EXPECT_TRUE(waitUntil([&] { return !fake.workspace.openRequests.isEmpty(); }));
+    EXPECT_TRUE(waitUntil([&] { return !fake.processes.openRequests.isEmpty(); }));
     EXPECT_TRUE(
-        fake.workspace.openRequests.last().configuration.arguments.join(' ').contains(added.folderName));
+        fake.processes.openRequests.last().configuration.arguments.join(' ').contains(added.folderName));
     settle();
     EXPECT_EQ(view().cards().size(), 3);
 }
@@ -154,7 +154,7 @@ TEST_F(AccountsViewTest, theDefaultAccountsMenuHasOnlyTheFirstItems) {
     EXPECT_EQ(texts(view().contextMenuEntries(defaultAccount())),
               QStringList({"Switch to My Claude", "Quit My Claude", "—", "Edit…", "Open at Login"}));
     find(view().contextMenuEntries(defaultAccount()), "Quit")->run();
-    EXPECT_EQ(fake.workspace.terminated, QList<pid_t>{app->processIdentifier()});
+    EXPECT_EQ(fake.processes.terminated, QList<pid_t>{app->processIdentifier()});
 }
 
 TEST_F(AccountsViewTest, anAccountsMenuFollowsItsState) {
@@ -338,7 +338,7 @@ TEST_F(AccountsViewTest, newAndExistingAccountsGetMyClaudesSettingsOnRequest) {
     ASSERT_TRUE(view().editor()->configBox() && view().editor()->configBox()->isChecked());
     QTest::keyClicks(view().editor()->nameField(), "Work");
     view().editor()->saveButton()->click();
-    ASSERT_TRUE(waitUntil([&] { return !fake.workspace.openRequests.isEmpty(); }));
+    ASSERT_TRUE(waitUntil([&] { return !fake.processes.openRequests.isEmpty(); }));
     EXPECT_EQ(readFile(desktopFile("Work")), servers);
     settle();
 
@@ -388,7 +388,7 @@ TEST_F(AccountsViewTest, openAccountsShowTheirMemoryReadOnlyWhileTheWindowIsInUs
     const Profile work = addAccount("Work");
     const auto app = start(work);
     settle();
-    fake.workspace.memoryBytes[app->processIdentifier()] = 412ull * 1000 * 1000;
+    fake.processes.memoryBytes[app->processIdentifier()] = 412ull * 1000 * 1000;
     view().hide();
     EXPECT_FALSE(view().memory()->isActive());
     view().show();

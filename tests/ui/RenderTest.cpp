@@ -38,7 +38,7 @@ protected:
         controller();
         start(defaultAccount());
         auto app = start(work);
-        fake.workspace.setFrontmost(app);
+        fake.processes.setFrontmost(app);
         controller().refresh();
         holdPrepare = true;
         controller().open(personal);

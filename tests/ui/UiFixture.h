@@ -83,14 +83,14 @@ protected:
     }
     Profile defaultAccount() const { return store->profiles().first(); }
 
-    // A running Claude process for the account, as the workspace would report it.
+    // A running Claude process for the account, as the process service would report it.
     AppHandle start(const Profile& p) {
         if (p.isDefault)
-            return fake.workspace.addApplication(kClaude, claudePath, "Claude",
+            return fake.processes.addApplication(kClaude, claudePath, "Claude",
                                                  {claudePath + "/Contents/MacOS/Claude"});
         const QString copy = copies::AppCloner::copyPath(p, store->appsURL());
         const QString desktop = store->accountsURL() + "/" + p.folderName + "/Desktop";
-        return fake.workspace.addApplication(kClaude, copy, "Claude " + p.name,
+        return fake.processes.addApplication(kClaude, copy, "Claude " + p.name,
                                              {copy + "/Contents/MacOS/Claude", "--user-data-dir=" + desktop});
     }
     void settle(int ms = 60) {

@@ -12,7 +12,7 @@ T& installAndKeep(std::unique_ptr<T>& slot) {
 }
 
 struct Built {
-    std::unique_ptr<FakeWorkspace> workspace;
+    std::unique_ptr<FakeProcesses> processes;
     std::unique_ptr<FakeDesktopFiles> desktopFiles;
     std::unique_ptr<FakeWindowServer> windowServer;
     std::unique_ptr<FakeHotKeys> hotKeys;
@@ -31,7 +31,7 @@ Built& pending() {
 }  // namespace
 
 FakePlatform::FakePlatform()
-    : workspace(installAndKeep(pending().workspace)),
+    : processes(installAndKeep(pending().processes)),
       desktopFiles(installAndKeep(pending().desktopFiles)),
       windowServer(installAndKeep(pending().windowServer)),
       hotKeys(installAndKeep(pending().hotKeys)),
@@ -43,7 +43,7 @@ FakePlatform::FakePlatform()
       installations(installAndKeep(pending().installations)) {
     Built& b = pending();
     Services services;
-    services.workspace = std::move(b.workspace);
+    services.processes = std::move(b.processes);
     services.desktopFiles = std::move(b.desktopFiles);
     services.windowServer = std::move(b.windowServer);
     services.hotKeys = std::move(b.hotKeys);
@@ -57,7 +57,7 @@ FakePlatform::FakePlatform()
 }
 
 ServiceRefs FakePlatform::services() const {
-    return {workspace,  desktopFiles, windowServer, hotKeys,    &desktopShortcuts,
+    return {processes,  desktopFiles, windowServer, hotKeys,    &desktopShortcuts,
             loginItems, trays,        linkHandlers, pinnedApps, installations};
 }
 

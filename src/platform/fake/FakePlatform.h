@@ -8,9 +8,9 @@
 #include "platform/fake/FakeLinkHandlers.h"
 #include "platform/fake/FakeLoginItems.h"
 #include "platform/fake/FakePinnedApps.h"
+#include "platform/fake/FakeProcesses.h"
 #include "platform/fake/FakeTrayAvailability.h"
 #include "platform/fake/FakeWindowServer.h"
-#include "platform/fake/FakeWorkspace.h"
 
 namespace varrow::platform::fake {
 
@@ -27,7 +27,7 @@ public:
     // The fakes as the set a part is built with.
     ServiceRefs services() const;
 
-    FakeWorkspace& workspace;
+    FakeProcesses& processes;
     FakeDesktopFiles& desktopFiles;
     FakeWindowServer& windowServer;
     FakeHotKeys& hotKeys;

@@ -5,7 +5,7 @@
 
 namespace varrow::platform::linux_ {
 
-// What the workspace needs of an application bundle ("Name.app/Contents/Info.plist").
+// What the process service needs of an application bundle ("Name.app/Contents/Info.plist").
 struct BundleInfo {
     QString identifier;  // CFBundleIdentifier; may be empty
     QString executable;  // CFBundleExecutable; may be empty

@@ -4,8 +4,8 @@
 #include "platform/linux/LinuxDesktopFiles.h"
 #include "platform/linux/LinuxLinkHandlers.h"
 #include "platform/linux/LinuxLoginItems.h"
+#include "platform/linux/LinuxProcesses.h"
 #include "platform/linux/LinuxTrayAvailability.h"
-#include "platform/linux/LinuxWorkspace.h"
 
 namespace varrow::platform::linux_ {
 
@@ -15,9 +15,9 @@ SessionType sessionType() {
 }
 
 void addProcessServices(Services& services, Installations* installations) {
-    WorkspaceOptions options;
+    ProcessesOptions options;
     options.installations = installations;
-    services.workspace = std::make_unique<LinuxWorkspace>(services.windowServer.get(), options);
+    services.processes = std::make_unique<LinuxProcesses>(services.windowServer.get(), options);
     services.desktopFiles = std::make_unique<LinuxDesktopFiles>(installations);
     services.loginItems = std::make_unique<LinuxLoginItems>();
     services.trays = std::make_unique<LinuxTrayAvailability>();

@@ -9,7 +9,7 @@ namespace varrow::platform::linux_ {
 enum class SessionType { X11, Wayland, None };
 SessionType sessionType();
 
-// Adds what every Linux session has, whatever its window system: the workspace (over the window
+// Adds what every Linux session has, whatever its window system: the process service (over the window
 // server already in `services`, null for none), preferences, login items, the tray watch and the
 // link handler. `installations` says what besides bundles is an application; it must be the one
 // installed with these services.

@@ -10,7 +10,7 @@ class QSocketNotifier;
 
 namespace varrow::platform::x11 {
 
-// One private X connection shared by the workspace, the window server and the hot keys. Events
+// One private X connection shared by the process service, the window server and the hot keys. Events
 // arrive through a socket notifier on the connection (no polling); without a display every query
 // answers "nothing".
 class X11Connection : public QObject {

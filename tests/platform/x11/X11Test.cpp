@@ -1,4 +1,4 @@
-#include "platform/linux/LinuxWorkspace.h"
+#include "platform/linux/LinuxProcesses.h"
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11HotKeys.h"
 #include "platform/x11/X11WindowServer.h"
@@ -149,13 +149,13 @@ TEST(X11, FrontWindowActivationAndFrontState) {
     ASSERT_TRUE(x11->isConnected());
     if (!hasWindowManager(*x11)) GTEST_SKIP() << "no EWMH window manager";
     X11WindowServer server(x11);
-    WorkspaceOptions options;
+    ProcessesOptions options;
     options.watch = false;
-    LinuxWorkspace workspace(&server, options);
+    LinuxProcesses processes(&server, options);
     int becameActive = 0;
     QList<AppHandle> activated;
-    QObject::connect(&workspace, &LinuxWorkspace::selfCameToFront, [&] { ++becameActive; });
-    QObject::connect(&workspace, &LinuxWorkspace::frontApplicationChanged,
+    QObject::connect(&processes, &LinuxProcesses::selfCameToFront, [&] { ++becameActive; });
+    QObject::connect(&processes, &LinuxProcesses::frontApplicationChanged,
                      [&](const AppHandle& app) { activated.append(app); });
 
     TestWindow window(x11->connection());
@@ -163,11 +163,11 @@ TEST(X11, FrontWindowActivationAndFrontState) {
     EXPECT_FALSE(server.frontWindow(::getpid() + 100000));
 
     ASSERT_TRUE(server.makeFrontmost(::getpid()));
-    ASSERT_TRUE(waitUntil([&] { return workspace.isSelfInFront(); }, 3000));
+    ASSERT_TRUE(waitUntil([&] { return processes.isSelfInFront(); }, 3000));
     ASSERT_TRUE(waitUntil([&] { return becameActive >= 1; }, 3000));
-    EXPECT_EQ(workspace.frontApplication(), workspace.thisApplication());
-    EXPECT_TRUE(activated.contains(workspace.thisApplication()));
-    EXPECT_TRUE(workspace.isActive(*workspace.thisApplication()));
+    EXPECT_EQ(processes.frontApplication(), processes.thisApplication());
+    EXPECT_TRUE(activated.contains(processes.thisApplication()));
+    EXPECT_TRUE(processes.isActive(*processes.thisApplication()));
 }
 
 TEST(X11, OverlayStatesAreOnTheServerBeforeTheWindowIsMapped) {

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/Installations.h"
+#include "platform/Processes.h"
 #include "platform/WindowServer.h"
-#include "platform/Workspace.h"
 #include "platform/linux/ExecWatch.h"
 #include "platform/linux/ExitWatch.h"
 #include "platform/linux/ProcScanner.h"
@@ -15,7 +15,7 @@
 
 namespace varrow::platform::linux_ {
 
-struct WorkspaceOptions {
+struct ProcessesOptions {
     QString procRoot = QStringLiteral("/proc");
     uid_t user = ::getuid();
     bool watch = true;  // look for new processes on a timer
@@ -26,16 +26,16 @@ struct WorkspaceOptions {
     Installations* installations = nullptr;
 };
 
-// The application workspace on Linux: applications are bundle processes found in /proc, launches
+// The process service on Linux: applications are bundle processes found in /proc, launches
 // are detached spawns, front state comes from the session's window server.
-class LinuxWorkspace : public Workspace {
+class LinuxProcesses : public Processes {
     Q_OBJECT
 public:
-    using Options = WorkspaceOptions;
+    using Options = ProcessesOptions;
 
     // windows, the session's window server, may be null: then nothing is ever in front.
-    explicit LinuxWorkspace(WindowServer* windows, Options options = {}, QObject* parent = nullptr);
-    ~LinuxWorkspace() override;
+    explicit LinuxProcesses(WindowServer* windows, Options options = {}, QObject* parent = nullptr);
+    ~LinuxProcesses() override;
 
     // Looks at /proc again and announces launches and terminations.
     void rescan();
@@ -49,7 +49,7 @@ public:
     void bringSelfToFront() override;
     void bringToFront(const AppHandle& target) override;
     void launch(const QString& bundlePath, const LaunchOptions& configuration,
-                         LaunchCompletion completion) override;
+                LaunchCompletion completion) override;
     void watchForLaunches(const QStringList& applicationPaths) override;
     // Whether new processes are looked for on a timer now (polling, nothing to watch, or a
     // process still to be looked at again).

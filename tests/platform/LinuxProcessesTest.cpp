@@ -1,5 +1,5 @@
 #include "platform/linux/LinuxDesktopFiles.h"
-#include "platform/linux/LinuxWorkspace.h"
+#include "platform/linux/LinuxProcesses.h"
 #include "support/ProcTree.h"
 #include "support/TestSupport.h"
 
@@ -19,8 +19,8 @@
 using varrow::platform::AppHandle;
 using varrow::platform::LaunchOptions;
 using varrow::platform::linux_::LinuxDesktopFiles;
-using varrow::platform::linux_::LinuxWorkspace;
-using varrow::platform::linux_::WorkspaceOptions;
+using varrow::platform::linux_::LinuxProcesses;
+using varrow::platform::linux_::ProcessesOptions;
 using varrow::test::ProcTree;
 using varrow::test::readFile;
 using varrow::test::TempHome;
@@ -44,18 +44,18 @@ struct Opened {
     QString error;
 };
 
-struct WorkspaceFixture : ::testing::Test {
+struct ProcessesFixture : ::testing::Test {
     TempHome home;
     QString out = home.file("tool.log");
     QString bundle = ProcTree::makeBundle(home.file("Apps"), "Tool Box", "org.example.tool", "Tool", kScript);
-    LinuxWorkspace workspace{nullptr};
+    LinuxProcesses processes{nullptr};
     QList<AppHandle> launched, terminated;
     QList<AppHandle> started;
 
     void SetUp() override {
-        QObject::connect(&workspace, &LinuxWorkspace::applicationLaunched,
+        QObject::connect(&processes, &LinuxProcesses::applicationLaunched,
                          [this](const AppHandle& app) { launched.append(app); });
-        QObject::connect(&workspace, &LinuxWorkspace::applicationExited,
+        QObject::connect(&processes, &LinuxProcesses::applicationExited,
                          [this](const AppHandle& app) { terminated.append(app); });
     }
     void TearDown() override {
@@ -64,7 +64,7 @@ struct WorkspaceFixture : ::testing::Test {
 
     Opened open(const QString& path, const LaunchOptions& configuration) {
         auto result = std::make_shared<Opened>();
-        workspace.launch(path, configuration, [result](const varrow::Result<AppHandle>& opened) {
+        processes.launch(path, configuration, [result](const varrow::Result<AppHandle>& opened) {
             EXPECT_FALSE(result->done) << "completion called twice";
             *result =
                 opened ? Opened{true, opened.value(), {}} : Opened{true, nullptr, opened.failure().text()};
@@ -90,7 +90,7 @@ QStringList statFields(pid_t pid) {
 
 }  // namespace
 
-TEST_F(WorkspaceFixture, LaunchesDetachedAndAnnouncesLaunchAndExit) {
+TEST_F(ProcessesFixture, LaunchesDetachedAndAnnouncesLaunchAndExit) {
     // A descriptor without close-on-exec must not reach the application.
     const int leak = ::open(home.file("tool.log").toLocal8Bit().constData(), O_WRONLY | O_CREAT, 0600);
     const Opened opened = open(bundle, configuration({"--one", "two words"}));
@@ -101,11 +101,11 @@ TEST_F(WorkspaceFixture, LaunchesDetachedAndAnnouncesLaunchAndExit) {
     EXPECT_EQ(app->bundlePath(), bundle);
     EXPECT_EQ(app->localizedName(), "Tool Box");
     EXPECT_TRUE(launched.contains(app));  // announced before the completion ran
-    EXPECT_TRUE(workspace.applications().contains(app));
+    EXPECT_TRUE(processes.applications().contains(app));
     ASSERT_TRUE(waitUntil([&] { return log().contains("mark=42"); }));
     EXPECT_TRUE(log().contains(QStringLiteral("start %1 --one two words").arg(app->processIdentifier())));
 
-    const auto arguments = workspace.processArguments(app->processIdentifier());
+    const auto arguments = processes.processArguments(app->processIdentifier());
     ASSERT_TRUE(arguments);
     EXPECT_EQ(arguments->mid(arguments->size() - 3),
               (QStringList{bundle + "/Contents/MacOS/Tool", "--one", "two words"}));
@@ -122,14 +122,14 @@ TEST_F(WorkspaceFixture, LaunchesDetachedAndAnnouncesLaunchAndExit) {
     ASSERT_TRUE(waitUntil([&] { return terminated.contains(app); }, 2000));
     EXPECT_TRUE(app->isTerminated());
     EXPECT_TRUE(log().contains("quit"));
-    EXPECT_FALSE(workspace.applications().contains(app));
+    EXPECT_FALSE(processes.applications().contains(app));
     // Reaped: no zombie is left behind.
     EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/proc/%1").arg(app->processIdentifier())));
     EXPECT_EQ(::waitpid(app->processIdentifier(), nullptr, WNOHANG), -1);
     EXPECT_FALSE(app->terminate());  // gone: nothing is signalled
 }
 
-TEST_F(WorkspaceFixture, ReopensARunningInstanceUnlessANewOneIsAsked) {
+TEST_F(ProcessesFixture, ReopensARunningInstanceUnlessANewOneIsAsked) {
     const Opened first = open(bundle, configuration());
     ASSERT_TRUE(first.app);
     ASSERT_TRUE(waitUntil([&] { return log().contains("mark=42"); }));
@@ -143,16 +143,14 @@ TEST_F(WorkspaceFixture, ReopensARunningInstanceUnlessANewOneIsAsked) {
     const Opened second = open(bundle, fresh);
     ASSERT_TRUE(second.app);
     EXPECT_NE(second.app, first.app);
-    EXPECT_EQ(
-        workspace.applications().count(first.app) + workspace.applications().count(second.app),
-        2);
+    EXPECT_EQ(processes.applications().count(first.app) + processes.applications().count(second.app), 2);
 
     ASSERT_TRUE(second.app->forceTerminate());
     ASSERT_TRUE(waitUntil([&] { return terminated.contains(second.app); }, 2000));
     EXPECT_FALSE(terminated.contains(first.app));
 }
 
-TEST_F(WorkspaceFixture, InheritsTheEnvironmentWhenNoneIsGiven) {
+TEST_F(ProcessesFixture, InheritsTheEnvironmentWhenNoneIsGiven) {
     qputenv("TOOL_OUT", out.toLocal8Bit());
     qputenv("TOOL_MARK", "inherited");
     const Opened opened = open(bundle, LaunchOptions{});
@@ -162,7 +160,7 @@ TEST_F(WorkspaceFixture, InheritsTheEnvironmentWhenNoneIsGiven) {
     EXPECT_TRUE(waitUntil([&] { return log().contains("mark=inherited"); }));
 }
 
-TEST_F(WorkspaceFixture, NoticesApplicationsStartedElsewhere) {
+TEST_F(ProcessesFixture, NoticesApplicationsStartedElsewhere) {
     QProcess::startDetached(bundle + "/Contents/MacOS/Tool", {}, QString(), nullptr);
     ASSERT_TRUE(waitUntil([&] { return !launched.isEmpty(); }, 3000));
     const AppHandle app = launched.first();
@@ -172,7 +170,7 @@ TEST_F(WorkspaceFixture, NoticesApplicationsStartedElsewhere) {
     EXPECT_TRUE(waitUntil([&] { return terminated.contains(app); }, 3000));
 }
 
-TEST_F(WorkspaceFixture, ReportsWhyABundleCannotBeOpened) {
+TEST_F(ProcessesFixture, ReportsWhyABundleCannotBeOpened) {
     const QString noPlist = home.file("Apps/Bare.app");
     QDir().mkpath(noPlist + "/Contents/MacOS");
     EXPECT_TRUE(open(noPlist, configuration()).error.contains("no Info.plist"));
@@ -197,7 +195,7 @@ TEST_F(WorkspaceFixture, ReportsWhyABundleCannotBeOpened) {
     EXPECT_TRUE(launched.isEmpty());
 }
 
-TEST_F(WorkspaceFixture, CustomIconsBundleIconsAndTheGenericIcon) {
+TEST_F(ProcessesFixture, CustomIconsBundleIconsAndTheGenericIcon) {
     LinuxDesktopFiles files(nullptr, QString());
     // Generic icon at the requested size when the bundle has none.
     const QImage generic = files.icon(bundle, 64);
@@ -231,21 +229,21 @@ TEST(LinuxWorkspaceExits, AnApplicationStartedElsewhereIsFollowedToItsExitWithou
     TempHome home;
     const QString bundle =
         ProcTree::makeBundle(home.file("Apps"), "Tool", "org.example.tool", "Tool", kScript);
-    WorkspaceOptions options;
+    ProcessesOptions options;
     options.watch = false;  // no timer: nothing looks at /proc unless asked
     options.polling = false;
-    LinuxWorkspace workspace(nullptr, options);
-    ASSERT_FALSE(workspace.isPolling()) << "this system has no pidfds";
+    LinuxProcesses processes(nullptr, options);
+    ASSERT_FALSE(processes.isPolling()) << "this system has no pidfds";
     QList<AppHandle> launched, terminated;
-    QObject::connect(&workspace, &LinuxWorkspace::applicationLaunched,
+    QObject::connect(&processes, &LinuxProcesses::applicationLaunched,
                      [&launched](const AppHandle& app) { launched.append(app); });
-    QObject::connect(&workspace, &LinuxWorkspace::applicationExited,
+    QObject::connect(&processes, &LinuxProcesses::applicationExited,
                      [&terminated](const AppHandle& app) { terminated.append(app); });
 
     qint64 pid = 0;
     ASSERT_TRUE(QProcess::startDetached(bundle + "/Contents/MacOS/Tool", {}, QString(), &pid));
     ASSERT_TRUE(waitUntil([&] {
-        workspace.rescan();
+        processes.rescan();
         return !launched.isEmpty();
     }));
     const AppHandle app = launched.first();
@@ -255,28 +253,28 @@ TEST(LinuxWorkspaceExits, AnApplicationStartedElsewhereIsFollowedToItsExitWithou
     ASSERT_TRUE(app->forceTerminate());
     ASSERT_TRUE(waitUntil([&] { return terminated.contains(app); }, 5000));
     EXPECT_EQ(terminated.size(), 1);
-    EXPECT_FALSE(workspace.applications().contains(app));
+    EXPECT_FALSE(processes.applications().contains(app));
 }
 
 // At rest nothing is looked for on a timer: a start of a watched application (exec opens its
-// executable) is what makes the workspace look, and it finds the new process at once.
+// executable) is what makes the process service look, and it finds the new process at once.
 TEST(LinuxWorkspaceLaunches, AWatchedApplicationsStartIsNoticedWithNoTimerAtRest) {
     TempHome home;
     ProcTree tree(home.file("proc"));
     tree.addProcess(1, 0, 1, "/sbin/init");
     tree.setLastCreated(1);
     const QString bundle = ProcTree::makeBundle(home.file("Apps"), "Tool", "org.example.tool", "Tool");
-    WorkspaceOptions options;
+    ProcessesOptions options;
     options.procRoot = tree.root();
     options.polling = false;
-    LinuxWorkspace workspace(nullptr, options);
-    ASSERT_FALSE(workspace.isPolling()) << "this system has no pidfds";
-    EXPECT_TRUE(workspace.isChecking());  // nothing to watch: the timed look stays
-    workspace.watchForLaunches({bundle, home.file("Apps/Missing.app")});
-    EXPECT_FALSE(workspace.isChecking());
+    LinuxProcesses processes(nullptr, options);
+    ASSERT_FALSE(processes.isPolling()) << "this system has no pidfds";
+    EXPECT_TRUE(processes.isChecking());  // nothing to watch: the timed look stays
+    processes.watchForLaunches({bundle, home.file("Apps/Missing.app")});
+    EXPECT_FALSE(processes.isChecking());
 
     QList<AppHandle> launched;
-    QObject::connect(&workspace, &LinuxWorkspace::applicationLaunched,
+    QObject::connect(&processes, &LinuxProcesses::applicationLaunched,
                      [&launched](const AppHandle& app) { launched.append(app); });
     tree.addProcess(4000, 1, 90, bundle + "/Contents/MacOS/Tool", {"--one"});
     tree.setLastCreated(4000);

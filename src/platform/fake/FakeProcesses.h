@@ -1,14 +1,14 @@
 #pragma once
 
-#include "platform/Workspace.h"
+#include "platform/Processes.h"
 
 #include <QHash>
 #include <QSet>
 
 namespace varrow::platform::fake {
 
-// A workspace whose processes, front application and launches are under a test's control.
-class FakeWorkspace : public Workspace {
+// A process service whose processes, front application and launches are under a test's control.
+class FakeProcesses : public Processes {
     Q_OBJECT
 public:
     static constexpr auto kClaudeBundleId = "com.anthropic.claudefordesktop";
@@ -23,7 +23,7 @@ public:
         Hold,    // record only; the test calls completeHeld()
     };
 
-    explicit FakeWorkspace(QObject* parent = nullptr);
+    explicit FakeProcesses(QObject* parent = nullptr);
 
     // Test controls.
     AppHandle addApplication(const QString& bundleIdentifier, const QString& bundlePath, const QString& name,
@@ -50,7 +50,7 @@ public:
     // When set, forceTerminate removes the process at once (it "dies" immediately).
     bool forceTerminateKills = true;
 
-    // Workspace
+    // Processes
     QList<AppHandle> applications() override;
     AppHandle frontApplication() override;
     AppHandle thisApplication() override;
@@ -58,7 +58,7 @@ public:
     void bringSelfToFront() override;
     void bringToFront(const AppHandle& target) override;
     void launch(const QString& bundlePath, const LaunchOptions& configuration,
-                         LaunchCompletion completion) override;
+                LaunchCompletion completion) override;
     std::optional<QStringList> processArguments(pid_t pid) override;
     std::optional<quint64> treeCpuMilliseconds(pid_t pid) override;
     std::optional<quint64> treeMemoryBytes(pid_t pid) override;

@@ -1,4 +1,4 @@
-#include "platform/linux/LinuxWorkspace.h"
+#include "platform/linux/LinuxProcesses.h"
 
 #include "platform/SystemLog.h"
 
@@ -22,8 +22,8 @@ QString quoted(const QString& name) {
 
 }  // namespace
 
-LinuxWorkspace::LinuxWorkspace(WindowServer* windows, Options options, QObject* parent)
-    : Workspace(parent),
+LinuxProcesses::LinuxProcesses(WindowServer* windows, Options options, QObject* parent)
+    : Processes(parent),
       windows_(windows),
       procRoot_(options.procRoot),
       installations_(options.installations),
@@ -47,30 +47,30 @@ LinuxWorkspace::LinuxWorkspace(WindowServer* windows, Options options, QObject* 
         connect(&exits_, &ExitWatch::ended, this,
                 [this](const AppHandle& app) { announce(scanner_.ended(app)); });
     }
-    connect(&launcher_, &ProcessLauncher::exited, this, &LinuxWorkspace::rescan);
+    connect(&launcher_, &ProcessLauncher::exited, this, &LinuxProcesses::rescan);
     timer_.setInterval(polling_ ? Timings::processScan() : Timings::processCheck());
     connect(&timer_, &QTimer::timeout, this, [this] {
         if (polling_) launcher_.reap();
         rescan();
     });
     watchNew_ = options.watch;
-    connect(&execs_, &ExecWatch::opened, this, &LinuxWorkspace::rescan);
+    connect(&execs_, &ExecWatch::opened, this, &LinuxProcesses::rescan);
     scheduleChecks();
 
     if (windows_) {
-        connect(windows_, &WindowServer::activeProcessChanged, this, &LinuxWorkspace::activeWindowChanged);
+        connect(windows_, &WindowServer::activeProcessChanged, this, &LinuxProcesses::activeWindowChanged);
         lastActive_ = activePid();
     }
 }
 
-LinuxWorkspace::~LinuxWorkspace() = default;
+LinuxProcesses::~LinuxProcesses() = default;
 
-void LinuxWorkspace::rescan() {
+void LinuxProcesses::rescan() {
     announce(polling_ ? scanner_.scan() : scanner_.update());
     scheduleChecks();
 }
 
-void LinuxWorkspace::scheduleChecks() {
+void LinuxProcesses::scheduleChecks() {
     if (!watchNew_) return;
     const bool needed = polling_ || !execs_.isActive() || scanner_.hasPending();
     if (needed && !timer_.isActive())
@@ -79,14 +79,14 @@ void LinuxWorkspace::scheduleChecks() {
         timer_.stop();
 }
 
-QString LinuxWorkspace::executableOf(const QString& applicationPath) {
+QString LinuxProcesses::executableOf(const QString& applicationPath) {
     if (const auto info = BundleInfo::read(applicationPath); info && !info->executable.isEmpty())
         return applicationPath + QStringLiteral("/Contents/MacOS/") + info->executable;
     const auto layout = installations_ ? installations_->layout(applicationPath) : std::nullopt;
     return layout && !layout->executable.isEmpty() ? applicationPath + u'/' + layout->executable : QString();
 }
 
-void LinuxWorkspace::watchForLaunches(const QStringList& applicationPaths) {
+void LinuxProcesses::watchForLaunches(const QStringList& applicationPaths) {
     QStringList executables;
     for (const QString& path : applicationPaths)
         if (const QString executable = executableOf(path); !executable.isEmpty())
@@ -96,7 +96,7 @@ void LinuxWorkspace::watchForLaunches(const QStringList& applicationPaths) {
     rescan();
 }
 
-void LinuxWorkspace::announce(const ProcScanner::Changes& changes) {
+void LinuxProcesses::announce(const ProcScanner::Changes& changes) {
     for (const AppHandle& app : changes.terminated) {
         exits_.forget(app);
         emit applicationExited(app);
@@ -107,15 +107,15 @@ void LinuxWorkspace::announce(const ProcScanner::Changes& changes) {
     }
 }
 
-QList<AppHandle> LinuxWorkspace::applications() {
+QList<AppHandle> LinuxProcesses::applications() {
     return scanner_.applications();
 }
 
-std::optional<pid_t> LinuxWorkspace::activePid() {
+std::optional<pid_t> LinuxProcesses::activePid() {
     return windows_ ? windows_->activeProcess() : std::nullopt;
 }
 
-AppHandle LinuxWorkspace::handleFor(pid_t pid) {
+AppHandle LinuxProcesses::handleFor(pid_t pid) {
     if (pid == self_->processIdentifier()) return self_;
     // A new application's window can be activated before the timer's scan: announce its launch
     // first, as the launch comes before the activation.
@@ -123,20 +123,20 @@ AppHandle LinuxWorkspace::handleFor(pid_t pid) {
     return scanner_.anyProcess(pid);
 }
 
-AppHandle LinuxWorkspace::frontApplication() {
+AppHandle LinuxProcesses::frontApplication() {
     const auto pid = activePid();
     return pid ? handleFor(*pid) : nullptr;
 }
 
-AppHandle LinuxWorkspace::thisApplication() {
+AppHandle LinuxProcesses::thisApplication() {
     return self_;
 }
 
-bool LinuxWorkspace::isSelfInFront() {
+bool LinuxProcesses::isSelfInFront() {
     return activePid() == self_->processIdentifier();
 }
 
-void LinuxWorkspace::activeWindowChanged() {
+void LinuxProcesses::activeWindowChanged() {
     const auto pid = activePid();
     if (pid == lastActive_) return;
     const bool wasSelf = lastActive_ == self_->processIdentifier();
@@ -151,23 +151,23 @@ void LinuxWorkspace::activeWindowChanged() {
     if (*pid == self_->processIdentifier() && !wasSelf) emit selfCameToFront();
 }
 
-void LinuxWorkspace::bringSelfToFront() {
+void LinuxProcesses::bringSelfToFront() {
     if (windows_) windows_->makeFrontmost(self_->processIdentifier());
 }
 
-void LinuxWorkspace::bringToFront(const AppHandle& target) {
+void LinuxProcesses::bringToFront(const AppHandle& target) {
     if (target && windows_) windows_->makeFrontmost(target->processIdentifier());
 }
 
-void LinuxWorkspace::finish(LaunchCompletion completion, Result<AppHandle> opened) {
+void LinuxProcesses::finish(LaunchCompletion completion, Result<AppHandle> opened) {
     QTimer::singleShot(0, this, [this, completion = std::move(completion), opened = std::move(opened)] {
         if (opened) rescan();  // announces the launch before the caller hears of it
         if (completion) completion(opened);
     });
 }
 
-void LinuxWorkspace::launch(const QString& bundlePath, const LaunchOptions& configuration,
-                                     LaunchCompletion completion) {
+void LinuxProcesses::launch(const QString& bundlePath, const LaunchOptions& configuration,
+                            LaunchCompletion completion) {
     const QString name = quoted(BundleInfo::displayName(QDir::cleanPath(bundlePath)));
     auto info = BundleInfo::read(bundlePath);
     // An installation that is not a bundle (Claude's Linux package, or a copy of it): the
@@ -179,7 +179,7 @@ void LinuxWorkspace::launch(const QString& bundlePath, const LaunchOptions& conf
         finish(
             std::move(completion),
             Failure{QCoreApplication::translate(
-                        "Workspace", "The application %1 could not be opened because it has no Info.plist.")
+                        "Processes", "The application %1 could not be opened because it has no Info.plist.")
                         .arg(name),
                     {}});
         return;
@@ -188,7 +188,7 @@ void LinuxWorkspace::launch(const QString& bundlePath, const LaunchOptions& conf
     if (info->executable.isEmpty() || info->executable.contains(u'/') || !executable.isFile()) {
         finish(std::move(completion),
                Failure{QCoreApplication::translate(
-                           "Workspace",
+                           "Processes",
                            "The application %1 could not be opened because its executable is missing.")
                            .arg(name),
                        {}});
@@ -197,7 +197,7 @@ void LinuxWorkspace::launch(const QString& bundlePath, const LaunchOptions& conf
     if (!executable.isExecutable()) {
         finish(std::move(completion),
                Failure{QCoreApplication::translate(
-                           "Workspace",
+                           "Processes",
                            "The application %1 could not be opened because its executable is not executable.")
                            .arg(name),
                        {}});
@@ -236,7 +236,7 @@ void LinuxWorkspace::launch(const QString& bundlePath, const LaunchOptions& conf
         launcher_.start(executable.absoluteFilePath(), configuration.arguments, configuration.environment);
     if (started.pid <= 0) {
         finish(std::move(completion),
-               Failure{QCoreApplication::translate("Workspace", "The application %1 could not be launched.")
+               Failure{QCoreApplication::translate("Processes", "The application %1 could not be launched.")
                            .arg(name),
                        started.error});
         return;
@@ -249,7 +249,7 @@ void LinuxWorkspace::launch(const QString& bundlePath, const LaunchOptions& conf
     settle(started.pid, canonical, info->identifier, name, settling, std::move(completion));
 }
 
-void LinuxWorkspace::settle(pid_t pid, const QString& path, const QString& identifier, const QString& name,
+void LinuxProcesses::settle(pid_t pid, const QString& path, const QString& identifier, const QString& name,
                             QElapsedTimer since, LaunchCompletion completion) {
     const auto stat = scanner_.readStat(pid);
     const bool running = stat && !stat->zombie;
@@ -264,7 +264,7 @@ void LinuxWorkspace::settle(pid_t pid, const QString& path, const QString& ident
     AppHandle app = scanner_.adopt(pid, path, identifier);
     if (!app) {
         finish(std::move(completion),
-               Failure{QCoreApplication::translate("Workspace",
+               Failure{QCoreApplication::translate("Processes",
                                                    "The application %1 quit as soon as it was launched.")
                            .arg(name),
                        {}});
@@ -273,40 +273,40 @@ void LinuxWorkspace::settle(pid_t pid, const QString& path, const QString& ident
     finish(std::move(completion), app);
 }
 
-std::optional<QStringList> LinuxWorkspace::processArguments(pid_t pid) {
+std::optional<QStringList> LinuxProcesses::processArguments(pid_t pid) {
     if (pid <= 0) return std::nullopt;
     return scanner_.readArguments(pid);
 }
 
-std::optional<quint64> LinuxWorkspace::treeCpuMilliseconds(pid_t pid) {
+std::optional<quint64> LinuxProcesses::treeCpuMilliseconds(pid_t pid) {
     return pid > 0 ? proc_usage::cpuMilliseconds(procRoot_, pid) : std::nullopt;
 }
 
-std::optional<quint64> LinuxWorkspace::treeMemoryBytes(pid_t pid) {
+std::optional<quint64> LinuxProcesses::treeMemoryBytes(pid_t pid) {
     return pid > 0 ? proc_usage::proportionalBytes(procRoot_, pid) : std::nullopt;
 }
 
-bool LinuxWorkspace::isTerminated(const RunningApplication& app) {
+bool LinuxProcesses::isTerminated(const RunningApplication& app) {
     if (app.processIdentifier() <= 0) return true;
     const auto stat = scanner_.readStat(app.processIdentifier());
     return !stat || stat->zombie || stat->startTime != app.startTime();
 }
 
-bool LinuxWorkspace::isActive(const RunningApplication& app) {
+bool LinuxProcesses::isActive(const RunningApplication& app) {
     return activePid() == app.processIdentifier();
 }
 
-bool LinuxWorkspace::signal(const RunningApplication& app, int signalNumber) {
+bool LinuxProcesses::signal(const RunningApplication& app, int signalNumber) {
     // Never signal a reused process identifier (or 0 and -1, which name groups).
     if (isTerminated(app)) return false;
     return ::kill(app.processIdentifier(), signalNumber) == 0;
 }
 
-bool LinuxWorkspace::terminate(const RunningApplication& app) {
+bool LinuxProcesses::terminate(const RunningApplication& app) {
     return signal(app, SIGTERM);
 }
 
-bool LinuxWorkspace::forceTerminate(const RunningApplication& app) {
+bool LinuxProcesses::forceTerminate(const RunningApplication& app) {
     return signal(app, SIGKILL);
 }
 

@@ -1,17 +1,17 @@
-#include "platform/fake/FakeWorkspace.h"
+#include "platform/fake/FakeProcesses.h"
 
 #include <QFileInfo>
 #include <QTimer>
 
 namespace varrow::platform::fake {
 
-FakeWorkspace::FakeWorkspace(QObject* parent) : Workspace(parent) {
+FakeProcesses::FakeProcesses(QObject* parent) : Processes(parent) {
     self_ = std::make_shared<RunningApplication>(this, 1, 0, QStringLiteral("app.varrow"), QString(),
                                                  QStringLiteral("Varrow"));
     bundleIdentifierFor = [](const QString&) { return QString::fromLatin1(kClaudeBundleId); };
 }
 
-AppHandle FakeWorkspace::addApplication(const QString& bundleIdentifier, const QString& bundlePath,
+AppHandle FakeProcesses::addApplication(const QString& bundleIdentifier, const QString& bundlePath,
                                         const QString& name, const QStringList& arguments, bool notify) {
     const pid_t pid = nextPid_++;
     auto app =
@@ -22,19 +22,19 @@ AppHandle FakeWorkspace::addApplication(const QString& bundleIdentifier, const Q
     return app;
 }
 
-void FakeWorkspace::removeApplication(const AppHandle& app, bool notify) {
+void FakeProcesses::removeApplication(const AppHandle& app, bool notify) {
     if (!app || !apps_.removeOne(app)) return;
     if (front_ == app) front_.reset();
     if (notify) emit applicationExited(app);
 }
 
-void FakeWorkspace::setFrontmost(const AppHandle& app, bool notify) {
+void FakeProcesses::setFrontmost(const AppHandle& app, bool notify) {
     front_ = app;
     selfActive_ = app && app == self_;
     if (notify) emit frontApplicationChanged(app);
 }
 
-void FakeWorkspace::setSelfActive(bool active, bool notify) {
+void FakeProcesses::setSelfActive(bool active, bool notify) {
     selfActive_ = active;
     if (active) front_ = self_;
     if (active && notify) {
@@ -43,20 +43,20 @@ void FakeWorkspace::setSelfActive(bool active, bool notify) {
     }
 }
 
-void FakeWorkspace::setArgumentsUnreadable(pid_t pid, bool unreadable) {
+void FakeProcesses::setArgumentsUnreadable(pid_t pid, bool unreadable) {
     if (unreadable)
         unreadable_.insert(pid);
     else
         unreadable_.remove(pid);
 }
 
-void FakeWorkspace::completeHeld(int index, const QString& error) {
+void FakeProcesses::completeHeld(int index, const QString& error) {
     if (index < 0 || index >= held_.size()) return;
     auto [request, completion] = held_.takeAt(index);
     complete(request, completion, error);
 }
 
-void FakeWorkspace::complete(const OpenRequest& request, const LaunchCompletion& completion,
+void FakeProcesses::complete(const OpenRequest& request, const LaunchCompletion& completion,
                              const QString& error) {
     if (!error.isEmpty()) {
         completion(Failure{error, {}});
@@ -68,34 +68,34 @@ void FakeWorkspace::complete(const OpenRequest& request, const LaunchCompletion&
     completion(app);
 }
 
-QList<AppHandle> FakeWorkspace::applications() {
+QList<AppHandle> FakeProcesses::applications() {
     return apps_;
 }
 
-AppHandle FakeWorkspace::frontApplication() {
+AppHandle FakeProcesses::frontApplication() {
     return front_;
 }
 
-AppHandle FakeWorkspace::thisApplication() {
+AppHandle FakeProcesses::thisApplication() {
     return self_;
 }
 
-bool FakeWorkspace::isSelfInFront() {
+bool FakeProcesses::isSelfInFront() {
     return selfActive_;
 }
 
-void FakeWorkspace::bringSelfToFront() {
+void FakeProcesses::bringSelfToFront() {
     ++selfActivations;
     setSelfActive(true);
 }
 
-void FakeWorkspace::bringToFront(const AppHandle& target) {
+void FakeProcesses::bringToFront(const AppHandle& target) {
     handedOver.append(target);
     if (target && apps_.contains(target)) setFrontmost(target);
 }
 
-void FakeWorkspace::launch(const QString& bundlePath, const LaunchOptions& configuration,
-                                    LaunchCompletion completion) {
+void FakeProcesses::launch(const QString& bundlePath, const LaunchOptions& configuration,
+                           LaunchCompletion completion) {
     OpenRequest request{bundlePath, configuration};
     openRequests.append(request);
     switch (openMode) {
@@ -120,36 +120,36 @@ void FakeWorkspace::launch(const QString& bundlePath, const LaunchOptions& confi
     QTimer::singleShot(0, this, [this, request, completion] { complete(request, completion, {}); });
 }
 
-std::optional<QStringList> FakeWorkspace::processArguments(pid_t pid) {
+std::optional<QStringList> FakeProcesses::processArguments(pid_t pid) {
     if (unreadable_.contains(pid) || !find(pid)) return std::nullopt;
     return arguments_.value(pid);
 }
 
-std::optional<quint64> FakeWorkspace::treeCpuMilliseconds(pid_t pid) {
+std::optional<quint64> FakeProcesses::treeCpuMilliseconds(pid_t pid) {
     if (!cpuMilliseconds.contains(pid)) return std::nullopt;
     return cpuMilliseconds.value(pid);
 }
 
-std::optional<quint64> FakeWorkspace::treeMemoryBytes(pid_t pid) {
+std::optional<quint64> FakeProcesses::treeMemoryBytes(pid_t pid) {
     if (!memoryBytes.contains(pid)) return std::nullopt;
     return memoryBytes.value(pid);
 }
 
-bool FakeWorkspace::isTerminated(const RunningApplication& app) {
+bool FakeProcesses::isTerminated(const RunningApplication& app) {
     return !find(app.processIdentifier());
 }
 
-bool FakeWorkspace::isActive(const RunningApplication& app) {
+bool FakeProcesses::isActive(const RunningApplication& app) {
     if (app.processIdentifier() == self_->processIdentifier()) return selfActive_;
     return front_ && front_->processIdentifier() == app.processIdentifier();
 }
 
-bool FakeWorkspace::terminate(const RunningApplication& app) {
+bool FakeProcesses::terminate(const RunningApplication& app) {
     terminated.append(app.processIdentifier());
     return find(app.processIdentifier()) != nullptr;
 }
 
-bool FakeWorkspace::forceTerminate(const RunningApplication& app) {
+bool FakeProcesses::forceTerminate(const RunningApplication& app) {
     forceTerminated.append(app.processIdentifier());
     auto handle = find(app.processIdentifier());
     if (!handle) return false;
@@ -157,7 +157,7 @@ bool FakeWorkspace::forceTerminate(const RunningApplication& app) {
     return true;
 }
 
-AppHandle FakeWorkspace::find(pid_t pid) const {
+AppHandle FakeProcesses::find(pid_t pid) const {
     for (const auto& app : apps_)
         if (app->processIdentifier() == pid) return app;
     return nullptr;

@@ -12,7 +12,7 @@
 
 namespace varrow::platform {
 
-// What to start and how, for Workspace::launch.
+// What to start and how, for Processes::launch.
 struct LaunchOptions {
     bool activates = true;
     // False: when the bundle already runs, ask that instance to show a window (the reopen request).
@@ -26,7 +26,7 @@ struct LaunchOptions {
 using LaunchCompletion = std::function<void(const Result<AppHandle>& opened)>;
 
 // Running applications, activation and launching.
-class Workspace : public QObject {
+class Processes : public QObject {
     Q_OBJECT
 public:
     using QObject::QObject;
@@ -44,7 +44,7 @@ public:
     virtual void bringToFront(const AppHandle& target) = 0;
 
     virtual void launch(const QString& bundlePath, const LaunchOptions& configuration,
-                                 LaunchCompletion completion) = 0;
+                        LaunchCompletion completion) = 0;
 
     // The applications whose starts outside this program are worth noticing at once (Claude and
     // the accounts' copies); where the system can tell when they start, nothing is looked for on a
