@@ -15,8 +15,7 @@ set -euo pipefail
 build=$(cd "${1:?usage: bench/cycle_latency.sh BUILD_DIR [RUNS] [xvfb|sway|mutter|kwin|sway-native|kwin-native|kwin-portal|gnome-native]}" && pwd)
 runs=${2:-20}
 desktop=${3:-xvfb}
-export VARROW_BIN="$build/src/varrow" VARROW_STANDIN_BUNDLE="$build/standin/Claude.app" VARROW_STANDIN_PACKAGE="$build/standin/package" VARROW_BUILD_DIR="$build"
-source "$(dirname "$0")/../tests/e2e/lib/common.bash"
+source "$(dirname "$0")/lib/bench.bash"
 source "$(dirname "$0")/../tests/e2e/lib/compositor.bash"
 varrow_env=()
 

@@ -15,8 +15,7 @@ build=$(cd "${1:?usage: bench/idle_cost.sh BUILD_DIR [SECONDS] [LAUNCHES] [COUNT
 seconds=${2:-30}
 launches=${3:-20}
 counts=${4:-"100 1000 3000"}
-export VARROW_BIN="$build/src/varrow" VARROW_STANDIN_BUNDLE="$build/standin/Claude.app" VARROW_STANDIN_PACKAGE="$build/standin/package"
-source "$(dirname "$0")/../tests/e2e/lib/common.bash"
+source "$(dirname "$0")/lib/bench.bash"
 
 setup_home
 unset DISPLAY

@@ -10,8 +10,7 @@ set -euo pipefail
 
 build=$(cd "${1:?usage: bench/soak.sh BUILD_DIR [SWITCHES] [LOOPS] [OPENS]}" && pwd)
 switches=${2:-600} loops=${3:-40} opens=${4:-20}
-export VARROW_BIN="$build/src/varrow" VARROW_STANDIN_BUNDLE="$build/standin/Claude.app" VARROW_STANDIN_PACKAGE="$build/standin/package" VARROW_BUILD_DIR="$build"
-source "$(dirname "$0")/../tests/e2e/lib/common.bash"
+source "$(dirname "$0")/lib/bench.bash"
 source "$(dirname "$0")/lib/tray_session.bash"
 source "$(dirname "$0")/../tests/e2e/lib/compositor.bash"
 

@@ -7,8 +7,7 @@ set -euo pipefail
 
 build=$(cd "${1:?usage: bench/startup.sh BUILD_DIR [RUNS]}" && pwd)
 runs=${2:-10}
-export VARROW_BIN="$build/src/varrow" VARROW_STANDIN_BUNDLE="$build/standin/Claude.app" VARROW_STANDIN_PACKAGE="$build/standin/package"
-source "$(dirname "$0")/../tests/e2e/lib/common.bash"
+source "$(dirname "$0")/lib/bench.bash"
 
 start_x
 setup_home

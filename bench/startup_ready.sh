@@ -9,8 +9,7 @@ set -euo pipefail
 
 build=$(cd "${1:?usage: bench/startup_ready.sh BUILD_DIR [RUNS]}" && pwd)
 runs=${2:-20}
-export VARROW_BIN="$build/src/varrow" VARROW_STANDIN_BUNDLE="$build/standin/Claude.app" VARROW_STANDIN_PACKAGE="$build/standin/package"
-source "$(dirname "$0")/../tests/e2e/lib/common.bash"
+source "$(dirname "$0")/lib/bench.bash"
 source "$(dirname "$0")/lib/tray_session.bash"
 bare="$build/bench/bare-tray/bare_tray"
 [ -x "$bare" ] || fail "no $bare (build the bare_tray target)"
