@@ -37,18 +37,25 @@ bool isNoAccount(const QString& reply) {
     return reply.startsWith(QLatin1String(requests::kNoAccountPrefix));
 }
 
+// Waits a poll step at a time until done() holds or waitMs are up; whether it held.
+bool pollUntil(int waitMs, const std::function<bool()>& done) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < waitMs) {
+        QThread::msleep(ulong(Timings::commandLinePoll().count()));
+        if (done()) return true;
+    }
+    return false;
+}
+
 // Sends, starting Varrow and waiting for its socket when nothing answers the first time.
 std::optional<QString> sendStarting(const CommandLine::Outside& outside, const QString& command,
                                     const QString& argument) {
-    if (auto reply = outside.send(command, argument)) return reply;
+    std::optional<QString> reply = outside.send(command, argument);
+    if (reply) return reply;
     if (!outside.start || !outside.start()) return std::nullopt;
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < outside.startWaitMs) {
-        QThread::msleep(ulong(Timings::commandLinePoll().count()));
-        if (auto reply = outside.send(command, argument)) return reply;
-    }
-    return std::nullopt;
+    pollUntil(outside.startWaitMs, [&] { return (reply = outside.send(command, argument)).has_value(); });
+    return reply;
 }
 
 // Every step of "uninstall" with this session's own services; returns once all are done.
@@ -292,16 +299,11 @@ int CommandLine::code(const Request& request, QTextStream& err, const Outside& o
 
 int CommandLine::uninstall(QTextStream& out, QTextStream& err, const Outside& outside) {
     // A running Varrow would put its entries back: it quits first.
-    if (outside.send(QString::fromLatin1(requests::kQuit), {})) {
-        QElapsedTimer timer;
-        timer.start();
-        while (outside.send(QString::fromLatin1(requests::kFront), {})) {
-            if (timer.elapsed() >= outside.startWaitMs) {
-                err << tr("Varrow did not quit, so nothing was removed.") << '\n';
-                return Failed;
-            }
-            QThread::msleep(ulong(Timings::commandLinePoll().count()));
-        }
+    const auto gone = [&] { return !outside.send(QString::fromLatin1(requests::kFront), {}); };
+    if (outside.send(QString::fromLatin1(requests::kQuit), {}) && !gone() &&
+        !pollUntil(outside.startWaitMs, gone)) {
+        err << tr("Varrow did not quit, so nothing was removed.") << '\n';
+        return Failed;
     }
     const auto [done, failed] = outside.removeFromDesktop();
     for (const QString& line : done) out << line << '\n';
