@@ -59,19 +59,23 @@ QString ShellExtensionInstaller::buildFor(const QString& shellVersion) {
     return {};
 }
 
-// gsettings in the background; done runs on the main thread with its output.
+// gsettings in the background; done runs on the main thread with its output or gsettings's reason.
 void ShellExtensionInstaller::gsettings(const QStringList& arguments, Done done) {
-    ShellFavourites::runTool(this, places_.gsettings, arguments, [done](const Result<QString>& out) {
-        done(out.ok(), out.ok() ? out.value() : QString());
-    });
+    ShellFavourites::runTool(this, places_.gsettings, arguments, std::move(done));
+}
+
+void ShellExtensionInstaller::setEnabled(const QStringList& uuids, Done done) {
+    gsettings({QStringLiteral("set"), QString::fromLatin1(kSchema), QStringLiteral("enabled-extensions"),
+               ShellFavourites::format(uuids)},
+              std::move(done));
 }
 
 void ShellExtensionInstaller::read(const QString& key, std::function<void(const QString&)> next) {
-    gsettings({QStringLiteral("get"), QString::fromLatin1(kSchema), key},
-              [this, key, next](bool ok, const QString& out) {
-                  if (!ok) return fail(tr("Couldn't read GNOME's setting %1.").arg(key));
-                  next(out.trimmed());
-              });
+    gsettings({QStringLiteral("get"), QString::fromLatin1(kSchema), key}, [this, key,
+                                                                           next](const Result<QString>& out) {
+        if (!out) return fail(out.failure().within(tr("Couldn't read GNOME's setting %1.").arg(key)).text());
+        next(out.value().trimmed());
+    });
 }
 
 void ShellExtensionInstaller::fail(const QString& message) {
@@ -151,13 +155,12 @@ void ShellExtensionInstaller::install(const QString& shellVersion) {
     QString error;
     if (!systemCopyServes(version) && !copyBuild(build, &error)) return fail(error);
     if (enabled_.contains(uuid())) return emit finished(Outcome::AlreadyEnabled, {});
-    const QStringList enabled = enabled_ + QStringList{uuid()};
-    gsettings({QStringLiteral("set"), QString::fromLatin1(kSchema), QStringLiteral("enabled-extensions"),
-               ShellFavourites::format(enabled)},
-              [this](bool ok, const QString&) {
-                  if (!ok) return fail(tr("Couldn't enable the extension in GNOME's settings."));
-                  emit finished(Outcome::Enabled, {});
-              });
+    setEnabled(enabled_ + QStringList{uuid()}, [this](const Result<QString>& out) {
+        if (!out)
+            return fail(
+                out.failure().within(tr("Couldn't enable the extension in GNOME's settings.")).text());
+        emit finished(Outcome::Enabled, {});
+    });
 }
 
 void ShellExtensionInstaller::removeForUser(std::function<void(Result<bool>)> done) {
@@ -177,15 +180,13 @@ void ShellExtensionInstaller::removeForUser(std::function<void(Result<bool>)> do
         removed = true;
     }
     gsettings({QStringLiteral("get"), QString::fromLatin1(kSchema), QStringLiteral("enabled-extensions")},
-              [this, removed, done](bool ok, const QString& out) {
-                  const auto enabled = ok ? ShellFavourites::parse(out.trimmed()) : std::nullopt;
+              [this, removed, done](const Result<QString>& out) {
+                  const auto enabled = out ? ShellFavourites::parse(out.value().trimmed()) : std::nullopt;
                   // No GNOME settings here (or unreadable ones): there is nothing Varrow enabled.
                   if (!enabled || !enabled->contains(uuid())) return done(removed);
                   QStringList rest = *enabled;
                   rest.removeAll(uuid());
-                  const QStringList set{QStringLiteral("set"), QString::fromLatin1(kSchema),
-                                        QStringLiteral("enabled-extensions"), ShellFavourites::format(rest)};
-                  ShellFavourites::runTool(this, places_.gsettings, set, [done](const Result<QString>& out) {
+                  setEnabled(rest, [done](const Result<QString>& out) {
                       if (!out)
                           return done(out.failure().within(
                               tr("Couldn't disable the extension in GNOME's settings.")));

@@ -52,8 +52,9 @@ signals:
     void finished(varrow::install::ShellExtensionInstaller::Outcome outcome, const QString& message);
 
 private:
-    using Done = std::function<void(bool ok, const QString& output)>;
+    using Done = std::function<void(const Result<QString>& output)>;
     void gsettings(const QStringList& arguments, Done done);
+    void setEnabled(const QStringList& uuids, Done done);
     void read(const QString& key, std::function<void(const QString&)> next);
     void haveSettings();
     void install(const QString& shellVersion);
