@@ -235,12 +235,11 @@ std::optional<AppCloner::Meta> AppCloner::readMeta(const QString& copyPath) {
 
 void AppCloner::writeMeta(const Meta& meta, const QString& copyPath) {
     const QString path = metaPath(copyPath);
-    // QSaveFile writes through a symbolic link; the record belongs beside the copy itself.
-    if (QFileInfo(path).isSymLink()) FileOps::removeEntry(path);
     const QJsonObject object{{QStringLiteral("sourcePath"), meta.sourcePath},
                              {QStringLiteral("sourceVersion"), meta.sourceVersion},
                              {QStringLiteral("iconSignature"), meta.iconSignature}};
-    platform::writeFileAtomically(path, QJsonDocument(object).toJson(QJsonDocument::Compact));
+    // Replaces a symbolic link rather than writing through it: the record belongs beside the copy.
+    platform::replaceWithoutSync(path, QJsonDocument(object).toJson(QJsonDocument::Compact));
 }
 
 namespace {

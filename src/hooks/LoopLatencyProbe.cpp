@@ -1,10 +1,14 @@
 #include "hooks/LoopLatencyProbe.h"
 
+#include <sys/stat.h>
 #include <QFile>
 
 namespace varrow::hooks {
 
-LoopLatencyProbe::LoopLatencyProbe(QString path, QObject* parent) : QObject(parent), path_(std::move(path)) {
+LoopLatencyProbe::LoopLatencyProbe(QString path, QObject* parent)
+    : QObject(parent), out_(std::move(path)), schedstat_(QStringLiteral("/proc/thread-self/schedstat")) {
+    out_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered);
+    schedstat_.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     timer_.setTimerType(Qt::PreciseTimer);
     timer_.setInterval(kIntervalMs);
     connect(&timer_, &QTimer::timeout, this, &LoopLatencyProbe::tick);
@@ -15,12 +19,22 @@ LoopLatencyProbe::LoopLatencyProbe(QString path, QObject* parent) : QObject(pare
 
 qint64 LoopLatencyProbe::runQueueWait() {
     // "time on the processor, time waiting on a run queue, timeslices", in nanoseconds.
-    QFile file(QStringLiteral("/proc/thread-self/schedstat"));
-    if (!file.open(QIODevice::ReadOnly)) return 0;
-    return file.readAll().split(' ').value(1).toLongLong();
+    if (!schedstat_.isOpen() || !schedstat_.seek(0)) return 0;
+    return schedstat_.readAll().split(' ').value(1).toLongLong();
+}
+
+bool LoopLatencyProbe::fileRemoved() const {
+    struct stat info {};
+    return out_.isOpen() && ::fstat(out_.handle(), &info) == 0 && info.st_nlink == 0;
 }
 
 void LoopLatencyProbe::tick() {
+    // Removing the file starts the measurement again (a benchmark leaves start-up out that way).
+    if (fileRemoved()) {
+        out_.close();
+        out_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered);
+        longest_ = longestHeld_ = 0;
+    }
     const qint64 waited = runQueueWait();
     const qint64 late = since_.restart() - kIntervalMs;
     const qint64 held = late - (waited - waited_) / 1000000;
@@ -28,10 +42,10 @@ void LoopLatencyProbe::tick() {
     if (late <= longest_ && held <= longestHeld_) return;
     longest_ = std::max(longest_, late);
     longestHeld_ = std::max(longestHeld_, held);
-    QFile file(path_);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write("max_stall_ms " + QByteArray::number(longest_) + "\nmax_held_ms " +
-                   QByteArray::number(longestHeld_) + '\n');
+    // Rewritten in place at a fixed width, so the file never has to be cut short.
+    if (!out_.isOpen() || !out_.seek(0)) return;
+    out_.write(
+        QStringLiteral("max_stall_ms %1\nmax_held_ms %2\n").arg(longest_, 8).arg(longestHeld_, 8).toLatin1());
 }
 
 }  // namespace varrow::hooks

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QObject>
 #include <QTimer>
 
@@ -10,7 +11,8 @@ namespace varrow::hooks {
 // milliseconds, and the longest lateness so far is written to a file each time it grows. Two
 // figures: the lateness as measured, and the same less the time the thread was ready to run but
 // waited for a processor (the kernel's run-queue wait), which is the machine being busy, not the
-// loop being held. For benchmarks (VARROW_LOOP_LATENCY=FILE), never on in a normal run.
+// loop being held. Removing the file starts the measurement again. For benchmarks (VARROW_LOOP_LATENCY=FILE),
+// never on in a normal run.
 class LoopLatencyProbe : public QObject {
     Q_OBJECT
 public:
@@ -21,9 +23,13 @@ public:
 private:
     void tick();
     // Nanoseconds this thread has waited on a run queue so far; 0 where the kernel does not say.
-    static qint64 runQueueWait();
+    qint64 runQueueWait();
+    bool fileRemoved() const;
 
-    QString path_;
+    // Both opened once: truncating or reopening a file on every new maximum would itself hold the
+    // loop (a truncate can wait for the disk) and be measured as a stall.
+    QFile out_;
+    QFile schedstat_;
     QTimer timer_;
     QElapsedTimer since_;
     qint64 waited_ = 0;

@@ -95,7 +95,7 @@ bool ClaudeUserEntry::repair() {
     const QByteArray after = repaired(before, QDir(install->folder).filePath(install->executable));
     if (after == before) return false;
     QString error;
-    if (!platform::writeFileAtomically(path(), after, &error)) {
+    if (!platform::replaceWithoutSync(path(), after, &error)) {
         platform::SystemLog::write(QStringLiteral("Varrow: could not repair Claude's launcher entry: ") +
                                    error);
         return false;

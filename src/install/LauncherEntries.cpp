@@ -102,8 +102,7 @@ bool LauncherEntries::write(const Entry& entry, QString* error) {
     QFile current(path);
     if (current.open(QIODevice::ReadOnly) && current.readAll() == text) return true;  // unchanged
     // A link planted under our name is replaced, never written through.
-    if (QFileInfo(path).isSymLink()) QFile::remove(path);
-    return platform::writeFileAtomically(path, text, error);
+    return platform::replaceWithoutSync(path, text, error);
 }
 
 void LauncherEntries::remove(const QString& copyPath) {

@@ -53,8 +53,16 @@ const StoreLocations& StoreLocations::standard() {
     return locations;
 }
 
+namespace {
+void saveFailed(const QString& why) {
+    SystemLog::write(QStringLiteral("Varrow: could not save profiles: ") + why);
+}
+}  // namespace
+
 ProfileStore::ProfileStore(std::optional<StoreLocations> locations, QObject* parent)
-    : QObject(parent), locations_(locations ? *locations : StoreLocations::standard()) {
+    : QObject(parent),
+      locations_(locations ? *locations : StoreLocations::standard()),
+      writer_([](const QString&, const QString& why) { saveFailed(why); }) {
     load();
 }
 
@@ -244,17 +252,11 @@ QByteArray ProfileStore::encodeList(const QList<Profile>& profiles) {
 }
 
 bool ProfileStore::save() {
-    auto failed = [](const QString& why) {
-        SystemLog::write(QStringLiteral("Varrow: could not save profiles: ") + why);
+    if (!QDir().mkpath(locations_.root)) {
+        saveFailed(QStringLiteral("could not create %1").arg(locations_.root));
         return false;
-    };
-    if (!QDir().mkpath(locations_.root))
-        return failed(QStringLiteral("could not create %1").arg(locations_.root));
-
-    const QByteArray bytes = encodeList(profiles_);
-
-    QString error;
-    if (!platform::writeFileAtomically(listFile(), bytes, &error)) return failed(error);
+    }
+    writer_.write(listFile(), encodeList(profiles_));
     return true;
 }
 

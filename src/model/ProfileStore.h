@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Profile.h"
+#include "platform/BackgroundWriter.h"
 
 #include <QList>
 #include <QObject>
@@ -37,8 +38,11 @@ public:
     const StoreLocations& locations() const { return locations_; }
 
     void load();
-    // Atomic; on failure logs one line and keeps the list in memory. Returns whether it was written.
+    // Atomic, and off the UI thread: the disk's confirmation is not waited for. On failure logs one
+    // line and keeps the list in memory. False when the folder for the list cannot be made.
     bool save();
+    // Returns once every save asked for so far has reached the file.
+    void flush() { writer_.flush(); }
     void update(const Profile& profile);
     void remove(const Profile& profile, bool deleteData);
     void markOpened(const Profile& profile);
@@ -65,6 +69,7 @@ private:
 
     StoreLocations locations_;
     QList<Profile> profiles_;
+    platform::BackgroundWriter writer_;
 };
 
 }  // namespace varrow::model

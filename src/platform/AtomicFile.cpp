@@ -2,7 +2,12 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QTemporaryFile>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace varrow::platform {
 
@@ -38,6 +43,29 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
         if (error) *error = file.errorString();
         return false;
     }
+    return true;
+}
+
+bool replaceWithoutSync(const QString& path, const QByteArray& bytes, QString* error) {
+    const QFileInfo target(path);
+    QTemporaryFile file(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
+                        QStringLiteral(".XXXXXX"));
+    auto fail = [&](const QString& why) {
+        if (error) *error = why;
+        return false;
+    };
+    if (!file.open()) return fail(file.errorString());
+    QString why;
+    if (!writeAll(file, bytes, &why)) return fail(why);
+    // Buffered (QTemporaryFile opens no other way): a short write shows only here.
+    if (!file.flush()) return fail(file.errorString());
+    // Readable as a file the user's session wrote itself would be (QTemporaryFile makes it private).
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                        QFileDevice::ReadOther);
+    file.close();
+    if (::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
+        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    file.setAutoRemove(false);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Profile.h"
+#include "ui/CachedPixmap.h"
 
 #include <QList>
 #include <QPointer>
@@ -56,12 +57,16 @@ protected:
 private:
     int headerHeight() const;
     QRectF outline() const;
+    // The filled outline, painted once per size and palette: filling it is the costly part of a
+    // repaint, and the tab repaints with every change of what runs.
+    const QPixmap& background();
 
     model::ProfileStore* store_;
     claude::ClaudeController* claude_;
     bool expanded_ = false;
     std::function<void(const model::Profile&)> select_;
     QList<SwitcherRow*> rows_;
+    ui::CachedPixmap background_;
 };
 
 }  // namespace varrow::switcher

@@ -62,7 +62,7 @@ ProfileCard::ProfileCard(claude::ClaudeController* claude, platform::WindowServe
     spinner_.setInterval(Timings::spinnerFrame());
     connect(&spinner_, &QTimer::timeout, this, [this] {
         spinnerPhase_ = std::fmod(spinnerPhase_ + 1.0 / 12, 1.0);
-        update();
+        update(statusRect().toAlignedRect().adjusted(-2, -2, 2, 2));
     });
     connect(this, &QAbstractButton::clicked, this, [this] {
         if (action_) action_();
@@ -167,30 +167,65 @@ void ProfileCard::setHovering(bool hovering) {
     update();
 }
 
-void ProfileCard::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    const QPalette& pal = palette();
-    const QRectF card = cardRect();
-    pressable_->apply(p, card);
-
-    const qreal t = hoverAmount_;
-    paintSoftShadow(p, card, kRadius, 4 + 6 * t, 1 + 3 * t, 0.05 + 0.07 * t);
-    p.setPen(Qt::NoPen);
-    p.setBrush(theme::controlBackground(pal));
-    p.drawRoundedRect(card, kRadius, kRadius);
-
-    const bool running = isRunning();
-    const QRectF avatar(card.left() + kPad, card.center().y() - kAvatar / 2, kAvatar, kAvatar);
-    Avatar::paint(p, avatar, profile_.initials(), profile_.color);
-
+QRectF ProfileCard::statusRect() const {
     // Three lines, spacing 3, the status line padded 3 above, centred as a block.
     const QFontMetrics nameMetrics(nameFont()), subMetrics(theme::callout()), capMetrics(theme::caption());
     const qreal statusH = std::max<qreal>(12, capMetrics.height());
     const qreal blockH = nameMetrics.height() + 3 + subMetrics.height() + 3 + 3 + statusH;
     const QRectF text = textRect();
-    qreal y = card.center().y() - blockH / 2;
+    const qreal y =
+        cardRect().center().y() - blockH / 2 + nameMetrics.height() + 3 + subMetrics.height() + 3 + 3;
+    return QRectF(text.left(), y, text.width(), statusH);
+}
+
+const QPixmap& ProfileCard::chrome() {
+    const QPalette& pal = palette();
+    const bool running = isRunning();
+    // Hover eases in twenty steps; nothing finer shows.
+    const int hover = qRound(hoverAmount_ * 20);
+    const QString key = QStringLiteral("%1 %2 %3 %4 %5")
+                            .arg(hover)
+                            .arg(running)
+                            .arg(pal.cacheKey())
+                            .arg(int(profile_.color))
+                            .arg(profile_.initials());
+    return chrome_.get(key, size(), devicePixelRatioF(), [&](QPainter& p) {
+        const QRectF card = cardRect();
+        const qreal t = hover / 20.0;
+        paintSoftShadow(p, card, kRadius, 4 + 6 * t, 1 + 3 * t, 0.05 + 0.07 * t);
+        p.setPen(Qt::NoPen);
+        p.setBrush(theme::controlBackground(pal));
+        p.drawRoundedRect(card, kRadius, kRadius);
+
+        const QRectF avatar(card.left() + kPad, card.center().y() - kAvatar / 2, kAvatar, kAvatar);
+        Avatar::paint(p, avatar, profile_.initials(), profile_.color);
+
+        // Border inside the edge: the account colour while running, a faint hairline otherwise.
+        const qreal line = running ? 1.5 : 1.0;
+        const QColor border = running ? model::colors::color(profile_.color, 0.7) : theme::primary(pal, 0.08);
+        p.setPen(QPen(border, line));
+        p.setBrush(Qt::NoBrush);
+        const qreal inset = line / 2;
+        p.drawRoundedRect(card.adjusted(inset, inset, -inset, -inset), kRadius - inset, kRadius - inset);
+    });
+}
+
+void ProfileCard::paintEvent(QPaintEvent*) {
+    const QPixmap& background = chrome();
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QPalette& pal = palette();
+    const QRectF card = cardRect();
+    pressable_->apply(p, card);
+    p.drawPixmap(0, 0, background);
+
+    const bool running = isRunning();
+    const QFontMetrics nameMetrics(nameFont()), subMetrics(theme::callout());
+    const QRectF text = textRect();
+    const QRectF status = statusRect();
+    qreal y = status.top() - 3 - 3 - subMetrics.height() - 3 - nameMetrics.height();
     p.setFont(nameFont());
     p.setPen(theme::primary(pal));
     p.drawText(QRectF(text.left(), y, text.width(), nameMetrics.height()),
@@ -203,23 +238,13 @@ void ProfileCard::paintEvent(QPaintEvent*) {
     p.drawText(QRectF(text.left(), y, fullWidth, subMetrics.height()),
                Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                elided(subtitle(), theme::callout(), int(fullWidth)));
-    y += subMetrics.height() + 3 + 3;
-    status_line::paint(p, QRectF(text.left(), y, text.width(), statusH),
-                       status_line::kind(running, isOpening()), statusText(), spinnerPhase_, pal);
+    status_line::paint(p, status, status_line::kind(running, isOpening()), statusText(), spinnerPhase_, pal);
 
     if (shortcut_) {
         p.setFont(theme::caption2());
         p.setPen(theme::tertiary(pal));
         p.drawText(card.adjusted(10, 8, -10, -10), Qt::AlignRight | Qt::AlignTop, shortcutText());
     }
-
-    // Border inside the edge: the account colour while running, a faint hairline otherwise.
-    const qreal line = running ? 1.5 : 1.0;
-    const QColor border = running ? model::colors::color(profile_.color, 0.7) : theme::primary(pal, 0.08);
-    p.setPen(QPen(border, line));
-    p.setBrush(Qt::NoBrush);
-    const qreal inset = line / 2;
-    p.drawRoundedRect(card.adjusted(inset, inset, -inset, -inset), kRadius - inset, kRadius - inset);
 }
 
 }  // namespace varrow::ui

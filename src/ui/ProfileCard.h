@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Profile.h"
+#include "ui/CachedPixmap.h"
 
 #include <QAbstractButton>
 #include <QTimer>
@@ -65,6 +66,11 @@ protected:
 private:
     void setHovering(bool hovering);
     QRectF textRect() const;
+    // Where the status line is drawn: all a turn of the spinner repaints.
+    QRectF statusRect() const;
+    // The shadow, the card, its border and the avatar: painted once per look and reused, since
+    // filling them is the costly part of a repaint and the spinner repaints often.
+    const QPixmap& chrome();
 
     claude::ClaudeController* claude_;
     platform::WindowServer& windowServer_;
@@ -77,6 +83,7 @@ private:
     QVariantAnimation hoverAnimation_;
     QTimer spinner_;
     qreal spinnerPhase_ = 0;
+    CachedPixmap chrome_;
     bool nativeWayland_ = false;
     std::optional<quint64> memory_;  // running as a native Wayland client: out of reach for switching
 };

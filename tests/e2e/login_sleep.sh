@@ -21,8 +21,9 @@ start_varrow
 "$VARROW_BIN" login Nobody on 2>/dev/null && fail "login accepted an unknown account"
 report_line Work | grep -q "login=true" || fail "Work is not set to open at login"
 report_line Home | grep -q "login=true" && fail "Home still opens at login"
-jq -e '[.[] | select(.openAtLogin == true) | .name] == ["Work", "Side Project"]' "$VARROW_HOME/profiles.json" >/dev/null ||
-  fail "the list file does not keep the setting: $(cat "$VARROW_HOME/profiles.json")"
+# The list is written off the UI thread: it lands a moment after the command has answered.
+wait_for 5 "the list file to keep the setting" \
+  jq -e '[.[] | select(.openAtLogin == true) | .name] == ["Work", "Side Project"]' "$VARROW_HOME/profiles.json"
 stop_varrow
 echo "ok: varrow login sets and clears the setting, kept in the list file"
 

@@ -41,10 +41,14 @@ TEST(CrashSafety, AccountListIsAlwaysTheOldOrTheNewList) {
     ProfileStore store(home.locations());
     store.setProfiles(a);
     ASSERT_TRUE(store.save());
+    store.flush();
 
     int sawA = 0, sawB = 0;
     KillLoop loop;
-    loop.maxDelayUs = KillLoop::spanOf([&] { store.save(); });
+    loop.maxDelayUs = KillLoop::spanOf([&] {
+        store.save();
+        store.flush();
+    });
     const int caught = loop.run(
         [&](int, const std::function<void()>& ready) {
             ProfileStore writer(home.locations());
@@ -53,10 +57,12 @@ TEST(CrashSafety, AccountListIsAlwaysTheOldOrTheNewList) {
             // the clock once one save is done, so they fall across saves of both lists.
             writer.setProfiles(b);
             writer.save();
+            writer.flush();
             ready();
             for (bool flip = true;; flip = !flip) {
                 writer.setProfiles(flip ? a : b);
                 writer.save();
+                writer.flush();
             }
         },
         [&](int round) {

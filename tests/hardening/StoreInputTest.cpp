@@ -135,6 +135,7 @@ TEST(BadListFile, SymbolicLinkIsReadAndWrittenThrough) {
     ProfileStore store(home.locations());
     EXPECT_TRUE(store.profiles() == list);
     store.markOpened(list[1]);
+    store.flush();
     // The link stays a link and the user's file behind it holds the new list.
     EXPECT_TRUE(QFileInfo(home.file("Varrow/profiles.json")).isSymLink());
     const auto written = ProfileStore::decodeList(readFile(home.file("dotfiles/profiles.json")));
@@ -158,6 +159,7 @@ TEST(BadHome, MissingHomeIsCreatedAndAFileAsHomeIsOnlyLogged) {
     TempHome home;
     {
         ProfileStore store(StoreLocations::forRoot(home.file("not/yet/there")));
+        store.flush();
         EXPECT_TRUE(QFileInfo(home.file("not/yet/there/profiles.json")).isFile());
     }
     writeFile(home.file("a-file"), "x");
@@ -178,6 +180,7 @@ TEST(BadHome, RelativeHomeIsTakenAsSetFromTheWorkingFolder) {
         qputenv("VARROW_HOME", "rel/Varrow");
         const StoreLocations& where = StoreLocations::standard();
         ProfileStore store;
+        store.flush();
         const bool ok = where.root == "rel/Varrow" && where.apps == "rel/Varrow/Apps" &&
                         QFileInfo(home.file("rel/Varrow/profiles.json")).isFile();
         _exit(ok ? 0 : 1);

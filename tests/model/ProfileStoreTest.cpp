@@ -27,6 +27,13 @@ void add(ProfileStore& store, const Profile& p) {
     list.append(p);
     store.setProfiles(list);
     store.save();
+    store.flush();
+}
+
+// The list as saved, once every save asked for has landed.
+QByteArray savedList(ProfileStore& store) {
+    store.flush();
+    return readFile(store.listFile());
 }
 
 QStringList trashed(const TempHome& home) {
@@ -49,7 +56,7 @@ TEST(ProfileStoreLoad, FirstStartWritesTheDefaultAccount) {
     EXPECT_TRUE(p.folderName.isEmpty());
     EXPECT_FALSE(p.lastOpenedAt);
 
-    const QJsonDocument doc = QJsonDocument::fromJson(readFile(store.listFile()));
+    const QJsonDocument doc = QJsonDocument::fromJson(savedList(store));
     ASSERT_TRUE(doc.isArray());
     EXPECT_EQ(doc.array().size(), 1);
     EXPECT_FALSE(doc.array().first().toObject().contains("lastOpenedAt"));
@@ -64,7 +71,7 @@ TEST(ProfileStoreLoad, EmptyArrayOrEmptyFileBehavesLikeMissing) {
         ProfileStore store(home.locations());
         ASSERT_EQ(store.profiles().size(), 1);
         EXPECT_TRUE(store.profiles().first().isDefault);
-        EXPECT_EQ(QJsonDocument::fromJson(readFile(store.listFile())).array().size(), 1);
+        EXPECT_EQ(QJsonDocument::fromJson(savedList(store)).array().size(), 1);
     }
 }
 
@@ -131,6 +138,7 @@ TEST(ProfileStoreLoad, ListFileThatIsAFolderIsLeftAlone) {
     LogCapture log;
     QDir().mkpath(home.file("Varrow/profiles.json/inside"));
     ProfileStore store(home.locations());
+    store.flush();
     EXPECT_EQ(store.profiles().size(), 1);
     EXPECT_TRUE(QFileInfo(home.file("Varrow/profiles.json/inside")).isDir());
     ASSERT_FALSE(log.lines.isEmpty());
@@ -141,13 +149,13 @@ TEST(ProfileStoreSave, UnwritableFolderKeepsListAndLeavesNoPartialFile) {
     if (geteuid() == 0) GTEST_SKIP() << "root writes through read-only folders";
     TempHome home;
     ProfileStore store(home.locations());
-    const QByteArray before = readFile(store.listFile());
+    const QByteArray before = savedList(store);
     chmod(home.file("Varrow").toUtf8().constData(), 0555);
     LogCapture log;
     add(store, account("Work"));
     chmod(home.file("Varrow").toUtf8().constData(), 0755);
     EXPECT_EQ(store.profiles().size(), 2);
-    EXPECT_EQ(readFile(store.listFile()), before);
+    EXPECT_EQ(savedList(store), before);
     EXPECT_EQ(QDir(home.file("Varrow")).entryList(QDir::Files | QDir::Hidden).size(), 1);
     ASSERT_EQ(log.lines.size(), 1);
     EXPECT_TRUE(log.lines.first().startsWith("Varrow: could not save profiles: "));
@@ -156,7 +164,7 @@ TEST(ProfileStoreSave, UnwritableFolderKeepsListAndLeavesNoPartialFile) {
 TEST(ProfileStoreSave, FullDiskKeepsTheOldFileAndLeavesNoPartialFile) {
     TempHome home;
     ProfileStore store(home.locations());
-    const QByteArray before = readFile(store.listFile());
+    const QByteArray before = savedList(store);
     // A file-size limit makes every write past 64 bytes fail, as on a full disk.
     rlimit old{};
     getrlimit(RLIMIT_FSIZE, &old);
@@ -170,12 +178,13 @@ TEST(ProfileStoreSave, FullDiskKeepsTheOldFileAndLeavesNoPartialFile) {
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_EQ(store.profiles().size(), 2);
-    EXPECT_EQ(readFile(store.listFile()), before);
+    EXPECT_EQ(savedList(store), before);
     EXPECT_EQ(QDir(home.file("Varrow")).entryList(QDir::Files | QDir::Hidden).size(), 1);
     ASSERT_EQ(log.lines.size(), 1);
     EXPECT_TRUE(log.lines.first().startsWith("Varrow: could not save profiles: "));
     // Once space is back the whole list is written.
     store.save();
+    store.flush();
     EXPECT_EQ(ProfileStore(home.locations()).profiles().size(), 2);
 }
 
@@ -214,13 +223,13 @@ TEST(ProfileStoreChanges, UnknownIdsAndTheDefaultAccountChangeNothing) {
     TempHome home;
     ProfileStore store(home.locations());
     QSignalSpy spy(&store, &ProfileStore::profilesChanged);
-    const QByteArray before = readFile(store.listFile());
+    const QByteArray before = savedList(store);
     store.update(account("Ghost"));
     store.markOpened(account("Ghost"));
     store.remove(store.profiles().first(), true);
     EXPECT_EQ(spy.count(), 0);
     EXPECT_EQ(store.profiles().size(), 1);
-    EXPECT_EQ(readFile(store.listFile()), before);
+    EXPECT_EQ(savedList(store), before);
 }
 
 TEST(ProfileStoreRemove, MovesOnlyTheAccountsOwnFolderToTheTrash) {
@@ -295,6 +304,7 @@ TEST(ProfileStoreNames, UpdateMakesTheNameUnique) {
     other.name = "WORK";
     store.update(other);
     EXPECT_EQ(store.profiles()[2].name, "WORK 2");
+    store.flush();
     EXPECT_EQ(ProfileStore(home.locations()).profiles()[2].name, "WORK 2");
 }
 
@@ -343,7 +353,7 @@ TEST(ProfileStoreSave, ListsOfOlderAndNewerVersionsKeepTheirMeaning) {
     loaded.openAtLogin = true;
     store.update(loaded);
 
-    const QJsonObject saved = QJsonDocument::fromJson(readFile(store.listFile())).array().first().toObject();
+    const QJsonObject saved = QJsonDocument::fromJson(savedList(store)).array().first().toObject();
     EXPECT_EQ(saved.value("futureSetting").toObject().value("a").toInt(), 1);
     EXPECT_TRUE(saved.value("openAtLogin").toBool());
     EXPECT_EQ(ProfileStore(home.locations()).profiles().first(), store.profiles().first());

@@ -3,6 +3,8 @@
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <QFile>
+#include <QFileInfo>
 
 using varrow::platform::linux_::LinuxLinkHandlers;
 using varrow::test::readFile;
@@ -93,6 +95,16 @@ TEST_F(LinkHandlersTest, SettingADefaultChangesOnlyItsLineWhereItDecides) {
     LinuxLinkHandlers fresh(home.file("applications"), home.file("config/none"), "/usr/bin/varrow");
     ASSERT_TRUE(fresh.setDefaultHandler("claude", "varrow-link.desktop"));
     EXPECT_EQ(readFile(home.file("config/none/mimeapps.list")),
+              "[Default Applications]\nx-scheme-handler/claude=varrow-link.desktop\n");
+
+    // A list kept with the user's dotfiles and linked in stays a link; the kept file changes.
+    writeFile(home.file("dotfiles/mimeapps.list"), "[Default Applications]\n");
+    writeFile(home.file("config/linked/x"), "");
+    ASSERT_TRUE(QFile::link(home.file("dotfiles/mimeapps.list"), home.file("config/linked/mimeapps.list")));
+    LinuxLinkHandlers linked(home.file("applications"), home.file("config/linked"), "/usr/bin/varrow");
+    ASSERT_TRUE(linked.setDefaultHandler("claude", "varrow-link.desktop"));
+    EXPECT_TRUE(QFileInfo(home.file("config/linked/mimeapps.list")).isSymLink());
+    EXPECT_EQ(readFile(home.file("dotfiles/mimeapps.list")),
               "[Default Applications]\nx-scheme-handler/claude=varrow-link.desktop\n");
 }
 

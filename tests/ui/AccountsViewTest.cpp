@@ -73,6 +73,7 @@ TEST_F(AccountsViewTest, addingThroughTheEditorStoresAUniqueNameAndOpensTheAccou
     EXPECT_FALSE(added.isDefault);
     EXPECT_EQ(added.folderName.isEmpty(), false);
     // Saved to disk, and launched through the process service.
+    store->flush();
     model::ProfileStore reread(home.locations());
     EXPECT_EQ(reread.profiles().size(), 3);
     EXPECT_TRUE(waitUntil([&] { return !fake.processes.openRequests.isEmpty(); }));

@@ -1,5 +1,6 @@
 #include "platform/linux/BundleIcons.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/Paths.h"
 #include "platform/SystemLog.h"
 #include "platform/linux/BundleInfo.h"
@@ -11,7 +12,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QProcess>
-#include <QSaveFile>
 #include <QUrl>
 #include <optional>
 
@@ -44,8 +44,7 @@ QString BundleIcons::customIconPath(const QString& path) {
 bool BundleIcons::setIcon(const QByteArray& png, const QString& path) const {
     if (!png.startsWith("\x89PNG") || !QFileInfo::exists(path)) return false;
     const QString iconPath = customIconPath(path);
-    QSaveFile file(iconPath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(png) != png.size() || !file.commit()) return false;
+    if (!replaceWithoutSync(iconPath, png)) return false;
     if (!gio_.isEmpty() && QFileInfo(gio_).isExecutable()) setGioIcon(cleanPath(path), iconPath);
     return true;
 }

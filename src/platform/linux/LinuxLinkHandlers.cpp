@@ -60,7 +60,7 @@ Result<> LinuxLinkHandlers::installOwnHandler(const QString& scheme) {
             "MimeType=%2;\n")
             .arg(DesktopEntry::escapeValue(DesktopEntry::quoteArgument(executable_)), mimeType(scheme));
     QString why;
-    if (!writeFileAtomically(entryPath(), entry.toUtf8(), &why))
+    if (!replaceWithoutSync(entryPath(), entry.toUtf8(), &why))
         return Failure{
             QCoreApplication::translate("LinkHandlers", "The desktop entry %1 could not be written.")
                 .arg(entryPath()),
@@ -100,7 +100,10 @@ Result<> LinuxLinkHandlers::setDefaultHandler(const QString& scheme, const QStri
     if (after == before) return {};
     QString why;
     QDir().mkpath(config_);
-    if (!writeFileAtomically(path, after, &why))
+    // Not waited onto the disk: this runs on the UI thread whenever Claude claims the links. A
+    // list kept elsewhere and linked here (dotfiles) is written where it is kept.
+    const QString resolved = QFileInfo(path).canonicalFilePath();
+    if (!replaceWithoutSync(resolved.isEmpty() ? path : resolved, after, &why))
         return Failure{QCoreApplication::translate("LinkHandlers", "%1 could not be written.").arg(path),
                        why};
     // Known as written, so the same outside write coming back just after is seen as a change.

@@ -11,15 +11,28 @@ namespace varrow::platform::x11 {
 X11WindowServer::X11WindowServer(std::shared_ptr<X11Connection> x11, QObject* parent)
     : WindowServer(parent), x11_(std::move(x11)), compositor_(linux_::CompositorSocket::forSession()) {
     if (x11_ && x11_->isConnected())
-        connect(x11_.get(), &X11Connection::activeWindowChanged, this, &WindowServer::activeProcessChanged);
+        connect(x11_.get(), &X11Connection::activeWindowChanged, this, [this] {
+            activeKnown_ = false;
+            emit activeProcessChanged();
+        });
 }
 
 X11WindowServer::~X11WindowServer() = default;
 
 std::optional<pid_t> X11WindowServer::activeProcess() {
     if (!x11_ || !x11_->isConnected()) return std::nullopt;
+    // Asked many times per change (every refresh looks at the front): two round trips each, which
+    // wait for a server that is busy just when windows come and go. The answer holds until the
+    // window manager says the active window changed; a window whose pid is not set yet is asked
+    // again.
+    if (activeKnown_) return active_;
     const auto window = x11_->activeWindow();
-    return window ? x11_->windowPid(*window) : std::nullopt;
+    const auto pid = window ? x11_->windowPid(*window) : std::nullopt;
+    if (!window || pid) {
+        active_ = pid;
+        activeKnown_ = true;
+    }
+    return pid;
 }
 
 std::optional<quint32> X11WindowServer::frontWindow(pid_t pid) {

@@ -25,6 +25,8 @@ public:
 private:
     std::shared_ptr<X11Connection> x11_;
     std::unique_ptr<linux_::CompositorSocket> compositor_;  // none where the compositor has no socket
+    std::optional<pid_t> active_;
+    bool activeKnown_ = false;
 };
 
 }  // namespace varrow::platform::x11
