@@ -38,10 +38,14 @@ public:
     // This application's own handle.
     virtual AppHandle thisApplication() = 0;
     // Whether one of this application's own windows is active.
-    virtual bool isSelfInFront() = 0;
+    bool isSelfInFront() {
+        const AppHandle self = thisApplication();
+        return self && isActive(*self);
+    }
     // Activates this application, ignoring other applications.
-    virtual void bringSelfToFront() = 0;
-    // Hands activation over to another application (yield, then activate all its windows).
+    void bringSelfToFront() { bringToFront(thisApplication()); }
+    // Hands activation over to an application, this one included (yield, then activate all its
+    // windows).
     virtual void bringToFront(const AppHandle& target) = 0;
 
     // Starts the installation in a folder (a package or a bundle, as the installations tell).

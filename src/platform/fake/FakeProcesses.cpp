@@ -79,16 +79,12 @@ AppHandle FakeProcesses::thisApplication() {
     return self_;
 }
 
-bool FakeProcesses::isSelfInFront() {
-    return selfActive_;
-}
-
-void FakeProcesses::bringSelfToFront() {
-    ++selfActivations;
-    setSelfActive(true);
-}
-
 void FakeProcesses::bringToFront(const AppHandle& target) {
+    if (target && target == self_) {
+        ++selfActivations;
+        setSelfActive(true);
+        return;
+    }
     handedOver.append(target);
     if (target && apps_.contains(target)) setFrontmost(target);
 }

@@ -42,7 +42,7 @@ public:
     QList<OpenRequest> openRequests;
     QList<pid_t> terminated;
     QList<pid_t> forceTerminated;
-    QList<AppHandle> handedOver;
+    QList<AppHandle> handedOver;  // other applications brought to the front
     int selfActivations = 0;
     // What treeCpuMilliseconds and treeMemoryBytes report, by process id.
     QHash<pid_t, quint64> cpuMilliseconds;
@@ -54,8 +54,6 @@ public:
     QList<AppHandle> applications() override;
     AppHandle frontApplication() override;
     AppHandle thisApplication() override;
-    bool isSelfInFront() override;
-    void bringSelfToFront() override;
     void bringToFront(const AppHandle& target) override;
     void launch(const QString& folder, const LaunchOptions& configuration,
                 LaunchCompletion completion) override;

@@ -130,10 +130,6 @@ AppHandle LinuxProcesses::thisApplication() {
     return self_;
 }
 
-bool LinuxProcesses::isSelfInFront() {
-    return activePid() == self_->processIdentifier();
-}
-
 void LinuxProcesses::activeWindowChanged() {
     const auto pid = activePid();
     if (pid == lastActive_) return;
@@ -147,10 +143,6 @@ void LinuxProcesses::activeWindowChanged() {
     }
     emit frontApplicationChanged(handleFor(*pid));
     if (*pid == self_->processIdentifier() && !wasSelf) emit selfCameToFront();
-}
-
-void LinuxProcesses::bringSelfToFront() {
-    if (windows_) windows_->makeFrontmost(self_->processIdentifier());
 }
 
 void LinuxProcesses::bringToFront(const AppHandle& target) {

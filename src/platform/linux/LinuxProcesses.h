@@ -46,8 +46,6 @@ public:
     QList<AppHandle> applications() override;
     AppHandle frontApplication() override;
     AppHandle thisApplication() override;
-    bool isSelfInFront() override;
-    void bringSelfToFront() override;
     void bringToFront(const AppHandle& target) override;
     void launch(const QString& folder, const LaunchOptions& configuration,
                 LaunchCompletion completion) override;
