@@ -7,9 +7,6 @@
 #include "platform/ApplicationCopy.h"
 #include "platform/SystemLog.h"
 
-#include <QDir>
-#include <QFileInfo>
-
 namespace varrow::install {
 
 platform::InstallationRef ClaudeInstallations::installation(const QString& folder) {

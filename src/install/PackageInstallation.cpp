@@ -2,7 +2,6 @@
 
 #include "install/LinuxClaudeInstall.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace varrow::install {
