@@ -42,7 +42,7 @@ void BM_Refresh(benchmark::State& state) {
         QDir().mkpath(desktop);
         const QString copy = QDir(store.appsURL()).filePath("Claude " + profiles[i].name + ".app");
         QDir().mkpath(copy);
-        fake.processes.addApplication(claude::ClaudeController::kBundleIdentifier, copy, profiles[i].name,
+        fake.processes.addApplication(claude::ClaudeController::kApplicationId, copy, profiles[i].name,
                                       {copy + "/Contents/MacOS/Claude", "--user-data-dir=" + desktop}, false);
     }
 

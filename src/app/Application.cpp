@@ -18,7 +18,7 @@
 #include "model/ProfileStore.h"
 #include "platform/DisplaySession.h"
 #include "platform/Platform.h"
-#include "platform/linux/Installation.h"
+#include "platform/linux/SelfInstall.h"
 #include "system/CycleHotKey.h"
 #include "ui/AppGlyph.h"
 
@@ -69,7 +69,7 @@ int run(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("Varrow"));
     Translations::install();
     // Ties windows to the installed desktop entry (Wayland app id, startup notification).
-    QGuiApplication::setDesktopFileName(platform::linux_::Installation::applicationId());
+    QGuiApplication::setDesktopFileName(platform::linux_::SelfInstall::applicationId());
     QApplication::setWindowIcon(ui::AppGlyph::icon());
     // Closing the accounts window never quits; the tray (or the command line) stays.
     QApplication::setQuitOnLastWindowClosed(false);

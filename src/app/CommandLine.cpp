@@ -69,7 +69,7 @@ std::pair<QStringList, QStringList> removeForThisUser(const QString& apps) {
     const platform::linux_::ProcReader processes(QStringLiteral("/proc"), &installations);
     const QString inside = QDir::cleanPath(apps) + u'/';
     for (pid_t pid : processes.listProcesses())
-        if (const QString folder = processes.bundleOfProcess(pid); folder.startsWith(inside))
+        if (const QString folder = processes.folderOfProcess(pid); folder.startsWith(inside))
             running.insert(folder);
 
     Uninstall uninstall({loginItems, linkHandlers, installations, extension}, apps, running);

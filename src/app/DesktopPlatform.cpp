@@ -31,15 +31,17 @@ QList<WlrWindowServer::Owner> applicationWindowOwners() {
     for (const platform::AppHandle& app : Platform::processes().applications()) {
         if (!app) continue;
         WlrWindowServer::Owner owner{app->processIdentifier(), {}};
-        const QString windowClass = Platform::installations().windowClass(app->bundlePath());
-        if (!windowClass.isEmpty()) owner.appIds.append(windowClass);
+        if (const platform::InstallationRef installation =
+                Platform::installations().installation(app->installationFolder()))
+            if (const QString windowClass = installation->windowClass(); !windowClass.isEmpty())
+                owner.appIds.append(windowClass);
         QString classArgument;
         for (const QString& argument :
              Platform::processes().processArguments(owner.pid).value_or(QStringList()))
             if (argument.startsWith(QLatin1String("--class="))) classArgument = argument.mid(8);
         if (!classArgument.isEmpty() && !owner.appIds.contains(classArgument))
             owner.appIds.append(classArgument);
-        if (owner.appIds.isEmpty()) owner.appIds.append(app->bundleIdentifier());
+        if (owner.appIds.isEmpty()) owner.appIds.append(app->applicationId());
         owners.append(owner);
     }
     return owners;

@@ -373,13 +373,13 @@ void ClaudeController::focus(const AppHandle& app) {
     }
 
     // An instance with every window closed is asked to show one, unless the request could reach
-    // another instance of the same bundle instead.
-    if (!services_.windowServer.frontWindow(app->processIdentifier()) && !app->bundlePath().isEmpty() &&
-        !sharesPathWithAnotherClaude(app)) {
+    // another instance of the same installation instead.
+    if (!services_.windowServer.frontWindow(app->processIdentifier()) &&
+        !app->installationFolder().isEmpty() && !sharesPathWithAnotherClaude(app)) {
         platform::LaunchOptions reopen;
         reopen.activates = true;
         reopen.newInstance = false;
-        services_.processes.launch(app->bundlePath(), reopen, [](const Result<AppHandle>&) {});
+        services_.processes.launch(app->installationFolder(), reopen, [](const Result<AppHandle>&) {});
     }
     front::FrontSwitcher(services_.windowServer, services_.processes).bringToFront(app, label);
 }

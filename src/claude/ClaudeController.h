@@ -25,7 +25,8 @@ using platform::AppHandle;
 class ClaudeController : public QObject {
     Q_OBJECT
 public:
-    static constexpr auto kBundleIdentifier = "com.anthropic.claudefordesktop";
+    // Claude's application id, the same in every layout it is installed in.
+    static constexpr auto kApplicationId = "com.anthropic.claudefordesktop";
 
     // Uses the process service, the window server, the installations and the pinned apps.
     ClaudeController(model::ProfileStore* store, const platform::ServiceRefs& services,

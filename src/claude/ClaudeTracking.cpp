@@ -74,9 +74,9 @@ bool ClaudeController::isNativeWaylandClient(const AppHandle& app) const {
 
 QList<AppHandle> ClaudeController::claudeApps() const {
     QList<AppHandle> apps;
-    const QString claude = QString::fromLatin1(kBundleIdentifier);
+    const QString claude = QString::fromLatin1(kApplicationId);
     for (const AppHandle& app : services_.processes.applications())
-        if (app && app->bundleIdentifier() == claude && !app->isTerminated()) apps.append(app);
+        if (app && app->applicationId() == claude && !app->isTerminated()) apps.append(app);
     return apps;
 }
 
@@ -86,16 +86,16 @@ std::optional<QString> ClaudeController::dataDir(const AppHandle& app) const {
 }
 
 bool ClaudeController::isCopy(const AppHandle& app) const {
-    if (!app || app->bundlePath().isEmpty()) return false;
-    return paths::isInside(paths::resolved(app->bundlePath()), paths::resolved(store_->appsURL()));
+    if (!app || app->installationFolder().isEmpty()) return false;
+    return paths::isInside(paths::resolved(app->installationFolder()), paths::resolved(store_->appsURL()));
 }
 
 std::optional<Profile> ClaudeController::copyOwner(const AppHandle& app) const {
-    if (!app || app->bundlePath().isEmpty()) return std::nullopt;
-    const QString bundle = paths::resolved(app->bundlePath());
+    if (!app || app->installationFolder().isEmpty()) return std::nullopt;
+    const QString folder = paths::resolved(app->installationFolder());
     for (const Profile& profile : store_->profiles()) {
         if (profile.isDefault) continue;
-        if (paths::resolved(AppCloner::copyPath(profile, store_->appsURL())) == bundle) return profile;
+        if (paths::resolved(AppCloner::copyPath(profile, store_->appsURL())) == folder) return profile;
     }
     return std::nullopt;
 }
@@ -110,8 +110,8 @@ std::optional<Profile> ClaudeController::profileFor(const AppHandle& app, const 
     if (!args) return std::nullopt;
     const std::optional<QString> dir = dataDirIn(*args);
     if (!dir) {
-        if (app->bundlePath().isEmpty() ||
-            !paths::isInside(paths::resolved(app->bundlePath()), matching.apps))
+        if (app->installationFolder().isEmpty() ||
+            !paths::isInside(paths::resolved(app->installationFolder()), matching.apps))
             return matching.defaultProfile;
         return std::nullopt;
     }
@@ -123,9 +123,10 @@ std::optional<Profile> ClaudeController::profileFor(const AppHandle& app, const 
 
 bool ClaudeController::sharesPathWithAnotherClaude(const AppHandle& app) const {
     if (!app) return false;
-    const QString bundle = QDir::cleanPath(app->bundlePath());
+    const QString folder = QDir::cleanPath(app->installationFolder());
     for (const AppHandle& other : claudeApps())
-        if (other != app && !sameProcess(other, app) && QDir::cleanPath(other->bundlePath()) == bundle)
+        if (other != app && !sameProcess(other, app) &&
+            QDir::cleanPath(other->installationFolder()) == folder)
             return true;
     return false;
 }
@@ -150,7 +151,7 @@ void ClaudeController::updateFront() {
     if (sameProcess(front, processes.thisApplication()) && handoffUntil_ &&
         *handoffUntil_ > QDateTime::currentDateTimeUtc())
         return;
-    const bool claudeIsFront = front && front->bundleIdentifier() == QString::fromLatin1(kBundleIdentifier);
+    const bool claudeIsFront = front && front->applicationId() == QString::fromLatin1(kApplicationId);
     std::optional<QUuid> frontID;
     if (claudeIsFront) {
         for (auto it = running_.constBegin(); it != running_.constEnd(); ++it) {
@@ -164,14 +165,14 @@ void ClaudeController::updateFront() {
 }
 
 void ClaudeController::catchWrongAccount(const AppHandle& app) {
-    if (!app || app->bundleIdentifier() != QString::fromLatin1(kBundleIdentifier) || !isCopy(app)) return;
+    if (!app || app->applicationId() != QString::fromLatin1(kApplicationId) || !isCopy(app)) return;
     // Unreadable arguments tell nothing about the data folder; such a process is left alone.
     const std::optional<QStringList> args = arguments(app);
     if (!args || dataDirIn(*args)) return;
     const std::optional<Profile> owner = copyOwner(app);
     if (!owner || owner->isDefault) return;
     // Belt and braces: the installed Claude is never force-quit, wherever it was installed.
-    if (claudeURL_ && paths::resolved(*claudeURL_) == paths::resolved(app->bundlePath())) return;
+    if (claudeURL_ && paths::resolved(*claudeURL_) == paths::resolved(app->installationFolder())) return;
     if (relaunching_.contains(owner->id)) return;
 
     relaunching_.insert(owner->id);
@@ -205,7 +206,7 @@ void ClaudeController::syncCopies(const QList<Profile>& profiles) {
 
     QSet<QString> running;
     for (const AppHandle& app : claudeApps())
-        if (!app->bundlePath().isEmpty()) running.insert(app->bundlePath());
+        if (!app->installationFolder().isEmpty()) running.insert(app->installationFolder());
     QSet<QString> keeping;
     for (const Profile& profile : profiles)
         if (!profile.isDefault) keeping.insert(AppCloner::copyPath(profile, apps));
@@ -226,7 +227,7 @@ QString ClaudeController::statusReport() const {
     for (const Profile& profile : store_->profiles()) {
         const AppHandle app = running_.value(profile.id);
         QString name = app ? app->localizedName() : QString();
-        QString path = app ? QFileInfo(app->bundlePath()).fileName() : QString();
+        QString path = app ? QFileInfo(app->installationFolder()).fileName() : QString();
         if (name.isEmpty()) name = QStringLiteral("-");
         if (path.isEmpty()) path = QStringLiteral("-");
         QString line =

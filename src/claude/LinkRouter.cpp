@@ -50,8 +50,8 @@ QString LinkRouter::route(const QString& link) {
     // The account's own Claude: the running process's, its copy, or the installed one.
     QString app;
     if (const AppHandle running = claude_->running().value(profile->id);
-        running && !running->bundlePath().isEmpty())
-        app = running->bundlePath();
+        running && !running->installationFolder().isEmpty())
+        app = running->installationFolder();
     else if (const QString copy = copies::AppCloner::copyPath(*profile, store->appsURL());
              !profile->isDefault && QFileInfo::exists(copy))
         app = copy;

@@ -106,8 +106,8 @@ QString AppCloner::metaPath(const QString& copyPath) {
     return info.dir().filePath(u'.' + info.fileName() + QStringLiteral(".json"));
 }
 
-QString AppCloner::customIconPath(const QString& bundlePath) {
-    const QFileInfo info(bundlePath);
+QString AppCloner::customIconPath(const QString& copyPath) {
+    const QFileInfo info(copyPath);
     return info.dir().filePath(u'.' + info.fileName() + QStringLiteral(".icon.png"));
 }
 
@@ -200,7 +200,8 @@ QString AppCloner::version(platform::Installations& installations, const QString
     QFile file(QDir(appPath).filePath(QStringLiteral("Contents/Info.plist")));
     if (!file.open(QIODevice::ReadOnly)) {
         // A native installation keeps its version its own way.
-        return installations.isInstallation(appPath) ? installations.version(appPath) : unknown;
+        const platform::InstallationRef installation = installations.installation(appPath);
+        return installation ? installation->version() : unknown;
     }
     const QByteArray bytes = file.readAll();
     if (!platform::plistIsSafeToParse(bytes)) return unknown;

@@ -50,8 +50,8 @@ public:
     static QString copyName(const model::Profile& profile);
     static QString copyPath(const model::Profile& profile, const QString& appsDir);
     static QString metaPath(const QString& copyPath);
-    // The hidden PNG beside a bundle that the Linux desktop stores as the bundle's custom icon.
-    static QString customIconPath(const QString& bundlePath);
+    // The hidden PNG beside a copy that the Linux desktop stores as its custom icon.
+    static QString customIconPath(const QString& copyPath);
     static QString updatePolicyDir(const QString& dataDir);
     // "Couldn't prepare this account's copy of Claude (<text>)."
     static QString cloneErrorMessage(const QString& text);

@@ -3,26 +3,18 @@
 #include "install/LauncherEntries.h"
 #include "install/LinuxClaudeCopy.h"
 #include "install/LinuxClaudeInstall.h"
+#include "install/PackageInstallation.h"
 #include "platform/ApplicationCopy.h"
 #include "platform/SystemLog.h"
 
-#include <QDir>
-#include <QFileInfo>
-
 namespace varrow::install {
 
-std::optional<platform::Installations::Layout> ClaudeInstallations::layout(const QString& folder) {
-    if (!LinuxClaudeInstall::isClaudeFolder(folder)) return std::nullopt;
-    return Layout{QString::fromLatin1(LinuxClaudeInstall::kBundleIdentifier),
-                  LinuxClaudeInstall::mainExecutable(folder)};
+platform::InstallationRef ClaudeInstallations::installation(const QString& folder) {
+    return PackageInstallation::at(folder);
 }
 
 QString ClaudeInstallations::folderOfExecutable(const QString& executablePath) {
     return LinuxClaudeInstall::folderOfExecutable(executablePath);
-}
-
-QString ClaudeInstallations::displayName(const QString& folder) {
-    return LinuxClaudeInstall::displayName(folder);
 }
 
 QStringList ClaudeInstallations::claudeLocations() {
@@ -30,36 +22,6 @@ QStringList ClaudeInstallations::claudeLocations() {
     QStringList locations = Installations::claudeLocations();
     if (const auto install = LinuxClaudeInstall::find()) locations.append(install->folder);
     return locations;
-}
-
-QImage ClaudeInstallations::icon(const QString& folder, int pixels) {
-    // The package has no icon file of its own: its icon lives in the icon theme.
-    if (!LinuxClaudeInstall::isClaudeFolder(folder)) return {};
-    const QString fallback = QString::fromLatin1(LinuxClaudeInstall::kDefaultIcon);
-    const auto install = LinuxClaudeInstall::find();
-    const QString name = install && !install->iconName.isEmpty() ? install->iconName : fallback;
-    QImage image = LinuxClaudeInstall::themeIcon(name, pixels);
-    if (image.isNull() && name != fallback) image = LinuxClaudeInstall::themeIcon(fallback, pixels);
-    return image;
-}
-
-QString ClaudeInstallations::windowClass(const QString& folder) {
-    // Electron names its windows after its archive, whatever its entry or --class= say.
-    if (LinuxClaudeInstall::isClaudeFolder(folder))
-        if (QString identity = LinuxClaudeInstall::windowIdentityOf(folder); !identity.isEmpty())
-            return identity;
-    // Asked at every change of the active window; finding the package reads the launcher entries,
-    // whose window class does not change while Varrow runs.
-    const QString canonical = QFileInfo(folder).canonicalFilePath();
-    if (const auto known = windowClasses_.constFind(canonical); known != windowClasses_.cend()) return *known;
-    const auto install = LinuxClaudeInstall::find();
-    const QString windowClass = install && install->folder == canonical ? install->wmClass : QString();
-    windowClasses_.insert(canonical, windowClass);
-    return windowClass;
-}
-
-QString ClaudeInstallations::version(const QString& folder) {
-    return LinuxClaudeInstall::versionOf(folder);
 }
 
 namespace {

@@ -3,7 +3,6 @@
 #include "install/ClaudeUserEntry.h"
 #include "platform/Installations.h"
 
-#include <QHash>
 #include <memory>
 
 namespace varrow::install {
@@ -15,13 +14,9 @@ class ClaudeInstallations : public platform::Installations {
 public:
     using Installations::Installations;
 
-    std::optional<Layout> layout(const QString& folder) override;
+    platform::InstallationRef installation(const QString& folder) override;
     QString folderOfExecutable(const QString& executablePath) override;
-    QString displayName(const QString& folder) override;
     QStringList claudeLocations() override;
-    QImage icon(const QString& folder, int pixels) override;
-    QString windowClass(const QString& folder) override;
-    QString version(const QString& folder) override;
     Result<> copyApplication(const QString& from, const QString& to) override;
     QStringList copyLaunchArguments(const QString& copyPath) override;
     void copyReady(const QString& copyPath, const QString& accountName, const QString& iconPath) override;
@@ -29,7 +24,6 @@ public:
     void pruneCopyEntries(const QString& appsDir) override;
 
 private:
-    QHash<QString, QString> windowClasses_;
     // Watched from the first copy on: only a copy's start can make Claude's entry name a copy.
     std::unique_ptr<ClaudeUserEntry> claudeEntry_;  // by canonical folder; empty: none known
 };

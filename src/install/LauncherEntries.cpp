@@ -3,7 +3,7 @@
 #include "install/LinuxClaudeInstall.h"
 #include "platform/AtomicFile.h"
 #include "platform/linux/DesktopEntry.h"
-#include "platform/linux/Installation.h"
+#include "platform/linux/SelfInstall.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -14,7 +14,7 @@
 namespace varrow::install {
 
 using platform::linux_::DesktopEntry;
-using platform::linux_::Installation;
+using platform::linux_::SelfInstall;
 
 namespace {
 
@@ -63,7 +63,7 @@ QString LauncherEntries::entryId(const QString& copyPath) {
 QString LauncherEntries::program() {
     const QString set = qEnvironmentVariable("VARROW_EXECUTABLE");
     if (!set.isEmpty()) return set;
-    return Installation::program();
+    return SelfInstall::program();
 }
 
 QByteArray LauncherEntries::render(const Entry& entry) {

@@ -12,7 +12,7 @@ namespace varrow::install {
 // same layout inside a "Claude Name.app" folder. Everything here only reads files, so a broken
 // archive or entry makes Claude missing (or its version "?"), never a failure.
 struct LinuxClaudeInstall {
-    static constexpr auto kBundleIdentifier = "com.anthropic.claudefordesktop";
+    static constexpr auto kApplicationId = "com.anthropic.claudefordesktop";
     // The package's own entry, then the name community packagings use.
     static constexpr auto kEntryFile = "com.anthropic.Claude.desktop";
     static constexpr auto kCommunityEntryFile = "claude-desktop.desktop";

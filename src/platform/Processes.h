@@ -15,7 +15,8 @@ namespace varrow::platform {
 // What to start and how, for Processes::launch.
 struct LaunchOptions {
     bool activates = true;
-    // False: when the bundle already runs, ask that instance to show a window (the reopen request).
+    // False: when the installation already runs, ask that instance to show a window (the reopen
+    // request).
     bool newInstance = false;
     QStringList arguments;
     // Empty map: inherit this process's environment unchanged.
@@ -37,13 +38,18 @@ public:
     // This application's own handle.
     virtual AppHandle thisApplication() = 0;
     // Whether one of this application's own windows is active.
-    virtual bool isSelfInFront() = 0;
+    bool isSelfInFront() {
+        const AppHandle self = thisApplication();
+        return self && isActive(*self);
+    }
     // Activates this application, ignoring other applications.
-    virtual void bringSelfToFront() = 0;
-    // Hands activation over to another application (yield, then activate all its windows).
+    void bringSelfToFront() { bringToFront(thisApplication()); }
+    // Hands activation over to an application, this one included (yield, then activate all its
+    // windows).
     virtual void bringToFront(const AppHandle& target) = 0;
 
-    virtual void launch(const QString& bundlePath, const LaunchOptions& configuration,
+    // Starts the installation in a folder (a package or a bundle, as the installations tell).
+    virtual void launch(const QString& folder, const LaunchOptions& configuration,
                         LaunchCompletion completion) = 0;
 
     // The applications whose starts outside this program are worth noticing at once (Claude and

@@ -4,13 +4,13 @@
 
 namespace varrow::platform {
 
-RunningApplication::RunningApplication(Processes* owner, pid_t pid, quint64 startTime,
-                                       QString bundleIdentifier, QString bundlePath, QString localizedName)
+RunningApplication::RunningApplication(Processes* owner, pid_t pid, quint64 startTime, QString applicationId,
+                                       QString installationFolder, QString localizedName)
     : owner_(owner),
       pid_(pid),
       startTime_(startTime),
-      bundleIdentifier_(std::move(bundleIdentifier)),
-      bundlePath_(std::move(bundlePath)),
+      applicationId_(std::move(applicationId)),
+      installationFolder_(std::move(installationFolder)),
       localizedName_(std::move(localizedName)) {}
 
 bool RunningApplication::isTerminated() const {

@@ -13,14 +13,16 @@ class Processes;
 // process (pid and start time), so two handles of the same process compare equal as pointers.
 class RunningApplication {
 public:
-    RunningApplication(Processes* owner, pid_t pid, quint64 startTime, QString bundleIdentifier,
-                       QString bundlePath, QString localizedName);
+    RunningApplication(Processes* owner, pid_t pid, quint64 startTime, QString applicationId,
+                       QString installationFolder, QString localizedName);
 
     pid_t processIdentifier() const { return pid_; }
     quint64 startTime() const { return startTime_; }
-    // Empty when the process has no bundle identifier or no bundle location.
-    QString bundleIdentifier() const { return bundleIdentifier_; }
-    QString bundlePath() const { return bundlePath_; }
+    // Who the application is, as its installation names it (the same for every copy of it); empty
+    // when the process runs from no installation or the installation does not say.
+    QString applicationId() const { return applicationId_; }
+    // The folder of the installation the process runs from; empty when none.
+    QString installationFolder() const { return installationFolder_; }
     QString localizedName() const { return localizedName_; }
 
     bool isTerminated() const;
@@ -33,8 +35,8 @@ private:
     QPointer<Processes> owner_;
     pid_t pid_;
     quint64 startTime_;
-    QString bundleIdentifier_;
-    QString bundlePath_;
+    QString applicationId_;
+    QString installationFolder_;
     QString localizedName_;
 };
 

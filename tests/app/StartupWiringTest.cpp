@@ -64,7 +64,7 @@ TEST_F(StartupWiringTest, StartMakesTheLongLivedObjectsOnceAndWiresTheHotKey) {
     // Claude coming to the front registers the keys through the controller's signal.
     EXPECT_FALSE(hotKey->isRegistered());
     platform.installations.registered = {"/opt/Claude.app"};
-    const auto app = platform.processes.addApplication(claude::ClaudeController::kBundleIdentifier,
+    const auto app = platform.processes.addApplication(claude::ClaudeController::kApplicationId,
                                                        "/opt/Claude.app", "Claude");
     platform.processes.setFrontmost(app);
     ASSERT_TRUE(test::waitUntil([&] { return claude->claudeIsFront(); }));

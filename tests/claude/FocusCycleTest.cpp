@@ -72,7 +72,7 @@ TEST_F(ControllerTest, FocusReopensAWindowlessInstanceUnlessItsBundleIsShared) {
     controller().focus(app);
     ASSERT_EQ(fake.processes.openRequests.size(), 1);
     const auto& reopen = fake.processes.openRequests[0];
-    EXPECT_EQ(reopen.bundlePath, copyOf(work));
+    EXPECT_EQ(reopen.folder, copyOf(work));
     EXPECT_TRUE(reopen.configuration.activates);
     EXPECT_FALSE(reopen.configuration.newInstance);
     EXPECT_TRUE(reopen.configuration.arguments.isEmpty());

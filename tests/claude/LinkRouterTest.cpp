@@ -39,7 +39,7 @@ TEST_F(LinkRouterTest, theAccountLastInFrontBeforeTheBrowserGetsTheLinkAsOneArgu
     // Nothing in front yet: My Claude, on its own data folder (no argument for it).
     const QString first = QStringLiteral("claude://login/callback?code=1");
     EXPECT_EQ(router.route(first), QString());
-    EXPECT_EQ(fake.processes.openRequests.last().bundlePath, claudePath);
+    EXPECT_EQ(fake.processes.openRequests.last().folder, claudePath);
     EXPECT_EQ(lastHandOver(), QStringList{first});
 
     fake.processes.setFrontmost(workApp);
@@ -49,7 +49,7 @@ TEST_F(LinkRouterTest, theAccountLastInFrontBeforeTheBrowserGetsTheLinkAsOneArgu
     const QString second = QStringLiteral("claude://login/callback?code=2&state=a b;$(x)");
     EXPECT_EQ(router.route(second), QString());
     const auto& request = fake.processes.openRequests.last();
-    EXPECT_EQ(request.bundlePath, copyOf(work));
+    EXPECT_EQ(request.folder, copyOf(work));
     EXPECT_TRUE(request.configuration.newInstance);
     EXPECT_EQ(lastHandOver(), (QStringList{"--user-data-dir=" + desktopOf(work), second}));
     EXPECT_EQ(request.configuration.environment.value("CLAUDE_CONFIG_DIR"),

@@ -35,7 +35,7 @@ TEST_F(ControllerTest, AtLoginMarkedAccountsOpenInTurnEachOnceTheOneBeforeShowsA
     drain(100);
     // Running, but no window yet: the next one waits.
     ASSERT_EQ(fake.processes.openRequests.size(), 1);
-    EXPECT_EQ(fake.processes.openRequests.first().bundlePath, copyOf(first));
+    EXPECT_EQ(fake.processes.openRequests.first().folder, copyOf(first));
     EXPECT_EQ(opener.current(), first.id);
 
     fake.windowServer.windows.insert(controller().running().value(first.id)->processIdentifier(), 1);
@@ -51,7 +51,7 @@ TEST_F(ControllerTest, AtLoginMarkedAccountsOpenInTurnEachOnceTheOneBeforeShowsA
     EXPECT_EQ(finished.count(), 1);
 
     QStringList order;
-    for (const auto& request : fake.processes.openRequests) order.append(request.bundlePath);
+    for (const auto& request : fake.processes.openRequests) order.append(request.folder);
     EXPECT_EQ(order, (QStringList{copyOf(first), copyOf(second), copyOf(third)}));
     EXPECT_FALSE(controller().running().contains(skipped.id));
 }

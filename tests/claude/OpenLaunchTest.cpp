@@ -34,7 +34,7 @@ TEST_F(ControllerTest, DefaultAccountStartsTheInstalledClaudeUnchanged) {
     qunsetenv("VARROW_DEBUG");
     ASSERT_EQ(fake.processes.openRequests.size(), 1);
     const auto& request = fake.processes.openRequests.first();
-    EXPECT_EQ(request.bundlePath, claudePath);
+    EXPECT_EQ(request.folder, claudePath);
     EXPECT_TRUE(request.configuration.activates);
     EXPECT_TRUE(request.configuration.newInstance);
     EXPECT_TRUE(request.configuration.arguments.isEmpty());
@@ -87,7 +87,7 @@ TEST_F(ControllerTest, AccountStartsItsCopyOnItsOwnFolders) {
     EXPECT_FALSE(prepares[0].isRunning);
     ASSERT_EQ(fake.processes.openRequests.size(), 1);
     const auto& request = fake.processes.openRequests.first();
-    EXPECT_EQ(request.bundlePath, copyOf(work));
+    EXPECT_EQ(request.folder, copyOf(work));
     EXPECT_EQ(request.configuration.arguments, QStringList{"--user-data-dir=" + desktopOf(work)});
     const QString code = store->accountsURL() + "/" + work.folderName + "/Code";
     EXPECT_EQ(request.configuration.environment.value("CLAUDE_CONFIG_DIR"), code);
@@ -109,7 +109,7 @@ TEST_F(ControllerTest, RealCopyIsMadeOnceAndStarted) {
     ASSERT_TRUE(waitUntil([&] { return controller().running().contains(work.id); }, 30000));
     EXPECT_TRUE(QFileInfo::exists(copyOf(work) + "/Contents/MacOS/Claude"));
     ASSERT_EQ(fake.processes.openRequests.size(), 1);
-    EXPECT_EQ(fake.processes.openRequests[0].bundlePath, copyOf(work));
+    EXPECT_EQ(fake.processes.openRequests[0].folder, copyOf(work));
 }
 
 TEST_F(ControllerTest, MissingClaudeRefusesButARunningAccountStillComesForward) {
@@ -172,7 +172,7 @@ TEST_F(ControllerTest, FailedCopyIsLoggedAndTheInstalledClaudeRunsTheAccount) {
     finishPrepare(0, "Couldn't prepare this account's copy of Claude (copy failed).");
     EXPECT_TRUE(log.lines.contains("Varrow: Couldn't prepare this account's copy of Claude (copy failed)."));
     ASSERT_EQ(fake.processes.openRequests.size(), 1);
-    EXPECT_EQ(fake.processes.openRequests[0].bundlePath, claudePath);
+    EXPECT_EQ(fake.processes.openRequests[0].folder, claudePath);
     EXPECT_EQ(fake.processes.openRequests[0].configuration.arguments,
               QStringList{"--user-data-dir=" + desktopOf(work)});
     ASSERT_TRUE(settled([&] { return controller().running().contains(work.id); }));
@@ -208,7 +208,7 @@ TEST_F(ControllerTest, RenamedWhileOpeningKeepsItsFolderAndItsCopy) {
     EXPECT_TRUE(QFileInfo::exists(copyOf(prepares[0].profile)));
     finishPrepare(0);
     ASSERT_EQ(fake.processes.openRequests.size(), 1);
-    EXPECT_EQ(fake.processes.openRequests[0].bundlePath, copyOf(prepares[0].profile));
+    EXPECT_EQ(fake.processes.openRequests[0].folder, copyOf(prepares[0].profile));
     EXPECT_EQ(fake.processes.openRequests[0].configuration.arguments,
               QStringList{"--user-data-dir=" + desktopOf(work)});
     ASSERT_TRUE(settled([&] { return controller().running().contains(work.id); }));

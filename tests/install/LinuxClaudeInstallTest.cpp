@@ -1,6 +1,7 @@
 #include "install/AsarArchive.h"
 #include "install/ClaudeInstallations.h"
 #include "install/LinuxClaudeInstall.h"
+#include "platform/Installation.h"
 #include "platform/linux/ProcScanner.h"
 #include "support/ProcTree.h"
 #include "support/TestSupport.h"
@@ -201,11 +202,45 @@ TEST(LinuxClaudeScanner, InstallAndCopiesAreClaudeApplicationsAndHelpersAreNot) 
     ASSERT_EQ(scanner.applications().size(), 2);
     const AppHandle main = scanner.application(100);
     ASSERT_TRUE(main);
-    EXPECT_EQ(main->bundleIdentifier(), "com.anthropic.claudefordesktop");
-    EXPECT_EQ(main->bundlePath(), install);
+    EXPECT_EQ(main->applicationId(), "com.anthropic.claudefordesktop");
+    EXPECT_EQ(main->installationFolder(), install);
     EXPECT_EQ(main->localizedName(), "Claude");
     const AppHandle work = scanner.application(200);
     ASSERT_TRUE(work);
-    EXPECT_EQ(work->bundlePath(), copy);
+    EXPECT_EQ(work->installationFolder(), copy);
     EXPECT_EQ(work->localizedName(), "Claude Work");
+}
+
+TEST(PackageInstallation, EachLayoutTellsHowItStartsAndWhoItIs) {
+    using Layout = varrow::platform::Installation::Layout;
+    TempHome home;
+    varrow::install::ClaudeInstallations installations;
+    ProcScanner scanner(home.file("proc"), ::getuid(), {}, &installations);
+    const QString install = makeInstall(home.file("usr/lib/claude-desktop"), claudeArchive("1.2"));
+    const QString copy = makeInstall(home.file("Apps/Claude Work.app"), claudeArchive("1.2"));
+    const QString bundle =
+        ProcTree::makeBundle(home.file("Applications"), "Claude", "com.anthropic.claudefordesktop", "Claude");
+
+    const auto package = scanner.installationAt(install);
+    ASSERT_TRUE(package);
+    EXPECT_EQ(package->layout(), Layout::Package);
+    EXPECT_EQ(package->executable(), install + "/claude-desktop");
+    EXPECT_EQ(package->applicationId(), "com.anthropic.claudefordesktop");
+    EXPECT_EQ(package->displayName(), "Claude");
+    EXPECT_EQ(package->version(), "1.2");
+    EXPECT_EQ(package->windowClass(), "Claude");
+    EXPECT_EQ(installations.installation(copy)->displayName(), "Claude Work");
+
+    // A bundle is the process side's own; the package's service knows nothing of it.
+    EXPECT_FALSE(installations.installation(bundle));
+    const auto app = scanner.installationAt(bundle);
+    ASSERT_TRUE(app);
+    EXPECT_EQ(app->layout(), Layout::Bundle);
+    EXPECT_EQ(app->executable(), bundle + "/Contents/MacOS/Claude");
+    EXPECT_EQ(app->applicationId(), package->applicationId());
+    EXPECT_TRUE(app->windowClass().isEmpty());
+    // Helpers and other Electron builds are no installation of Claude.
+    EXPECT_FALSE(scanner.installationAt(install + "/resources"));
+    EXPECT_FALSE(scanner.installationAt(makeInstall(
+        home.file("opt/Other"), AsarArchive::build({{"package.json", packageJson("Other", "1")}}))));
 }

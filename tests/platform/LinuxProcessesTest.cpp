@@ -97,8 +97,8 @@ TEST_F(ProcessesFixture, LaunchesDetachedAndAnnouncesLaunchAndExit) {
     ::close(leak);
     ASSERT_TRUE(opened.app) << opened.error.toStdString();
     const AppHandle app = opened.app;
-    EXPECT_EQ(app->bundleIdentifier(), "org.example.tool");
-    EXPECT_EQ(app->bundlePath(), bundle);
+    EXPECT_EQ(app->applicationId(), "org.example.tool");
+    EXPECT_EQ(app->installationFolder(), bundle);
     EXPECT_EQ(app->localizedName(), "Tool Box");
     EXPECT_TRUE(launched.contains(app));  // announced before the completion ran
     EXPECT_TRUE(processes.applications().contains(app));
@@ -164,7 +164,7 @@ TEST_F(ProcessesFixture, NoticesApplicationsStartedElsewhere) {
     QProcess::startDetached(bundle + "/Contents/MacOS/Tool", {}, QString(), nullptr);
     ASSERT_TRUE(waitUntil([&] { return !launched.isEmpty(); }, 3000));
     const AppHandle app = launched.first();
-    EXPECT_EQ(app->bundlePath(), bundle);
+    EXPECT_EQ(app->installationFolder(), bundle);
     started.append(app);
     ASSERT_TRUE(app->forceTerminate());
     EXPECT_TRUE(waitUntil([&] { return terminated.contains(app); }, 3000));
@@ -282,7 +282,7 @@ TEST(LinuxWorkspaceLaunches, AWatchedApplicationsStartIsNoticedWithNoTimerAtRest
     ASSERT_TRUE(executable.open(QIODevice::ReadOnly));  // as exec does
     ASSERT_TRUE(waitUntil([&] { return !launched.isEmpty(); }));
     EXPECT_EQ(launched.first()->processIdentifier(), 4000);
-    EXPECT_EQ(launched.first()->bundlePath(), bundle);
+    EXPECT_EQ(launched.first()->installationFolder(), bundle);
 
     // A package upgrade renames a new file over the executable: its starts are still seen.
     const QString path = executable.fileName();

@@ -55,8 +55,8 @@ TEST_F(ScannerFixture, FindsBundleProcessesAndSkipsHelpersAndOthers) {
     EXPECT_EQ(changes.launched.size(), 2);
     const AppHandle app = scanner.application(200);
     ASSERT_TRUE(app);
-    EXPECT_EQ(app->bundleIdentifier(), kClaude);
-    EXPECT_EQ(app->bundlePath(), work);
+    EXPECT_EQ(app->applicationId(), kClaude);
+    EXPECT_EQ(app->installationFolder(), work);
     EXPECT_EQ(app->localizedName(), "Claude Work");
     EXPECT_EQ(app->startTime(), 40u);
     EXPECT_EQ(scanner.readArguments(200),
@@ -84,7 +84,7 @@ TEST_F(ScannerFixture, OtherUsersAndBrokenBundlesAreSkipped) {
     QFile::remove(claude + "/Contents/Info.plist");
     scanner.scan();
     ASSERT_EQ(pids(), QList<pid_t>{300});
-    EXPECT_EQ(scanner.applications().first()->bundleIdentifier(), "");
+    EXPECT_EQ(scanner.applications().first()->applicationId(), "");
 }
 
 TEST_F(ScannerFixture, VanishedAndHalfReadableProcessesAreSkipped) {
@@ -104,7 +104,7 @@ TEST_F(ScannerFixture, VanishedAndHalfReadableProcessesAreSkipped) {
 TEST_F(ScannerFixture, ProcessSeenBeforeItsExecIsLookedAtAgain) {
     // A shell forks (same pid and start time as the program it then runs) and is seen first.
     tree.addProcess(400, 1, 60, "/usr/bin/bash");
-    EXPECT_FALSE(scanner.anyProcess(400)->bundleIdentifier().size());
+    EXPECT_FALSE(scanner.anyProcess(400)->applicationId().size());
     scanner.scan();
     EXPECT_FALSE(scanner.application(400));
     tree.addProcess(400, 1, 60, work + "/Contents/MacOS/Claude");
@@ -113,7 +113,7 @@ TEST_F(ScannerFixture, ProcessSeenBeforeItsExecIsLookedAtAgain) {
     EXPECT_EQ(changes.launched.first()->processIdentifier(), 400);
     // A lookup by pid before any scan (a window activated early) does not hide it either.
     tree.addProcess(401, 1, 61, work + "/Contents/MacOS/Claude");
-    EXPECT_EQ(scanner.anyProcess(401)->bundlePath(), QFileInfo(work).canonicalFilePath());
+    EXPECT_EQ(scanner.anyProcess(401)->installationFolder(), QFileInfo(work).canonicalFilePath());
     ASSERT_EQ(scanner.scan().launched.size(), 1);
 }
 
@@ -160,25 +160,26 @@ TEST_F(ScannerFixture, ScriptExecutablesAreRecognisedThroughTheirInterpreter) {
     tree.addProcess(502, 1, 72, "/usr/bin/vim", {tool + "/Contents/MacOS/Tool"});
     scanner.scan();
     EXPECT_EQ(pids(), QList<pid_t>{500});
-    EXPECT_EQ(scanner.application(500)->bundleIdentifier(), "org.example.tool");
+    EXPECT_EQ(scanner.application(500)->applicationId(), "org.example.tool");
 }
 
 TEST_F(ScannerFixture, AdoptedProcessKeepsItsHandleThroughScans) {
     tree.addProcess(600, 1, 80, "/usr/bin/dash", {"/elsewhere/script"});
-    const AppHandle adopted = scanner.adopt(600, work, kClaude);
+    const AppHandle adopted = scanner.adopt(600, work);
     ASSERT_TRUE(adopted);
+    EXPECT_EQ(adopted->applicationId(), kClaude);  // as its installation names it
     const auto changes = scanner.scan();
     ASSERT_EQ(changes.launched.size(), 1);
     EXPECT_EQ(changes.launched.first(), adopted);
     EXPECT_EQ(scanner.application(600), adopted);
-    EXPECT_FALSE(scanner.adopt(601, work, kClaude));  // already gone
+    EXPECT_FALSE(scanner.adopt(601, work));  // already gone
     // Any live process can get a handle (the front window's owner), stable per process.
     tree.addProcess(700, 1, 90, "/usr/bin/xterm");
     scanner.scan();
     const AppHandle plain = scanner.anyProcess(700);
     ASSERT_TRUE(plain);
     EXPECT_EQ(plain->localizedName(), "xterm");
-    EXPECT_EQ(plain->bundleIdentifier(), "");
+    EXPECT_EQ(plain->applicationId(), "");
     EXPECT_EQ(scanner.anyProcess(700), plain);
     EXPECT_FALSE(scanner.applications().contains(plain));
 }
@@ -322,7 +323,7 @@ TEST_F(ScannerFixture, AProgramStillLoadingIsListedOnlyOnceItsArgumentsCanBeRead
     tree.addProcess(401, 1, 61, work + "/Contents/MacOS/Claude");
     loading(401);
     tree.setLastCreated(401);
-    const AppHandle launched = scanner.adopt(401, work, kClaude);
+    const AppHandle launched = scanner.adopt(401, work);
     ASSERT_TRUE(launched);
     EXPECT_TRUE(scanner.update().launched.isEmpty());
     EXPECT_TRUE(pids().isEmpty());

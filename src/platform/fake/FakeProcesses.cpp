@@ -8,14 +8,13 @@ namespace varrow::platform::fake {
 FakeProcesses::FakeProcesses(QObject* parent) : Processes(parent) {
     self_ = std::make_shared<RunningApplication>(this, 1, 0, QStringLiteral("app.varrow"), QString(),
                                                  QStringLiteral("Varrow"));
-    bundleIdentifierFor = [](const QString&) { return QString::fromLatin1(kClaudeBundleId); };
+    applicationIdFor = [](const QString&) { return QString::fromLatin1(kClaudeApplicationId); };
 }
 
-AppHandle FakeProcesses::addApplication(const QString& bundleIdentifier, const QString& bundlePath,
+AppHandle FakeProcesses::addApplication(const QString& applicationId, const QString& folder,
                                         const QString& name, const QStringList& arguments, bool notify) {
     const pid_t pid = nextPid_++;
-    auto app =
-        std::make_shared<RunningApplication>(this, pid, quint64(pid), bundleIdentifier, bundlePath, name);
+    auto app = std::make_shared<RunningApplication>(this, pid, quint64(pid), applicationId, folder, name);
     apps_.append(app);
     arguments_.insert(pid, arguments);
     if (notify) emit applicationLaunched(app);
@@ -62,9 +61,9 @@ void FakeProcesses::complete(const OpenRequest& request, const LaunchCompletion&
         completion(Failure{error, {}});
         return;
     }
-    const QString name = QFileInfo(request.bundlePath).completeBaseName();
-    auto app = addApplication(bundleIdentifierFor(request.bundlePath), request.bundlePath, name,
-                              QStringList{request.bundlePath} + request.configuration.arguments);
+    const QString name = QFileInfo(request.folder).completeBaseName();
+    auto app = addApplication(applicationIdFor(request.folder), request.folder, name,
+                              QStringList{request.folder} + request.configuration.arguments);
     completion(app);
 }
 
@@ -80,23 +79,19 @@ AppHandle FakeProcesses::thisApplication() {
     return self_;
 }
 
-bool FakeProcesses::isSelfInFront() {
-    return selfActive_;
-}
-
-void FakeProcesses::bringSelfToFront() {
-    ++selfActivations;
-    setSelfActive(true);
-}
-
 void FakeProcesses::bringToFront(const AppHandle& target) {
+    if (target && target == self_) {
+        ++selfActivations;
+        setSelfActive(true);
+        return;
+    }
     handedOver.append(target);
     if (target && apps_.contains(target)) setFrontmost(target);
 }
 
-void FakeProcesses::launch(const QString& bundlePath, const LaunchOptions& configuration,
+void FakeProcesses::launch(const QString& folder, const LaunchOptions& configuration,
                            LaunchCompletion completion) {
-    OpenRequest request{bundlePath, configuration};
+    OpenRequest request{folder, configuration};
     openRequests.append(request);
     switch (openMode) {
         case OpenMode::Hold:
@@ -110,7 +105,7 @@ void FakeProcesses::launch(const QString& bundlePath, const LaunchOptions& confi
     }
     if (!configuration.newInstance) {
         for (const auto& app : apps_) {
-            if (app->bundlePath() == bundlePath) {
+            if (app->installationFolder() == folder) {
                 QTimer::singleShot(0, this, [completion, app] { completion(app); });
                 return;
             }

@@ -11,10 +11,10 @@ namespace varrow::platform::fake {
 class FakeProcesses : public Processes {
     Q_OBJECT
 public:
-    static constexpr auto kClaudeBundleId = "com.anthropic.claudefordesktop";
+    static constexpr auto kClaudeApplicationId = "com.anthropic.claudefordesktop";
 
     struct OpenRequest {
-        QString bundlePath;
+        QString folder;
         LaunchOptions configuration;
     };
     enum class OpenMode {
@@ -26,7 +26,7 @@ public:
     explicit FakeProcesses(QObject* parent = nullptr);
 
     // Test controls.
-    AppHandle addApplication(const QString& bundleIdentifier, const QString& bundlePath, const QString& name,
+    AppHandle addApplication(const QString& applicationId, const QString& folder, const QString& name,
                              const QStringList& arguments = {}, bool notify = true);
     void removeApplication(const AppHandle& app, bool notify = true);
     void setFrontmost(const AppHandle& app, bool notify = true);
@@ -37,12 +37,12 @@ public:
 
     OpenMode openMode = OpenMode::Launch;
     QString failureText = QStringLiteral("The application could not be launched.");
-    // Bundle identifier and name given to processes started by launch, by bundle path.
-    std::function<QString(const QString&)> bundleIdentifierFor;
+    // The application id given to processes started by launch, by installation folder.
+    std::function<QString(const QString&)> applicationIdFor;
     QList<OpenRequest> openRequests;
     QList<pid_t> terminated;
     QList<pid_t> forceTerminated;
-    QList<AppHandle> handedOver;
+    QList<AppHandle> handedOver;  // other applications brought to the front
     int selfActivations = 0;
     // What treeCpuMilliseconds and treeMemoryBytes report, by process id.
     QHash<pid_t, quint64> cpuMilliseconds;
@@ -54,10 +54,8 @@ public:
     QList<AppHandle> applications() override;
     AppHandle frontApplication() override;
     AppHandle thisApplication() override;
-    bool isSelfInFront() override;
-    void bringSelfToFront() override;
     void bringToFront(const AppHandle& target) override;
-    void launch(const QString& bundlePath, const LaunchOptions& configuration,
+    void launch(const QString& folder, const LaunchOptions& configuration,
                 LaunchCompletion completion) override;
     std::optional<QStringList> processArguments(pid_t pid) override;
     std::optional<quint64> treeCpuMilliseconds(pid_t pid) override;

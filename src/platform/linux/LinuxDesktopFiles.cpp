@@ -15,7 +15,8 @@ LinuxDesktopFiles::LinuxDesktopFiles(Installations* installations, QString gio, 
 QImage LinuxDesktopFiles::icon(const QString& path, int pixels) {
     // A Linux build has no icon file of its own: its icon lives in the icon theme.
     if (installations_ && !QFileInfo::exists(BundleIcons::customIconPath(path))) {
-        if (QImage image = installations_->icon(path, pixels); !image.isNull()) return image;
+        if (const InstallationRef installation = installations_->installation(path))
+            if (QImage image = installation->icon(pixels); !image.isNull()) return image;
     }
     return icons_.iconFor(path, pixels);
 }

@@ -1,6 +1,6 @@
 #include "platform/linux/LinuxLoginItems.h"
 
-#include "platform/linux/Installation.h"
+#include "platform/linux/SelfInstall.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,7 +17,7 @@ LinuxLoginItems::LinuxLoginItems(QString autostartFolder, QString executable, QS
       folder_(autostartFolder.isEmpty()
                   ? QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/autostart"
                   : std::move(autostartFolder)),
-      executable_(executable.isEmpty() ? Installation::program() : std::move(executable)),
+      executable_(executable.isEmpty() ? SelfInstall::program() : std::move(executable)),
       arguments_(arguments.isEmpty() ? QCoreApplication::arguments() : std::move(arguments)) {}
 
 QString LinuxLoginItems::execLine(const QString& executable) {

@@ -29,8 +29,8 @@ LinuxProcesses::LinuxProcesses(WindowServer* windows, Options options, QObject* 
       installations_(options.installations),
       scanner_(
           options.procRoot, options.user,
-          [this](pid_t pid, quint64 start, const QString& id, const QString& bundle, const QString& name) {
-              return std::make_shared<RunningApplication>(this, pid, start, id, bundle, name);
+          [this](pid_t pid, quint64 start, const QString& id, const QString& folder, const QString& name) {
+              return std::make_shared<RunningApplication>(this, pid, start, id, folder, name);
           },
           options.installations) {
     const pid_t self = ::getpid();
@@ -80,10 +80,8 @@ void LinuxProcesses::scheduleChecks() {
 }
 
 QString LinuxProcesses::executableOf(const QString& applicationPath) {
-    if (const auto info = BundleInfo::read(applicationPath); info && !info->executable.isEmpty())
-        return applicationPath + QStringLiteral("/Contents/MacOS/") + info->executable;
-    const auto layout = installations_ ? installations_->layout(applicationPath) : std::nullopt;
-    return layout && !layout->executable.isEmpty() ? applicationPath + u'/' + layout->executable : QString();
+    const InstallationRef installation = scanner_.installationAt(applicationPath);
+    return installation ? installation->executable() : QString();
 }
 
 void LinuxProcesses::watchForLaunches(const QStringList& applicationPaths) {
@@ -132,10 +130,6 @@ AppHandle LinuxProcesses::thisApplication() {
     return self_;
 }
 
-bool LinuxProcesses::isSelfInFront() {
-    return activePid() == self_->processIdentifier();
-}
-
 void LinuxProcesses::activeWindowChanged() {
     const auto pid = activePid();
     if (pid == lastActive_) return;
@@ -151,10 +145,6 @@ void LinuxProcesses::activeWindowChanged() {
     if (*pid == self_->processIdentifier() && !wasSelf) emit selfCameToFront();
 }
 
-void LinuxProcesses::bringSelfToFront() {
-    if (windows_) windows_->makeFrontmost(self_->processIdentifier());
-}
-
 void LinuxProcesses::bringToFront(const AppHandle& target) {
     if (target && windows_) windows_->makeFrontmost(target->processIdentifier());
 }
@@ -166,16 +156,11 @@ void LinuxProcesses::finish(LaunchCompletion completion, Result<AppHandle> opene
     });
 }
 
-void LinuxProcesses::launch(const QString& bundlePath, const LaunchOptions& configuration,
+void LinuxProcesses::launch(const QString& folder, const LaunchOptions& configuration,
                             LaunchCompletion completion) {
-    const QString name = quoted(BundleInfo::displayName(QDir::cleanPath(bundlePath)));
-    auto info = BundleInfo::read(bundlePath);
-    // An installation that is not a bundle (Claude's Linux package, or a copy of it): the
-    // executable sits in its folder.
-    const auto layout = !info && installations_ ? installations_->layout(bundlePath) : std::nullopt;
-    const bool linuxLayout = layout.has_value();
-    if (linuxLayout) info = BundleInfo{layout->bundleIdentifier, layout->executable, {}, {}};
-    if (!info) {
+    const QString name = quoted(BundleInfo::displayName(QDir::cleanPath(folder)));
+    const InstallationRef installation = scanner_.installationAt(folder);
+    if (!installation) {
         finish(
             std::move(completion),
             Failure{QCoreApplication::translate(
@@ -184,8 +169,8 @@ void LinuxProcesses::launch(const QString& bundlePath, const LaunchOptions& conf
                     {}});
         return;
     }
-    const QFileInfo executable(bundlePath + (linuxLayout ? "/" : "/Contents/MacOS/") + info->executable);
-    if (info->executable.isEmpty() || info->executable.contains(u'/') || !executable.isFile()) {
+    const QFileInfo executable(installation->executable());
+    if (installation->executable().isEmpty() || !executable.isFile()) {
         finish(std::move(completion),
                Failure{QCoreApplication::translate(
                            "Processes",
@@ -203,15 +188,15 @@ void LinuxProcesses::launch(const QString& bundlePath, const LaunchOptions& conf
                        {}});
         return;
     }
-    const QString canonical = QFileInfo(bundlePath).canonicalFilePath();
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
 
     if (!configuration.newInstance) {
         for (const AppHandle& app : scanner_.applications()) {
-            if (app->bundlePath() != canonical || isTerminated(*app)) continue;
+            if (app->installationFolder() != canonical || isTerminated(*app)) continue;
             // The reopen request: the running instance shows a window again. Electron takes
             // SIGUSR1 as "start the inspector"; started again on the same data folder it hands the
             // request to the running instance and exits.
-            if (linuxLayout) {
+            if (installation->layout() == Installation::Layout::Package) {
                 // Should the instance have quit in between, this start is the account's Claude: it
                 // gets the instance's own arguments and environment (its CLAUDE_CONFIG_DIR).
                 // Without them (it is still being laid out, or has just gone) nothing is started:
@@ -246,22 +231,21 @@ void LinuxProcesses::launch(const QString& bundlePath, const LaunchOptions& conf
     // loop.
     QElapsedTimer settling;
     settling.start();
-    settle(started.pid, canonical, info->identifier, name, settling, std::move(completion));
+    settle(started.pid, canonical, name, settling, std::move(completion));
 }
 
-void LinuxProcesses::settle(pid_t pid, const QString& path, const QString& identifier, const QString& name,
-                            QElapsedTimer since, LaunchCompletion completion) {
+void LinuxProcesses::settle(pid_t pid, const QString& folder, const QString& name, QElapsedTimer since,
+                            LaunchCompletion completion) {
     const auto stat = scanner_.readStat(pid);
     const bool running = stat && !stat->zombie;
     if (!scanner_.readArguments(pid) && running && since.elapsed() < Timings::launchSettle().count()) {
-        QTimer::singleShot(
-            Timings::launchSettleStep(), this,
-            [this, pid, path, identifier, name, since, completion = std::move(completion)]() mutable {
-                settle(pid, path, identifier, name, since, std::move(completion));
-            });
+        QTimer::singleShot(Timings::launchSettleStep(), this,
+                           [this, pid, folder, name, since, completion = std::move(completion)]() mutable {
+                               settle(pid, folder, name, since, std::move(completion));
+                           });
         return;
     }
-    AppHandle app = scanner_.adopt(pid, path, identifier);
+    AppHandle app = scanner_.adopt(pid, folder);
     if (!app) {
         finish(std::move(completion),
                Failure{QCoreApplication::translate("Processes",

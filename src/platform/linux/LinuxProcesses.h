@@ -22,12 +22,13 @@ struct ProcessesOptions {
     // Rescan every process on each tick rather than watch exits and look only at new processes:
     // the former way, kept to measure against.
     bool polling = qEnvironmentVariableIsSet("VARROW_BENCH_POLLING");
-    // What is an application besides bundles; null: nothing else.
+    // Which installations there are besides bundles; null: none.
     Installations* installations = nullptr;
 };
 
-// The process service on Linux: applications are bundle processes found in /proc, launches
-// are detached spawns, front state comes from the session's window server.
+// The process service on Linux: applications are the processes of installations (bundles, or
+// what the installations service knows) found in /proc, launches are detached spawns, front state
+// comes from the session's window server.
 class LinuxProcesses : public Processes {
     Q_OBJECT
 public:
@@ -45,10 +46,8 @@ public:
     QList<AppHandle> applications() override;
     AppHandle frontApplication() override;
     AppHandle thisApplication() override;
-    bool isSelfInFront() override;
-    void bringSelfToFront() override;
     void bringToFront(const AppHandle& target) override;
-    void launch(const QString& bundlePath, const LaunchOptions& configuration,
+    void launch(const QString& folder, const LaunchOptions& configuration,
                 LaunchCompletion completion) override;
     void watchForLaunches(const QStringList& applicationPaths) override;
     // Whether new processes are looked for on a timer now (polling, nothing to watch, or a
@@ -69,8 +68,8 @@ private:
     bool signal(const RunningApplication& app, int signalNumber);
     void finish(LaunchCompletion completion, Result<AppHandle> opened);
     // Adopts a launched process once its arguments can be read (or it is gone, or the wait is up).
-    void settle(pid_t pid, const QString& path, const QString& identifier, const QString& name,
-                QElapsedTimer since, LaunchCompletion completion);
+    void settle(pid_t pid, const QString& folder, const QString& name, QElapsedTimer since,
+                LaunchCompletion completion);
     void announce(const ProcScanner::Changes& changes);
     // The executable of an application folder (a bundle or an installation); empty when none.
     QString executableOf(const QString& applicationPath);

@@ -170,7 +170,7 @@ bool ProcReader::ownedBy(pid_t pid, uid_t user) const {
     return rootFd_ >= 0 && ::fstatat(rootFd_, path, &info, 0) == 0 && info.st_uid == user;
 }
 
-QString ProcReader::bundleOfProcess(pid_t pid) const {
+QString ProcReader::folderOfProcess(pid_t pid) const {
     if (rootFd_ < 0) return {};
     char path[32], target[4096];
     std::snprintf(path, sizeof path, "%d/exe", int(pid));

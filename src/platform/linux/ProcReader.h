@@ -41,8 +41,9 @@ public:
     std::optional<QMap<QString, QString>> readEnvironment(pid_t pid) const;
     QByteArray readFile(pid_t pid, const char* name, qsizetype limit) const;
     bool ownedBy(pid_t pid, uid_t user) const;
-    // The bundle (or other installation) a process runs from; empty for anything else.
-    QString bundleOfProcess(pid_t pid) const;
+    // The folder of the installation (a bundle, or one the installations service knows) a process
+    // runs from; empty for anything else.
+    QString folderOfProcess(pid_t pid) const;
 
     // The processes listed in the tree (threads are not listed).
     QList<pid_t> listProcesses() const;

@@ -2,7 +2,7 @@
 
 #include "platform/Installations.h"
 #include "platform/Timings.h"
-#include "platform/linux/BundleInfo.h"
+#include "platform/linux/BundleInstallation.h"
 
 #include <QSet>
 #include <algorithm>
@@ -46,25 +46,32 @@ ProcScanner::Entry ProcScanner::entryFor(const Stat& stat, const Entry* old) {
     // Same process under a new name: looked at again, but an application keeps its handle.
     if (old && old->startTime == stat.startTime) {
         entry.before = old->handle;
-        entry.bundlePath = old->bundlePath;
+        entry.folder = old->folder;
     }
     return entry;
 }
 
 bool ProcScanner::isApplication(const Entry& entry) {
-    return entry.handle && !entry.zombie && !entry.bundlePath.isEmpty() && !entry.helper;
+    return entry.handle && !entry.zombie && !entry.folder.isEmpty() && !entry.helper;
 }
 
-AppHandle ProcScanner::makeHandle(pid_t pid, const Entry& entry, const QString& bundleIdentifier) {
+InstallationRef ProcScanner::installationAt(const QString& folder) const {
+    if (auto bundle = BundleInstallation::read(folder)) return bundle;
+    return installations_ ? installations_->installation(folder) : nullptr;
+}
+
+AppHandle ProcScanner::makeHandle(pid_t pid, const Entry& entry, const Installation* installation) {
     QString name;
-    if (!entry.bundlePath.isEmpty() && entry.installation) {
-        name = installations_->displayName(entry.bundlePath);
-    } else if (!entry.bundlePath.isEmpty()) {
-        name = BundleInfo::displayName(entry.bundlePath);
+    if (installation) {
+        name = installation->displayName();
+    } else if (!entry.folder.isEmpty()) {
+        // In a bundle whose Info.plist cannot be read.
+        name = BundleInfo::displayName(entry.folder);
     } else {
         name = QString::fromLocal8Bit(reader_.readFile(pid, "comm", 64)).trimmed();
     }
-    return factory_(pid, entry.startTime, bundleIdentifier, entry.bundlePath, name);
+    return factory_(pid, entry.startTime, installation ? installation->applicationId() : QString(),
+                    entry.folder, name);
 }
 
 // Electron's helpers run the application's own executable with "--type=…". Most of them rewrite
@@ -83,40 +90,34 @@ void ProcScanner::inspect(pid_t pid, Entry& entry, const QHash<pid_t, Entry>& al
         entry.foreign = true;
         return;
     }
-    entry.bundlePath = reader_.bundleOfProcess(pid);
-    if (entry.bundlePath.isEmpty()) return;
+    entry.folder = reader_.folderOfProcess(pid);
+    if (entry.folder.isEmpty()) return;
     // An exec shows its new program a moment before the program's arguments are laid out (a
     // launch returns in that moment). Whose it is can't be told without them: looked at again.
     const auto arguments = reader_.readArguments(pid);
     if (!arguments) {
         entry.unsettled = true;
-        entry.bundlePath.clear();
+        entry.folder.clear();
         return;
     }
     // Helpers (Electron's "--type=" children, nested helper bundles) run under their application.
     const auto parent = all.constFind(entry.parent);
-    if (parent != all.cend() && !parent->bundlePath.isEmpty() &&
-        (entry.bundlePath == parent->bundlePath || entry.bundlePath.startsWith(parent->bundlePath + u'/'))) {
+    if (parent != all.cend() && !parent->folder.isEmpty() &&
+        (entry.folder == parent->folder || entry.folder.startsWith(parent->folder + u'/'))) {
         entry.helper = true;
         return;
     }
-    const auto bundle = BundleInfo::read(entry.bundlePath);
-    QString identifier = bundle ? bundle->identifier : QString();
-    if (!bundle && installations_) {
-        if (const auto layout = installations_->layout(entry.bundlePath)) {
-            // Even reparented, a helper is told by its arguments.
-            if (isHelperByArguments(*arguments)) {
-                entry.helper = true;
-                return;
-            }
-            identifier = layout->bundleIdentifier;
-            entry.installation = true;
-        }
+    const InstallationRef installation = installationAt(entry.folder);
+    // Even reparented, a package's helper is told by its arguments.
+    if (installation && installation->layout() == Installation::Layout::Package &&
+        isHelperByArguments(*arguments)) {
+        entry.helper = true;
+        return;
     }
-    entry.handle = makeHandle(pid, entry, identifier);
+    entry.handle = makeHandle(pid, entry, installation.get());
 }
 
-// Parents first, so a child can tell whether it runs under a process of its own bundle.
+// Parents first, so a child can tell whether it runs under a process of its own installation.
 void ProcScanner::inspectInStartOrder(QList<pid_t> pids, QHash<pid_t, Entry>& entries) {
     std::sort(pids.begin(), pids.end(), [&entries](pid_t a, pid_t b) {
         const quint64 sa = entries.constFind(a)->startTime, sb = entries.constFind(b)->startTime;
@@ -124,10 +125,10 @@ void ProcScanner::inspectInStartOrder(QList<pid_t> pids, QHash<pid_t, Entry>& en
     });
     for (pid_t pid : std::as_const(pids)) {
         Entry& entry = entries[pid];
-        const QString previousBundle = entry.bundlePath;
-        entry.bundlePath.clear();
+        const QString previousFolder = entry.folder;
+        entry.folder.clear();
         inspect(pid, entry, entries);
-        if (entry.before && entry.handle && entry.bundlePath == previousBundle) entry.handle = entry.before;
+        if (entry.before && entry.handle && entry.folder == previousFolder) entry.handle = entry.before;
         entry.before.reset();
     }
 }
@@ -259,7 +260,7 @@ ProcScanner::Changes ProcScanner::update() {
         const Entry& entry = entries_[pid];
         const AppHandle before = replaced.value(pid);
         const AppHandle now = isApplication(entry) ? entry.handle : nullptr;
-        if (!now && !entry.foreign && !entry.zombie && entry.bundlePath.isEmpty() &&
+        if (!now && !entry.foreign && !entry.zombie && entry.folder.isEmpty() &&
             (entry.unsettled || mayYetExec(entry))) {
             if (!young_.contains(pid)) young_.insert(pid, Timings::execLooks);
         } else {
@@ -315,12 +316,12 @@ AppHandle ProcScanner::application(pid_t pid) const {
     return nullptr;
 }
 
-AppHandle ProcScanner::adopt(pid_t pid, const QString& bundlePath, const QString& bundleIdentifier) {
+AppHandle ProcScanner::adopt(pid_t pid, const QString& folder) {
     const auto stat = reader_.readStat(pid);
     if (!stat || stat->zombie) return nullptr;
     Entry& entry = entries_[pid];
     unannounced_.append(pid);
-    if (entry.handle && entry.startTime == stat->startTime && !entry.bundlePath.isEmpty()) {
+    if (entry.handle && entry.startTime == stat->startTime && !entry.folder.isEmpty()) {
         entry.helper = false;
         return entry.handle;
     }
@@ -329,9 +330,8 @@ AppHandle ProcScanner::adopt(pid_t pid, const QString& bundlePath, const QString
     entry.parent = stat->parent;
     entry.nameHash = stat->nameHash;
     entry.inspected = true;
-    entry.installation = installations_ && installations_->isInstallation(bundlePath);
-    entry.bundlePath = bundlePath;
-    entry.handle = makeHandle(pid, entry, bundleIdentifier);
+    entry.folder = folder;
+    entry.handle = makeHandle(pid, entry, installationAt(folder).get());
     young_.remove(pid);
     return entry.handle;
 }
@@ -355,7 +355,7 @@ AppHandle ProcScanner::anyProcess(pid_t pid) {
         inspect(pid, entry, entries_);
         if (isApplication(entry)) unannounced_.append(pid);
     }
-    if (!entry.handle) entry.handle = makeHandle(pid, entry, QString());
+    if (!entry.handle) entry.handle = makeHandle(pid, entry, nullptr);
     return entry.handle;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Installation.h"
 #include "platform/RunningApplication.h"
 #include "platform/linux/ProcReader.h"
 
@@ -13,13 +14,13 @@
 namespace varrow::platform::linux_ {
 
 // Finds the applications among the processes of a /proc-like tree: processes of one user whose
-// executable lies inside an application bundle, excluding helpers (children of a process of the
-// same bundle). Each process is inspected once per (pid, start time, command name).
+// executable is an installation's (a bundle's, or one the installations service knows), excluding
+// helpers (children of a process of the same installation). Each process is inspected once per
+// (pid, start time, command name).
 class ProcScanner {
 public:
-    using HandleFactory =
-        std::function<AppHandle(pid_t pid, quint64 startTime, const QString& bundleIdentifier,
-                                const QString& bundlePath, const QString& name)>;
+    using HandleFactory = std::function<AppHandle(pid_t pid, quint64 startTime, const QString& applicationId,
+                                                  const QString& folder, const QString& name)>;
     using Stat = ProcReader::Stat;
 
     struct Changes {
@@ -42,9 +43,11 @@ public:
     // Applications found so far, in start order.
     const QList<AppHandle>& applications() const { return apps_; }
     AppHandle application(pid_t pid) const;
-    // Takes a process this program started as an application of a known bundle; it is announced
-    // by the next scan or update. None when the process is already gone.
-    AppHandle adopt(pid_t pid, const QString& bundlePath, const QString& bundleIdentifier);
+    // Takes a process this program started from the installation in a folder; it is announced by
+    // the next scan or update. None when the process is already gone.
+    AppHandle adopt(pid_t pid, const QString& folder);
+    // The installation in a folder: a bundle, else what the installations service knows there.
+    InstallationRef installationAt(const QString& folder) const;
     // Whether this very process has been seen.
     bool knows(pid_t pid) const;
     // Whether some process still has to be looked at again (forked but not yet run its program,
@@ -66,21 +69,20 @@ private:
         pid_t parent = 0;
         bool zombie = false;
         quint32 nameHash = 0;
-        bool inspected = false;  // foreign, bundle and helper status known
+        bool inspected = false;  // foreign, installation and helper status known
         bool foreign = false;
         bool helper = false;
-        bool installation = false;  // not a bundle: an installation the platform knows
-        bool unsettled = false;     // its new program is still being loaded: no arguments yet
-        QString bundlePath;
+        bool unsettled = false;  // its new program is still being loaded: no arguments yet
+        QString folder;
         AppHandle handle;  // applications always; other processes only once asked for
-        AppHandle before;  // the handle from before a rename, kept when the bundle is the same
+        AppHandle before;  // the handle from before a rename, kept when the folder is the same
     };
 
     static Entry entryFor(const Stat& stat, const Entry* old);
     static bool isApplication(const Entry& entry);
     void inspect(pid_t pid, Entry& entry, const QHash<pid_t, Entry>& all);
     void inspectInStartOrder(QList<pid_t> pids, QHash<pid_t, Entry>& entries);
-    AppHandle makeHandle(pid_t pid, const Entry& entry, const QString& bundleIdentifier);
+    AppHandle makeHandle(pid_t pid, const Entry& entry, const Installation* installation);
     static bool isHelperByArguments(const QStringList& arguments);
     QList<pid_t> createdBetween(pid_t after, pid_t upTo);
     bool mayYetExec(const Entry& entry) const;

@@ -1,10 +1,10 @@
-#include "platform/linux/Installation.h"
+#include "platform/linux/SelfInstall.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <QFile>
 
-using varrow::platform::linux_::Installation;
+using varrow::platform::linux_::SelfInstall;
 using varrow::test::TempHome;
 using varrow::test::writeFile;
 
@@ -20,21 +20,21 @@ QString makeProgram(const QString& path) {
 
 // Entries written by an installed varrow must keep working after upgrades, so they name it by the
 // search path when that leads back to it; a build-folder varrow keeps naming its own path.
-TEST(Installation, EntriesNameTheInstalledProgramOrTheBuiltOne) {
+TEST(SelfInstall, EntriesNameTheInstalledProgramOrTheBuiltOne) {
     TempHome home;
     const QString installed = makeProgram(home.file("usr/bin/varrow"));
     const QString built = makeProgram(home.file("build/src/varrow"));
-    EXPECT_FALSE(Installation::isInstalled(installed));  // a bin folder alone is not an installation
-    writeFile(home.file("usr/share/applications/") + Installation::applicationId() + ".desktop",
+    EXPECT_FALSE(SelfInstall::isInstalled(installed));  // a bin folder alone is not an installation
+    writeFile(home.file("usr/share/applications/") + SelfInstall::applicationId() + ".desktop",
               "[Desktop Entry]\n");
 
-    EXPECT_TRUE(Installation::isInstalled(installed));
-    EXPECT_FALSE(Installation::isInstalled(built));
-    EXPECT_EQ(Installation::program(built, {home.file("usr/bin")}), built);
+    EXPECT_TRUE(SelfInstall::isInstalled(installed));
+    EXPECT_FALSE(SelfInstall::isInstalled(built));
+    EXPECT_EQ(SelfInstall::program(built, {home.file("usr/bin")}), built);
 
-    EXPECT_EQ(Installation::program(installed, {home.file("usr/bin")}), "varrow");
+    EXPECT_EQ(SelfInstall::program(installed, {home.file("usr/bin")}), "varrow");
     // Off the search path, or shadowed by another varrow: the installed path itself.
-    EXPECT_EQ(Installation::program(installed, {home.file("elsewhere")}), installed);
+    EXPECT_EQ(SelfInstall::program(installed, {home.file("elsewhere")}), installed);
     makeProgram(home.file("opt/bin/varrow"));
-    EXPECT_EQ(Installation::program(installed, {home.file("opt/bin"), home.file("usr/bin")}), installed);
+    EXPECT_EQ(SelfInstall::program(installed, {home.file("opt/bin"), home.file("usr/bin")}), installed);
 }

@@ -1,4 +1,4 @@
-#include "platform/linux/Installation.h"
+#include "platform/linux/SelfInstall.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,11 +16,11 @@ QString canonical(const QString& path) {
 
 }  // namespace
 
-QString Installation::applicationId() {
+QString SelfInstall::applicationId() {
     return QStringLiteral(VARROW_APP_ID);
 }
 
-bool Installation::isInstalled(const QString& executable) {
+bool SelfInstall::isInstalled(const QString& executable) {
     if (executable.isEmpty()) return false;
     // The data folder is found relative to the binary, so a tree installed under any prefix or
     // unpacked anywhere still counts as installed.
@@ -30,7 +30,7 @@ bool Installation::isInstalled(const QString& executable) {
     return QFileInfo(bin.filePath(entry)).isFile();
 }
 
-QString Installation::program(const QString& executable, const QStringList& searchPaths) {
+QString SelfInstall::program(const QString& executable, const QStringList& searchPaths) {
     QString self = executable;
     if (self.isEmpty() && QCoreApplication::instance()) self = QCoreApplication::applicationFilePath();
     if (self.isEmpty()) return QStringLiteral("varrow");

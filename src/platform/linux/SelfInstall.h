@@ -8,7 +8,7 @@ namespace varrow::platform::linux_ {
 // Where this program runs from: an installed tree (PREFIX/bin/varrow beside
 // PREFIX/share/applications/<application id>.desktop, as `cmake --install` and the package lay it
 // out) or anywhere else, such as the build folder.
-class Installation {
+class SelfInstall {
 public:
     // The reverse-DNS application id: the desktop entry's and the AppStream component's name.
     static QString applicationId();
