@@ -217,21 +217,24 @@ void LinuxProcesses::launch(const QString& folder, const LaunchOptions& configur
         }
     }
 
-    const auto started =
-        launcher_.start(executable.absoluteFilePath(), configuration.arguments, configuration.environment);
-    if (started.pid <= 0) {
-        finish(std::move(completion),
-               Failure{QCoreApplication::translate("Processes", "The application %1 could not be launched.")
-                           .arg(name),
-                       started.error});
-        return;
-    }
-    // The launch returns as the new program replaces this one's copy, a moment before its
-    // arguments are laid out; whose it is is told by them, so they are waited for, on the event
-    // loop.
-    QElapsedTimer settling;
-    settling.start();
-    settle(started.pid, canonical, name, settling, std::move(completion));
+    launcher_.start(executable.absoluteFilePath(), configuration.arguments, configuration.environment,
+                    [this, canonical, name,
+                     completion = std::move(completion)](const ProcessLauncher::Started& started) mutable {
+                        if (started.pid <= 0) {
+                            finish(std::move(completion),
+                                   Failure{QCoreApplication::translate(
+                                               "Processes", "The application %1 could not be launched.")
+                                               .arg(name),
+                                           started.error});
+                            return;
+                        }
+                        // The start returns as the new program replaces the child's copy of this
+                        // one, a moment before its arguments are laid out; whose it is is told by
+                        // them, so they are waited for, on the event loop.
+                        QElapsedTimer settling;
+                        settling.start();
+                        settle(started.pid, canonical, name, settling, std::move(completion));
+                    });
 }
 
 void LinuxProcesses::settle(pid_t pid, const QString& folder, const QString& name, QElapsedTimer since,

@@ -43,15 +43,26 @@ ProcessLauncher::~ProcessLauncher() {
     }
 }
 
-ProcessLauncher::Started ProcessLauncher::start(const QString& program, const QStringList& arguments,
-                                                const QMap<QString, QString>& environment) {
+void ProcessLauncher::start(const QString& program, const QStringList& arguments,
+                            const QMap<QString, QString>& environment, StartCompletion done) {
     QList<QByteArray> argv{program.toLocal8Bit()};
     for (const QString& a : arguments) argv.append(a.toLocal8Bit());
-    CStrings args(argv);
-
     QList<QByteArray> envp;
     for (auto it = environment.cbegin(); it != environment.cend(); ++it)
         envp.append((it.key() + u'=' + it.value()).toLocal8Bit());
+    const bool inherit = environment.isEmpty();
+    spawner_.start([this, argv, envp, inherit, done = std::move(done)] {
+        const Started started = spawn(argv, envp, inherit);
+        QMetaObject::invokeMethod(this, [this, started, done] {
+            if (started.pid > 0) watch(started.pid);
+            if (done) done(started);
+        });
+    });
+}
+
+ProcessLauncher::Started ProcessLauncher::spawn(const QList<QByteArray>& argv, const QList<QByteArray>& envp,
+                                                bool inheritEnvironment) {
+    CStrings args(argv);
     CStrings env(envp);
 
     posix_spawnattr_t attributes;
@@ -74,13 +85,11 @@ ProcessLauncher::Started ProcessLauncher::start(const QString& program, const QS
     posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
 
     pid_t pid = -1;
-    const QByteArray path = program.toLocal8Bit();
-    const int error = ::posix_spawn(&pid, path.constData(), &actions, &attributes, args.data(),
-                                    environment.isEmpty() ? environ : env.data());
+    const int error = ::posix_spawn(&pid, argv.first().constData(), &actions, &attributes, args.data(),
+                                    inheritEnvironment ? environ : env.data());
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     if (error != 0) return Started{-1, QString::fromLocal8Bit(std::strerror(error))};
-    watch(pid);
     return Started{pid, {}};
 }
 
