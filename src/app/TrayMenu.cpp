@@ -14,6 +14,8 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHash>
+#include <QImage>
 #include <QMenu>
 
 namespace varrow::app {
@@ -31,9 +33,16 @@ QString menuText(const QString& title) {
     return text;
 }
 
+// Drawn once per colour and size: the menu is redrawn whenever an account opens or closes. Kept
+// as images, which may outlive the application object, unlike pixmaps.
 QIcon dotIcon(model::ProfileColor color) {
+    static QHash<std::pair<int, int>, QImage> drawn;
     QIcon icon;
-    for (qreal ratio : {1.0, 2.0}) icon.addPixmap(QPixmap::fromImage(model::colors::menuDot(color, ratio)));
+    for (int ratio : {1, 2}) {
+        QImage& dot = drawn[{int(color), ratio}];
+        if (dot.isNull()) dot = model::colors::menuDot(color, ratio);
+        icon.addPixmap(QPixmap::fromImage(dot));
+    }
     return icon;
 }
 

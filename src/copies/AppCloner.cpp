@@ -1,6 +1,7 @@
 #include "copies/AppCloner.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/BackgroundPool.h"
 #include "platform/BinaryPlist.h"
 #include "platform/Paths.h"
 
@@ -63,8 +64,9 @@ void paintIcon(platform::DesktopFiles& files, const model::Profile& profile, con
         if (const QByteArray png = watcher->result(); !png.isEmpty()) files.setIcon(png, copy);
         then();
     });
-    watcher->setFuture(
-        QtConcurrent::run([profile, claudeIcon] { return AccountIcon::renderIconPng(profile, claudeIcon); }));
+    watcher->setFuture(QtConcurrent::run(platform::backgroundPool(), [profile, claudeIcon] {
+        return AccountIcon::renderIconPng(profile, claudeIcon);
+    }));
 }
 
 // Steps after the copy is settled: the icon, the metadata, the update policy; then done.
@@ -172,8 +174,9 @@ void AppCloner::prepare(platform::DesktopFiles& files, platform::Installations& 
                           for (const auto& resume : inFlight().take(key)) resume();
                       });
     });
-    watcher->setFuture(QtConcurrent::run(
-        [&installations, source, copy, appsDir] { return makeCopy(installations, source, copy, appsDir); }));
+    watcher->setFuture(QtConcurrent::run(platform::backgroundPool(), [&installations, source, copy, appsDir] {
+        return makeCopy(installations, source, copy, appsDir);
+    }));
 }
 
 QString AppCloner::makeCopy(platform::Installations& installations, const QString& source,

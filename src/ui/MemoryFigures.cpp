@@ -1,6 +1,7 @@
 #include "ui/MemoryFigures.h"
 
 #include "claude/ClaudeController.h"
+#include "platform/BackgroundPool.h"
 #include "platform/Processes.h"
 #include "platform/Timings.h"
 
@@ -39,7 +40,7 @@ void MemoryFigures::refresh() {
     // Reading smaps_rollup walks each process's memory map: a few milliseconds for a large
     // Claude, too long to hold the window up for.
     platform::Processes* processes = &processes_;
-    reading_.setFuture(QtConcurrent::run([processes, pids] {
+    reading_.setFuture(QtConcurrent::run(platform::backgroundPool(), [processes, pids] {
         QHash<QUuid, quint64> figures;
         for (auto it = pids.cbegin(); it != pids.cend(); ++it)
             if (const auto bytes = processes->treeMemoryBytes(it.value())) figures.insert(it.key(), *bytes);

@@ -129,6 +129,23 @@ TEST_F(ProcessesFixture, LaunchesDetachedAndAnnouncesLaunchAndExit) {
     EXPECT_FALSE(app->terminate());  // gone: nothing is signalled
 }
 
+// Arguments once read are kept, but a process that runs another program is read again.
+TEST_F(ProcessesFixture, ArgumentsAreReadAgainAfterTheProcessRunsAnotherProgram) {
+    QProcess shell;
+    shell.start("/bin/sh", {"-c", "read line; exec sleep 30"});
+    ASSERT_TRUE(shell.waitForStarted());
+    const pid_t pid = pid_t(shell.processId());
+    ASSERT_TRUE(waitUntil([&] {
+        const auto arguments = processes.processArguments(pid);
+        return arguments && arguments->value(1) == "-c";
+    }));
+    shell.write("go\n");
+    EXPECT_TRUE(waitUntil([&] { return processes.processArguments(pid) == QStringList{"sleep", "30"}; }));
+    shell.kill();
+    shell.waitForFinished();
+    EXPECT_FALSE(processes.processArguments(pid));
+}
+
 TEST_F(ProcessesFixture, ReopensARunningInstanceUnlessANewOneIsAsked) {
     const Opened first = open(bundle, configuration());
     ASSERT_TRUE(first.app);

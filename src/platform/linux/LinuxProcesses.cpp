@@ -16,6 +16,8 @@ namespace varrow::platform::linux_ {
 
 namespace {
 
+constexpr qsizetype kKnownArgumentsLimit = 512;
+
 QString quoted(const QString& name) {
     return QStringLiteral("“%1”").arg(name);
 }
@@ -97,6 +99,7 @@ void LinuxProcesses::watchForLaunches(const QStringList& applicationPaths) {
 void LinuxProcesses::announce(const ProcScanner::Changes& changes) {
     for (const AppHandle& app : changes.terminated) {
         exits_.forget(app);
+        arguments_.remove(app->processIdentifier());
         emit applicationExited(app);
     }
     for (const AppHandle& app : changes.launched) {
@@ -262,7 +265,22 @@ void LinuxProcesses::settle(pid_t pid, const QString& folder, const QString& nam
 
 std::optional<QStringList> LinuxProcesses::processArguments(pid_t pid) {
     if (pid <= 0) return std::nullopt;
-    return scanner_.readArguments(pid);
+    const auto stat = scanner_.readStat(pid);
+    if (!stat || stat->zombie) {
+        arguments_.remove(pid);
+        return std::nullopt;
+    }
+    if (const auto known = arguments_.constFind(pid); known != arguments_.cend() &&
+                                                      known->startTime == stat->startTime &&
+                                                      known->nameHash == stat->nameHash)
+        return known->arguments;
+    auto arguments = scanner_.readArguments(pid);
+    // None or empty: gone, or still laying out its new program's arguments; asked again later.
+    if (!arguments || arguments->isEmpty()) return arguments;
+    // Processes that come and go (helpers, reused ids) must not make it grow without end.
+    if (arguments_.size() >= kKnownArgumentsLimit) arguments_.clear();
+    arguments_.insert(pid, KnownArguments{stat->startTime, stat->nameHash, *arguments});
+    return arguments;
 }
 
 std::optional<quint64> LinuxProcesses::treeCpuMilliseconds(pid_t pid) {

@@ -89,6 +89,15 @@ private:
     ExecWatch execs_;
     AppHandle self_;
     std::optional<pid_t> lastActive_;
+    // Arguments already read, by process. Reading them takes the process's memory-map lock,
+    // which a program starting up holds for long stretches; a process keeps its arguments until
+    // it runs another program, which changes its command name.
+    struct KnownArguments {
+        quint64 startTime = 0;
+        quint32 nameHash = 0;
+        QStringList arguments;
+    };
+    QHash<pid_t, KnownArguments> arguments_;
 };
 
 }  // namespace varrow::platform::linux_
