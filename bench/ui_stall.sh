@@ -23,7 +23,7 @@ for ((run = 1; run <= runs; run++)); do
   probe="$work/stall-$run"
   start_varrow VARROW_LOOP_LATENCY="$probe"
   sleep 1  # past start-up, which the probe does not measure
-  rm -f "$probe"
+  : >"$probe"  # emptied, not removed: the probe starts again
   "$VARROW_BIN" open "${names[@]}"
   for name in "${names[@]}"; do wait_for 60 "$name to run" is_running "$name"; done
   sleep 2  # past the switch to the last one and the scanner's looks at the new processes

@@ -23,16 +23,16 @@ qint64 LoopLatencyProbe::runQueueWait() {
     return schedstat_.readAll().split(' ').value(1).toLongLong();
 }
 
-bool LoopLatencyProbe::fileRemoved() const {
+bool LoopLatencyProbe::fileEmptied() const {
     struct stat info {};
-    return out_.isOpen() && ::fstat(out_.handle(), &info) == 0 && info.st_nlink == 0;
+    return written_ && out_.isOpen() && ::fstat(out_.handle(), &info) == 0 && info.st_size == 0;
 }
 
 void LoopLatencyProbe::tick() {
-    // Removing the file starts the measurement again (a benchmark leaves start-up out that way).
-    if (fileRemoved()) {
-        out_.close();
-        out_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered);
+    // Emptying the file starts the measurement again (a benchmark leaves start-up out that way).
+    // Removing it instead would make this process free its blocks when it let go of it.
+    if (fileEmptied()) {
+        written_ = false;
         longest_ = longestHeld_ = 0;
     }
     const qint64 waited = runQueueWait();
@@ -44,8 +44,10 @@ void LoopLatencyProbe::tick() {
     longestHeld_ = std::max(longestHeld_, held);
     // Rewritten in place at a fixed width, so the file never has to be cut short.
     if (!out_.isOpen() || !out_.seek(0)) return;
-    out_.write(
-        QStringLiteral("max_stall_ms %1\nmax_held_ms %2\n").arg(longest_, 8).arg(longestHeld_, 8).toLatin1());
+    written_ = out_.write(QStringLiteral("max_stall_ms %1\nmax_held_ms %2\n")
+                              .arg(longest_, 8)
+                              .arg(longestHeld_, 8)
+                              .toLatin1()) > 0;
 }
 
 }  // namespace varrow::hooks

@@ -11,7 +11,7 @@ namespace varrow::hooks {
 // milliseconds, and the longest lateness so far is written to a file each time it grows. Two
 // figures: the lateness as measured, and the same less the time the thread was ready to run but
 // waited for a processor (the kernel's run-queue wait), which is the machine being busy, not the
-// loop being held. Removing the file starts the measurement again. For benchmarks (VARROW_LOOP_LATENCY=FILE),
+// loop being held. Emptying the file starts the measurement again. For benchmarks (VARROW_LOOP_LATENCY=FILE),
 // never on in a normal run.
 class LoopLatencyProbe : public QObject {
     Q_OBJECT
@@ -24,7 +24,7 @@ private:
     void tick();
     // Nanoseconds this thread has waited on a run queue so far; 0 where the kernel does not say.
     qint64 runQueueWait();
-    bool fileRemoved() const;
+    bool fileEmptied() const;
 
     // Both opened once: truncating or reopening a file on every new maximum would itself hold the
     // loop (a truncate can wait for the disk) and be measured as a stall.
@@ -35,6 +35,7 @@ private:
     qint64 waited_ = 0;
     qint64 longest_ = 0;
     qint64 longestHeld_ = 0;
+    bool written_ = false;
 };
 
 }  // namespace varrow::hooks

@@ -99,22 +99,23 @@ QRectF EdgeTab::outline() const {
     return QRectF(0, kOuterPad, width(), height() - 2 * kOuterPad);
 }
 
-const QPixmap& EdgeTab::background() {
+const ui::CachedPixmap& EdgeTab::background() {
     const QPalette& pal = palette();
-    return background_.get(QString::number(pal.cacheKey()), size(), devicePixelRatioF(), [&](QPainter& p) {
+    background_.get(QString::number(pal.cacheKey()), size(), devicePixelRatioF(), [&](QPainter& p) {
         // Half a point in so the hairline lies inside; the right edge runs off the screen anyway.
         const QPainterPath shape = leftRoundedShape(outline().adjusted(0.5, 0.5, 0, -0.5), kRadius);
         p.fillPath(shape, ui::theme::regularMaterial(pal));
         p.strokePath(shape, QPen(ui::theme::primary(pal, 0.12), 1));
     });
+    return background_;
 }
 
 void EdgeTab::paintEvent(QPaintEvent*) {
-    const QPixmap& tab = background();
+    const ui::CachedPixmap& tab = background();
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const QPalette& pal = palette();
-    p.drawPixmap(0, 0, tab);
+    tab.draw(p);
 
     if (expanded_) {
         p.setFont(headerFont());

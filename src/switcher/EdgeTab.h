@@ -59,7 +59,7 @@ private:
     QRectF outline() const;
     // The filled outline, painted once per size and palette: filling it is the costly part of a
     // repaint, and the tab repaints with every change of what runs.
-    const QPixmap& background();
+    const ui::CachedPixmap& background();
 
     model::ProfileStore* store_;
     claude::ClaudeController* claude_;

@@ -13,6 +13,9 @@ CardGrid::CardGrid(QWidget* parent) : QWidget(parent) {
 }
 
 void CardGrid::setCells(const QList<QWidget*>& cells, int cellMargin) {
+    // The list is set again on every change of any account (an open stamps the account): with the
+    // same cards in the same order, raising and placing them would only repaint the whole grid.
+    if (cells == cells_ && cellMargin == margin_) return;
     cells_ = cells;
     margin_ = cellMargin;
     for (int i = 0; i < cells_.size(); ++i) {

@@ -9,10 +9,13 @@
 #include "ui/StatusLine.h"
 #include "ui/Theme.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPainterPath>
+#include <QPointer>
+#include <QTimer>
 
 namespace varrow::ui {
 
@@ -21,6 +24,11 @@ constexpr qreal kPad = 14, kAvatar = 52, kSpacing = 14;
 QFont nameFont() {
     return theme::font(15, QFont::DemiBold);
 }
+
+// One clock for every card's spinner: cards opening together turn in the same pass and are
+// repainted together, rather than each on a timer of its own, one repaint after another.
+QPointer<QTimer> spinnerClock;
+int spinningCards = 0;
 
 }  // namespace
 
@@ -58,11 +66,6 @@ ProfileCard::ProfileCard(claude::ClaudeController* claude, platform::WindowServe
     connect(&hoverAnimation_, &QVariantAnimation::valueChanged, this, [this](const QVariant& v) {
         hoverAmount_ = v.toReal();
         update();
-    });
-    spinner_.setInterval(Timings::spinnerFrame());
-    connect(&spinner_, &QTimer::timeout, this, [this] {
-        spinnerPhase_ = std::fmod(spinnerPhase_ + 1.0 / 12, 1.0);
-        update(statusRect().toAlignedRect().adjusted(-2, -2, 2, 2));
     });
     connect(this, &QAbstractButton::clicked, this, [this] {
         if (action_) action_();
@@ -136,9 +139,31 @@ void ProfileCard::refresh() {
                      claude_->isNativeWaylandClient(claude_->running().value(profile_.id));
     setToolTip(nativeWayland_ ? subtitle() : actionTitle(running, name));
     setAccessibleName((running ? tr("%1, open") : tr("%1, not open")).arg(name));
-    if (isOpening() && !spinner_.isActive()) spinner_.start();
-    if (!isOpening()) spinner_.stop();
+    setSpinning(isOpening());
     update();
+}
+
+ProfileCard::~ProfileCard() {
+    setSpinning(false);
+}
+
+void ProfileCard::setSpinning(bool spinning) {
+    if (spinning == bool(spinning_)) return;
+    if (spinning) {
+        if (!spinnerClock) {
+            spinnerClock = new QTimer(QCoreApplication::instance());
+            spinnerClock->setInterval(Timings::spinnerFrame());
+        }
+        spinning_ = connect(spinnerClock, &QTimer::timeout, this, [this] {
+            spinnerPhase_ = std::fmod(spinnerPhase_ + 1.0 / 12, 1.0);
+            update(statusRect().toAlignedRect().adjusted(-2, -2, 2, 2));
+        });
+        if (++spinningCards == 1) spinnerClock->start();
+    } else {
+        disconnect(spinning_);
+        spinning_ = {};
+        if (--spinningCards == 0 && spinnerClock) spinnerClock->stop();
+    }
 }
 
 bool ProfileCard::hitButton(const QPoint& pos) const {
@@ -178,7 +203,7 @@ QRectF ProfileCard::statusRect() const {
     return QRectF(text.left(), y, text.width(), statusH);
 }
 
-const QPixmap& ProfileCard::chrome() {
+const CachedPixmap& ProfileCard::chrome() {
     const QPalette& pal = palette();
     const bool running = isRunning();
     // Hover eases in twenty steps; nothing finer shows.
@@ -189,7 +214,7 @@ const QPixmap& ProfileCard::chrome() {
                             .arg(pal.cacheKey())
                             .arg(int(profile_.color))
                             .arg(profile_.initials());
-    return chrome_.get(key, size(), devicePixelRatioF(), [&](QPainter& p) {
+    chrome_.get(key, size(), devicePixelRatioF(), [&](QPainter& p) {
         const QRectF card = cardRect();
         const qreal t = hover / 20.0;
         paintSoftShadow(p, card, kRadius, 4 + 6 * t, 1 + 3 * t, 0.05 + 0.07 * t);
@@ -208,10 +233,11 @@ const QPixmap& ProfileCard::chrome() {
         const qreal inset = line / 2;
         p.drawRoundedRect(card.adjusted(inset, inset, -inset, -inset), kRadius - inset, kRadius - inset);
     });
+    return chrome_;
 }
 
 void ProfileCard::paintEvent(QPaintEvent*) {
-    const QPixmap& background = chrome();
+    const CachedPixmap& background = chrome();
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
@@ -219,7 +245,7 @@ void ProfileCard::paintEvent(QPaintEvent*) {
     const QPalette& pal = palette();
     const QRectF card = cardRect();
     pressable_->apply(p, card);
-    p.drawPixmap(0, 0, background);
+    background.draw(p);
 
     const bool running = isRunning();
     const QFontMetrics nameMetrics(nameFont()), subMetrics(theme::callout());

@@ -33,6 +33,7 @@ public:
 
     ProfileCard(claude::ClaudeController* claude, platform::WindowServer& windowServer,
                 const model::Profile& profile, std::optional<int> shortcut, QWidget* parent = nullptr);
+    ~ProfileCard() override;
 
     const model::Profile& profile() const { return profile_; }
     void setProfile(const model::Profile& profile, std::optional<int> shortcut);
@@ -70,7 +71,7 @@ private:
     QRectF statusRect() const;
     // The shadow, the card, its border and the avatar: painted once per look and reused, since
     // filling them is the costly part of a repaint and the spinner repaints often.
-    const QPixmap& chrome();
+    const CachedPixmap& chrome();
 
     claude::ClaudeController* claude_;
     platform::WindowServer& windowServer_;
@@ -81,7 +82,8 @@ private:
     bool hovering_ = false;
     qreal hoverAmount_ = 0;  // 0..1, eased
     QVariantAnimation hoverAnimation_;
-    QTimer spinner_;
+    void setSpinning(bool spinning);
+    QMetaObject::Connection spinning_;
     qreal spinnerPhase_ = 0;
     CachedPixmap chrome_;
     bool nativeWayland_ = false;

@@ -15,8 +15,16 @@ LinuxDesktopFiles::LinuxDesktopFiles(Installations* installations, QString gio, 
 QImage LinuxDesktopFiles::icon(const QString& path, int pixels) {
     // A Linux build has no icon file of its own: its icon lives in the icon theme.
     if (installations_ && !QFileInfo::exists(BundleIcons::customIconPath(path))) {
-        if (const InstallationRef installation = installations_->installation(path))
-            if (QImage image = installation->icon(pixels); !image.isNull()) return image;
+        if (const InstallationRef installation = installations_->installation(path)) {
+            const QString key =
+                QStringLiteral("%1\n%2\n%3").arg(path).arg(pixels).arg(installation->version());
+            if (const auto known = themeIcons_.constFind(key); known != themeIcons_.cend()) return *known;
+            if (QImage image = installation->icon(pixels); !image.isNull()) {
+                if (themeIcons_.size() >= 8) themeIcons_.clear();
+                themeIcons_.insert(key, image);
+                return image;
+            }
+        }
     }
     return icons_.iconFor(path, pixels);
 }

@@ -3,6 +3,9 @@
 #include "platform/DesktopFiles.h"
 #include "platform/linux/BundleIcons.h"
 
+#include <QHash>
+#include <QImage>
+
 namespace varrow::platform {
 class Installations;
 }
@@ -27,6 +30,9 @@ public:
 private:
     Installations* installations_;
     BundleIcons icons_;
+    // Theme icons already looked up and scaled, by folder, size and version: every account's
+    // copy starts from Claude's own icon, and finding and scaling it takes tens of milliseconds.
+    QHash<QString, QImage> themeIcons_;
 };
 
 }  // namespace varrow::platform::linux_
