@@ -511,8 +511,8 @@ Claude liest sie, wenn „%1“ das nächste Mal geöffnet wird.</translation>
 <context>
     <name>Processes</name>
     <message>
-        <source>The application %1 could not be opened because it has no Info.plist.</source>
-        <translation>Die Anwendung %1 konnte nicht geöffnet werden, weil ihr die Info.plist fehlt.</translation>
+        <source>The application %1 could not be opened because its folder holds no application.</source>
+        <translation>Die Anwendung %1 konnte nicht geöffnet werden, weil ihr Ordner keine Anwendung enthält.</translation>
     </message>
     <message>
         <source>The application %1 could not be opened because its executable is missing.</source>

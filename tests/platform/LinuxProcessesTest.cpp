@@ -190,7 +190,7 @@ TEST_F(ProcessesFixture, NoticesApplicationsStartedElsewhere) {
 TEST_F(ProcessesFixture, ReportsWhyABundleCannotBeOpened) {
     const QString noPlist = home.file("Apps/Bare.app");
     QDir().mkpath(noPlist + "/Contents/MacOS");
-    EXPECT_TRUE(open(noPlist, configuration()).error.contains("no Info.plist"));
+    EXPECT_TRUE(open(noPlist, configuration()).error.contains("holds no application"));
 
     const QString missing = ProcTree::makeBundle(home.file("Apps"), "Gone", "org.example.gone", "Gone");
     QFile::remove(missing + "/Contents/MacOS/Gone");

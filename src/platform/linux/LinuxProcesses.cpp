@@ -164,12 +164,12 @@ void LinuxProcesses::launch(const QString& folder, const LaunchOptions& configur
     const QString name = quoted(BundleInfo::displayName(QDir::cleanPath(folder)));
     const InstallationRef installation = scanner_.installationAt(folder);
     if (!installation) {
-        finish(
-            std::move(completion),
-            Failure{QCoreApplication::translate(
-                        "Processes", "The application %1 could not be opened because it has no Info.plist.")
-                        .arg(name),
-                    {}});
+        finish(std::move(completion),
+               Failure{QCoreApplication::translate(
+                           "Processes",
+                           "The application %1 could not be opened because its folder holds no application.")
+                           .arg(name),
+                       {}});
         return;
     }
     const QFileInfo executable(installation->executable());
