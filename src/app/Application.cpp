@@ -26,6 +26,7 @@
 #include <QElapsedTimer>
 #include <QMenu>
 #include <QTextStream>
+#include <QThreadPool>
 #include <QTimer>
 #include <cstdio>
 #include <functional>
@@ -73,6 +74,9 @@ int run(int argc, char** argv) {
     QApplication::setWindowIcon(ui::AppGlyph::icon());
     // Closing the accounts window never quits; the tray (or the command line) stays.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Qt's raster engine borrows the global pool's threads; idle, they wait without a timeout
+    // rather than wake to end themselves 30 s later.
+    QThreadPool::globalInstance()->setExpiryTimeout(-1);
     trace("window icon");
 
     SingleInstance instance(homeFolder());

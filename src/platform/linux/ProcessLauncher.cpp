@@ -34,6 +34,13 @@ private:
 
 }  // namespace
 
+ProcessLauncher::ProcessLauncher(QObject* parent) : QObject(parent) {
+    // One start after another is quick enough; the thread then waits for the next without a
+    // timeout, so nothing wakes at rest.
+    spawner_.setMaxThreadCount(1);
+    spawner_.setExpiryTimeout(-1);
+}
+
 ProcessLauncher::~ProcessLauncher() {
     // Children outlive this object; they are reparented to init when this process ends.
     for (QSocketNotifier* notifier : std::as_const(children_)) {

@@ -18,7 +18,7 @@ namespace varrow::platform::linux_ {
 class ProcessLauncher : public QObject {
     Q_OBJECT
 public:
-    using QObject::QObject;
+    explicit ProcessLauncher(QObject* parent = nullptr);
     ~ProcessLauncher() override;
 
     struct Started {
