@@ -156,7 +156,7 @@ void ProfileCard::setSpinning(bool spinning) {
         }
         spinning_ = connect(spinnerClock, &QTimer::timeout, this, [this] {
             spinnerPhase_ = std::fmod(spinnerPhase_ + 1.0 / 12, 1.0);
-            update(statusRect().toAlignedRect().adjusted(-2, -2, 2, 2));
+            update(lines().status.toAlignedRect().adjusted(-2, -2, 2, 2));
         });
         if (++spinningCards == 1) spinnerClock->start();
     } else {
@@ -192,15 +192,21 @@ void ProfileCard::setHovering(bool hovering) {
     update();
 }
 
-QRectF ProfileCard::statusRect() const {
-    // Three lines, spacing 3, the status line padded 3 above, centred as a block.
+ProfileCard::Lines ProfileCard::lines() const {
+    // Spacing 3, the status line padded 3 above.
     const QFontMetrics nameMetrics(nameFont()), subMetrics(theme::callout()), capMetrics(theme::caption());
     const qreal statusH = std::max<qreal>(12, capMetrics.height());
     const qreal blockH = nameMetrics.height() + 3 + subMetrics.height() + 3 + 3 + statusH;
     const QRectF text = textRect();
-    const qreal y =
-        cardRect().center().y() - blockH / 2 + nameMetrics.height() + 3 + subMetrics.height() + 3 + 3;
-    return QRectF(text.left(), y, text.width(), statusH);
+    const qreal fullWidth = cardRect().right() - kPad - text.left();
+    Lines lines;
+    qreal y = cardRect().center().y() - blockH / 2;
+    lines.name = QRectF(text.left(), y, text.width(), nameMetrics.height());
+    y += nameMetrics.height() + 3;
+    lines.subtitle = QRectF(text.left(), y, fullWidth, subMetrics.height());
+    y += subMetrics.height() + 3 + 3;
+    lines.status = QRectF(text.left(), y, text.width(), statusH);
+    return lines;
 }
 
 const CachedPixmap& ProfileCard::chrome() {
@@ -248,23 +254,16 @@ void ProfileCard::paintEvent(QPaintEvent*) {
     background.draw(p);
 
     const bool running = isRunning();
-    const QFontMetrics nameMetrics(nameFont()), subMetrics(theme::callout());
-    const QRectF text = textRect();
-    const QRectF status = statusRect();
-    qreal y = status.top() - 3 - 3 - subMetrics.height() - 3 - nameMetrics.height();
+    const Lines text = lines();
     p.setFont(nameFont());
     p.setPen(theme::primary(pal));
-    p.drawText(QRectF(text.left(), y, text.width(), nameMetrics.height()),
-               Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, displayedName());
-    y += nameMetrics.height() + 3;
+    p.drawText(text.name, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, displayedName());
     p.setFont(theme::callout());
     p.setPen(theme::secondary(pal));
-    // Only the name shares its line with the shortcut; the lines below use the full width.
-    const qreal fullWidth = cardRect().right() - kPad - text.left();
-    p.drawText(QRectF(text.left(), y, fullWidth, subMetrics.height()),
-               Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-               elided(subtitle(), theme::callout(), int(fullWidth)));
-    status_line::paint(p, status, status_line::kind(running, isOpening()), statusText(), spinnerPhase_, pal);
+    p.drawText(text.subtitle, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+               elided(subtitle(), theme::callout(), int(text.subtitle.width())));
+    status_line::paint(p, text.status, status_line::kind(running, isOpening()), statusText(), spinnerPhase_,
+                       pal);
 
     if (shortcut_) {
         p.setFont(theme::caption2());

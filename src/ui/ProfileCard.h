@@ -67,8 +67,12 @@ protected:
 private:
     void setHovering(bool hovering);
     QRectF textRect() const;
-    // Where the status line is drawn: all a turn of the spinner repaints.
-    QRectF statusRect() const;
+    // The three text lines, centred as a block: the name (clear of the shortcut), the subtitle
+    // (full width) and the status line, which is all a turn of the spinner repaints.
+    struct Lines {
+        QRectF name, subtitle, status;
+    };
+    Lines lines() const;
     // The shadow, the card, its border and the avatar: painted once per look and reused, since
     // filling them is the costly part of a repaint and the spinner repaints often.
     const CachedPixmap& chrome();

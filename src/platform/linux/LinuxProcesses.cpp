@@ -172,8 +172,9 @@ void LinuxProcesses::launch(const QString& folder, const LaunchOptions& configur
                        {}});
         return;
     }
-    const QFileInfo executable(installation->executable());
-    if (installation->executable().isEmpty() || !executable.isFile()) {
+    const QString program = installation->executable();
+    const QFileInfo executable(program);
+    if (program.isEmpty() || !executable.isFile()) {
         finish(std::move(completion),
                Failure{QCoreApplication::translate(
                            "Processes",
